@@ -1,0 +1,15 @@
+// Quorvane: starts the program.
+
+#include <QApplication>
+#include <QMainWindow>
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quorvane"));
+    QMainWindow window;
+    window.setWindowTitle(QStringLiteral("Quorvane"));
+    window.resize(800, 600);
+    window.show();
+    return app.exec();
+}

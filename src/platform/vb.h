@@ -1,0 +1,53 @@
+#pragma once
+// The classic number and string semantics the program's stored texts depend on, in one
+// place: numeric tests and conversions, the 15-digit text form of a double, banker's
+// rounding, floor-Int and the 1-based string helpers.
+
+#include <QDateTime>
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+namespace platform::vb {
+
+// True when the whole text, blanks around it allowed, reads as a number: sign, digits,
+// one decimal separator ("." or a lone ","), an exponent. "" and "abc" are not numbers.
+bool IsNumeric(const QString& text);
+
+// The number at the start of the text; 0 where none. Leading blanks are skipped; reading
+// stops at the first character that does not continue the number.
+double Val(const QString& text);
+
+// The whole text as a double; nullopt where IsNumeric is false.
+std::optional<double> CDbl(const QString& text);
+
+// Whole-number conversions with the classic range checks and banker's rounding; nullopt
+// on overflow or a text that is not numeric.
+std::optional<int32_t> CLng(double value);
+std::optional<int16_t> CInt(double value);
+std::optional<int32_t> CLng(const QString& text);
+std::optional<int16_t> CInt(const QString& text);
+
+// Round half to even, as every fractional-to-integer assignment does.
+double RoundHalfEven(double value);
+// Int(): the largest whole number not above the value.
+double Int(double value);
+
+// The general text form of a double: at most 15 significant digits, no trailing zeros,
+// "." as separator, exponent form "1E+16" / "1E-05" beyond the fixed range; -0 gives "0".
+QString CStr(double value);
+
+// 1-based string helpers. Start positions below 1 are treated as 1 by InStr; a position
+// past the end finds nothing (0).
+int InStr(const QString& haystack, const QString& needle, int start = 1,
+          Qt::CaseSensitivity cs = Qt::CaseSensitive);
+int InStrRev(const QString& haystack, const QString& needle, int start = -1,
+             Qt::CaseSensitivity cs = Qt::CaseSensitive);
+QString Mid(const QString& text, int start, int length = -1);
+QString Left(const QString& text, int length);
+QString Right(const QString& text, int length);
+
+// The "general date" text of a date and time: the system locale's short date and long time.
+QString GeneralDate(const QDateTime& when);
+
+} // namespace platform::vb
