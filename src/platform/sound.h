@@ -9,4 +9,7 @@ namespace platform {
 // missing or unreadable or when no sound device can be opened.
 void playSound(const QString& wavPath);
 
+// Plays through another ALSA device ("null" in tests); "" restores "default".
+void setSoundDevice(const QString& alsaDevice);
+
 } // namespace platform
