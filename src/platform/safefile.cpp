@@ -63,8 +63,10 @@ QString resolvedTarget(const QString& path)
 int openTemporaryBeside(const QString& target, QByteArray& tempName)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
-        tempName = QFile::encodeName(target) + ".~"
-            + QByteArray::number(QRandomGenerator::global()->generate(), 16) + ".tmp";
+        // Hidden and unlike any document or lock name, should a crash leave it behind.
+        const QFileInfo info(target);
+        tempName = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()) + ".~"
+            + QByteArray::number(QRandomGenerator::global()->generate(), 16);
         const int fd = ::open(tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
             return fd;
@@ -90,6 +92,8 @@ FileResult writeFileAtomically(const QString& path, const QByteArray& bytes)
 {
     const QString target = resolvedTarget(path);
     const QByteArray targetName = QFile::encodeName(target);
+    if (::access(targetName.constData(), F_OK) == 0 && ::access(targetName.constData(), W_OK) != 0)
+        return failure(QStringLiteral("written"), path, errno); // a read-only file stays as it is
     QByteArray tempName;
     const int fd = openTemporaryBeside(target, tempName);
     if (fd < 0)

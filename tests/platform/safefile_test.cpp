@@ -7,6 +7,7 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <unistd.h>
 
 namespace {
 
@@ -110,4 +111,16 @@ TEST(SafeFile, CreateExclusiveThatFailsHalfWayLeavesNoLock)
     }
     EXPECT_FALSE(result);
     EXPECT_FALSE(QFile::exists(path));
+}
+
+TEST(SafeFile, ReadOnlyFileIsNotReplaced)
+{
+    if (::geteuid() == 0)
+        GTEST_SKIP() << "the administrator may write any file";
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("a.dat"));
+    ASSERT_TRUE(platform::writeFileAtomically(path, QByteArray("old")));
+    QFile::setPermissions(path, QFileDevice::ReadOwner);
+    EXPECT_FALSE(platform::writeFileAtomically(path, QByteArray("new")));
+    EXPECT_EQ(readBack(path), QByteArray("old"));
 }
