@@ -18,11 +18,12 @@ TEST(TextCodec, UnmappableCharacterBecomesQuestionMark)
     EXPECT_EQ(platform::toAnsi(QStringLiteral("a\x1A")), QByteArray("a\x1A"));
 }
 
-TEST(TextCodec, EveryByteDecodesToOneCharacter)
+TEST(TextCodec, EveryByteDecodesToOneCharacterAndBack)
 {
     QByteArray all;
     for (int i = 0; i < 256; ++i)
         all.append(char(i));
     EXPECT_EQ(platform::fromAnsi(all).size(), 256);
+    EXPECT_EQ(platform::toAnsi(platform::fromAnsi(all)), all); // unassigned bytes survive a round trip
     EXPECT_EQ(platform::fromAnsi(QByteArray("\r\n")), QStringLiteral("\r\n"));
 }
