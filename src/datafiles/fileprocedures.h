@@ -1,0 +1,44 @@
+#pragma once
+// The small file and machine procedures every window uses: existence tests, path
+// splitters, the lock-file attribute calls, copying a folder tree, the user name and the
+// processor speed. None of them shows a message.
+
+#include "platform/safefile.h"
+
+#include <QString>
+
+namespace datafiles {
+
+// True when an entry matches the path: a file, a folder named without a trailing separator,
+// or, when the last component holds "*" or "?", anything matching that pattern (letter case
+// ignored). A path ending in a separator, and "", give false.
+bool FileExists(const QString& path);
+
+// True when the path names a folder that can be listed, with or without a trailing
+// separator; false for a file or a missing folder.
+bool FolderExists(const QString& path);
+
+// The last component of the path (name and extension); "/" and "\" both separate.
+QString GetFileNameOnly(const QString& path);
+
+// The path up to and including its last separator ("/" or "\"); "-1" when it has none.
+QString GetFolderOfPath(const QString& path);
+
+// Lock files were hidden on the original platform; Linux has no hidden attribute, so these
+// change nothing, and in particular never a document's permissions.
+void HideFile(const QString& path);
+void UnhideFile(const QString& path);
+
+// Copies the files and sub-folders of source, at every depth, into destination (which may
+// exist already); with overwrite an existing file of the same name is replaced, without it
+// that is a failure. Symbolic links are not followed. The result names what failed.
+platform::FileResult CopyFolderTree(const QString& source, const QString& destination,
+                                    bool overwrite);
+
+// The login name of the user running the program; "" when there is none.
+QString GetWindowsUserName();
+
+// The processor speed in MHz; 0 when the machine does not tell.
+int GetProcessorSpeed();
+
+} // namespace datafiles

@@ -1,0 +1,207 @@
+#include "datafiles/hostfile.h"
+
+#include "datafiles/fileprocedures.h"
+#include "datafiles/linefield.h"
+#include "datafiles/linefilereader.h"
+#include "datafiles/settingsstore.h"
+#include "platform/clock.h"
+#include "platform/prompts.h"
+#include "platform/vb.h"
+
+namespace datafiles {
+
+namespace {
+
+enum HostLine {
+    PasswordLine = 11,
+    ReadWriteLine = 14,
+    UseMyPasswordLine = 15,
+    UserNameLine = 16,
+    ComputerNameLine = 18,
+};
+
+void critical(const QString& text)
+{
+    platform::prompts().MsgBox(text, platform::MsgStyle::Critical);
+}
+
+QString unreachableMessage(const QString& path, const QString& mode)
+{
+    return QStringLiteral("Quorvane was not able to access ") + path
+        + QStringLiteral(" and switched to a single user mode. Note that you must manually switch "
+                         "back to ")
+        + mode + QStringLiteral(" mode once you successfully establish connection to ") + path
+        + QStringLiteral(" network drive");
+}
+
+// The mode's host file and the data folder beside it must be reachable; otherwise the user
+// is told and the machine works alone.
+bool hostReachable(SettingsStore& store, const QString& file, const QString& folder, const QString& mode)
+{
+    if (file.isEmpty())
+        return true;
+    const bool reachable = FileExists(file)
+        && (folder.isEmpty() || FolderExists(HostDataFolder(file)));
+    if (!reachable) {
+        critical(unreachableMessage(file, mode));
+        store.shell().NemaNetwork();
+    }
+    return reachable;
+}
+
+bool isHostFile(const QStringList& lines)
+{
+    return LineFileReader::line(lines, 1) == HostMarker;
+}
+
+bool isCompleteEnoughHostFile(const QStringList& lines)
+{
+    return isHostFile(lines) && LineFileReader::line(lines, 2).has_value();
+}
+
+// Line 15 decides the password: 0 means none, 1 means users must log in now.
+void applyPasswordSwitch(SettingsStore& store, const QString& line)
+{
+    const auto value = platform::vb::CDbl(line);
+    if (!value)
+        return;
+    if (*value == 0) {
+        store.CURRENTPASSWORD = QString();
+    } else if (*value == 1) {
+        store.shell().SHOWPASSWORD();
+        store.shell().hideSettingsWindow();
+        store.shell().showStartupWindow();
+    }
+}
+
+LineField droppedLine()
+{
+    return {[] { return QString(); }, [](const QString&) {}};
+}
+
+LineField passwordSwitchLine(SettingsStore& store)
+{
+    return {[] { return QString(); },
+            [&store](const QString& line) {
+                checkLine(store.CheckUseMyPassword.Value).set(line);
+                applyPasswordSwitch(store, line);
+            }};
+}
+
+// What a reading takes from each of the 18 lines.
+LineTable readTable(SettingsStore& s)
+{
+    LineTable table{droppedLine()};
+    for (TextField* field : {&s.Balance, &s.InvoiceNumber, &s.CompanyName, &s.CompanyAddress,
+                             &s.CompanyCity, &s.CompanyZip, &s.CompanyEMail, &s.CompanyFax,
+                             &s.CompanyPhone, &s.CURRENTPASSWORD, &s.PaymentNumber})
+        table.push_back(textLine(*field));
+    table.push_back(droppedLine());
+    table.push_back(checkLine(s.CheckReadWrite.Value));
+    table.push_back(passwordSwitchLine(s));
+    for (TextField* field : {&s.lblUserName, &s.lblServerCreationDate, &s.lblServerCreatedbyPC})
+        table.push_back(textLine(*field));
+    return table;
+}
+
+void fallBackWithoutMessage(SettingsStore& store)
+{
+    store.OptionSingleMachine = true;
+    store.CheckReadWrite.Enabled = false;
+    store.CheckUseMyPassword.Enabled = false;
+}
+
+} // namespace
+
+QString HostDataFolder(const QString& hostFilePath)
+{
+    return GetFolderOfPath(hostFilePath) + QStringLiteral("QVNET");
+}
+
+bool WriteHostFile(SettingsStore& s)
+{
+    const QString path = s.MyHostName.value();
+    if (path.isEmpty())
+        return false;
+    LineFileWriter writer(LastLineEnd::Written);
+    writer.add(HostMarker);
+    for (const TextField* field : {&s.Balance, &s.InvoiceNumber, &s.CompanyName, &s.CompanyAddress,
+                                   &s.CompanyCity, &s.CompanyZip, &s.CompanyEMail, &s.CompanyFax,
+                                   &s.CompanyPhone, &s.CURRENTPASSWORD, &s.PaymentNumber, &s.Reserved})
+        writer.add(field->value());
+    writer.addCheck(s.CheckReadWrite.Value.value());
+    writer.addCheck(s.CheckUseMyPassword.Value.value());
+    s.shell().SaznaUserName();
+    writer.add(s.lblUserName.value());
+    writer.add(platform::vb::GeneralDate(platform::now()));
+    s.shell().UPISEPCNAME();
+    writer.add(s.lblComputerName.value());
+
+    const DataFileWrite result = writer.writeTo(path);
+    if (result)
+        return true;
+    if (result.permissionDenied) {
+        critical(QStringLiteral(
+            "In order to host multi-user service in one network directory, Quorvane must be able "
+            "to write to this directory.  You currently don't have permission to write to "
+            "selected network directory. "));
+        s.shell().NemaNetwork();
+    } else {
+        critical(result.error);
+    }
+    return false;
+}
+
+bool ReadHostFile(SettingsStore& s)
+{
+    if (s.OptionHost.value()
+        && !hostReachable(s, s.MyHostName.value(), s.MyHostSystem.value(), QStringLiteral("host")))
+        return false;
+    if (s.OptionUser.value()
+        && !hostReachable(s, s.lblConnectedtohostname.value(), s.lblConnectedtohostsystem.value(),
+                          QStringLiteral("user")))
+        return false;
+    const QString file = s.modeHostFile();
+    const LineFileReader::Reading reading = file.isEmpty()
+        ? LineFileReader::Reading{}
+        : LineFileReader::read(file, isCompleteEnoughHostFile, LineFileReader::PlainFiles::Refused);
+    if (reading.status != LineFileReader::Status::Accepted) {
+        fallBackWithoutMessage(s);
+        return false;
+    }
+    assignLines(readTable(s), reading.lines);
+    return true;
+}
+
+void CheckSameHost(SettingsStore& s)
+{
+    const QString path = s.MyHostName.value();
+    if (!FileExists(path))
+        return;
+    const LineFileReader::Reading reading =
+        LineFileReader::read(path, isHostFile, LineFileReader::PlainFiles::Refused);
+    if (reading.status != LineFileReader::Status::Accepted)
+        return;
+    const auto lineText = [&](int n) { return LineFileReader::line(reading.lines, n).value_or(QString()); };
+
+    s.shell().SaznaUserName();
+    if (s.lblUserName.value() != lineText(UserNameLine)) {
+        critical(QStringLiteral(" Your (user) name is not matching this host name"));
+        return;
+    }
+    s.shell().UPISEPCNAME();
+    if (s.lblComputerName.value() != lineText(ComputerNameLine)) {
+        critical(QStringLiteral(" Computer name is not matching this hosts computer name"));
+        return;
+    }
+    // Our own host file: its password and switches are ours to take back.
+    if (const auto password = LineFileReader::line(reading.lines, PasswordLine))
+        s.CURRENTPASSWORD = *password;
+    if (const auto readWrite = LineFileReader::line(reading.lines, ReadWriteLine))
+        checkLine(s.CheckReadWrite.Value).set(*readWrite);
+    if (const auto useMyPassword = LineFileReader::line(reading.lines, UseMyPasswordLine))
+        passwordSwitchLine(s).set(*useMyPassword);
+    s.lblisthissamehost = QStringLiteral("YES");
+}
+
+} // namespace datafiles

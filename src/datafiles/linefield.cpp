@@ -1,0 +1,73 @@
+#include "datafiles/linefield.h"
+
+#include "platform/vb.h"
+
+namespace datafiles {
+
+QString optionText(bool selected)
+{
+    return selected ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+std::optional<bool> parseOption(const QString& line)
+{
+    const QString word = line.trimmed();
+    if (word.compare(QLatin1String("True"), Qt::CaseInsensitive) == 0)
+        return true;
+    if (word.compare(QLatin1String("False"), Qt::CaseInsensitive) == 0)
+        return false;
+    if (const auto number = platform::vb::CDbl(line))
+        return *number != 0;
+    return std::nullopt;
+}
+
+std::optional<int> parseCheck(const QString& line)
+{
+    const auto number = platform::vb::CDbl(line);
+    if (!number)
+        return std::nullopt;
+    const double whole = platform::vb::RoundHalfEven(*number);
+    if (whole == 0 || whole == 1)
+        return int(whole);
+    return std::nullopt;
+}
+
+LineField textLine(TextField& field)
+{
+    return {[&field] { return field.value(); }, [&field](const QString& line) { field = line; }};
+}
+
+LineField optionLine(OptionField& field)
+{
+    return {[&field] { return optionText(field.value()); },
+            [&field](const QString& line) {
+                if (const auto selected = parseOption(line))
+                    field = *selected;
+            }};
+}
+
+LineField checkLine(StoreField<int>& field)
+{
+    return {[&field] { return QString::number(field.value()); },
+            [&field](const QString& line) {
+                if (const auto value = parseCheck(line))
+                    field = *value;
+            }};
+}
+
+LineFileWriter writerFor(const LineTable& table, LastLineEnd lastLineEnd)
+{
+    LineFileWriter writer(lastLineEnd);
+    for (const LineField& field : table)
+        writer.add(field.get());
+    return writer;
+}
+
+void assignLines(const LineTable& table, const QStringList& lines)
+{
+    const size_t count = std::min(table.size(), size_t(lines.size()));
+    for (size_t i = 0; i < count; ++i)
+        table[i].set(lines.at(qsizetype(i)));
+}
+
+} // namespace datafiles

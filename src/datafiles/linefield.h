@@ -1,0 +1,41 @@
+#pragma once
+// How one line of a data file meets its field: the text the writer takes from it, and the
+// assignment of a line read, which runs the field's rule as any other change does. A line
+// that does not convert leaves its field as it was.
+
+#include "datafiles/linefilewriter.h"
+#include "datafiles/storefield.h"
+
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <optional>
+#include <vector>
+
+namespace datafiles {
+
+struct LineField {
+    std::function<QString()> get;
+    std::function<void(const QString&)> set;
+};
+
+using LineTable = std::vector<LineField>;
+
+// "True" or "False", as option buttons and check marks are stored.
+QString optionText(bool selected);
+// "True"/"False" in any letter case, or a number (not 0 selects); nullopt otherwise.
+std::optional<bool> parseOption(const QString& line);
+// A check box's 0 or 1 read as a number; nullopt otherwise.
+std::optional<int> parseCheck(const QString& line);
+
+LineField textLine(TextField& field);
+LineField optionLine(OptionField& field);
+LineField checkLine(StoreField<int>& field);
+
+// The writer of a table's values, in order.
+LineFileWriter writerFor(const LineTable& table, LastLineEnd lastLineEnd);
+// Assigns the lines read to the table's fields in order, each before the next is looked
+// at; fields beyond the lines read keep their values, lines beyond the table are ignored.
+void assignLines(const LineTable& table, const QStringList& lines);
+
+} // namespace datafiles

@@ -1,0 +1,40 @@
+#include "datafiles/linefilewriter.h"
+
+#include "datafiles/linefield.h"
+#include "datafiles/scramble.h"
+#include "platform/textcodec.h"
+
+namespace datafiles {
+
+void LineFileWriter::addOption(bool selected)
+{
+    add(optionText(selected));
+}
+
+void LineFileWriter::addCheck(int value)
+{
+    add(QString::number(value));
+}
+
+QByteArray LineFileWriter::plainBytes() const
+{
+    QByteArray bytes;
+    for (qsizetype i = 0; i < m_values.size(); ++i) {
+        bytes += platform::toAnsi(m_values.at(i));
+        if (i + 1 < m_values.size() || m_lastLineEnd == LastLineEnd::Written)
+            bytes += "\r\n";
+    }
+    return bytes;
+}
+
+QByteArray LineFileWriter::scrambledBytes() const
+{
+    return scrambled(plainBytes());
+}
+
+DataFileWrite LineFileWriter::writeTo(const QString& path) const
+{
+    return writeDataFile(path, scrambledBytes());
+}
+
+} // namespace datafiles

@@ -1,0 +1,121 @@
+#include "datafiles/settingsfile.h"
+
+#include "datafiles/datafoldertree.h"
+#include "datafiles/hostfile.h"
+#include "datafiles/settingsstore.h"
+#include "platform/prompts.h"
+#include "platform/vb.h"
+
+namespace datafiles {
+
+namespace {
+
+constexpr int KeyLine = 2; // frmItemsHeight
+
+void addPlacement(LineTable& table, TextField& state, TextField& height, TextField& width,
+                  TextField& left, TextField& top, TextField& toolbar, TextField& textbar)
+{
+    for (TextField* field : {&state, &height, &width, &left, &top, &toolbar, &textbar})
+        table.push_back(textLine(*field));
+}
+
+void addRecentFiles(LineTable& table, RecentFileSlot& one, RecentFileSlot& two, RecentFileSlot& three)
+{
+    for (RecentFileSlot* slot : {&one, &two, &three}) {
+        table.push_back(textLine(slot->Caption));
+        table.push_back(textLine(slot->ToolTipText));
+    }
+}
+
+bool keyLineIsNumeric(const QStringList& lines)
+{
+    const auto key = LineFileReader::line(lines, KeyLine);
+    return key && platform::vb::IsNumeric(*key);
+}
+
+void welcomeFirstRun(SettingsStore& store)
+{
+    store.shell().showWelcome();
+    platform::prompts().MsgBox(
+        QStringLiteral(" Welcome to Quorvane! Please take a moment and enter your Company Name, "
+                       "Address and other Information before beginning. "),
+        platform::MsgStyle::Information);
+}
+
+void reportUnreadable(const QString& path)
+{
+    platform::prompts().MsgBox(
+        QStringLiteral("The settings file \"%1\" could not be read. Quorvane starts with its "
+                       "initial settings.").arg(path),
+        platform::MsgStyle::Critical);
+}
+
+} // namespace
+
+LineTable settingsLines(SettingsStore& s)
+{
+    LineTable table;
+    table.reserve(SettingsFileLines);
+    addPlacement(table, s.frmItemsWindowState, s.frmItemsHeight, s.frmItemsWidth, s.frmItemsLeft,
+                 s.frmItemsTop, s.frmItemstoolbarchecked, s.frmItemstextbarchecked);
+    addRecentFiles(table, s.frmItemsfile1, s.frmItemsfile2, s.frmItemsfile3);
+    addPlacement(table, s.frmContactsWindowState, s.frmContactsHeight, s.frmContactsWidth,
+                 s.frmContactsLeft, s.frmContactsTop, s.frmContactstoolbarchecked,
+                 s.frmContactstextbarchecked);
+    addRecentFiles(table, s.frmContactsfile1, s.frmContactsfile2, s.frmContactsfile3);
+    addPlacement(table, s.frmTransactionsWindowState, s.frmTransactionsHeight,
+                 s.frmTransactionsWidth, s.frmTransactionsLeft, s.frmTransactionsTop,
+                 s.frmTransactionstoolbarchecked, s.frmTransactionstextbarchecked);
+    addRecentFiles(table, s.frmTransactionsfile1, s.frmTransactionsfile2, s.frmTransactionsfile3);
+    addPlacement(table, s.frmFileSearchWindowState, s.frmFileSearchHeight, s.frmFileSearchWidth,
+                 s.frmFileSearchLeft, s.frmFileSearchTop, s.frmFileSearchtoolbarchecked,
+                 s.frmFileSearchtextbarchecked);
+    for (TextField* field : {&s.Balance, &s.InvoiceNumber, &s.CompanyName, &s.CompanyAddress,
+                             &s.CompanyCity, &s.CompanyZip, &s.CompanyEMail, &s.CompanyFax,
+                             &s.CompanyPhone, &s.CURRENTPASSWORD, &s.Item.ToolTipText,
+                             &s.Contact.ToolTipText, &s.Transaction.ToolTipText,
+                             &s.Payment.ToolTipText, &s.PaymentNumber, &s.Reserved})
+        table.push_back(textLine(*field));
+    table.push_back(optionLine(s.OptionSingleMachine));
+    table.push_back(optionLine(s.OptionHost));
+    table.push_back(optionLine(s.OptionUser));
+    table.push_back(checkLine(s.CheckReadWrite.Value));
+    table.push_back(checkLine(s.CheckUseMyPassword.Value));
+    for (TextField* field : {&s.MyHostName, &s.MyHostSystem, &s.lblConnectedtohostname,
+                             &s.lblConnectedtohostsystem})
+        table.push_back(textLine(*field));
+    return table;
+}
+
+bool SaveSettingsFile(SettingsStore& store)
+{
+    const DataFileWrite result =
+        writerFor(settingsLines(store), LastLineEnd::Written).writeTo(settingsFilePath());
+    if (!result)
+        platform::prompts().MsgBox(result.error, platform::MsgStyle::Critical);
+    return result.ok;
+}
+
+LineFileReader::Status LoadSettingsFile(SettingsStore& store)
+{
+    emptyTempFolder();
+    const QString path = settingsFilePath();
+    const LineFileReader::Reading reading = LineFileReader::read(path, keyLineIsNumeric);
+    switch (reading.status) {
+    case LineFileReader::Status::Missing:
+        welcomeFirstRun(store);
+        break;
+    case LineFileReader::Status::Accepted:
+        assignLines(settingsLines(store), reading.lines);
+        break;
+    case LineFileReader::Status::Unreadable:
+    case LineFileReader::Status::Rejected:
+        reportUnreadable(path);
+        break;
+    }
+    if (!store.OptionSingleMachine.value())
+        ReadHostFile(store);
+    return reading.status;
+}
+
+} // namespace datafiles

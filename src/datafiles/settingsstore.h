@@ -1,0 +1,126 @@
+#pragma once
+// Every setting of the program and the run-time values all windows share, one field per
+// setting, named as the settings file and the windows name them. Setting a field runs its
+// rule at once (numbers only, the option group of the network modes, the network-path test
+// of the host paths); the settings window shows the store and adds the user's own clicks.
+
+#include "datafiles/networkmode.h"
+#include "datafiles/shellhooks.h"
+#include "datafiles/storefield.h"
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+namespace datafiles {
+
+class SettingsStore {
+public:
+    SettingsStore();
+    ~SettingsStore();
+    SettingsStore(const SettingsStore&) = delete;
+    SettingsStore& operator=(const SettingsStore&) = delete;
+
+    // Placement, bars and recent files of the item groups window (settings lines 1-13).
+    TextField frmItemsWindowState{QStringLiteral("0")};
+    TextField frmItemsHeight{QStringLiteral("6210")};
+    TextField frmItemsWidth{QStringLiteral("9060")};
+    TextField frmItemsLeft{QStringLiteral("1275")};
+    TextField frmItemsTop{QStringLiteral("1380")};
+    TextField frmItemstoolbarchecked{QStringLiteral("True")};
+    TextField frmItemstextbarchecked{QStringLiteral("True")};
+    RecentFileSlot frmItemsfile1, frmItemsfile2, frmItemsfile3;
+
+    // The same for the contact companies window (lines 14-26).
+    TextField frmContactsWindowState{QStringLiteral("0")};
+    TextField frmContactsHeight{QStringLiteral("6210")};
+    TextField frmContactsWidth{QStringLiteral("9060")};
+    TextField frmContactsLeft{QStringLiteral("1275")};
+    TextField frmContactsTop{QStringLiteral("1380")};
+    TextField frmContactstoolbarchecked{QStringLiteral("True")};
+    TextField frmContactstextbarchecked{QStringLiteral("True")};
+    RecentFileSlot frmContactsfile1, frmContactsfile2, frmContactsfile3;
+
+    // The same for the transactions window (lines 27-39).
+    TextField frmTransactionsWindowState{QStringLiteral("0")};
+    TextField frmTransactionsHeight{QStringLiteral("6210")};
+    TextField frmTransactionsWidth{QStringLiteral("9060")};
+    TextField frmTransactionsLeft{QStringLiteral("1275")};
+    TextField frmTransactionsTop{QStringLiteral("1380")};
+    TextField frmTransactionstoolbarchecked{QStringLiteral("True")};
+    TextField frmTransactionstextbarchecked{QStringLiteral("True")};
+    RecentFileSlot frmTransactionsfile1, frmTransactionsfile2, frmTransactionsfile3;
+
+    // Placement of the file search window (lines 40-46).
+    TextField frmFileSearchWindowState{QStringLiteral("0")};
+    TextField frmFileSearchHeight{QStringLiteral("6210")};
+    TextField frmFileSearchWidth{QStringLiteral("4800")};
+    TextField frmFileSearchLeft{QStringLiteral("1275")};
+    TextField frmFileSearchTop{QStringLiteral("1380")};
+    TextField frmFileSearchtoolbarchecked{QStringLiteral("True")};
+    TextField frmFileSearchtextbarchecked{QStringLiteral("True")};
+
+    // Own balance and counters, kept numeric (lines 47, 48, 61).
+    TextField Balance{QStringLiteral("0")};
+    TextField InvoiceNumber{QStringLiteral("0")};
+    TextField PaymentNumber{QStringLiteral("0")};
+
+    // The own company (lines 49-55) and the login password in plain text (line 56).
+    TextField CompanyName, CompanyAddress, CompanyCity, CompanyZip, CompanyEMail, CompanyFax,
+        CompanyPhone;
+    TextField CURRENTPASSWORD;
+
+    // Chosen form templates, "" for the default one (lines 57-60).
+    TemplateButton Item, Contact, Transaction, Payment;
+
+    // Line 62: kept and written back, used by nothing.
+    TextField Reserved;
+
+    // The network mode, one option selected (lines 63-65), and the host's two switches,
+    // enabled while Host is selected (lines 66, 67).
+    OptionField OptionSingleMachine{true};
+    OptionField OptionHost, OptionUser;
+    CheckBoxField CheckReadWrite, CheckUseMyPassword;
+
+    // This machine's host file and its folder (with the trailing separator), and the host
+    // file used as a user and its folder (lines 68-71).
+    TextField MyHostName, MyHostSystem, lblConnectedtohostname, lblConnectedtohostsystem;
+
+    // Run-time values, not saved.
+    TextField ActiveList;
+    TextField PrintExcelFile{QStringLiteral("No")};
+    TextField lblEXCELSTATUS{QStringLiteral("NERADI")};
+    TextField lblComputerName, lblUserName, lblServerCreationDate, lblServerCreatedbyPC,
+        lblisthissamehost;
+
+    // The windows above; nullptr uses a stand-in that changes only the store.
+    void setShell(ShellHooks* shell);
+    ShellHooks& shell();
+
+    // How a host path is recognised as lying on the network; tests decide it themselves.
+    using NetworkPathTest = std::function<bool(const QString& path)>;
+    void setNetworkPathTest(NetworkPathTest test); // empty restores the platform's test
+    bool isNetworkPath(const QString& path) const;
+
+    // The body of NemaNetwork: Single selected, Host and User cleared, both switches 0; the
+    // four host paths keep their values.
+    void selectSingleMachineMode();
+
+    NetworkMode networkMode() const;
+    // The host file of the current mode: MyHostName, lblConnectedtohostname or "".
+    QString modeHostFile() const;
+
+private:
+    void installReactions();
+    void keepNumeric(TextField& field);
+    void selectOption(OptionField& chosen);
+    void enableSwitchesForMode();
+    void checkMyHostName();
+    void checkConnectedHostName();
+
+    std::unique_ptr<ShellHooks> m_standIn;
+    ShellHooks* m_shell = nullptr;
+    NetworkPathTest m_networkPathTest;
+};
+
+} // namespace datafiles
