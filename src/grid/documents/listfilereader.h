@@ -1,0 +1,28 @@
+#pragma once
+// Reads the bytes of a list file in any of its three forms (plain, password, scrambled) into
+// a ListDocument. Lines that do not follow the format are passed over; only a file that
+// cannot be a document (more rows than a grid can hold) is refused.
+
+#include "platform/safefile.h"
+
+#include <QByteArray>
+#include <QString>
+
+namespace grid {
+
+class ListDocument;
+
+class ListFileReader {
+public:
+    // The most rows a document may declare; the windows themselves stop at 65,001.
+    static constexpr int MaxRows = 1048576;
+    // The password text of a file that has none of its own.
+    static constexpr const char* DefaultPassword = "p&z7";
+
+    // Fills `document` from the bytes. On failure `document` is left as it was and the
+    // result names `path` in its message.
+    static platform::FileResult read(const QByteArray& bytes, ListDocument& document,
+                                     const QString& path);
+};
+
+} // namespace grid

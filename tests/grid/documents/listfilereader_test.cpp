@@ -1,0 +1,233 @@
+#include "grid/documents/listdocument.h"
+#include "grid/documents/listfilereader.h"
+#include "grid/documents/listfilescrambler.h"
+#include "grid/documents/listfilewriter.h"
+
+#include "printers.h"
+
+#include <gtest/gtest.h>
+
+using grid::ListDocument;
+using grid::ListFileCell;
+using grid::ListFileReader;
+using grid::ListFileScrambler;
+using grid::ListFileWriter;
+
+namespace {
+
+// 32 columns; every flag combination and a spread of colours, texts holding "#".
+ListDocument richDocument()
+{
+    ListDocument doc;
+    for (int c = 1; c <= 32; ++c)
+        doc.columns.append({QStringLiteral("Col %1 #|x").arg(c), 5 + c * 15});
+    doc.setRowCount(12);
+    const int32_t colours[] = {0, 255, 0x00FFFFFF, -1, int32_t(0x8000000F), int32_t(0x80000008),
+                               std::numeric_limits<int32_t>::min(), 0x7FFFFFFF};
+    for (int flags = 0; flags < 8; ++flags) {
+        ListFileCell& cell = doc.edit(flags + 1, flags * 4 + 1);
+        cell.text = QStringLiteral("#%1#a#b#5#").arg(flags);
+        cell.bold = flags & 1;
+        cell.underline = flags & 2;
+        cell.italic = flags & 4;
+        cell.color = colours[flags];
+    }
+    doc.edit(10, 32).text = QStringLiteral("čćšžđ ČĆŠŽĐ öäëß\nsecond line");
+    doc.edit(12, 1).text = QStringLiteral("last");
+    return doc;
+}
+
+void expectSameContent(const ListDocument& read, const ListDocument& written)
+{
+    ASSERT_EQ(read.columnCount(), written.columnCount());
+    for (int c = 1; c <= written.columnCount(); ++c) {
+        EXPECT_EQ(read.caption(c), written.caption(c));
+        EXPECT_EQ(read.width(c), written.width(c));
+    }
+    ASSERT_EQ(read.rowCount(), written.rowCount());
+    for (int r = 1; r <= written.rowCount(); ++r)
+        for (int c = 1; c <= 32; ++c)
+            EXPECT_EQ(read.at(r, c), written.at(r, c)) << "row " << r << " column " << c;
+}
+
+ListDocument readOk(const QByteArray& bytes)
+{
+    ListDocument doc;
+    const auto result = ListFileReader::read(bytes, doc, QStringLiteral("test.QVI"));
+    EXPECT_TRUE(result.ok) << result.error.toStdString();
+    return doc;
+}
+
+} // namespace
+
+TEST(ListFileReader, RoundTripsThroughAllThreeForms)
+{
+    const ListDocument doc = richDocument();
+
+    const ListDocument plain = readOk(ListFileWriter::plainBytes(doc));
+    EXPECT_EQ(plain.form, ListDocument::Form::Plain);
+    EXPECT_FALSE(plain.passwordLine);
+    expectSameContent(plain, doc);
+
+    const QByteArray passwordBytes = grid::ListFileScrambler::applied(
+        ListFileWriter::scrambledBytes(doc, QStringLiteral("secret")));
+    const ListDocument password = readOk(passwordBytes);
+    EXPECT_EQ(password.form, ListDocument::Form::Password);
+    EXPECT_EQ(password.passwordLine, QStringLiteral("secret"));
+    expectSameContent(password, doc);
+
+    const ListDocument scrambled = readOk(ListFileWriter::scrambledBytes(doc, QStringLiteral("p&z7")));
+    EXPECT_EQ(scrambled.form, ListDocument::Form::Scrambled);
+    EXPECT_EQ(scrambled.passwordLine, QStringLiteral("p&z7"));
+    expectSameContent(scrambled, doc);
+}
+
+TEST(ListFileReader, ScrambledBytesOfASmallDocumentMatchTheHandComputedFixture)
+{
+    ListDocument doc;
+    doc.columns = {{"Name", 120}, {"Price", 60}};
+    doc.setRowCount(2);
+    doc.edit(1, 1) = {QStringLiteral("Čaj#1"), true, false, false, 255};
+    doc.edit(1, 2) = {QStringLiteral("2,50"), false, true, false, 0};
+    doc.edit(2, 1) = {QStringLiteral("Kava"), false, false, true, int32_t(0x8000000F)};
+    doc.edit(2, 2).bold = true; // formatting without text is not written
+
+    // The text, Windows-1250, CR LF after every line (104 bytes):
+    //   #@#  p&z7  \\2|#||Name|120||Price|60  \\2
+    //   Čaj#1#255#100#1#1  2,50#0#001#2#1  Kava#-2147483633#010#1#2
+    // XOR-ed with "kq#47@trBNm" from its second character on: '#' 0x23 ^ 'q' 0x71 = 0x52,
+    // '@' 0x40 ^ '#' 0x23 = 0x63, '#' 0x23 ^ '4' 0x34 = 0x17, ..., byte 11 (LF 0x0A) ^ 'k'
+    // 0x6B = 0x61, byte 44 ('Č' 0xC8) ^ key character 1 ('k' 0x6B) = 0xA3.
+    const unsigned char expected[] = {
+        0x52, 0x63, 0x17, 0x3A, 0x4A, 0x04, 0x54, 0x38, 0x79, 0x60, 0x61, 0x2D, 0x7F, 0x06, 0x4B, 0x63,
+        0x08, 0x0E, 0x0C, 0x2F, 0x00, 0x0E, 0x0D, 0x12, 0x06, 0x07, 0x3C, 0x08, 0x22, 0x30, 0x27, 0x0E,
+        0x0E, 0x0D, 0x15, 0x04, 0x3A, 0x4A, 0x28, 0x2E, 0x70, 0x43, 0x67, 0xA3, 0x10, 0x49, 0x17, 0x06,
+        0x63, 0x46, 0x47, 0x77, 0x6D, 0x5C, 0x5B, 0x41, 0x00, 0x05, 0x14, 0x71, 0x79, 0x78, 0x70, 0x62,
+        0x58, 0x5B, 0x52, 0x13, 0x17, 0x07, 0x70, 0x45, 0x51, 0x70, 0x6D, 0x5C, 0x66, 0x7B, 0x68, 0x55,
+        0x41, 0x21, 0x57, 0x5F, 0x70, 0x7F, 0x59, 0x5C, 0x45, 0x1B, 0x07, 0x01, 0x73, 0x47, 0x51, 0x72,
+        0x7F, 0x5D, 0x48, 0x40, 0x00, 0x06, 0x3A, 0x4A};
+    const QByteArray fixture(reinterpret_cast<const char*>(expected), sizeof expected);
+    EXPECT_EQ(ListFileWriter::scrambledBytes(doc, QStringLiteral("p&z7")), fixture);
+
+    const ListDocument back = readOk(fixture);
+    EXPECT_EQ(back.at(1, 1).text, QStringLiteral("Čaj#1"));
+    EXPECT_EQ(back.at(2, 1).color, int32_t(0x8000000F));
+    EXPECT_FALSE(back.at(2, 2).bold);
+}
+
+TEST(ListFileReader, FilesAroundTheChunkSizeReadBack)
+{
+    for (const qsizetype size : {qsizetype(0x100001), qsizetype(0x100002)}) {
+        ListDocument doc;
+        doc.columns = {{"A", 100}};
+        doc.edit(1, 1).text = QStringLiteral("x");
+        const qsizetype overhead = ListFileWriter::passwordText(doc, QStringLiteral("p&z7")).size() - 1;
+        doc.edit(1, 1).text = QString(size - overhead, QLatin1Char('w'));
+        const QByteArray bytes = ListFileWriter::scrambledBytes(doc, QStringLiteral("p&z7"));
+        ASSERT_EQ(bytes.size(), size);
+        const ListDocument back = readOk(bytes);
+        EXPECT_EQ(back.at(1, 1).text, doc.at(1, 1).text) << size;
+    }
+}
+
+TEST(ListFileReader, LineEndsAndEmptyLines)
+{
+    // Empty lines count for the numbering but are otherwise passed over; a lone CR ends a
+    // line, a lone LF is text; the last line needs no line end.
+    const QByteArray bytes = "\\\\2|#||A|50||B|60\r\n\\\\3\r\n\r\nx\ny#0#000#1#1\r\r\nz#0#000#2#3";
+    const ListDocument doc = readOk(bytes);
+    EXPECT_EQ(doc.columnCount(), 2);
+    EXPECT_EQ(doc.rowCount(), 3);
+    EXPECT_EQ(doc.at(1, 1).text, QStringLiteral("x\ny"));
+    EXPECT_EQ(doc.at(3, 2).text, QStringLiteral("z"));
+}
+
+TEST(ListFileReader, CellLinesOutsideTheRowsOrColumnsChangeNothing)
+{
+    const QByteArray bytes = "\\\\10|#||A|50\r\n\\\\3\r\n"
+                             "r5#0#000#1#5\r\n"     // row beyond the count
+                             "c40#0#000#40#1\r\n"   // column beyond 32
+                             "c20#0#000#20#1\r\n"   // beyond the header's columns: kept
+                             "r0#0#000#1#0\r\n"     // row 0 holds no row
+                             "first#255#100#1#2\r\n"
+                             "second#0#0x0#1#2\r\n"; // a later line for the same cell wins
+    const ListDocument doc = readOk(bytes);
+    EXPECT_EQ(doc.rowCount(), 3);
+    EXPECT_EQ(doc.at(1, 20).text, QStringLiteral("c20"));
+    EXPECT_TRUE(doc.at(1, 1).text.isEmpty());
+    // "0x0": bold cleared, underline kept from the first line (clear), italic cleared; the
+    // colour comes from the second line.
+    EXPECT_EQ(doc.at(2, 1), (ListFileCell{QStringLiteral("second"), false, false, false, 0}));
+    EXPECT_EQ(doc.lastColumnOf(3), -1);
+}
+
+TEST(ListFileReader, ALineWhoseRowOrColumnDoesNotReadIsSkipped)
+{
+    // A cell line with a broken row or column must not land in the cell of the line before.
+    const QByteArray bytes = "\\\\1|#||A|50\r\n\\\\2\r\n"
+                             "good#0#000#1#1\r\n"
+                             "stray#255#111#1#\r\n"
+                             "stray#255#111#x#2\r\n";
+    const ListDocument doc = readOk(bytes);
+    EXPECT_EQ(doc.at(1, 1), (ListFileCell{QStringLiteral("good"), false, false, false, 0}));
+    EXPECT_TRUE(doc.at(2, 1).text.isEmpty());
+}
+
+TEST(ListFileReader, RowCountBelowOneKeepsOneRow)
+{
+    for (const char* count : {"0", "-5", "none"}) {
+        const QByteArray bytes = QByteArray("\\\\1|#||A|50\r\n\\\\") + count + "\r\nx#0#000#1#1\r\n";
+        const ListDocument doc = readOk(bytes);
+        EXPECT_EQ(doc.rowCount(), 1) << count;
+        EXPECT_EQ(doc.at(1, 1).text, QStringLiteral("x")) << count;
+    }
+}
+
+TEST(ListFileReader, RowCountBeyondWhatAGridHoldsIsRefused)
+{
+    ListDocument doc;
+    doc.columns = {{"kept", 70}};
+    const QByteArray ok = "\\\\1|#||A|50\r\n\\\\1048576\r\n";
+    ListDocument big;
+    EXPECT_TRUE(ListFileReader::read(ok, big, QStringLiteral("ok.QVI")).ok);
+    EXPECT_EQ(big.rowCount(), 1048576);
+
+    const QByteArray huge = "\\\\1|#||A|50\r\n\\\\1048577\r\nx#0#000#1#1\r\n";
+    const auto result = ListFileReader::read(huge, doc, QStringLiteral("/data/huge.QVI"));
+    EXPECT_FALSE(result.ok);
+    EXPECT_TRUE(result.error.contains(QStringLiteral("/data/huge.QVI")));
+    EXPECT_EQ(doc.columns.value(0).caption, QStringLiteral("kept"));
+}
+
+TEST(ListFileReader, PasswordFormsAndTheirPasswordLine)
+{
+    // Unscrambled password form, empty password line.
+    ListDocument doc = readOk("#@#\r\n\r\n\\\\1|#||A|50\r\n\\\\1\r\nv#0#000#1#1\r\n");
+    EXPECT_EQ(doc.form, ListDocument::Form::Password);
+    EXPECT_EQ(doc.passwordLine, QString(""));
+    EXPECT_EQ(doc.at(1, 1).text, QStringLiteral("v"));
+
+    // Only the "#@#" line: no password line at all.
+    doc = readOk("#@#\r\n");
+    EXPECT_FALSE(doc.passwordLine);
+    EXPECT_EQ(doc.columnCount(), 0);
+
+    // A plain file whose header happens to begin "#@#" would be a password file; the test is
+    // on the first three characters only.
+    doc = readOk("#@#x\r\npw\r\n\\\\1|#||A|50\r\n");
+    EXPECT_EQ(doc.passwordLine, QStringLiteral("pw"));
+    EXPECT_EQ(doc.columnCount(), 1);
+}
+
+TEST(ListFileReader, TextIsWindows1250)
+{
+    ListDocument doc;
+    doc.columns = {{QStringLiteral("Šifra"), 80}};
+    doc.edit(1, 1).text = QStringLiteral("Žemlja €5 日本");
+    const QByteArray bytes = ListFileWriter::plainBytes(doc);
+    EXPECT_TRUE(bytes.contains("\x8A" "ifra"));          // Š
+    EXPECT_TRUE(bytes.contains("\x8E" "emlja \x80" "5 ??")); // Ž, €, and what 1250 lacks
+    const ListDocument back = readOk(bytes);
+    EXPECT_EQ(back.caption(1), QStringLiteral("Šifra"));
+    EXPECT_EQ(back.at(1, 1).text, QStringLiteral("Žemlja €5 ??"));
+}
