@@ -6,6 +6,8 @@
 #include "platform/prompts.h"
 #include "platform/vb.h"
 
+#include <memory>
+
 namespace datafiles {
 
 namespace {
@@ -25,6 +27,24 @@ void addRecentFiles(LineTable& table, RecentFileSlot& one, RecentFileSlot& two, 
         table.push_back(textLine(slot->Caption));
         table.push_back(textLine(slot->ToolTipText));
     }
+}
+
+// A host file's path and its folder. When the path's own rule refuses it (not on the
+// network), the folder line that follows is refused with it: a folder without its host file
+// means nothing.
+void addHostPath(LineTable& table, TextField& name, TextField& folder)
+{
+    auto refused = std::make_shared<bool>(false);
+    table.push_back({[&name] { return name.value(); },
+                     [&name, refused](const QString& line) {
+                         name = line;
+                         *refused = !line.isEmpty() && name.value().isEmpty();
+                     }});
+    table.push_back({[&folder] { return folder.value(); },
+                     [&folder, refused](const QString& line) {
+                         if (!*refused)
+                             folder = line;
+                     }});
 }
 
 bool keyLineIsNumeric(const QStringList& lines)
@@ -81,9 +101,8 @@ LineTable settingsLines(SettingsStore& s)
     table.push_back(optionLine(s.OptionUser));
     table.push_back(checkLine(s.CheckReadWrite.Value));
     table.push_back(checkLine(s.CheckUseMyPassword.Value));
-    for (TextField* field : {&s.MyHostName, &s.MyHostSystem, &s.lblConnectedtohostname,
-                             &s.lblConnectedtohostsystem})
-        table.push_back(textLine(*field));
+    addHostPath(table, s.MyHostName, s.MyHostSystem);
+    addHostPath(table, s.lblConnectedtohostname, s.lblConnectedtohostsystem);
     return table;
 }
 

@@ -7,6 +7,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include "qstringprinter.h"
+
 #include <gtest/gtest.h>
 
 using namespace datafiles;

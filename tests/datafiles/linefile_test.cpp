@@ -8,6 +8,8 @@
 #include "writerspy.h"
 
 #include <QFile>
+#include "qstringprinter.h"
+
 #include <gtest/gtest.h>
 
 using namespace datafiles;

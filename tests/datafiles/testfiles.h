@@ -1,0 +1,56 @@
+#pragma once
+// Small helpers of the data-file tests: a file's bytes, and line files made by hand as the
+// original program stored them.
+
+#include "datafiles/hostfile.h"
+#include "datafiles/linefilewriter.h"
+#include "datafiles/scramble.h"
+#include "platform/safefile.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QFileInfo>
+#include <QDir>
+#include <QString>
+#include <QStringList>
+
+namespace datafilestest {
+
+inline QByteArray contentOf(const QString& path)
+{
+    QByteArray bytes;
+    platform::readWholeFile(path, bytes);
+    return bytes;
+}
+
+// The plain bytes of lines, CR LF after each (the last one too).
+inline QByteArray plainLines(const QStringList& lines)
+{
+    datafiles::LineFileWriter writer(datafiles::LastLineEnd::Written);
+    for (const QString& line : lines)
+        writer.add(line);
+    return writer.plainBytes();
+}
+
+inline void writeBytes(const QString& path, const QByteArray& bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    file.open(QIODevice::WriteOnly | QIODevice::Truncate);
+    file.write(bytes);
+}
+
+// An 18-line host file's lines as a host writes them.
+struct HostLines {
+    QStringList lines = {datafiles::HostMarker, "1500.5", "42", "Firma d.o.o.", "Cesta 1", "Celje",
+                         "3000", "info@firma.si", "03 111", "03 222", "geslo", "17", "", "1", "0",
+                         "tester", "10.12.2026 12:00:00", "TESTPC"};
+    HostLines& set(int line, const QString& value)
+    {
+        lines[line - 1] = value;
+        return *this;
+    }
+    QByteArray scrambledBytes() const { return datafiles::scrambled(plainLines(lines)); }
+};
+
+} // namespace datafilestest
