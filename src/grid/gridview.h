@@ -1,0 +1,36 @@
+#pragma once
+// What the grid's content and history need from the widget that shows them: redraws, scroll
+// bar refits, column layout and the selected row's editors. The core calls these at the
+// points where the control redraws or re-lays itself; a view that ignores them is valid.
+
+namespace grid {
+
+class GridView {
+public:
+    virtual ~GridView() = default;
+
+    // Draw column Stol (1..32), every column and then the gutter (-1), or the gutter and the
+    // area below the last row (-2). The core calls it only while DoNotRender is off.
+    virtual void renderColumn(int Stol) = 0;
+    // Refit both scroll bars to the row count, the column widths and the size.
+    virtual void setScrollers() = 0;
+    // Size the row-number gutter to the digits of ListCount.
+    virtual void fitCounterColumn() = 0;
+    // Hide the selected row's editors and its marker; iSelected keeps its value.
+    virtual void deselectRow() = 0;
+    // The columns from `first` on changed place, width or number (added, removed, resized):
+    // re-place their bodies, the column area's width, the caption labels and header lines,
+    // and anchor the column area in its viewport.
+    virtual void columnsChanged(int first) = 0;
+    // The caption of column `index` changed.
+    virtual void columnCaptionChanged(int index) = 0;
+    // Column `index`'s editor was enabled or disabled.
+    virtual void columnEditChanged(int index) = 0;
+    // The column area and the header strip go back to the gutter's edge (no sideways scroll).
+    virtual void resetHorizontalScroll() = 0;
+    // Height in pixels of the area that shows the rows: the grid's height less the header
+    // strip and the horizontal scroll strip.
+    virtual int rowAreaHeight() const = 0;
+};
+
+} // namespace grid

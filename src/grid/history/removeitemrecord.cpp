@@ -1,0 +1,23 @@
+#include "grid/history/removeitemrecord.h"
+
+#include "grid/gridcore.h"
+#include "grid/history/historytext.h"
+
+namespace grid {
+
+void RemoveItemRecord::undo(GridCore& grid) const
+{
+    grid.AddRow(QString(), m_row);
+    for (const auto& [column, cell] : m_cells)
+        writeCell(grid, m_row, column, cell);
+}
+
+QString RemoveItemRecord::payload() const
+{
+    QStringList cells;
+    for (const auto& [column, cell] : m_cells)
+        cells += historytext::cellText(column, cell);
+    return QString::number(m_row) + historytext::RowSeparator + cells.join(historytext::CellSeparator);
+}
+
+} // namespace grid

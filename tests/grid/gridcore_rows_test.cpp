@@ -1,0 +1,187 @@
+#include "gridfixture.h"
+
+using grid::GridCell;
+
+TEST_F(GridTest, NewGridHasOneEmptyColumnAndRowAndNoHistory)
+{
+    grid::GridCore fresh;
+    EXPECT_EQ(fresh.ListCount(), 1);
+    EXPECT_EQ(fresh.ColumnCount(), 1);
+    EXPECT_EQ(fresh.iSelected(), 0);
+    EXPECT_EQ(fresh.ScrollTop(), 0);
+    EXPECT_TRUE(fresh.cell(1, 1).isEmpty());
+    EXPECT_EQ(fresh.GetWidthColumn(1), 100);
+    EXPECT_EQ(fresh.GetColumnHeader(1), QString());
+    EXPECT_EQ(fresh.columnLeft(1), 0);
+    EXPECT_FALSE(fresh.undo());
+    EXPECT_FALSE(fresh.redo());
+}
+
+struct AddRowCase {
+    int index;
+    QStringList expected;
+    int newRow;
+};
+
+class AddRowPositions : public GridTest, public ::testing::WithParamInterface<AddRowCase> {};
+
+TEST_P(AddRowPositions, InsertsBeforeARowOrAppends)
+{
+    fillColumn1({"A", "B", "C"});
+    grid.SetBold(2, 1, true);
+    const AddRowCase& c = GetParam();
+    EXPECT_EQ(grid.AddRow(QStringLiteral("x"), c.index), c.newRow);
+    EXPECT_EQ(column(1), c.expected);
+    EXPECT_EQ(undoLines().first(), QStringLiteral("#ADDITM#%1").arg(c.newRow));
+    const int rowOfB = int(c.expected.indexOf("B")) + 1;
+    EXPECT_TRUE(grid.cell(rowOfB, 1).Bold) << "B keeps its formatting";
+    EXPECT_TRUE(view.saw("render -1"));
+    EXPECT_TRUE(view.saw("scrollers"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Positions, AddRowPositions,
+                         ::testing::Values(AddRowCase{1, {"x", "A", "B", "C"}, 1},
+                                           AddRowCase{2, {"A", "x", "B", "C"}, 2},
+                                           AddRowCase{3, {"A", "B", "x", "C"}, 3},
+                                           AddRowCase{0, {"A", "B", "C", "x"}, 4},
+                                           AddRowCase{4, {"A", "B", "C", "x"}, 4},
+                                           AddRowCase{7, {"A", "B", "C", "x"}, 4},
+                                           AddRowCase{-1, {"A", "B", "C", "x"}, 4}));
+
+TEST_F(GridTest, RowsMoveOverTheColumnsOnlyAndOtherCellsKeepTheirRowNumber)
+{
+    fillColumn1({"A", "B", "C"});
+    grid.setCellText(2, 20, QStringLiteral("beyond"));
+    grid.setCellText(2, 0, QStringLiteral("zero"));
+    grid.AddRow(QStringLiteral("x"), 1);
+    EXPECT_EQ(column(1), (QStringList{"x", "A", "B", "C"}));
+    EXPECT_EQ(grid.cell(2, 20).Text, QStringLiteral("beyond"));
+    EXPECT_EQ(grid.cell(2, 0).Text, QStringLiteral("zero"));
+    EXPECT_EQ(grid.cell(3, 20).Text, QString());
+
+    grid.RemoveItem(1);
+    EXPECT_EQ(column(1), (QStringList{"A", "B", "C"}));
+    EXPECT_EQ(grid.cell(2, 20).Text, QStringLiteral("beyond"));
+    EXPECT_EQ(grid.cell(2, 0).Text, QStringLiteral("zero"));
+}
+
+TEST_F(GridTest, AddRowWithoutArgumentsAppendsAnEmptyRow)
+{
+    EXPECT_EQ(grid.AddRow(), 2);
+    EXPECT_EQ(grid.ListCount(), 2);
+    EXPECT_TRUE(grid.cell(2, 1).isEmpty());
+}
+
+TEST_F(GridTest, AddMoreThanOneRowIsOneStepAndHidesTheEditors)
+{
+    grid.setiSelected(1);
+    grid.AddMoreThanOneRow(29);
+    EXPECT_EQ(grid.ListCount(), 30);
+    EXPECT_EQ(undoLines(), QStringList{"#ADDMT1#29"});
+    EXPECT_TRUE(view.saw("deselect"));
+    EXPECT_EQ(grid.iSelected(), 1);
+
+    grid.AddMoreThanOneRow(0);
+    grid.AddMoreThanOneRow(-3);
+    EXPECT_EQ(grid.ListCount(), 30);
+    EXPECT_EQ(grid.UndoStack().stepCount(), 1);
+}
+
+TEST_F(GridTest, RemoveItemTakesOutTheRowAndRecordsItsCells)
+{
+    fillColumn1({"A", "B", "C"});
+    grid.AddColumn(0, 50, QString());
+    grid.ClearUndoRedo();
+    grid.setCell(2, 1, GridCell{QStringLiteral("B"), true, false, false, 255});
+    grid.RemoveItem(2);
+    EXPECT_EQ(column(1), (QStringList{"A", "C"}));
+    EXPECT_EQ(grid.ListCount(), 2);
+    EXPECT_TRUE(grid.cell(3, 1).isEmpty());
+    EXPECT_EQ(undoLines(), QStringList{"#REMITM#2||#|1|B|100|255|#|2||000|0"});
+}
+
+TEST_F(GridTest, RemovingTheOnlyRowLeavesOneEmptyRowAndTheHistoryAsItWas)
+{
+    grid.ChangeItem(1, 1, QStringLiteral("text"));
+    grid.ChangeItem(1, 1, QStringLiteral("more"));
+    grid.undo();
+    ASSERT_EQ(grid.RedoStack().stepCount(), 1);
+    const QStringList before = undoLines();
+    grid.RemoveItem(1);
+    EXPECT_EQ(grid.ListCount(), 1);
+    EXPECT_TRUE(grid.cell(1, 1).isEmpty());
+    EXPECT_EQ(undoLines(), before);
+    EXPECT_TRUE(grid.RedoStack().isEmpty());
+}
+
+TEST_F(GridTest, RemovalNearTheEndKeepsTheLastRowAtTheBottom)
+{
+    grid.AddMoreThanOneRow(29);
+    view.visibleHeight = 200;
+    grid.setScrollTop(-280);
+    grid.RemoveItem(5);
+    EXPECT_EQ(grid.ScrollTop(), -264);
+
+    grid.AddRow();
+    grid.setScrollTop(-280);
+    view.calls.clear();
+    grid.RemoveItem(5, true);
+    EXPECT_EQ(grid.ScrollTop(), -280);
+    EXPECT_TRUE(view.renders().isEmpty());
+    EXPECT_TRUE(view.saw("fit"));
+    EXPECT_TRUE(view.saw("scrollers"));
+}
+
+TEST_F(GridTest, RemovalOfFewRowsScrollsBackToTheTop)
+{
+    grid.AddMoreThanOneRow(2);
+    view.visibleHeight = 200;
+    grid.setScrollTop(-16);
+    grid.RemoveItem(1);
+    EXPECT_EQ(grid.ScrollTop(), 0);
+}
+
+TEST_F(GridTest, ClearEmptiesRowsKeepsColumnsAndIsOneGroup)
+{
+    grid.SetColumnHeader(1, QStringLiteral("one"));
+    grid.AddColumn(0, 40, QStringLiteral("two"));
+    grid.AddColumn(0, 60, QStringLiteral("three"));
+    grid.AddMoreThanOneRow(4);
+    grid.ChangeItem(2, 1, QStringLiteral("a"));
+    grid.ChangeItem(2, 3, QStringLiteral("b"));
+    grid.SetBold(4, 2, true); // formatting without text is not kept
+    grid.ClearUndoRedo();
+    grid.setScrollTop(-32);
+
+    grid.Clear();
+    EXPECT_EQ(grid.ListCount(), 1);
+    EXPECT_EQ(grid.ColumnCount(), 3);
+    EXPECT_EQ(grid.GetColumnHeader(3), QStringLiteral("three"));
+    EXPECT_EQ(grid.ScrollTop(), 0);
+    EXPECT_EQ(grid.UndoStack().recordCount(), 7);
+    EXPECT_EQ(undoLines(), (QStringList{"#CLEARs#5", "", "2||#|1|a|000|0|#|3|b|000|0", "", "", "", "#CLEARe#"}));
+}
+
+TEST_F(GridTest, ClearEntireListGoesBackToOneColumnOneRowNoHistory)
+{
+    grid.AddColumn(0, 40, QStringLiteral("b"));
+    grid.AddColumn(0, 40, QStringLiteral("c"));
+    grid.AddColumn(0, 40, QStringLiteral("d"));
+    grid.LetWidthColumn(1, 70);
+    grid.DisableEdit(1);
+    grid.AddMoreThanOneRow(3);
+    grid.setScrollTop(-16);
+    grid.undo();
+    view.calls.clear();
+
+    grid.ClearEntireList();
+    EXPECT_EQ(grid.ColumnCount(), 1);
+    EXPECT_EQ(grid.ListCount(), 1);
+    EXPECT_EQ(grid.GetWidthColumn(1), 70);
+    EXPECT_FALSE(grid.isEditEnabled(1));
+    EXPECT_TRUE(grid.UndoStack().isEmpty());
+    EXPECT_TRUE(grid.RedoStack().isEmpty());
+    EXPECT_EQ(grid.ScrollTop(), 0);
+    EXPECT_TRUE(view.saw("left"));
+    EXPECT_TRUE(view.renders().isEmpty());
+}
