@@ -1,0 +1,311 @@
+#include "datafiles/datafoldertree.h"
+#include "datafiles/hostfile.h"
+#include "datafiles/linefilereader.h"
+#include "datafiles/settingsstore.h"
+#include "platform/vb.h"
+#include "qstringprinter.h"
+#include "recordingshell.h"
+#include "support/pinnedclock.h"
+#include "support/scopedprompts.h"
+#include "support/tempprogramfolder.h"
+#include "testfiles.h"
+#include "writerspy.h"
+
+#include <gtest/gtest.h>
+
+using namespace datafiles;
+using namespace datafilestest;
+using platform::Answer;
+using testsupport::PinnedClock;
+using testsupport::ScopedPrompts;
+using testsupport::TempProgramFolder;
+
+namespace {
+
+const QString PermissionText = QStringLiteral(
+    "In order to host multi-user service in one network directory, Quorvane must be able to write "
+    "to this directory.  You currently don't have permission to write to selected network "
+    "directory. ");
+
+QString unreachable(const QString& path, const QString& mode)
+{
+    return "Quorvane was not able to access " + path
+        + " and switched to a single user mode. Note that you must manually switch back to " + mode
+        + " mode once you successfully establish connection to " + path + " network drive";
+}
+
+bool onShare(const QString& path)
+{
+    return path.contains(QLatin1String("/share/"));
+}
+
+class HostFileTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        CreateDataFolders();
+        program.makeFolder("share/QVNET/RAzar");
+        store.setNetworkPathTest(onShare);
+        becomeHost(store);
+    }
+
+    QString share() const { return program.filePath("share/"); }
+    QString hostFile() const { return program.filePath("share/Firma.QVNET"); }
+
+    void becomeHost(SettingsStore& s) const
+    {
+        s.setNetworkPathTest(onShare);
+        s.OptionHost = true;
+        s.MyHostName = hostFile();
+        s.MyHostSystem = share();
+    }
+    void becomeUser(SettingsStore& s) const
+    {
+        s.setNetworkPathTest(onShare);
+        s.OptionUser = true;
+        s.lblConnectedtohostname = hostFile();
+        s.lblConnectedtohostsystem = share();
+    }
+
+    TempProgramFolder program;
+    PinnedClock clock{QDateTime(QDate(2026, 12, 10), QTime(12, 0, 0))};
+    SettingsStore store;
+    RecordingShell shell{store};
+    ScopedPrompts prompts;
+};
+
+} // namespace
+
+TEST_F(HostFileTest, WrittenOnceScrambledAndReadBackByAUser)
+{
+    store.Balance = QStringLiteral("1500.5");
+    store.InvoiceNumber = QStringLiteral("42");
+    store.CompanyName = QStringLiteral("Žaga d.o.o.");
+    store.CompanyAddress = QStringLiteral("Cesta 1");
+    store.CompanyCity = QStringLiteral("Celje");
+    store.CompanyZip = QStringLiteral("3000");
+    store.CompanyEMail = QStringLiteral("info@zaga.si");
+    store.CompanyFax = QStringLiteral("03 111");
+    store.CompanyPhone = QStringLiteral("03 222");
+    store.CURRENTPASSWORD = QStringLiteral("geslo");
+    store.PaymentNumber = QStringLiteral("17");
+    store.CheckReadWrite.Value = 1;
+    store.CheckUseMyPassword.Value = 1;
+    WriterSpy spy;
+
+    ASSERT_TRUE(WriteHostFile(store));
+    const QByteArray stored = contentOf(hostFile());
+    ASSERT_EQ(spy.writes.size(), 1);
+    EXPECT_EQ(spy.writes[0].bytes, stored);
+    EXPECT_EQ(stored.count("\x8D\x8A"), HostFileLines);
+    const QStringList lines = LineFileReader::linesOf(scrambled(stored));
+    ASSERT_EQ(lines.size(), HostFileLines);
+    EXPECT_EQ(lines[0], HostMarker);
+    EXPECT_EQ(lines.mid(1, 14),
+              QStringList({"1500.5", "42", "Žaga d.o.o.", "Cesta 1", "Celje", "3000", "info@zaga.si",
+                           "03 111", "03 222", "geslo", "17", "", "1", "1"}));
+    EXPECT_EQ(lines[15], "tester");
+    EXPECT_EQ(lines[16], platform::vb::GeneralDate(clock.when()));
+    EXPECT_EQ(lines[17], "TESTPC");
+
+    SettingsStore user;
+    RecordingShell userShell(user);
+    becomeUser(user);
+    ASSERT_TRUE(ReadHostFile(user));
+    for (TextField SettingsStore::*field :
+         {&SettingsStore::Balance, &SettingsStore::InvoiceNumber, &SettingsStore::CompanyName,
+          &SettingsStore::CompanyAddress, &SettingsStore::CompanyCity, &SettingsStore::CompanyZip,
+          &SettingsStore::CompanyEMail, &SettingsStore::CompanyFax, &SettingsStore::CompanyPhone,
+          &SettingsStore::CURRENTPASSWORD, &SettingsStore::PaymentNumber})
+        EXPECT_EQ((user.*field).value(), (store.*field).value());
+    EXPECT_EQ(user.CheckReadWrite.Value.value(), 1);
+    EXPECT_EQ(user.CheckUseMyPassword.Value.value(), 1);
+    EXPECT_EQ(user.lblUserName.value(), "tester");
+    EXPECT_EQ(user.lblServerCreationDate.value(), lines[16]);
+    EXPECT_EQ(user.lblServerCreatedbyPC.value(), "TESTPC");
+    EXPECT_TRUE(user.OptionUser.value());
+    EXPECT_EQ(userShell.calls, QStringList({"SHOWPASSWORD", "hideSettingsWindow", "showStartupWindow"}));
+    EXPECT_EQ(contentOf(hostFile()), stored); // reading changes nothing
+}
+
+TEST_F(HostFileTest, PasswordSwitchOffEmptiesThePasswordEvenWhenTheFileHoldsOne)
+{
+    writeBytes(hostFile(), HostLines().set(11, "geslo").set(15, "0").scrambledBytes());
+    store.CURRENTPASSWORD = QStringLiteral("old");
+    ASSERT_TRUE(ReadHostFile(store));
+    EXPECT_EQ(store.CURRENTPASSWORD.value(), "");
+    EXPECT_TRUE(shell.calls.isEmpty());
+}
+
+TEST_F(HostFileTest, AFileThatIsNotAHostFileMeansSingleMachineSilently)
+{
+    store.CheckReadWrite.Value = 1;
+    const QByteArray cases[] = {
+        HostLines().set(1, "This is not QVNET file").scrambledBytes(),
+        plainLines(HostLines().lines), // a host file left plain is not accepted either
+        scrambled(plainLines({HostMarker})), // cut short after the marker
+    };
+    for (const QByteArray& bytes : cases) {
+        becomeHost(store);
+        writeBytes(hostFile(), bytes);
+        WriterSpy spy;
+        EXPECT_FALSE(ReadHostFile(store));
+        EXPECT_TRUE(store.OptionSingleMachine.value());
+        EXPECT_FALSE(store.CheckReadWrite.Enabled.value());
+        EXPECT_FALSE(store.CheckUseMyPassword.Enabled.value());
+        EXPECT_EQ(store.CheckReadWrite.Value.value(), 1); // the switches keep their values
+        EXPECT_EQ(store.Balance.value(), "0");
+        EXPECT_EQ(contentOf(hostFile()), bytes);
+        EXPECT_TRUE(spy.writes.isEmpty());
+    }
+    EXPECT_TRUE(shell.calls.isEmpty());
+}
+
+TEST_F(HostFileTest, HostModeWithoutAHostFileNameEndsAloneWithoutAMessage)
+{
+    store.MyHostName = QString();
+    EXPECT_FALSE(ReadHostFile(store));
+    EXPECT_TRUE(store.OptionSingleMachine.value());
+    EXPECT_TRUE(shell.calls.isEmpty());
+}
+
+TEST_F(HostFileTest, AnUnreachableHostFileOrDataFolderIsReportedWithItsPath)
+{
+    struct Case {
+        bool user;
+        bool fileThere;
+        QString mode;
+    };
+    const Case cases[] = {{false, false, "host"}, {false, true, "host"}, {true, false, "user"}, {true, true, "user"}};
+    for (const Case& c : cases) {
+        TempProgramFolder other;
+        const QString path = other.filePath("share/Firma.QVNET");
+        const QByteArray bytes = HostLines().scrambledBytes();
+        if (c.fileThere)
+            writeBytes(path, bytes); // but no QVNET folder beside it
+        SettingsStore s;
+        RecordingShell sh(s);
+        s.setNetworkPathTest(onShare);
+        (c.user ? s.OptionUser : s.OptionHost) = true;
+        (c.user ? s.lblConnectedtohostname : s.MyHostName) = path;
+        (c.user ? s.lblConnectedtohostsystem : s.MyHostSystem) = other.filePath("share/");
+        prompts->clear();
+        prompts->queueAnswer(Answer::OK);
+
+        EXPECT_FALSE(ReadHostFile(s));
+        ASSERT_EQ(prompts->recorded().size(), 1);
+        EXPECT_EQ(prompts->recorded()[0].text, unreachable(path, c.mode));
+        EXPECT_EQ(prompts->recorded()[0].style, platform::MsgStyle::Critical);
+        EXPECT_EQ(sh.calls, QStringList{"NemaNetwork"});
+        EXPECT_TRUE(s.OptionSingleMachine.value());
+        if (c.fileThere) {
+            EXPECT_EQ(contentOf(path), bytes);
+        }
+    }
+}
+
+// Values the reading assigns by code (the two switches) never write or re-read the host
+// file: one reading, one login prompt, no write.
+TEST_F(HostFileTest, TheReadingAssignsTheSwitchesWithoutTouchingTheHostFile)
+{
+    const QByteArray bytes = HostLines().set(14, "1").set(15, "1").scrambledBytes();
+    writeBytes(hostFile(), bytes);
+    WriterSpy spy;
+    ASSERT_TRUE(ReadHostFile(store));
+    EXPECT_EQ(store.CheckReadWrite.Value.value(), 1);
+    EXPECT_EQ(store.CheckUseMyPassword.Value.value(), 1);
+    EXPECT_TRUE(store.OptionHost.value());
+    EXPECT_EQ(shell.calls, QStringList({"SHOWPASSWORD", "hideSettingsWindow", "showStartupWindow"}));
+    store.selectSingleMachineMode(); // the switches back to 0 by code
+    EXPECT_TRUE(spy.writes.isEmpty());
+    EXPECT_EQ(contentOf(hostFile()), bytes);
+}
+
+TEST_F(HostFileTest, ANonNumericSharedBalanceBecomesZero)
+{
+    writeBytes(hostFile(), HostLines().set(2, "abc").set(3, "").scrambledBytes());
+    ASSERT_TRUE(ReadHostFile(store));
+    EXPECT_EQ(store.Balance.value(), "0");
+    EXPECT_EQ(store.InvoiceNumber.value(), "0");
+    EXPECT_EQ(store.CompanyName.value(), "Firma d.o.o.");
+}
+
+TEST_F(HostFileTest, APermissionFailureShowsTheHostingMessageAndFallsBack)
+{
+    WriterSpy spy;
+    spy.failure = DataFileWrite{false, true, "The file could not be written: Permission denied."};
+    prompts->queueAnswer(Answer::OK);
+    EXPECT_FALSE(WriteHostFile(store));
+    EXPECT_EQ(prompts->texts(), QStringList{PermissionText});
+    EXPECT_EQ(prompts->recorded()[0].style, platform::MsgStyle::Critical);
+    EXPECT_TRUE(store.OptionSingleMachine.value());
+    EXPECT_TRUE(shell.calls.contains("NemaNetwork"));
+    EXPECT_EQ(store.MyHostName.value(), hostFile()); // the host paths stay
+}
+
+TEST_F(HostFileTest, AnyOtherWriteFailureIsReportedNamingTheFile)
+{
+    const QString blocker = program.writeFile("share/blocker", "a file");
+    store.MyHostName = blocker + "/Firma.QVNET";
+    prompts->queueAnswer(Answer::OK);
+    EXPECT_FALSE(WriteHostFile(store));
+    ASSERT_EQ(prompts->recorded().size(), 1);
+    EXPECT_TRUE(prompts->recorded()[0].text.contains(blocker + "/Firma.QVNET"));
+    EXPECT_TRUE(store.OptionHost.value());
+
+    store.MyHostName = QString(); // nothing to write, nothing to say
+    EXPECT_FALSE(WriteHostFile(store));
+    EXPECT_EQ(prompts->recorded().size(), 1);
+}
+
+TEST_F(HostFileTest, CheckSameHostTakesBackOnlyThisMachinesOwnHostFile)
+{
+    writeBytes(hostFile(), HostLines().set(11, "mine").set(14, "1").set(15, "0").scrambledBytes());
+    store.CURRENTPASSWORD = QStringLiteral("current");
+    CheckSameHost(store);
+    EXPECT_EQ(store.lblisthissamehost.value(), "YES");
+    EXPECT_EQ(store.CheckReadWrite.Value.value(), 1);
+    EXPECT_EQ(store.CURRENTPASSWORD.value(), ""); // line 15 "0": no password
+}
+
+// Another user's or another computer's host file: refused before anything of it is taken.
+TEST_F(HostFileTest, CheckSameHostTakesNothingFromAForeignHostFile)
+{
+    struct Case {
+        int line;
+        QString value;
+        QString message;
+    };
+    const Case cases[] = {
+        {16, "someone", " Your (user) name is not matching this host name"},
+        {18, "OTHERPC", " Computer name is not matching this hosts computer name"},
+    };
+    for (const Case& c : cases) {
+        writeBytes(hostFile(), HostLines().set(11, "theirs").set(14, "1").set(15, "1").set(c.line, c.value).scrambledBytes());
+        store.CURRENTPASSWORD = QStringLiteral("mine");
+        store.lblisthissamehost = QString();
+        shell.calls.clear();
+        prompts->clear();
+        prompts->queueAnswer(Answer::OK);
+
+        CheckSameHost(store);
+        EXPECT_EQ(prompts->texts(), QStringList{c.message});
+        EXPECT_EQ(store.CURRENTPASSWORD.value(), "mine");
+        EXPECT_EQ(store.CheckReadWrite.Value.value(), 0);
+        EXPECT_EQ(store.CheckUseMyPassword.Value.value(), 0);
+        EXPECT_FALSE(shell.calls.contains("SHOWPASSWORD"));
+        EXPECT_EQ(store.lblisthissamehost.value(), "");
+    }
+}
+
+TEST_F(HostFileTest, CheckSameHostIgnoresMissingAndForeignFiles)
+{
+    CheckSameHost(store); // no file
+    const QByteArray notHost = scrambled(plainLines({"something else"}));
+    writeBytes(hostFile(), notHost);
+    store.lblisthissamehost = QStringLiteral("YES");
+    CheckSameHost(store);
+    EXPECT_EQ(store.lblisthissamehost.value(), "YES");
+    EXPECT_EQ(contentOf(hostFile()), notHost);
+    EXPECT_TRUE(shell.calls.isEmpty());
+}
