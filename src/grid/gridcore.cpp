@@ -222,11 +222,11 @@ void GridCore::RemoveItem(int Index, bool NeIzrisi)
     removeRowAt(Index, oldCount);
     if (m_listCount == 0)
         refillOnlyRow(recordedOn);
+    m_rows.resize(m_listCount + 1);
     if (!NeIzrisi) {
         keepLastRowInView();
         RenderColumn(-1);
     }
-    m_rows.resize(m_listCount + 1);
     view().fitCounterColumn();
     SetScrollers();
 }

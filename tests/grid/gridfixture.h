@@ -6,6 +6,12 @@
 
 #include <QStringList>
 #include <gtest/gtest.h>
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
 
 class GridTest : public ::testing::Test {
 protected:

@@ -5,6 +5,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <stdexcept>
 
 class RecordingView : public grid::GridView {
@@ -12,6 +13,7 @@ public:
     QStringList calls;
     int visibleHeight = 400;
     QString failOn; // a call name that throws, to stand for a failing step
+    std::function<void(const QString&)> onCall; // runs at every call, before any failure
 
     void renderColumn(int Stol) override { note(QStringLiteral("render %1").arg(Stol)); }
     void setScrollers() override { note(QStringLiteral("scrollers")); }
@@ -30,6 +32,8 @@ private:
     void note(const QString& call)
     {
         calls += call;
+        if (onCall)
+            onCall(call);
         if (!failOn.isEmpty() && call == failOn)
             throw std::runtime_error("view failed");
     }
