@@ -20,11 +20,13 @@ LineFileReader::Reading LineFileReader::read(const QString& path, const KeyTest&
         reading.error = result.error;
         return reading;
     }
-    reading.lines = linesOf(scrambled(stored));
+    reading.plain = scrambled(stored);
+    reading.lines = linesOf(reading.plain);
     if (keyTest(reading.lines)) {
         reading.status = Status::Accepted;
         return reading;
     }
+    reading.plain.clear();
     reading.lines.clear();
     if (plainFiles == PlainFiles::Refused) {
         reading.status = Status::Rejected;
@@ -38,6 +40,7 @@ LineFileReader::Reading LineFileReader::read(const QString& path, const KeyTest&
     reading.status = Status::Accepted;
     reading.foundPlain = true;
     reading.lines = std::move(plainLines);
+    reading.plain = stored;
     writeDataFile(path, scrambled(stored)); // it rests scrambled; a failure leaves it plain
     return reading;
 }

@@ -26,6 +26,7 @@ public:
         QStringList lines;
         bool foundPlain = false;
         QString error; // a sentence naming the file, when it was unreadable
+        QByteArray plain; // the accepted state's bytes, for a last value that spans lines
     };
 
     // Tells whether the lines of one state are the file's real content.
