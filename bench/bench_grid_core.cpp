@@ -1,0 +1,135 @@
+// The grid core on a full document: 65,000 rows of 32 short cells appended, every cell
+// changed once, and all of those changes undone. Memory is read from /proc/self/statm.
+
+#include "grid/gridcore.h"
+
+#include <QString>
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <memory>
+
+namespace {
+
+constexpr int Rows = 65000;
+constexpr int Columns = 32;
+
+double residentMegabytes()
+{
+    long pages = 0, resident = 0;
+    if (FILE* f = std::fopen("/proc/self/statm", "r")) {
+        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2)
+            resident = 0;
+        std::fclose(f);
+    }
+    return double(resident) * double(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+QString shortText(int row, int column)
+{
+    return QString::number(row) + u'c' + QString::number(column); // 3 to 8 characters
+}
+
+std::unique_ptr<grid::GridCore> emptyGrid()
+{
+    auto grid = std::make_unique<grid::GridCore>();
+    for (int c = 2; c <= Columns; ++c)
+        grid->AddColumn(0, 60, QString());
+    grid->ClearUndoRedo();
+    return grid;
+}
+
+// Appending rows as a user or the import does: AddRow with column 1, the other cells written.
+void fill(grid::GridCore& grid)
+{
+    grid.setCellText(1, 1, shortText(1, 1));
+    for (int c = 2; c <= Columns; ++c)
+        grid.setCellText(1, c, shortText(1, c));
+    for (int r = 2; r <= Rows; ++r) {
+        grid.AddRow(shortText(r, 1));
+        for (int c = 2; c <= Columns; ++c)
+            grid.setCellText(r, c, shortText(r, c));
+    }
+}
+
+double cellHeapMegabytes(const grid::GridCore& grid)
+{
+    size_t bytes = 0;
+    for (int r = 0; r <= grid.ListCount(); ++r)
+        bytes += grid.row(r).heapBytes() + sizeof(grid::GridRow);
+    return double(bytes) / (1024.0 * 1024.0);
+}
+
+void BM_AppendRows(benchmark::State& state)
+{
+    double before = 0, after = 0, cells = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        before = residentMegabytes();
+        auto grid = emptyGrid();
+        state.ResumeTiming();
+        fill(*grid);
+        state.PauseTiming();
+        grid->ClearUndoRedo();
+        after = residentMegabytes();
+        cells = cellHeapMegabytes(*grid);
+        grid.reset();
+        state.ResumeTiming();
+    }
+    state.counters["rows"] = Rows;
+    state.counters["cells_MB_rss"] = after - before;
+    state.counters["cells_MB_heap"] = cells;
+}
+BENCHMARK(BM_AppendRows)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_ChangeEveryCell(benchmark::State& state)
+{
+    double before = 0, after = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto grid = emptyGrid();
+        fill(*grid);
+        grid->ClearUndoRedo();
+        before = residentMegabytes();
+        state.ResumeTiming();
+        for (int r = 1; r <= Rows; ++r)
+            for (int c = 1; c <= Columns; ++c)
+                grid->ChangeItem(r, c, shortText(c, r));
+        state.PauseTiming();
+        after = residentMegabytes();
+        grid.reset();
+        state.ResumeTiming();
+    }
+    state.counters["changes"] = double(Rows) * Columns;
+    state.counters["history_MB_rss"] = after - before;
+}
+BENCHMARK(BM_ChangeEveryCell)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void BM_UndoAllChanges(benchmark::State& state)
+{
+    bool restored = true;
+    for (auto _ : state) {
+        state.PauseTiming();
+        auto grid = emptyGrid();
+        fill(*grid);
+        grid->ClearUndoRedo();
+        for (int r = 1; r <= Rows; ++r)
+            for (int c = 1; c <= Columns; ++c)
+                grid->ChangeItem(r, c, shortText(c, r));
+        state.ResumeTiming();
+        grid->undo(Rows * Columns);
+        state.PauseTiming();
+        restored = grid->UndoStack().isEmpty() && grid->GetItem(Rows, Columns) == shortText(Rows, Columns);
+        grid.reset();
+        state.ResumeTiming();
+    }
+    if (!restored)
+        state.SkipWithError("undo did not restore the cells");
+    state.counters["steps"] = double(Rows) * Columns;
+}
+BENCHMARK(BM_UndoAllChanges)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace
+
+BENCHMARK_MAIN();
