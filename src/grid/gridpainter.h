@@ -1,0 +1,38 @@
+#pragma once
+// GridPainter: paints a List from its numbers: the header strip with its captions, the
+// row-number gutter, the column bodies with their cells and grid lines, the scroll strips
+// and the corner pieces. Only the rows in view are drawn.
+
+class QPainter;
+class QRect;
+
+namespace grid {
+
+class List;
+
+class GridPainter {
+public:
+    GridPainter(const List& list, QPainter& painter);
+    void paint(const QRect& exposed);
+
+    // The window of rows a pass draws: first lies in the band just above the view.
+    static int firstRow(int scrollTop);
+    static int lastRow(int scrollTop, int viewHeight, int listCount);
+
+private:
+    void paintColumnArea();
+    void paintColumn(int k, int first, int last);
+    void paintSelectedRow();
+    void paintGutter();
+    void paintHeader();
+    void paintStrips();
+    void paintSplitter();
+    // Lines as the original surfaces drew them: from the first point up to, not including,
+    // the second; only horizontal and vertical ones are needed.
+    void line(int x1, int y1, int x2, int y2, unsigned color);
+
+    const List& list_;
+    QPainter& p_;
+};
+
+} // namespace grid

@@ -1,0 +1,314 @@
+#include "grid/list.h"
+
+#include "grid/arrowicons.h"
+#include "grid/cmdbutton.h"
+#include "grid/gridpainter.h"
+#include "platform/vb.h"
+
+#include <QFontMetrics>
+#include <QLabel>
+#include <QPainter>
+#include <QPaintEvent>
+#include <cmath>
+
+namespace grid {
+
+namespace {
+// The cell font: 9.75 pt on a 96 dpi screen is 13 pixels, one line of which fills a row.
+constexpr int CellPixelSize = 13;
+constexpr int RestImageOffset = 3;
+constexpr int RepeatDelay = 500;
+constexpr int RepeatInterval = 50;
+} // namespace
+
+List::List(QWidget* parent) : QWidget(parent)
+{
+    font_ = QFont(QStringLiteral("Liberation Sans"));
+    font_.setPixelSize(CellPixelSize);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+    columnBack_.fill(GridColors::BackColor);
+    tmrScroll_.setInterval(RepeatInterval);
+    connect(&tmrScroll_, &QTimer::timeout, this, &List::tmrScroll_Timer);
+    buildButtons();
+    core_.setView(this);
+    // The core built its first column and row before it had a view: lay them out now.
+    FitCounterColumn();
+    areaLeft_ = gutterWidth_;
+    lastAreaWidth_ = areaWidth();
+    resize(200, 150);
+}
+
+List::~List()
+{
+    core_.setView(nullptr);
+}
+
+void List::buildButtons()
+{
+    for (int k = 0; k < 4; ++k) {
+        auto* arrow = new cmdButton(this);
+        arrow->SetCaption(QString());
+        arrow->resize(Size::Arrow, Size::Arrow);
+        arrow->setMouseTracking(true);
+        arrow->setFocusPolicy(Qt::NoFocus);
+        auto* image = new QLabel(arrow);
+        image->setAttribute(Qt::WA_TransparentForMouseEvents);
+        image->setPixmap(QPixmap::fromImage(arrowIcon(k + 4)));
+        image->setGeometry(RestImageOffset, RestImageOffset, 9, 9);
+        arrows_[k] = arrow;
+        images_[k] = image;
+        arrow->QWidget::setEnabled(false);
+        connect(arrow, &cmdButton::MouseDown, this, [this, k](int b, int, double, double) { arrowMouseDown(k, b); });
+        connect(arrow, &cmdButton::MouseUp, this, [this, k](int, int, double, double) { arrowMouseUp(k); });
+        connect(arrow, &cmdButton::MouseMove, this, [this](int, int, double, double) { setMousePointer(0); });
+        connect(arrow, &cmdButton::EnabledIsChanged, this, [this, k](bool on) { arrowEnabledChanged(k, on); });
+    }
+    thumbV_ = new cmdButton(this);
+    thumbH_ = new cmdButton(this);
+    for (cmdButton* thumb : {thumbV_, thumbH_}) {
+        thumb->SetCaption(QString());
+        thumb->QWidget::setEnabled(false); // presses over a thumb reach the strip beneath it
+        thumb->hide();
+    }
+}
+
+GridMeasures List::measures() const
+{
+    GridMeasures m;
+    m.width = width();
+    m.height = height();
+    m.gutterWidth = gutterWidth_;
+    m.areaLeft = areaLeft_;
+    m.areaWidth = areaWidth();
+    m.scrollTop = core_.ScrollTop();
+    m.listCount = core_.ListCount();
+    return m;
+}
+
+ColumnHitTest List::hitTest() const
+{
+    ColumnHitTest hit;
+    hit.areaLeft = areaLeft_;
+    for (int k = 1; k <= core_.ColumnCount(); ++k) {
+        hit.lefts.push_back(core_.columnLeft(k));
+        hit.widths.push_back(core_.GetWidthColumn(k));
+    }
+    hit.listCount = core_.ListCount();
+    hit.scrollTop = core_.ScrollTop();
+    return hit;
+}
+
+uint32_t List::columnBackColor(int k) const
+{
+    return k >= 0 && k <= GridCore::MaxColumns ? columnBack_[k] : GridColors::BackColor;
+}
+
+QFont List::cellFont(bool bold, bool italic, bool underline) const
+{
+    QFont f = font_;
+    f.setBold(bold);
+    f.setItalic(italic);
+    f.setUnderline(underline);
+    return f;
+}
+
+// ---- The parts' places
+
+void List::placeChildren()
+{
+    const GridLayout l = gridLayout();
+    arrows_[0]->move(l.btnGor.topLeft());
+    arrows_[1]->move(l.btnDol.topLeft());
+    arrows_[2]->move(l.btnLevo.topLeft());
+    arrows_[3]->move(l.btnDesno.topLeft());
+    showThumb(thumbV_, bars_.vertical, true);
+    showThumb(thumbH_, bars_.horizontal, false);
+}
+
+void List::showThumb(cmdButton* thumb, const Thumb& state, bool vertical)
+{
+    if (!state.visible) {
+        thumb->hide();
+        return;
+    }
+    const int pos = int(std::lround(state.pos));
+    const int size = std::max(1, int(std::lround(state.size)));
+    if (vertical)
+        thumb->setGeometry(width() - Size::Strip, Size::Header + pos, Size::Strip, size);
+    else
+        thumb->setGeometry(pos, height() - Size::Strip, size, Size::Strip);
+    thumb->show();
+}
+
+void List::setArrowEnabled(cmdButton* arrow, bool enabled)
+{
+    if (arrow->Enabled() != enabled)
+        arrow->SetEnabled(enabled);
+}
+
+void List::SetScrollers()
+{
+    ScrollBarState next = bars_;
+    fitScrollBars(measures(), next);
+    bars_.vertical = next.vertical;
+    bars_.horizontal = next.horizontal;
+    setArrowEnabled(btnGor(), next.upEnabled);
+    setArrowEnabled(btnDol(), next.downEnabled);
+    setArrowEnabled(btnLevo(), next.leftEnabled);
+    setArrowEnabled(btnDesno(), next.rightEnabled);
+    bars_.upEnabled = next.upEnabled;
+    bars_.downEnabled = next.downEnabled;
+    bars_.leftEnabled = next.leftEnabled;
+    bars_.rightEnabled = next.rightEnabled;
+    placeChildren();
+    update();
+}
+
+void List::FitCounterColumn()
+{
+    const double offset = platform::vb::RoundHalfEven(areaLeft_ - gutterWidth_);
+    const int w = gutterWidthFor(core_.ListCount(), QFontMetrics(font_).horizontalAdvance(QLatin1Char('_')));
+    if (w == gutterWidth_)
+        return;
+    gutterWidth_ = w;
+    areaLeft_ = w + offset;
+    const int room = width() - Size::Strip - gutterWidth_;
+    const int A = areaWidth();
+    if (room >= A) {
+        if (areaLeft_ < gutterWidth_)
+            areaLeft_ = gutterWidth_;
+    } else {
+        const double m = width() - Size::Strip - A;
+        if (m > areaLeft_)
+            areaLeft_ = m;
+    }
+    placeChildren();
+    SetScrollers();
+}
+
+void List::setAreaLeft(double left)
+{
+    if (left == areaLeft_)
+        return;
+    areaLeft_ = left;
+    update();
+}
+
+void List::anchorColumnArea()
+{
+    const double G = gutterWidth_;
+    const double V = width() - Size::Strip;
+    const double A = areaWidth();
+    if (V - G >= A) {
+        if (areaLeft_ != G) {
+            setAreaLeft(G);
+            SetScrollers();
+        }
+    } else if (areaLeft_ + A < V) {
+        setAreaLeft(V - A);
+        SetScrollers();
+    }
+}
+
+void List::resizeEvent(QResizeEvent*)
+{
+    UserControl_Resize();
+}
+
+void List::UserControl_Resize()
+{
+    placeChildren();
+    const int viewHeight = rowAreaHeight();
+    if (viewHeight != lastViewHeight_) {
+        lastViewHeight_ = viewHeight;
+        anchorColumnArea();
+    }
+    GridMeasures m = measures();
+    core_.setScrollTop(clampScrollTop(m));
+    setAreaLeft(clampAreaLeft(m));
+    RenderColumn(-1);
+    if (core_.iSelected() > 0)
+        SelectItem(core_.iSelected(), 1, core_.EditColumn());
+    SetScrollers();
+}
+
+void List::paintEvent(QPaintEvent* event)
+{
+    QPainter painter(this);
+    GridPainter(*this, painter).paint(event->rect());
+}
+
+// ---- What the core asks of the view
+
+void List::renderColumn(int)
+{
+    update();
+}
+
+void List::columnsChanged(int)
+{
+    const int A = areaWidth();
+    if (A != lastAreaWidth_) {
+        lastAreaWidth_ = A;
+        anchorColumnArea();
+    }
+    update();
+}
+
+void List::columnCaptionChanged(int)
+{
+    update(0, 0, width(), Size::Header);
+}
+
+void List::columnEditChanged(int)
+{
+}
+
+void List::resetHorizontalScroll()
+{
+    setAreaLeft(gutterWidth_);
+}
+
+// ---- Selection
+
+void List::SelectItem(int Index, int Button, int iX)
+{
+    if (Button != 1)
+        return;
+    if (Index > core_.ListCount()) {
+        DeselectRow();
+        return;
+    }
+    if (Index != core_.iSelected())
+        DeselectRow();
+    core_.setiSelected(Index);
+    editorTop_ = int(platform::vb::RoundHalfEven(Size::Header + Size::RowHeight * (Index - 1.0) + core_.ScrollTop() + 1));
+    const uint32_t rowColor = core_.colors().SelectedRowColor;
+    for (int k = 1; k <= core_.ColumnCount(); ++k) {
+        const uint32_t body = k == iX ? rowColor : GridColors::BackColor;
+        if (columnBack_[k] != body) {
+            columnBack_[k] = body;
+            RenderColumn(k);
+        }
+    }
+    activeEditor_ = iX;
+    if (iX > 0)
+        core_.setEditColumn(iX);
+    rowMarkerVisible_ = true;
+    update();
+}
+
+void List::DeselectRow()
+{
+    for (int k = 1; k <= core_.ColumnCount(); ++k) {
+        if (columnBack_[k] != GridColors::BackColor) {
+            columnBack_[k] = GridColors::BackColor;
+            RenderColumn(k);
+        }
+    }
+    rowMarkerVisible_ = false;
+    update();
+}
+
+} // namespace grid
