@@ -9,6 +9,8 @@ packages=(
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-liberation2 libasound2-dev
   xvfb xauth xdg-utils imagemagick
+  libreoffice-calc libreoffice-dev
+  cups poppler-utils
 )
 
 SUDO=""

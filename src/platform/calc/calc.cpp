@@ -1,0 +1,14 @@
+// Installs the Calc implementation as the spreadsheet factory.
+
+#include "platform/calc/calc.h"
+
+#include "platform/calc/calcspreadsheet.h"
+
+namespace platform::calc {
+
+void install(const CalcOptions& options)
+{
+    setSpreadsheetFactory([options] { return std::make_unique<CalcSpreadsheet>(options); });
+}
+
+} // namespace platform::calc

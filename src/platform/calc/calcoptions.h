@@ -1,0 +1,18 @@
+#pragma once
+// Where the office is and how it is run; the defaults suit an installed LibreOffice.
+
+#include <QString>
+
+namespace platform::calc {
+
+struct CalcOptions {
+    // The office's launcher. A missing path makes every start fail cleanly.
+    QString officeProgram = QStringLiteral("/usr/lib/libreoffice/program/soffice");
+    // How long a starting office may take to answer.
+    int startTimeoutMs = 60000;
+    // The profile folder of the visible office that shown workbooks open in; "" is the
+    // user's own. Tests point it at a folder of their own.
+    QString showProfileDir;
+};
+
+} // namespace platform::calc

@@ -1,0 +1,521 @@
+// LibreOffice Calc through UNO: workbooks, buffered cell writes, printing and hand-over.
+
+#include "platform/calc/calcspreadsheet.h"
+
+#include "platform/calc/cellbuffer.h"
+#include "platform/calc/cupsdestinations.h"
+#include "platform/calc/officeprocess.h"
+#include "platform/calc/unostrings.h"
+
+#include <com/sun/star/beans/PropertyValue.hpp>
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/container/XIndexAccess.hpp>
+#include <com/sun/star/container/XNameAccess.hpp>
+#include <com/sun/star/document/MacroExecMode.hpp>
+#include <com/sun/star/document/UpdateDocMode.hpp>
+#include <com/sun/star/document/XViewDataSupplier.hpp>
+#include <com/sun/star/frame/XComponentLoader.hpp>
+#include <com/sun/star/frame/XModel.hpp>
+#include <com/sun/star/frame/XStorable.hpp>
+#include <com/sun/star/lang/Locale.hpp>
+#include <com/sun/star/lang/XComponent.hpp>
+#include <com/sun/star/sheet/XCellRangeData.hpp>
+#include <com/sun/star/sheet/XSpreadsheet.hpp>
+#include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
+#include <com/sun/star/sheet/XSpreadsheetView.hpp>
+#include <com/sun/star/table/XCell.hpp>
+#include <com/sun/star/table/XCellRange.hpp>
+#include <com/sun/star/text/XText.hpp>
+#include <com/sun/star/util/Date.hpp>
+#include <com/sun/star/util/NumberFormat.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
+#include <com/sun/star/util/XModifiable.hpp>
+#include <com/sun/star/util/XNumberFormatTypes.hpp>
+#include <com/sun/star/util/XNumberFormats.hpp>
+#include <com/sun/star/util/XNumberFormatsSupplier.hpp>
+#include <com/sun/star/view/XPrintable.hpp>
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
+#include <QUrl>
+
+#include <functional>
+
+using namespace css;
+
+namespace platform::calc {
+
+namespace {
+
+// Above this many held cells the buffer is sent on, so memory stays bounded on big exports.
+constexpr std::size_t flushThreshold = 100000;
+
+beans::PropertyValue property(const char* name, const uno::Any& value)
+{
+    beans::PropertyValue p;
+    p.Name = OUString::createFromAscii(name);
+    p.Value = value;
+    return p;
+}
+
+uno::Sequence<beans::PropertyValue> properties(const std::vector<beans::PropertyValue>& list)
+{
+    return uno::Sequence<beans::PropertyValue>(list.data(), sal_Int32(list.size()));
+}
+
+OUString fileUrl(const QString& path)
+{
+    return toOUString(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded));
+}
+
+// The store filter for a file name's extension.
+const char* filterFor(const QString& path)
+{
+    const QString ext = QFileInfo(path).suffix().toLower();
+    if (ext == QLatin1String("xlsx"))
+        return "Calc MS Excel 2007 XML";
+    if (ext == QLatin1String("ods"))
+        return "calc8";
+    if (ext == QLatin1String("pdf"))
+        return "calc_pdf_Export";
+    return "MS Excel 97";
+}
+
+} // namespace
+
+class CalcSpreadsheet::Impl {
+public:
+    explicit Impl(CalcOptions o) : options(std::move(o)) {}
+
+    CalcOptions options;
+    OfficeProcess office;
+    bool started = false;
+    uno::Reference<lang::XComponent> document;
+    uno::Reference<sheet::XSpreadsheet> sheet;
+    util::Date nullDate{30, 12, 1899};
+    CellBuffer buffer;
+    QString error;
+    QString protectedPath; // the file of a workbook opened read-only
+
+    // Runs an office call; an exception becomes a failure with its message.
+    bool guarded(const QString& what, const std::function<bool()>& call)
+    {
+        error.clear();
+        try {
+            if (call()) {
+                error.clear();
+                return true;
+            }
+        } catch (const uno::Exception& e) {
+            error = what + QStringLiteral(": ") + toQString(e.Message);
+        }
+        if (error.isEmpty())
+            error = what + QLatin1Char('.');
+        return false;
+    }
+
+    bool needStarted()
+    {
+        if (started)
+            return true;
+        error = QStringLiteral("The spreadsheet program is not running.");
+        return false;
+    }
+
+    bool needDocument()
+    {
+        if (!needStarted())
+            return false;
+        if (document.is() && sheet.is())
+            return true;
+        error = QStringLiteral("No workbook is open in the spreadsheet program.");
+        return false;
+    }
+
+    bool load(const OUString& url, std::vector<beans::PropertyValue> args)
+    {
+        if (!flush())
+            return false;
+        args.push_back(property("Hidden", uno::Any(true)));
+        args.push_back(property("MacroExecutionMode", uno::Any(document::MacroExecMode::NEVER_EXECUTE)));
+        args.push_back(property("UpdateDocMode", uno::Any(document::UpdateDocMode::NO_UPDATE)));
+        const uno::Reference<frame::XComponentLoader> loader(office.desktop(), uno::UNO_QUERY_THROW);
+        const uno::Reference<lang::XComponent> loaded =
+            loader->loadComponentFromURL(url, OUString("_blank"), 0, properties(args));
+        const uno::Reference<sheet::XSpreadsheetDocument> spreadsheet(loaded, uno::UNO_QUERY);
+        if (!spreadsheet.is()) {
+            const uno::Reference<util::XCloseable> closeable(loaded, uno::UNO_QUERY);
+            if (closeable.is())
+                closeable->close(true);
+            error = QStringLiteral("The file is not a workbook");
+            return false;
+        }
+        document = loaded;
+        sheet = activeSheet();
+        readNullDate();
+        return sheet.is();
+    }
+
+    // The sheet that was active when the workbook was saved. A workbook loaded hidden
+    // reports its first sheet as active, so the saved choice is read from the view data.
+    uno::Reference<sheet::XSpreadsheet> activeSheet()
+    {
+        const uno::Reference<frame::XModel> model(document, uno::UNO_QUERY_THROW);
+        const uno::Reference<sheet::XSpreadsheetView> view(model->getCurrentController(), uno::UNO_QUERY);
+        const uno::Reference<sheet::XSpreadsheetDocument> spreadsheet(document, uno::UNO_QUERY_THROW);
+        const uno::Reference<container::XNameAccess> sheets(spreadsheet->getSheets(), uno::UNO_QUERY_THROW);
+        OUString saved;
+        try {
+            const uno::Reference<document::XViewDataSupplier> supplier(document, uno::UNO_QUERY);
+            const uno::Reference<container::XIndexAccess> data = supplier.is() ? supplier->getViewData() : nullptr;
+            uno::Sequence<beans::PropertyValue> settings;
+            if (data.is() && data->getCount() > 0 && (data->getByIndex(0) >>= settings)) {
+                for (const beans::PropertyValue& p : settings)
+                    if (p.Name == "ActiveTable")
+                        p.Value >>= saved;
+            }
+        } catch (const uno::Exception&) {
+            // no saved view: the first sheet it is
+        }
+        if (!saved.isEmpty() && sheets->hasByName(saved)) {
+            const uno::Reference<sheet::XSpreadsheet> chosen(sheets->getByName(saved), uno::UNO_QUERY);
+            if (view.is() && chosen.is())
+                view->setActiveSheet(chosen);
+            if (chosen.is())
+                return chosen;
+        }
+        if (view.is())
+            return view->getActiveSheet();
+        const uno::Reference<container::XIndexAccess> byIndex(sheets, uno::UNO_QUERY_THROW);
+        return uno::Reference<sheet::XSpreadsheet>(byIndex->getByIndex(0), uno::UNO_QUERY);
+    }
+
+    void readNullDate()
+    {
+        nullDate = util::Date{30, 12, 1899};
+        const uno::Reference<util::XNumberFormatsSupplier> supplier(document, uno::UNO_QUERY);
+        if (supplier.is())
+            supplier->getNumberFormatSettings()->getPropertyValue(OUString("NullDate")) >>= nullDate;
+    }
+
+    double dateSerial(const QDateTime& value) const
+    {
+        const QDate origin(nullDate.Year, nullDate.Month, nullDate.Day);
+        return double(origin.daysTo(value.date())) + value.time().msecsSinceStartOfDay() / 86400000.0;
+    }
+
+    bool put(const QString& address, CellBuffer::Value value)
+    {
+        if (!needDocument())
+            return false;
+        int column = 0;
+        int row = 0;
+        if (!parseCellAddress(address, column, row)) {
+            error = QStringLiteral("\"%1\" is not a cell address.").arg(address);
+            return false;
+        }
+        buffer.put(row, column, std::move(value));
+        error.clear();
+        return buffer.size() < flushThreshold || flush();
+    }
+
+    // Sends every held write to the sheet, block by block.
+    bool flush()
+    {
+        if (buffer.empty())
+            return true;
+        const std::vector<CellBuffer::Block> blocks = buffer.takeBlocks();
+        if (!document.is() || !sheet.is())
+            return true;
+        return guarded(QStringLiteral("Cells could not be written"), [&] {
+            for (const CellBuffer::Block& block : blocks)
+                writeBlock(block);
+            return true;
+        });
+    }
+
+    void writeBlock(const CellBuffer::Block& block)
+    {
+        const uno::Reference<table::XCellRange> range = sheet->getCellRangeByPosition(
+            block.firstColumn - 1, block.firstRow - 1, block.firstColumn + block.columns - 2,
+            block.firstRow + block.rows - 2);
+        uno::Sequence<uno::Sequence<uno::Any>> rows(block.rows);
+        uno::Sequence<uno::Any>* rowData = rows.getArray();
+        std::size_t k = 0;
+        std::vector<std::pair<int, int>> dates;
+        for (int r = 0; r < block.rows; ++r) {
+            uno::Sequence<uno::Any> cells(block.columns);
+            uno::Any* cellData = cells.getArray();
+            for (int c = 0; c < block.columns; ++c, ++k) {
+                const CellBuffer::Value& v = block.values[k];
+                // A string goes in as text, never parsed as a formula or a number.
+                if (v.kind == CellBuffer::Value::Kind::Number)
+                    cellData[c] <<= v.number;
+                else
+                    cellData[c] <<= toOUString(v.text);
+                if (v.isDate)
+                    dates.emplace_back(r, c);
+            }
+            rowData[r] = cells;
+        }
+        uno::Reference<sheet::XCellRangeData>(range, uno::UNO_QUERY_THROW)->setDataArray(rows);
+        for (const auto& [r, c] : dates)
+            showAsDate(range->getCellByPosition(c, r));
+    }
+
+    // A date cell keeps a date format it already has; otherwise it gets the standard date
+    // and time format.
+    void showAsDate(const uno::Reference<table::XCell>& cell)
+    {
+        const uno::Reference<beans::XPropertySet> props(cell, uno::UNO_QUERY_THROW);
+        const uno::Reference<util::XNumberFormatsSupplier> supplier(document, uno::UNO_QUERY_THROW);
+        const uno::Reference<util::XNumberFormats> formats = supplier->getNumberFormats();
+        sal_Int32 key = 0;
+        props->getPropertyValue(OUString("NumberFormat")) >>= key;
+        sal_Int16 type = 0;
+        try {
+            formats->getByKey(key)->getPropertyValue(OUString("Type")) >>= type;
+        } catch (const uno::Exception&) {
+        }
+        if (type & util::NumberFormat::DATE)
+            return;
+        const uno::Reference<util::XNumberFormatTypes> types(formats, uno::UNO_QUERY_THROW);
+        const sal_Int32 dateTime = types->getStandardFormat(util::NumberFormat::DATETIME, lang::Locale());
+        props->setPropertyValue(OUString("NumberFormat"), uno::Any(dateTime));
+    }
+
+    bool store(const QString& path)
+    {
+        if (!flush())
+            return false;
+        const uno::Reference<frame::XStorable> storable(document, uno::UNO_QUERY_THROW);
+        storable->storeToURL(fileUrl(path), properties({property("FilterName", uno::Any(OUString::createFromAscii(filterFor(path)))),
+                                                        property("Overwrite", uno::Any(true))}));
+        return true;
+    }
+
+    bool print(int copies, bool collate)
+    {
+        if (!flush())
+            return false;
+        const uno::Reference<view::XPrintable> printable(document, uno::UNO_QUERY_THROW);
+        // An office without a printer prints nothing and reports nothing: ask first.
+        OUString printer;
+        for (const beans::PropertyValue& p : printable->getPrinter())
+            if (p.Name == "Name")
+                p.Value >>= printer;
+        // Without any print queue the office reports a stand-in of its own ("Generic
+        // Printer") that prints nowhere: only a queue the print service knows will do.
+        const std::optional<QStringList> queues = CupsDestinations::list();
+        if (printer.isEmpty() || (queues && !queues->contains(toQString(printer)))) {
+            error = QStringLiteral("No printer is set up on this computer, so nothing was printed.");
+            return false;
+        }
+        printable->print(properties({property("CopyCount", uno::Any(sal_Int16(copies))),
+                                     property("Collate", uno::Any(collate)),
+                                     property("Wait", uno::Any(true))}));
+        return true;
+    }
+
+    // Hands the workbook to a normal, visible office as a new untitled document (loaded
+    // from a copy as from a template), marked changed so that closing it asks to save.
+    bool handOver()
+    {
+        if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+            error = QStringLiteral("There is no display to show the spreadsheet program on.");
+            return false;
+        }
+        QTemporaryFile copy(QDir::tempPath() + QStringLiteral("/quorvane-export-XXXXXX.xls"));
+        if (!copy.open()) {
+            error = QStringLiteral("The workbook could not be written to %1: %2").arg(QDir::tempPath(), copy.errorString());
+            return false;
+        }
+        copy.close();
+        if (!store(copy.fileName()))
+            return false;
+        OfficeProcess visible;
+        OfficeProcess::Launch launch;
+        launch.program = options.officeProgram;
+        launch.headless = false;
+        launch.owned = false;
+        launch.profileDir = options.showProfileDir;
+        launch.timeoutMs = options.startTimeoutMs;
+        if (!visible.start(launch, error))
+            return false;
+        const uno::Reference<frame::XComponentLoader> loader(visible.desktop(), uno::UNO_QUERY_THROW);
+        const uno::Reference<lang::XComponent> shown = loader->loadComponentFromURL(
+            fileUrl(copy.fileName()), OUString("_blank"), 0,
+            properties({property("AsTemplate", uno::Any(true)),
+                        property("MacroExecutionMode", uno::Any(document::MacroExecMode::NEVER_EXECUTE))}));
+        const uno::Reference<util::XModifiable> modifiable(shown, uno::UNO_QUERY);
+        if (!modifiable.is()) {
+            error = QStringLiteral("The spreadsheet program did not open the workbook");
+            return false;
+        }
+        modifiable->setModified(true);
+        visible.stop(); // lets go; the office is the user's now
+        return true;
+    }
+
+    void close()
+    {
+        protectedPath.clear();
+        buffer.takeBlocks();
+        sheet.clear();
+        document.clear();
+        office.stop();
+        started = false;
+    }
+};
+
+CalcSpreadsheet::CalcSpreadsheet(CalcOptions options) : d(std::make_unique<Impl>(std::move(options))) {}
+
+CalcSpreadsheet::~CalcSpreadsheet()
+{
+    quit();
+}
+
+bool CalcSpreadsheet::start()
+{
+    if (d->started)
+        return true;
+    OfficeProcess::Launch launch;
+    launch.program = d->options.officeProgram;
+    launch.timeoutMs = d->options.startTimeoutMs;
+    d->error.clear();
+    d->started = d->office.start(launch, d->error);
+    return d->started;
+}
+
+void CalcSpreadsheet::setDisplayAlerts(bool)
+{
+    // The office runs headless and never asks while hidden; the shown document asks about
+    // saving as the office normally does, so nothing the user made is lost silently.
+}
+
+bool CalcSpreadsheet::setVisible(bool visible)
+{
+    return visible ? show() : true;
+}
+
+bool CalcSpreadsheet::addWorkbook()
+{
+    if (!d->needStarted())
+        return false;
+    d->protectedPath.clear();
+    return d->guarded(QStringLiteral("A new workbook could not be made"),
+                      [&] { return d->load(OUString("private:factory/scalc"), {}); });
+}
+
+bool CalcSpreadsheet::openWorkbook(const QString& path, bool readOnly)
+{
+    if (!d->needStarted())
+        return false;
+    if (!QFileInfo(path).isFile()) {
+        d->error = QStringLiteral("The workbook %1 was not found.").arg(path);
+        return false;
+    }
+    // The office refuses every change to a document it opened read-only, silently. So a
+    // read-only workbook is opened as from a template: an untitled copy that can be filled
+    // but is tied to no file, so nothing can be written back over it.
+    const bool opened = d->guarded(QStringLiteral("The workbook %1 could not be opened").arg(path), [&] {
+        return d->load(fileUrl(path), {property(readOnly ? "AsTemplate" : "ReadOnly", uno::Any(readOnly))});
+    });
+    d->protectedPath = opened && readOnly ? QFileInfo(path).canonicalFilePath() : QString();
+    return opened;
+}
+
+bool CalcSpreadsheet::writeCell(const QString& address, const QString& text)
+{
+    CellBuffer::Value value;
+    if (readsAsPlainNumber(text, value.number))
+        value.kind = CellBuffer::Value::Kind::Number;
+    else
+        value.text = text;
+    return d->put(address, std::move(value));
+}
+
+bool CalcSpreadsheet::writeNumber(const QString& address, double number)
+{
+    CellBuffer::Value value;
+    value.kind = CellBuffer::Value::Kind::Number;
+    value.number = number;
+    return d->put(address, std::move(value));
+}
+
+bool CalcSpreadsheet::writeDate(const QString& address, const QDateTime& when)
+{
+    CellBuffer::Value value;
+    value.kind = CellBuffer::Value::Kind::Number;
+    value.number = d->dateSerial(when);
+    value.isDate = true;
+    return d->put(address, std::move(value));
+}
+
+QString CalcSpreadsheet::readCell(const QString& address)
+{
+    if (!d->needDocument())
+        return QString();
+    int column = 0;
+    int row = 0;
+    if (!parseCellAddress(address, column, row)) {
+        d->error = QStringLiteral("\"%1\" is not a cell address.").arg(address);
+        return QString();
+    }
+    QString text;
+    d->guarded(QStringLiteral("The cell %1 could not be read").arg(address), [&] {
+        if (!d->flush())
+            return false;
+        const uno::Reference<text::XText> cell(d->sheet->getCellByPosition(column - 1, row - 1), uno::UNO_QUERY_THROW);
+        text = toQString(cell->getString());
+        return true;
+    });
+    return text;
+}
+
+bool CalcSpreadsheet::printActiveSheet(int copies, bool collate)
+{
+    if (!d->needDocument())
+        return false;
+    if (copies < 1) {
+        d->error = QStringLiteral("Nothing to print: the number of copies is below 1.");
+        return false;
+    }
+    return d->guarded(QStringLiteral("The sheet could not be printed"), [&] { return d->print(copies, collate); });
+}
+
+bool CalcSpreadsheet::show()
+{
+    if (!d->needDocument())
+        return false;
+    const bool shown = d->guarded(QStringLiteral("The workbook could not be shown"), [&] { return d->handOver(); });
+    const QString error = d->error;
+    d->close();
+    d->error = error;
+    return shown;
+}
+
+void CalcSpreadsheet::quit()
+{
+    d->close();
+}
+
+QString CalcSpreadsheet::lastError() const
+{
+    return d->error;
+}
+
+bool CalcSpreadsheet::saveAs(const QString& path)
+{
+    if (!d->needDocument())
+        return false;
+    if (!d->protectedPath.isEmpty() && QFileInfo(path).canonicalFilePath() == d->protectedPath) {
+        d->error = QStringLiteral("The workbook %1 was opened read-only and is not written.").arg(path);
+        return false;
+    }
+    return d->guarded(QStringLiteral("The workbook could not be saved as %1").arg(path), [&] { return d->store(path); });
+}
+
+} // namespace platform::calc

@@ -1,0 +1,40 @@
+#pragma once
+// The spreadsheet program as LibreOffice Calc: each instance is a private headless office
+// process of its own, driven through UNO and ended with the instance.
+
+#include "platform/calc/calcoptions.h"
+#include "platform/spreadsheet.h"
+
+#include <memory>
+
+namespace platform::calc {
+
+class CalcSpreadsheet final : public Spreadsheet {
+public:
+    explicit CalcSpreadsheet(CalcOptions options = CalcOptions());
+    ~CalcSpreadsheet() override;
+
+    bool start() override;
+    void setDisplayAlerts(bool on) override;
+    bool setVisible(bool visible) override;
+    bool addWorkbook() override;
+    bool openWorkbook(const QString& path, bool readOnly) override;
+    bool writeCell(const QString& address, const QString& text) override;
+    bool writeNumber(const QString& address, double value) override;
+    bool writeDate(const QString& address, const QDateTime& value) override;
+    QString readCell(const QString& address) override;
+    bool printActiveSheet(int copies, bool collate) override;
+    bool show() override;
+    void quit() override;
+    QString lastError() const override;
+
+    // Stores the active workbook in a file (the format follows the extension: .xls,
+    // .xlsx, .ods or .pdf). For tests and tools; the program itself never saves.
+    bool saveAs(const QString& path);
+
+private:
+    class Impl;
+    std::unique_ptr<Impl> d;
+};
+
+} // namespace platform::calc

@@ -1,0 +1,425 @@
+// Starts an office process with its own profile and pipe, connects over UNO, and ends it.
+
+#include "platform/calc/officeprocess.h"
+
+#include "platform/calc/unoruntime.h"
+#include "platform/calc/unostrings.h"
+
+#include <com/sun/star/bridge/UnoUrlResolver.hpp>
+#include <com/sun/star/connection/NoConnectException.hpp>
+#include <com/sun/star/container/XEnumeration.hpp>
+#include <com/sun/star/container/XEnumerationAccess.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
+#include <com/sun/star/lang/DisposedException.hpp>
+#include <com/sun/star/util/XCloseable.hpp>
+#include <com/sun/star/util/XModifiable.hpp>
+
+#include <QDateTime>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QUrl>
+
+#include <atomic>
+#include <cerrno>
+#include <csignal>
+#include <mutex>
+#include <fcntl.h>
+#include <string>
+#include <cstring>
+#include <sys/prctl.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
+
+using namespace css;
+
+namespace platform::calc {
+
+namespace {
+
+// The office asks to be started again with this code (after it has set up a new profile).
+constexpr int restartExitCode = 81;
+constexpr int pollMs = 50;
+
+QString uniquePipeName()
+{
+    static std::atomic<int> counter{0};
+    return QStringLiteral("quorvane_%1_%2_%3")
+        .arg(::getpid())
+        .arg(++counter)
+        .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0'));
+}
+
+// argv and envp prepared before fork, so the child only calls what is safe after it.
+struct ExecImage {
+    std::vector<std::string> args;
+    std::vector<std::string> env;
+    std::vector<char*> argv;
+    std::vector<char*> envp;
+
+    void seal()
+    {
+        for (std::string& a : args)
+            argv.push_back(a.data());
+        argv.push_back(nullptr);
+        for (std::string& e : env)
+            envp.push_back(e.data());
+        envp.push_back(nullptr);
+    }
+};
+
+// Our environment without the runtime's bootstrap variable, which would make the office
+// read our settings instead of its own; a private office also keeps its temporary files in
+// its profile folder, so they go with it even when it has to be killed.
+std::vector<std::string> childEnvironment(const QString& tempDir)
+{
+    std::vector<std::string> env;
+    for (char** e = environ; e && *e; ++e) {
+        const std::string entry(*e);
+        if (entry.rfind("URE_BOOTSTRAP=", 0) == 0 || (!tempDir.isEmpty() && entry.rfind("TMPDIR=", 0) == 0))
+            continue;
+        env.push_back(entry);
+    }
+    if (!tempDir.isEmpty())
+        env.push_back("TMPDIR=" + QFile::encodeName(tempDir).toStdString());
+    return env;
+}
+
+const QString profilePrefix = QStringLiteral("quorvane-office-");
+
+// The folder of the office's named pipes. A killed office leaves its pipe there.
+QString pipeSocketPath(const QString& pipe)
+{
+    return QStringLiteral("/tmp/OSL_PIPE_%1_%2").arg(::getuid()).arg(pipe);
+}
+
+// The office's single-instance pipe carries a hash of its profile path in its name. After a
+// forced end, remove those that were made since it started and that nobody listens on.
+void removeDeadInstancePipes(const QDateTime& since)
+{
+    const QDir pipes(QStringLiteral("/tmp"));
+    const QString prefix = QStringLiteral("OSL_PIPE_%1_SingleOfficeIPC_").arg(::getuid());
+    for (const QFileInfo& info : pipes.entryInfoList({prefix + QStringLiteral("*")}, QDir::System)) {
+        if (info.lastModified() < since)
+            continue;
+        const QByteArray path = QFile::encodeName(info.absoluteFilePath());
+        sockaddr_un address{};
+        if (path.size() >= qsizetype(sizeof address.sun_path))
+            continue;
+        address.sun_family = AF_UNIX;
+        std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
+        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+        if (fd < 0)
+            continue;
+        const bool refused = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
+            && errno == ECONNREFUSED;
+        ::close(fd);
+        if (refused)
+            QFile::remove(info.absoluteFilePath());
+    }
+}
+
+bool processAlive(pid_t pid)
+{
+    return ::kill(pid, 0) == 0 || errno == EPERM;
+}
+
+// What offices of earlier runs left when their program died: profile folders and pipes
+// carrying the pid of a program that is gone.
+void sweepLeftovers()
+{
+    const QDir temp(QDir::tempPath());
+    for (const QString& name : temp.entryList({profilePrefix + QStringLiteral("*")}, QDir::Dirs)) {
+        const pid_t owner = pid_t(name.mid(profilePrefix.size()).section(QLatin1Char('-'), 0, 0).toInt());
+        if (owner > 0 && !processAlive(owner))
+            QDir(temp.filePath(name)).removeRecursively();
+    }
+    const QString pipePrefix = QStringLiteral("OSL_PIPE_%1_quorvane_").arg(::getuid());
+    const QDir pipes(QStringLiteral("/tmp"));
+    for (const QString& name : pipes.entryList({pipePrefix + QStringLiteral("*")}, QDir::System)) {
+        const pid_t owner = pid_t(name.mid(pipePrefix.size()).section(QLatin1Char('_'), 0, 0).toInt());
+        if (owner > 0 && !processAlive(owner))
+            QFile::remove(pipes.filePath(name));
+    }
+}
+
+// In the child: stdin and stdout/stderr to /dev/null, then the program. Never returns.
+[[noreturn]] void execChild(const ExecImage& image)
+{
+    const int null = ::open("/dev/null", O_RDWR);
+    if (null >= 0) {
+        ::dup2(null, 0);
+        ::dup2(null, 1);
+        ::dup2(null, 2);
+        if (null > 2)
+            ::close(null);
+    }
+    ::execve(image.argv[0], image.argv.data(), image.envp.data());
+    ::_exit(127);
+}
+
+// An owned office: its own process group (so its helpers are ended with it) and killed by
+// the kernel when our process dies, whatever way it dies.
+pid_t spawnOwned(const ExecImage& image)
+{
+    const pid_t parent = ::getpid();
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::setpgid(0, 0);
+        ::prctl(PR_SET_PDEATHSIG, SIGKILL);
+        if (::getppid() != parent)
+            ::_exit(127);
+        execChild(image);
+    }
+    return pid;
+}
+
+// An office handed to the user: a session of its own, not our child (it outlives us and
+// leaves no zombie behind). Gives its pid, or -1.
+pid_t spawnDetached(const ExecImage& image)
+{
+    int fds[2];
+    if (::pipe2(fds, O_CLOEXEC) != 0)
+        return -1;
+    const pid_t middle = ::fork();
+    if (middle == 0) {
+        ::close(fds[0]);
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::setsid();
+            execChild(image);
+        }
+        ssize_t ignored = ::write(fds[1], &pid, sizeof pid);
+        (void)ignored;
+        ::_exit(0);
+    }
+    ::close(fds[1]);
+    pid_t pid = -1;
+    if (middle > 0) {
+        if (::read(fds[0], &pid, sizeof pid) != ssize_t(sizeof pid))
+            pid = -1;
+        int status = 0;
+        ::waitpid(middle, &status, 0);
+    }
+    ::close(fds[0]);
+    return pid;
+}
+
+// The executable that is the office itself. The "soffice" launcher runs it as a child of
+// its own, which a kill by pid would miss, so an owned office is started directly.
+QString officeExecutable(const QString& program, bool owned)
+{
+    if (!owned)
+        return program;
+    const QFileInfo info(program);
+    if (info.fileName() == QLatin1String("soffice")) {
+        const QString bin = QFileInfo(info.canonicalFilePath()).absolutePath() + QStringLiteral("/soffice.bin");
+        if (QFileInfo(bin).isExecutable())
+            return bin;
+    }
+    return program;
+}
+
+} // namespace
+
+OfficeProcess::OfficeProcess() = default;
+
+OfficeProcess::~OfficeProcess()
+{
+    stop();
+}
+
+bool OfficeProcess::start(const Launch& launch, QString& error)
+{
+    launch_ = launch;
+    const QFileInfo program(launch.program);
+    if (!program.exists() || !program.isExecutable() || program.isDir()) {
+        error = QStringLiteral("The spreadsheet program was not found (%1).").arg(launch.program);
+        return false;
+    }
+    if (launch.headless && launch.profileDir.isEmpty()) {
+        static std::once_flag swept;
+        std::call_once(swept, sweepLeftovers);
+        profile_ = std::make_unique<QTemporaryDir>(
+            QDir::tempPath() + QLatin1Char('/') + profilePrefix + QString::number(::getpid()) + QStringLiteral("-XXXXXX"));
+        if (!profile_->isValid()) {
+            error = QStringLiteral("No temporary folder for the spreadsheet program: %1").arg(profile_->errorString());
+            profile_.reset();
+            return false;
+        }
+    }
+    pipe_ = uniquePipeName();
+    if (spawn(error) && connect(error))
+        return true;
+    stop();
+    return false;
+}
+
+bool OfficeProcess::spawn(QString& error)
+{
+    ExecImage image;
+    image.args.push_back(QFile::encodeName(officeExecutable(launch_.program, launch_.owned)).toStdString());
+    if (launch_.headless) {
+        image.args.push_back("--headless");
+        image.args.push_back("--invisible");
+    }
+    for (const char* option : {"--nologo", "--norestore", "--nodefault", "--nolockcheck"})
+        image.args.push_back(option);
+    const QString profile = profile_ ? profile_->path() : launch_.profileDir;
+    if (!profile.isEmpty())
+        image.args.push_back("-env:UserInstallation="
+                             + QUrl::fromLocalFile(profile).toString(QUrl::FullyEncoded).toStdString());
+    image.args.push_back(
+        QStringLiteral("--accept=pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipe_).toStdString());
+    QString tempDir;
+    if (profile_) {
+        tempDir = profile_->filePath(QStringLiteral("tmp"));
+        QDir().mkpath(tempDir);
+    }
+    image.env = childEnvironment(tempDir);
+    image.seal();
+
+    startedAt_ = QDateTime::currentDateTime().addSecs(-1);
+    pid_ = launch_.owned ? spawnOwned(image) : spawnDetached(image);
+    if (pid_ <= 0) {
+        pid_ = -1;
+        error = QStringLiteral("The spreadsheet program could not be started (%1).").arg(launch_.program);
+        return false;
+    }
+    return true;
+}
+
+bool OfficeProcess::exitedAtStart(int& status)
+{
+    if (!launch_.owned || pid_ <= 0)
+        return false; // a handed-over launcher may pass its work to a running office and go
+    int raw = 0;
+    if (::waitpid(pid_, &raw, WNOHANG) != pid_)
+        return false;
+    pid_ = -1;
+    status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+    return true;
+}
+
+bool OfficeProcess::connect(QString& error)
+{
+    const uno::Reference<uno::XComponentContext> local = UnoRuntime::context(error);
+    if (!local.is())
+        return false;
+    const OUString url = toOUString(QStringLiteral("uno:pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipe_));
+    QElapsedTimer clock;
+    clock.start();
+    int restarts = 0;
+    try {
+        const uno::Reference<bridge::XUnoUrlResolver> resolver = bridge::UnoUrlResolver::create(local);
+        while (clock.elapsed() < launch_.timeoutMs) {
+            int status = 0;
+            if (exitedAtStart(status)) {
+                if (status == restartExitCode && restarts++ < 2 && spawn(error))
+                    continue;
+                error = status == 127
+                    ? QStringLiteral("The spreadsheet program could not be run (%1).").arg(launch_.program)
+                    : QStringLiteral("The spreadsheet program ended while starting (exit code %1).").arg(status);
+                return false;
+            }
+            try {
+                remote_.set(resolver->resolve(url), uno::UNO_QUERY);
+                if (remote_.is()) {
+                    desktop_ = frame::Desktop::create(remote_);
+                    return true;
+                }
+            } catch (const connection::NoConnectException&) {
+                // not listening yet
+            }
+            QThread::msleep(pollMs);
+        }
+        error = QStringLiteral("The spreadsheet program did not answer within %1 seconds.").arg(launch_.timeoutMs / 1000);
+    } catch (const uno::Exception& e) {
+        error = QStringLiteral("The spreadsheet program could not be reached: %1").arg(toQString(e.Message));
+    }
+    return false;
+}
+
+void OfficeProcess::closeDocuments()
+{
+    // A changed document makes terminate() wait for a "save changes?" answer nobody gives.
+    try {
+        const uno::Reference<container::XEnumerationAccess> components = desktop_->getComponents();
+        const uno::Reference<container::XEnumeration> it = components->createEnumeration();
+        while (it->hasMoreElements()) {
+            const uno::Reference<uno::XInterface> doc(it->nextElement(), uno::UNO_QUERY);
+            try {
+                const uno::Reference<util::XModifiable> modifiable(doc, uno::UNO_QUERY);
+                if (modifiable.is())
+                    modifiable->setModified(false);
+                const uno::Reference<util::XCloseable> closeable(doc, uno::UNO_QUERY);
+                if (closeable.is())
+                    closeable->close(true);
+            } catch (const uno::Exception&) {
+                // already closed or gone; terminate() and the kill below handle the rest
+            }
+        }
+    } catch (const uno::Exception&) {
+    }
+}
+
+void OfficeProcess::killProcess(int graceMs)
+{
+    if (pid_ <= 0)
+        return;
+    // Give it a moment to end by itself, then end it and everything it started.
+    QElapsedTimer clock;
+    clock.start();
+    int raw = 0;
+    while (clock.elapsed() < graceMs) {
+        if (::waitpid(pid_, &raw, WNOHANG) == pid_) {
+            ::kill(-pid_, SIGKILL); // helpers left in its group
+            pid_ = -1;
+            if (!WIFEXITED(raw)) {
+                QFile::remove(pipeSocketPath(pipe_));
+                removeDeadInstancePipes(startedAt_);
+            }
+            return;
+        }
+        QThread::msleep(10);
+    }
+    ::kill(-pid_, SIGKILL);
+    ::kill(pid_, SIGKILL);
+    ::waitpid(pid_, &raw, 0);
+    pid_ = -1;
+    QFile::remove(pipeSocketPath(pipe_));
+    removeDeadInstancePipes(startedAt_);
+}
+
+void OfficeProcess::stop()
+{
+    if (launch_.owned) {
+        int graceMs = 0;
+        if (desktop_.is()) {
+            closeDocuments();
+            try {
+                desktop_->terminate();
+                graceMs = 5000;
+            } catch (const lang::DisposedException&) {
+                graceMs = 5000; // the office went away while answering, as it does
+            } catch (const uno::Exception&) {
+            }
+        }
+        killProcess(graceMs);
+    }
+    desktop_.clear();
+    remote_.clear();
+    if (!launch_.owned)
+        pid_ = -1;
+    profile_.reset();
+}
+
+} // namespace platform::calc

@@ -1,0 +1,61 @@
+#pragma once
+// One office process started by us and reached over UNO: its own profile folder and pipe
+// name, so several run side by side, and always ended, by force where it does not end.
+
+#include <com/sun/star/frame/XDesktop2.hpp>
+#include <com/sun/star/uno/Reference.hxx>
+#include <com/sun/star/uno/XComponentContext.hpp>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <memory>
+#include <sys/types.h>
+
+class QTemporaryDir;
+
+namespace platform::calc {
+
+class OfficeProcess {
+public:
+    struct Launch {
+        QString program;       // the office executable
+        bool headless = true;  // false: a normal visible office for the user
+        QString profileDir;    // "" with headless: a fresh private folder; without: the user's own
+        bool owned = true;     // ours to end (dies with us); false: handed to the user
+        int timeoutMs = 60000; // how long to wait for it to answer
+    };
+
+    OfficeProcess();
+    ~OfficeProcess();
+    OfficeProcess(const OfficeProcess&) = delete;
+    OfficeProcess& operator=(const OfficeProcess&) = delete;
+
+    // Starts the office and connects to it; false with error set when either fails, and
+    // then nothing of it is left running.
+    bool start(const Launch& launch, QString& error);
+
+    css::uno::Reference<css::frame::XDesktop2> desktop() const { return desktop_; }
+    css::uno::Reference<css::uno::XComponentContext> context() const { return remote_; }
+
+    // Ends an owned office: closes its documents unsaved, asks it to terminate, and kills
+    // its process group when it has not gone within a moment. A handed-over office is only
+    // let go. Safe to call more than once.
+    void stop();
+
+private:
+    bool spawn(QString& error);
+    bool connect(QString& error);
+    bool exitedAtStart(int& status);
+    void closeDocuments();
+    void killProcess(int graceMs);
+
+    Launch launch_;
+    std::unique_ptr<QTemporaryDir> profile_;
+    QString pipe_;
+    pid_t pid_ = -1;
+    QDateTime startedAt_;
+    css::uno::Reference<css::uno::XComponentContext> remote_;
+    css::uno::Reference<css::frame::XDesktop2> desktop_;
+};
+
+} // namespace platform::calc

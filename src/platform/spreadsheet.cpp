@@ -1,0 +1,95 @@
+// The factory holder for the spreadsheet program and the A1 address helpers.
+
+#include "platform/spreadsheet.h"
+
+
+namespace platform {
+
+namespace {
+
+// What the program has when no spreadsheet implementation was installed: every start
+// fails, so the start-up probe reports the program as missing.
+class NoSpreadsheet final : public Spreadsheet {
+public:
+    bool start() override { return fail(); }
+    void setDisplayAlerts(bool) override {}
+    bool setVisible(bool visible) override { return visible ? fail() : true; }
+    bool addWorkbook() override { return fail(); }
+    bool openWorkbook(const QString&, bool) override { return fail(); }
+    bool writeCell(const QString&, const QString&) override { return fail(); }
+    bool writeNumber(const QString&, double) override { return fail(); }
+    bool writeDate(const QString&, const QDateTime&) override { return fail(); }
+    QString readCell(const QString&) override { return QString(); }
+    bool printActiveSheet(int, bool) override { return fail(); }
+    bool show() override { return fail(); }
+    void quit() override {}
+    QString lastError() const override
+    {
+        return QStringLiteral("No spreadsheet program is available on this computer.");
+    }
+
+private:
+    static bool fail() { return false; }
+};
+
+SpreadsheetFactory& installedFactory()
+{
+    static SpreadsheetFactory factory;
+    return factory;
+}
+
+} // namespace
+
+std::unique_ptr<Spreadsheet> newSpreadsheet()
+{
+    if (const SpreadsheetFactory& factory = installedFactory())
+        return factory();
+    return std::make_unique<NoSpreadsheet>();
+}
+
+void setSpreadsheetFactory(SpreadsheetFactory factory)
+{
+    installedFactory() = std::move(factory);
+}
+
+bool parseCellAddress(const QString& address, int& column, int& row)
+{
+    // Calc and Excel stop well below these; the limits only keep the arithmetic safe.
+    constexpr long long maxColumn = 16384;
+    constexpr long long maxRow = 1048576;
+    long long col = 0;
+    long long r = 0;
+    int i = 0;
+    const int n = int(address.size());
+    for (; i < n && address[i].isLetter() && address[i].unicode() < 128; ++i) {
+        col = col * 26 + (address[i].toUpper().unicode() - 'A' + 1);
+        if (col > maxColumn)
+            return false;
+    }
+    if (i == 0 || i == n || address[i] == QLatin1Char('0'))
+        return false;
+    for (; i < n; ++i) {
+        const char16_t c = address[i].unicode();
+        if (c < '0' || c > '9')
+            return false;
+        r = r * 10 + (c - '0');
+        if (r > maxRow)
+            return false;
+    }
+    column = int(col);
+    row = int(r);
+    return true;
+}
+
+QString columnLetters(int column)
+{
+    QString letters;
+    while (column > 0) {
+        const int rest = (column - 1) % 26;
+        letters.prepend(QChar(char16_t('A' + rest)));
+        column = (column - 1) / 26;
+    }
+    return letters;
+}
+
+} // namespace platform

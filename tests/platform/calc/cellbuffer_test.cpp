@@ -1,0 +1,114 @@
+// The A1 address helpers, the plain-number rule and the grouping of buffered writes into
+// blocks, all without an office.
+
+#include "platform/calc/cellbuffer.h"
+#include "platform/spreadsheet.h"
+
+#include <gtest/gtest.h>
+#include <map>
+
+using platform::calc::CellBuffer;
+using platform::calc::readsAsPlainNumber;
+
+TEST(CellAddress, ParsesAndFormatsColumnsAndRows)
+{
+    struct Case {
+        const char* address;
+        int column;
+        int row;
+    };
+    for (const Case& c : {Case{"A1", 1, 1}, Case{"Z9", 26, 9}, Case{"AA20", 27, 20}, Case{"AF120", 32, 120},
+                          Case{"ag19", 33, 19}, Case{"D83", 4, 83}, Case{"B65000", 2, 65000}}) {
+        int column = 0;
+        int row = 0;
+        ASSERT_TRUE(platform::parseCellAddress(QString::fromLatin1(c.address), column, row)) << c.address;
+        EXPECT_EQ(column, c.column) << c.address;
+        EXPECT_EQ(row, c.row) << c.address;
+        EXPECT_EQ(platform::columnLetters(column) + QString::number(row), QString::fromLatin1(c.address).toUpper());
+    }
+    for (const char* bad : {"", "A", "12", "A0", "A01", "1A", "A1B", "A-1", "$A$1", "A1:B2", "ÄB1", "A99999999999"}) {
+        int column = 0;
+        int row = 0;
+        EXPECT_FALSE(platform::parseCellAddress(QString::fromUtf8(bad), column, row)) << bad;
+    }
+}
+
+TEST(PlainNumber, OnlyTextsThatShowAsWrittenBecomeNumbers)
+{
+    struct Case {
+        const char* text;
+        bool number;
+        double value;
+    };
+    for (const Case& c : {Case{"12", true, 12}, Case{"-3.5", true, -3.5}, Case{"0", true, 0}, Case{"0.25", true, 0.25},
+                          Case{"123456789012345", true, 123456789012345.0}, Case{"1234567890123456", false, 0},
+                          Case{"007", false, 0}, Case{"12.50", false, 0}, Case{"1.000", false, 0}, Case{"1,5", false, 0},
+                          Case{"1E5", false, 0}, Case{"-0", false, 0}, Case{" 12", false, 0}, Case{"12 ", false, 0},
+                          Case{"+12", false, 0}, Case{"12.", false, 0}, Case{".5", false, 0}, Case{"=1+1", false, 0},
+                          Case{"", false, 0}, Case{"abc", false, 0}, Case{"٣", false, 0}}) {
+        double value = -1;
+        EXPECT_EQ(readsAsPlainNumber(QString::fromUtf8(c.text), value), c.number) << c.text;
+        if (c.number) {
+            EXPECT_EQ(value, c.value) << c.text;
+        }
+    }
+}
+
+namespace {
+
+CellBuffer::Value text(const char* t)
+{
+    CellBuffer::Value v;
+    v.text = QString::fromLatin1(t);
+    return v;
+}
+
+} // namespace
+
+TEST(CellBuffer, RowsWrittenInOrderBecomeOneBlock)
+{
+    CellBuffer buffer;
+    for (int row = 1; row <= 100; ++row)
+        for (int column = 1; column <= 32; ++column)
+            buffer.put(row, column, text("x"));
+    const auto blocks = buffer.takeBlocks();
+    ASSERT_EQ(blocks.size(), 1u);
+    EXPECT_EQ(blocks[0].firstRow, 1);
+    EXPECT_EQ(blocks[0].firstColumn, 1);
+    EXPECT_EQ(blocks[0].rows, 100);
+    EXPECT_EQ(blocks[0].columns, 32);
+    EXPECT_TRUE(buffer.empty());
+}
+
+TEST(CellBuffer, BlocksCoverOnlyTheWrittenCells)
+{
+    // A form: a column of company lines, then label and value pairs two rows apart, written
+    // out of order; the cells between them (labels of the form) must not be touched.
+    CellBuffer buffer;
+    for (int row = 2; row <= 8; ++row)
+        buffer.put(row, 2, text("company"));
+    for (int i = 3; i <= 5; ++i) {
+        buffer.put(2 * i + 19, 2, text("header"));
+        buffer.put(2 * i + 19, 4, text("value"));
+    }
+    buffer.put(15, 4, text("date"));
+    buffer.put(3, 2, text("second write wins"));
+
+    int cells = 0;
+    std::map<std::pair<int, int>, QString> seen;
+    for (const auto& block : buffer.takeBlocks()) {
+        ASSERT_EQ(block.values.size(), std::size_t(block.rows * block.columns));
+        for (int r = 0; r < block.rows; ++r)
+            for (int c = 0; c < block.columns; ++c) {
+                const auto key = std::make_pair(block.firstRow + r, block.firstColumn + c);
+                EXPECT_FALSE(seen.count(key)) << "cell written twice";
+                seen[key] = block.values[r * block.columns + c].text;
+                ++cells;
+            }
+    }
+    EXPECT_EQ(cells, 7 + 6 + 1);
+    EXPECT_EQ(seen[std::make_pair(3, 2)], QStringLiteral("second write wins"));
+    EXPECT_EQ(seen[std::make_pair(25, 4)], QStringLiteral("value"));
+    EXPECT_FALSE(seen.count(std::make_pair(25, 3)));
+    EXPECT_FALSE(seen.count(std::make_pair(9, 2)));
+}

@@ -1,0 +1,30 @@
+#pragma once
+// Finds office processes that a given test process started, by the pipe name each carries
+// on its command line.
+
+#include <QDir>
+#include <QFile>
+#include <QList>
+#include <QString>
+#include <sys/types.h>
+
+inline QList<pid_t> officePidsStartedBy(pid_t pid)
+{
+    const QByteArray mark = "pipe,name=quorvane_" + QByteArray::number(pid) + '_';
+    QList<pid_t> pids;
+    for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
+        bool isPid = false;
+        entry.toInt(&isPid);
+        if (!isPid)
+            continue;
+        QFile cmdline(QStringLiteral("/proc/%1/cmdline").arg(entry));
+        if (cmdline.open(QIODevice::ReadOnly) && cmdline.readAll().contains(mark))
+            pids.append(pid_t(entry.toInt()));
+    }
+    return pids;
+}
+
+inline int officeProcessesStartedBy(pid_t pid)
+{
+    return int(officePidsStartedBy(pid).size());
+}
