@@ -185,3 +185,27 @@ TEST_F(GridTest, ClearEntireListGoesBackToOneColumnOneRowNoHistory)
     EXPECT_TRUE(view.saw("left"));
     EXPECT_TRUE(view.renders().isEmpty());
 }
+
+struct RemoveCase {
+    int index;
+    QStringList expected;
+};
+
+class RemoveItemPositions : public GridTest, public ::testing::WithParamInterface<RemoveCase> {};
+
+TEST_P(RemoveItemPositions, TakesOutExactlyThatRow)
+{
+    fillColumn1({"A", "B", "C", "D"});
+    grid.SetItallic(4, 1, true);
+    const RemoveCase& c = GetParam();
+    grid.RemoveItem(c.index);
+    EXPECT_EQ(column(1), c.expected);
+    EXPECT_EQ(grid.row(grid.ListCount() + 1).extent(), 0) << "no row beyond ListCount";
+    const int rowOfD = int(c.expected.indexOf("D")) + 1;
+    if (rowOfD > 0)
+        EXPECT_TRUE(grid.GetItallic(rowOfD, 1));
+}
+
+INSTANTIATE_TEST_SUITE_P(Positions, RemoveItemPositions,
+                         ::testing::Values(RemoveCase{1, {"B", "C", "D"}}, RemoveCase{2, {"A", "C", "D"}},
+                                           RemoveCase{3, {"A", "B", "D"}}, RemoveCase{4, {"A", "B", "C"}}));
