@@ -6,6 +6,8 @@
 #include "grid/documents/listfilewriter.h"
 #include "grid/gridcore.h"
 
+#include <algorithm>
+
 namespace grid {
 
 namespace {
@@ -49,9 +51,8 @@ platform::FileResult GridFile::OpenFile(const QString& FileName)
     if (auto result = platform::readWholeFile(FileName, bytes); !result.ok)
         return result;
     ListDocument document;
-    if (auto result = ListFileReader::read(bytes, document, FileName); !result.ok)
+    if (auto result = ListFileReader::read(std::move(bytes), document, FileName); !result.ok)
         return result;
-    bytes.clear();
 
     m_openedFileName = FileName;
     m_isEncrypted = document.form != ListDocument::Form::Plain;
@@ -89,14 +90,22 @@ void GridFile::loadColumns(const ListDocument& document)
 
 void GridFile::loadCells(const ListDocument& document)
 {
+    // One text buffer reused for every cell: the grid copies what it keeps.
+    GridCell value;
     const int rows = document.rowCount();
     for (int r = 1; r <= rows; ++r) {
         const int last = document.lastColumnOf(r);
         for (int c = 1; c <= last; ++c) {
-            const ListFileCell& cell = document.at(r, c);
-            if (cell == ListFileCell())
+            const ListDocument::CellRef cell = document.ref(r, c);
+            if (cell.text.isEmpty() && !cell.bold && !cell.italic && !cell.underline && cell.color == 0)
                 continue;
-            m_core.setCell(r, c, GridCell{cell.text, cell.bold, cell.italic, cell.underline, uint32_t(cell.color)});
+            value.Text.resize(cell.text.size());
+            std::copy(cell.text.begin(), cell.text.end(), value.Text.begin());
+            value.Bold = cell.bold;
+            value.Italic = cell.italic;
+            value.Underline = cell.underline;
+            value.Color = uint32_t(cell.color);
+            m_core.setCell(r, c, value);
         }
     }
 }

@@ -9,18 +9,17 @@ namespace grid {
 
 void ListFileLines::appendNumber(QString& out, qint64 value)
 {
-    char digits[24];
-    int n = 0;
+    char16_t digits[24];
+    int start = 24;
     const bool negative = value < 0;
     quint64 magnitude = negative ? quint64(0) - quint64(value) : quint64(value);
     do {
-        digits[n++] = char('0' + magnitude % 10);
+        digits[--start] = char16_t(u'0' + magnitude % 10);
         magnitude /= 10;
     } while (magnitude != 0);
     if (negative)
-        out.append(QLatin1Char('-'));
-    while (n > 0)
-        out.append(QLatin1Char(digits[--n]));
+        digits[--start] = u'-';
+    out.append(reinterpret_cast<const QChar*>(digits + start), 24 - start);
 }
 
 void ListFileLines::appendLineSafe(QString& out, const QString& text)
@@ -188,7 +187,7 @@ std::optional<ListFileLines::CellLine> ListFileLines::parseCellLine(QStringView 
     cell.italic = parseFlag(line[columnMark - 1]);
     if (auto colour = parseWhole(line.mid(colourMark + 1, colourEnd - colourMark - 1), IntMin, IntMax))
         cell.color = int32_t(*colour);
-    cell.text = line.left(colourMark).toString();
+    cell.text = line.left(colourMark);
     return cell;
 }
 

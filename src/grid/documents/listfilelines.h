@@ -27,7 +27,7 @@ public:
         // A field that does not read leaves the cell's value as it was.
         std::optional<bool> bold, underline, italic;
         std::optional<int32_t> color;
-        QString text;
+        QStringView text; // a piece of the line
     };
 
     // Append one line without its line end.

@@ -40,37 +40,36 @@ private:
 
 void storeCell(ListDocument& document, const ListFileLines::CellLine& line)
 {
-    // Row 0 and column 0 are the slots that hold no cell; a line for them shows nowhere.
-    if (line.row < 1 || line.row > document.rowCount() || line.column < 1
-        || line.column > ListDocument::MaxColumns)
-        return;
-    ListFileCell& cell = document.edit(line.row, line.column);
+    // Row 0 and column 0 are the slots that hold no cell; a line for them shows nowhere, and
+    // the document keeps nothing outside its rows and 32 columns.
+    const int r = line.row;
+    const int c = line.column;
     if (line.bold)
-        cell.bold = *line.bold;
+        document.setBold(r, c, *line.bold);
     if (line.italic)
-        cell.italic = *line.italic;
+        document.setItalic(r, c, *line.italic);
     if (line.underline)
-        cell.underline = *line.underline;
+        document.setUnderline(r, c, *line.underline);
     if (line.color)
-        cell.color = *line.color;
-    cell.text = line.text;
+        document.setColor(r, c, *line.color);
+    document.setTextPiece(r, c, line.text);
 }
 
 } // namespace
 
-platform::FileResult ListFileReader::read(const QByteArray& bytes, ListDocument& document,
+platform::FileResult ListFileReader::read(QByteArray bytes, ListDocument& document,
                                           const QString& path)
 {
     ListDocument read;
-    QString text;
     if (ListFileScrambler::looksScrambled(bytes)) {
         read.form = ListDocument::Form::Scrambled;
-        text = platform::fromAnsi(ListFileScrambler::applied(bytes));
-    } else {
-        text = platform::fromAnsi(bytes);
-        if (text.startsWith(QLatin1String("#@#")))
-            read.form = ListDocument::Form::Password;
+        ListFileScrambler::apply(bytes);
     }
+    const QString text = platform::fromAnsi(bytes);
+    bytes = QByteArray();
+    if (read.form == ListDocument::Form::Plain && text.startsWith(QLatin1String("#@#")))
+        read.form = ListDocument::Form::Password;
+    read.adoptText(text);
     const bool passwordForm = read.form != ListDocument::Form::Plain;
     const int headerLine = passwordForm ? 3 : 1;
 

@@ -21,7 +21,7 @@ public:
 
     // Fills `document` from the bytes. On failure `document` is left as it was and the
     // result names `path` in its message.
-    static platform::FileResult read(const QByteArray& bytes, ListDocument& document,
+    static platform::FileResult read(QByteArray bytes, ListDocument& document,
                                      const QString& path);
 };
 

@@ -2,16 +2,29 @@
 
 namespace grid {
 
+namespace {
+
+// The key bytes for the longest chunk, laid out once: byte k of a chunk (from 1) takes key
+// character (k mod 11) + 1, that is the zero-based key index (i + 1) mod 11 for the
+// zero-based byte index i. XOR-ing a chunk is then one straight loop.
+const QByteArray& keyStream()
+{
+    static const QByteArray stream = [] {
+        QByteArray bytes(ListFileScrambler::ChunkSize + 1, Qt::Uninitialized);
+        for (qsizetype i = 0; i < bytes.size(); ++i)
+            bytes[i] = ListFileScrambler::Key[(i + 1) % ListFileScrambler::KeyLength];
+        return bytes;
+    }();
+    return stream;
+}
+
+} // namespace
+
 void ListFileScrambler::applyToChunk(char* data, qsizetype length)
 {
-    // Byte k of the chunk (from 1) takes key character (k mod 11) + 1, that is the key
-    // character at zero-based index k mod 11 = (i + 1) mod 11 for the zero-based index i.
-    int keyIndex = 1;
-    for (qsizetype i = 0; i < length; ++i) {
-        data[i] = char(data[i] ^ Key[keyIndex]);
-        if (++keyIndex == KeyLength)
-            keyIndex = 0;
-    }
+    const char* key = keyStream().constData();
+    for (qsizetype i = 0; i < length; ++i)
+        data[i] = char(data[i] ^ key[i]);
 }
 
 void ListFileScrambler::apply(QByteArray& bytes)

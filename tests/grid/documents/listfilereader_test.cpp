@@ -25,15 +25,16 @@ ListDocument richDocument()
     const int32_t colours[] = {0, 255, 0x00FFFFFF, -1, int32_t(0x8000000F), int32_t(0x80000008),
                                std::numeric_limits<int32_t>::min(), 0x7FFFFFFF};
     for (int flags = 0; flags < 8; ++flags) {
-        ListFileCell& cell = doc.edit(flags + 1, flags * 4 + 1);
+        ListFileCell cell;
         cell.text = QStringLiteral("#%1#a#b#5#").arg(flags);
         cell.bold = flags & 1;
         cell.underline = flags & 2;
         cell.italic = flags & 4;
         cell.color = colours[flags];
+        doc.setCell(flags + 1, flags * 4 + 1, cell);
     }
-    doc.edit(10, 32).text = QStringLiteral("čćšžđ ČĆŠŽĐ öäëß\nsecond line");
-    doc.edit(12, 1).text = QStringLiteral("last");
+    doc.setCell(10, 32, {QStringLiteral("čćšžđ ČĆŠŽĐ öäëß\nsecond line")});
+    doc.setCell(12, 1, {QStringLiteral("last")});
     return doc;
 }
 
@@ -87,10 +88,10 @@ TEST(ListFileReader, ScrambledBytesOfASmallDocumentMatchTheHandComputedFixture)
     ListDocument doc;
     doc.columns = {{"Name", 120}, {"Price", 60}};
     doc.setRowCount(2);
-    doc.edit(1, 1) = {QStringLiteral("Čaj#1"), true, false, false, 255};
-    doc.edit(1, 2) = {QStringLiteral("2,50"), false, true, false, 0};
-    doc.edit(2, 1) = {QStringLiteral("Kava"), false, false, true, int32_t(0x8000000F)};
-    doc.edit(2, 2).bold = true; // formatting without text is not written
+    doc.setCell(1, 1, {QStringLiteral("Čaj#1"), true, false, false, 255});
+    doc.setCell(1, 2, {QStringLiteral("2,50"), false, true, false, 0});
+    doc.setCell(2, 1, {QStringLiteral("Kava"), false, false, true, int32_t(0x8000000F)});
+    doc.setCell(2, 2, {QString(), true, false, false, 0}); // formatting without text is not written
 
     // The text, Windows-1250, CR LF after every line (104 bytes):
     //   #@#  p&z7  \\2|#||Name|120||Price|60  \\2
@@ -120,9 +121,9 @@ TEST(ListFileReader, FilesAroundTheChunkSizeReadBack)
     for (const qsizetype size : {qsizetype(0x100001), qsizetype(0x100002)}) {
         ListDocument doc;
         doc.columns = {{"A", 100}};
-        doc.edit(1, 1).text = QStringLiteral("x");
+        doc.setCell(1, 1, {QStringLiteral("x")});
         const qsizetype overhead = ListFileWriter::passwordText(doc, QStringLiteral("p&z7")).size() - 1;
-        doc.edit(1, 1).text = QString(size - overhead, QLatin1Char('w'));
+        doc.setCell(1, 1, {QString(size - overhead, QLatin1Char('w'))});
         const QByteArray bytes = ListFileWriter::scrambledBytes(doc, QStringLiteral("p&z7"));
         ASSERT_EQ(bytes.size(), size);
         const ListDocument back = readOk(bytes);
@@ -158,7 +159,7 @@ TEST(ListFileReader, CellLinesOutsideTheRowsOrColumnsChangeNothing)
     // "0x0": bold cleared, underline kept from the first line (clear), italic cleared; the
     // colour comes from the second line.
     EXPECT_EQ(doc.at(2, 1), (ListFileCell{QStringLiteral("second"), false, false, false, 0}));
-    EXPECT_EQ(doc.lastColumnOf(3), -1);
+    EXPECT_EQ(doc.lastColumnOf(3), 0);
 }
 
 TEST(ListFileReader, ALineWhoseRowOrColumnDoesNotReadIsSkipped)
@@ -223,7 +224,7 @@ TEST(ListFileReader, TextIsWindows1250)
 {
     ListDocument doc;
     doc.columns = {{QStringLiteral("Šifra"), 80}};
-    doc.edit(1, 1).text = QStringLiteral("Žemlja €5 日本");
+    doc.setCell(1, 1, {QStringLiteral("Žemlja €5 日本")});
     const QByteArray bytes = ListFileWriter::plainBytes(doc);
     EXPECT_TRUE(bytes.contains("\x8A" "ifra"));          // Š
     EXPECT_TRUE(bytes.contains("\x8E" "emlja \x80" "5 ??")); // Ž, €, and what 1250 lacks
