@@ -14,7 +14,7 @@ namespace datafiles {
 
 namespace {
 
-const QString True = QStringLiteral("True");
+const QString TrueText = QStringLiteral("True");
 
 bool ticked(const PaymentCheckBox& box)
 {
@@ -40,7 +40,7 @@ void addParty(LineTable& table, PaymentCheckBox& myCompany, PaymentLabel& compan
                              company = {line, line};
                      }});
     table.push_back({[&myCompany] { return optionText(ticked(myCompany)); },
-                     [&myCompany](const QString& line) { myCompany.Value = line == True ? 1 : 0; }});
+                     [&myCompany](const QString& line) { myCompany.Value = line == TrueText ? 1 : 0; }});
     table.push_back({[&myCompany, &company] { return ticked(myCompany) ? QString() : company.ToolTipText; },
                      [&company](const QString& line) {
                          if (!line.isEmpty())
@@ -48,7 +48,7 @@ void addParty(LineTable& table, PaymentCheckBox& myCompany, PaymentLabel& compan
                      }});
     const LineField contactFlag{[&myCompany] { return optionText(!ticked(myCompany)); },
                                 [&myCompany](const QString& line) {
-                                    if (line == True)
+                                    if (line == TrueText)
                                         myCompany.Value = 0;
                                 }};
     table.push_back(contactFlag);
