@@ -38,7 +38,8 @@ private:
     };
 
     Hit findFrom(int firstRow, int lastRow, const QString& needle, bool exact) const;
-    // Replaces in rows first..last; false from `keepGoing` stops after one replacement.
+    // Replaces in rows first..last; without All it stops after the first replacement.
+    // Returns the number of replacements.
     int replaceInRows(int firstRow, int lastRow, const QString& needle, const QString& NewText,
                       bool All, bool exact);
     int replaceInCell(int row, int column, const QString& needle, const QString& NewText,

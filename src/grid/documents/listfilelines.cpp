@@ -145,15 +145,18 @@ std::optional<ListFileLines::Header> ListFileLines::parseHeaderLine(QStringView 
     return header;
 }
 
-std::optional<int> ListFileLines::parseRowCountLine(QStringView line)
+std::optional<qint64> ListFileLines::parseRowCountLine(QStringView line)
 {
     if (line.size() < 3)
         return std::nullopt;
-    const auto rows = parseWhole(line.mid(2), std::numeric_limits<int32_t>::min(),
-                                 std::numeric_limits<int32_t>::max());
-    if (!rows)
+    const QStringView text = line.mid(2);
+    if (auto rows = parseWhole(text, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()))
+        return *rows;
+    // A number beyond the 32-bit range is still a count, one that no grid can hold.
+    const auto number = platform::vb::CDbl(text.toString());
+    if (!number)
         return std::nullopt;
-    return int(*rows);
+    return *number > 0 ? std::numeric_limits<qint64>::max() : std::numeric_limits<qint64>::min();
 }
 
 std::optional<ListFileLines::CellLine> ListFileLines::parseCellLine(QStringView line)

@@ -88,12 +88,12 @@ platform::FileResult ListFileReader::read(QByteArray bytes, ListDocument& docume
                 read.columns = header->entries;
             }
         } else if (number == headerLine + 1) {
-            const int rows = ListFileLines::parseRowCountLine(line).value_or(1);
+            const qint64 rows = ListFileLines::parseRowCountLine(line).value_or(1);
             if (rows > MaxRows)
                 return {false, QStringLiteral("The file \"%1\" could not be opened: it declares %2 rows, "
                                               "more than a document can hold (%3).")
-                                   .arg(path).arg(rows).arg(MaxRows)};
-            read.setRowCount(rows < 1 ? 1 : rows);
+                                   .arg(path, line.mid(2).toString()).arg(MaxRows)};
+            read.setRowCount(rows < 1 ? 1 : int(rows));
         } else if (auto cell = ListFileLines::parseCellLine(line)) {
             storeCell(read, *cell);
         }

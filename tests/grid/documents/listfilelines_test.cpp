@@ -4,6 +4,7 @@
 #include "printers.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 using grid::ListDocument;
 using grid::ListFileCell;
@@ -75,7 +76,8 @@ TEST(ListFileLines, RowCountLine)
     EXPECT_EQ(ListFileLines::parseRowCountLine(u"\\\\-4"), -4);
     EXPECT_FALSE(ListFileLines::parseRowCountLine(u"\\\\many"));
     EXPECT_FALSE(ListFileLines::parseRowCountLine(u"\\\\"));
-    EXPECT_FALSE(ListFileLines::parseRowCountLine(u"\\\\99999999999"));
+    EXPECT_EQ(ListFileLines::parseRowCountLine(u"\\\\99999999999"), std::numeric_limits<qint64>::max());
+    EXPECT_EQ(ListFileLines::parseRowCountLine(u"\\\\-1e30"), std::numeric_limits<qint64>::min());
 }
 
 TEST(ListFileLines, CellLineLayout)

@@ -6,6 +6,7 @@
 #include "printers.h"
 
 #include <gtest/gtest.h>
+#include <limits>
 
 using grid::ListDocument;
 using grid::ListFileCell;
@@ -193,11 +194,13 @@ TEST(ListFileReader, RowCountBeyondWhatAGridHoldsIsRefused)
     EXPECT_TRUE(ListFileReader::read(ok, big, QStringLiteral("ok.QVI")).ok);
     EXPECT_EQ(big.rowCount(), 1048576);
 
-    const QByteArray huge = "\\\\1|#||A|50\r\n\\\\1048577\r\nx#0#000#1#1\r\n";
-    const auto result = ListFileReader::read(huge, doc, QStringLiteral("/data/huge.QVI"));
-    EXPECT_FALSE(result.ok);
-    EXPECT_TRUE(result.error.contains(QStringLiteral("/data/huge.QVI")));
-    EXPECT_EQ(doc.columns.value(0).caption, QStringLiteral("kept"));
+    for (const char* count : {"1048577", "4294967297", "1e40"}) {
+        const QByteArray huge = QByteArray("\\\\1|#||A|50\r\n\\\\") + count + "\r\nx#0#000#1#1\r\n";
+        const auto result = ListFileReader::read(huge, doc, QStringLiteral("/data/huge.QVI"));
+        EXPECT_FALSE(result.ok) << count;
+        EXPECT_TRUE(result.error.contains(QStringLiteral("/data/huge.QVI")));
+        EXPECT_EQ(doc.columns.value(0).caption, QStringLiteral("kept"));
+    }
 }
 
 TEST(ListFileReader, PasswordFormsAndTheirPasswordLine)

@@ -1,0 +1,145 @@
+#include "grid/documents/excelexchange.h"
+
+#include "grid/documents/excelsession.h"
+#include "grid/documents/excelsteps.h"
+#include "grid/documents/exchangehost.h"
+#include "grid/documents/progressdisplay.h"
+#include "grid/gridcore.h"
+
+#include <array>
+#include <vector>
+
+namespace grid {
+
+using namespace ExcelSteps;
+
+namespace {
+
+using SheetRow = std::array<QString, GridCore::MaxColumns>;
+
+const QString nothingImported = QStringLiteral("Nothing was imported.");
+const QString nothingExported = QStringLiteral("Nothing was exported.");
+
+// Puts the print request back to "No" however the export ends, so that the next export
+// shows the workbook unless a print command asks again.
+class PrintRequestReset {
+public:
+    explicit PrintRequestReset(ExchangeHost& host) : m_host(host) {}
+    ~PrintRequestReset() { m_host.setPrintExcelFile(QStringLiteral("No")); }
+    PrintRequestReset(const PrintRequestReset&) = delete;
+    PrintRequestReset& operator=(const PrintRequestReset&) = delete;
+
+private:
+    ExchangeHost& m_host;
+};
+
+// The progress bar's maximum for an import: the column count times the rows, halved. A
+// product beyond the 16-bit range the bar was sized for leaves the maximum as it is.
+void setImportMaximum(ProgressDisplay* bar, int columns, int32_t rows)
+{
+    const long long product = static_cast<long long>(columns) * rows;
+    if (product >= -32768 && product <= 32767)
+        bar->setMax(float(product / 2.0));
+}
+
+} // namespace
+
+ExcelExchange::ExcelExchange(GridCore& grid, ExchangeHost& host) : m_grid(grid), m_host(host) {}
+
+bool ExcelExchange::importexcel(const QString& FileName, int32_t Rows)
+{
+    if (!CheckExcelStatus(m_host))
+        return false;
+    ExcelSession excel;
+    if (!excel.StartHiddenExcel()) {
+        reportFailure(QStringLiteral("Quorvane could not start the spreadsheet program. ") + nothingImported,
+                      excel.lastError());
+        return false;
+    }
+    if (!excel.openWorkbook(FileName, true)) {
+        reportFailure(QStringLiteral("Quorvane could not open the workbook\n%1\n").arg(FileName) + nothingImported,
+                      excel.lastError());
+        return false;
+    }
+    ProgressDisplay* bar = activeProgressBar(m_host);
+    if (bar) {
+        setImportMaximum(bar, m_grid.ColumnCount(), Rows);
+        bar->setValue(1);
+    }
+
+    // Everything is read before the grid is touched, so a failure part-way leaves it as it was.
+    std::vector<SheetRow> sheet;
+    sheet.reserve(size_t(std::max(Rows, 0)));
+    for (int32_t i = 1; i <= Rows; ++i) {
+        if (bar)
+            bar->setValue(float(i));
+        SheetRow& values = sheet.emplace_back();
+        for (int k = 1; k <= GridCore::MaxColumns; ++k) {
+            bool ok = false;
+            values[size_t(k - 1)] = excel.readCell(cellAddress(k, i), &ok);
+            if (!ok) {
+                reportFailure(QStringLiteral("Quorvane could not read the workbook\n%1\n").arg(FileName) + nothingImported,
+                              excel.lastError());
+                return false;
+            }
+        }
+    }
+    excel.QuitExcel();
+
+    // Appending first keeps every sheet row's grid row in place: sheet row i lands in grid
+    // row i whether that row held text before or is one of the new ones.
+    if (Rows > 0)
+        m_grid.AddMoreThanOneRow(Rows);
+    for (int32_t i = 1; i <= Rows; ++i)
+        for (int k = 1; k <= GridCore::MaxColumns; ++k)
+            if (const QString& text = sheet[size_t(i - 1)][size_t(k - 1)]; !text.isEmpty())
+                m_grid.setCellText(i, k, text);
+    return true;
+}
+
+bool ExcelExchange::exporttoexcel()
+{
+    PrintRequestReset printRequestReset(m_host);
+    if (!CheckExcelStatus(m_host))
+        return false;
+    ExcelSession excel;
+    if (!excel.StartHiddenExcel() || !excel.addWorkbook()) {
+        reportFailure(QStringLiteral("Quorvane could not start the spreadsheet program. ") + nothingExported,
+                      excel.lastError());
+        return false;
+    }
+    ProgressDisplay* bar = activeProgressBar(m_host);
+    for (int r = 1; r <= m_grid.ListCount(); ++r) {
+        if (!rowHasText(m_grid, r))
+            continue;
+        if (bar)
+            bar->setValue(float(r));
+        const GridRow& row = m_grid.row(r);
+        for (int k = 1; k <= GridCore::MaxColumns; ++k) {
+            if (!excel.WriteCell(cellAddress(k, r), row.text(k))) {
+                reportFailure(QStringLiteral("Quorvane could not write the rows into the new workbook. ") + nothingExported,
+                              excel.lastError());
+                return false;
+            }
+        }
+    }
+
+    if (m_host.PrintExcelFile() != QLatin1String("Yes")) {
+        if (excel.handOver())
+            return true;
+        reportFailure(QStringLiteral("Quorvane could not show the workbook in the spreadsheet program."),
+                      excel.lastError());
+        return false;
+    }
+    const std::optional<QString> copiesText = AskCopiesToPrint();
+    if (!copiesText)
+        return false;
+    const std::optional<int> copies = copiesFrom(*copiesText);
+    if (!copies || !excel.printOut(*copies, true)) {
+        reportFailure(QStringLiteral("Quorvane could not print the workbook. Nothing was printed."), excel.lastError());
+        return false;
+    }
+    return true;
+}
+
+} // namespace grid

@@ -1,0 +1,37 @@
+#pragma once
+// The grid's exchange with spreadsheet workbooks: the import of a workbook's first rows
+// (importexcel) and the export of the rows into a new workbook that is shown or printed
+// (exporttoexcel).
+
+#include <QString>
+#include <cstdint>
+
+namespace grid {
+
+class ExchangeHost;
+class GridCore;
+
+class ExcelExchange {
+public:
+    ExcelExchange(GridCore& grid, ExchangeHost& host);
+
+    // Reads sheet rows 1 to Rows, columns A to AF, of the workbook's active sheet into the
+    // grid rows of the same numbers, columns 1 to 32: a non-empty sheet cell replaces the
+    // text of its grid cell, an empty one leaves it as it is; Rows empty rows are appended.
+    // The cells are written without history. True when the rows were read; on any failure
+    // the user is told, the grid is left as it was and false is returned.
+    bool importexcel(const QString& FileName, int32_t Rows);
+
+    // Writes every row that holds text in columns 1 to ColumnCount into the sheet row of the
+    // same number, all 32 cells, into a new workbook; then shows it to the user, or, when
+    // PrintExcelFile asks for it, prints it with the number of copies the user types. The
+    // print request is "No" again on every way out. True when the workbook was shown or
+    // printed.
+    bool exporttoexcel();
+
+private:
+    GridCore& m_grid;
+    ExchangeHost& m_host;
+};
+
+} // namespace grid

@@ -1,0 +1,48 @@
+#pragma once
+// One spreadsheet program instance for the length of one command: started hidden, filled or
+// read, then handed to the user, printed or quit. Whatever happens, an instance that was not
+// handed over is quit when the session ends.
+
+#include <QString>
+#include <memory>
+
+namespace platform {
+class Spreadsheet;
+}
+
+namespace grid {
+
+class ExcelSession {
+public:
+    ExcelSession();
+    ~ExcelSession();
+    ExcelSession(const ExcelSession&) = delete;
+    ExcelSession& operator=(const ExcelSession&) = delete;
+
+    // Starts a new instance, then turns its alerts off and keeps it hidden.
+    bool StartHiddenExcel();
+    bool addWorkbook();
+    bool openWorkbook(const QString& path, bool readOnly);
+
+    // Writes a text into a cell of the active sheet by address; "" empties the cell.
+    bool WriteCell(const QString& address, const QString& text);
+    // The text of a cell of the active sheet; *ok tells whether it could be read.
+    QString readCell(const QString& address, bool* ok);
+
+    bool printOut(int copies, bool collate);
+    // Gives the workbook to the user as a normal unsaved document: alerts on, so closing it
+    // asks whether to save, then shown. The session lets the instance go.
+    bool handOver();
+
+    // Alerts off and quit; nothing is saved. Safe to call more than once.
+    void QuitExcel();
+
+    // Why the last failing call failed, in words for the user.
+    QString lastError() const;
+
+private:
+    std::unique_ptr<platform::Spreadsheet> m_excel;
+    bool m_running = false;
+};
+
+} // namespace grid

@@ -1,0 +1,223 @@
+// The spreadsheet members on the real LibreOffice Calc: an export read back from the
+// workbook, an import of a workbook made here, our transaction form filled and read back,
+// and a print in two copies to a private PDF queue. Few and quick: each office start costs
+// about a second.
+
+#include "../exchangefakes.h"
+#include "officewatch.h"
+#include "privatecups.h"
+
+#include "grid/documents/excelexchange.h"
+#include "grid/documents/transactionform.h"
+#include "grid/gridcore.h"
+#include "platform/calc/calcspreadsheet.h"
+#include "support/scopedprompts.h"
+#include "support/tempprogramfolder.h"
+
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using platform::calc::CalcSpreadsheet;
+
+namespace {
+
+const QString transactionTemplate =
+    QStringLiteral(QUORVANE_SOURCE_DIR "/resources/System/RAzar/Template/Transaction/Transaction Form.xls");
+
+// Calc as the program drives it, except that a workbook handed to the user is stored in a
+// file instead: the tests run without a display, and the file is what they read back.
+class StoredWhenShown final : public platform::Spreadsheet {
+public:
+    explicit StoredWhenShown(QString path) : path_(std::move(path)) {}
+
+    bool start() override { return calc_.start(); }
+    void setDisplayAlerts(bool on) override { calc_.setDisplayAlerts(on); }
+    bool setVisible(bool visible) override { return visible ? show() : calc_.setVisible(false); }
+    bool addWorkbook() override { return calc_.addWorkbook(); }
+    bool openWorkbook(const QString& path, bool readOnly) override { return calc_.openWorkbook(path, readOnly); }
+    bool writeCell(const QString& a, const QString& t) override { return calc_.writeCell(a, t); }
+    bool writeNumber(const QString& a, double v) override { return calc_.writeNumber(a, v); }
+    bool writeDate(const QString& a, const QDateTime& v) override { return calc_.writeDate(a, v); }
+    QString readCell(const QString& a) override { return calc_.readCell(a); }
+    bool printActiveSheet(int copies, bool collate) override { return calc_.printActiveSheet(copies, collate); }
+    bool show() override
+    {
+        const bool stored = calc_.saveAs(path_);
+        calc_.quit();
+        return stored;
+    }
+    void quit() override { calc_.quit(); }
+    QString lastError() const override { return calc_.lastError(); }
+
+private:
+    QString path_;
+    CalcSpreadsheet calc_;
+};
+
+class ExchangeCalcTest : public ::testing::Test {
+protected:
+    // One office for making workbooks and reading results back, shared by the suite.
+    static void SetUpTestSuite()
+    {
+        helper = new CalcSpreadsheet;
+        ASSERT_TRUE(helper->start()) << helper->lastError().toStdString();
+        helperProcesses = officeProcessesStartedBy(::getpid());
+    }
+    static void TearDownTestSuite()
+    {
+        delete helper;
+        helper = nullptr;
+    }
+
+    void SetUp() override
+    {
+        ASSERT_NE(helper, nullptr);
+        openInHelper.clear();
+        shown = dir.filePath(QStringLiteral("shown.xls"));
+        const QString path = shown;
+        platform::setSpreadsheetFactory([path] { return std::make_unique<StoredWhenShown>(path); });
+    }
+
+    void TearDown() override
+    {
+        platform::setSpreadsheetFactory({});
+        // Only the suite's helper may still run.
+        QElapsedTimer clock;
+        clock.start();
+        while (officeProcessesStartedBy(::getpid()) > helperProcesses && clock.elapsed() < 3000)
+            QThread::msleep(50);
+        EXPECT_EQ(officeProcessesStartedBy(::getpid()), helperProcesses) << "an office process was left running";
+    }
+
+    // The cells of a stored workbook's active sheet, as it shows them.
+    static QString cellOf(const QString& workbook, const QString& address)
+    {
+        if (openInHelper != workbook) {
+            EXPECT_TRUE(helper->openWorkbook(workbook, true)) << helper->lastError().toStdString();
+            openInHelper = workbook;
+        }
+        return helper->readCell(address);
+    }
+
+    static inline CalcSpreadsheet* helper = nullptr;
+    static inline int helperProcesses = 0;
+    static inline QString openInHelper; // the workbook the helper has active
+    QTemporaryDir dir;
+    QString shown;
+    testsupport::ScopedPrompts prompts;
+    FakeHost host;
+    grid::GridCore grid;
+};
+
+TEST_F(ExchangeCalcTest, ExportedRowsReadBackFromTheWorkbook)
+{
+    grid.AddColumn(0, 80, QStringLiteral("Price"));
+    grid.AddColumn(0, 80, QStringLiteral("Note"));
+    grid.resetRows(4);
+    grid.setCellText(1, 1, QStringLiteral("Žemlja"));
+    grid.setCellText(1, 2, QStringLiteral("42"));
+    grid.setCellText(1, 3, QStringLiteral("=1+1"));
+    grid.SetBold(1, 1, true);
+    grid.SetColor(1, 2, 0x0000FF);
+    grid.setCellText(3, 2, QStringLiteral("-7"));
+    grid.setCellText(3, 32, QStringLiteral("last column"));
+    grid.setCellText(4, 5, QStringLiteral("beyond the columns only"));
+
+    ASSERT_TRUE(grid::ExcelExchange(grid, host).exporttoexcel());
+
+    const struct {
+        const char* address;
+        QString text;
+    } cells[] = {{"A1", QStringLiteral("Žemlja")}, {"B1", QStringLiteral("42")}, {"C1", QStringLiteral("=1+1")},
+                 {"A2", QString()},                {"B3", QStringLiteral("-7")}, {"AF3", QStringLiteral("last column")},
+                 {"E4", QString()}};
+    for (const auto& c : cells)
+        EXPECT_EQ(cellOf(shown, QString::fromLatin1(c.address)), c.text) << c.address;
+    EXPECT_EQ(host.printExcelFile, QStringLiteral("No"));
+}
+
+TEST_F(ExchangeCalcTest, ImportOfAWorkbookMadeHere)
+{
+    const QString book = dir.filePath(QStringLiteral("import.xls"));
+    ASSERT_TRUE(helper->addWorkbook());
+    openInHelper.clear();
+    helper->writeCell(QStringLiteral("A1"), QStringLiteral("Vijak M8"));
+    helper->writeCell(QStringLiteral("B1"), QStringLiteral("125"));
+    helper->writeCell(QStringLiteral("AF1"), QStringLiteral("far right"));
+    helper->writeCell(QStringLiteral("C2"), QStringLiteral("-3"));
+    helper->writeCell(QStringLiteral("A4"), QStringLiteral("row four, not asked for"));
+    ASSERT_TRUE(helper->saveAs(book)) << helper->lastError().toStdString();
+
+    grid.AddColumn(0, 80, QString());
+    grid.setCellText(1, 2, QStringLiteral("replaced"));
+    grid.setCellText(1, 3, QStringLiteral("kept"));
+    grid::ExcelExchange exchange(grid, host);
+    ASSERT_TRUE(exchange.importexcel(book, 3));
+
+    EXPECT_EQ(grid.ListCount(), 4);
+    EXPECT_EQ(grid.GetItem(1, 1), QStringLiteral("Vijak M8"));
+    EXPECT_EQ(grid.GetItem(1, 2), QStringLiteral("125"));
+    EXPECT_EQ(grid.row(1).text(3), QStringLiteral("kept"));
+    EXPECT_EQ(grid.row(1).text(32), QStringLiteral("far right"));
+    EXPECT_EQ(grid.row(2).text(3), QStringLiteral("-3"));
+    EXPECT_TRUE(grid.row(4).text(1).isEmpty());
+
+    // No rows asked for: the office starts and quits, the grid stays.
+    ASSERT_TRUE(exchange.importexcel(book, 0));
+    EXPECT_EQ(grid.ListCount(), 4);
+}
+
+TEST_F(ExchangeCalcTest, OurTransactionFormFilledAndReadBack)
+{
+    testsupport::TempProgramFolder folder;
+    const QString form = folder.makeFolder(QStringLiteral("System/RAzar/Template/Transaction")) +
+                         QStringLiteral("/Transaction Form.xls");
+    ASSERT_TRUE(QFile::copy(transactionTemplate, form));
+    const QString untouchedRow = cellOf(transactionTemplate, QStringLiteral("B21"));
+    FakeFormSettings settings;
+    FakeTransaction transaction;
+    grid.SetColumnHeader(1, QStringLiteral("Item Name"));
+    for (const char* caption : {"Price", "Quantity", "Total", "Notes"})
+        grid.AddColumn(0, 60, QString::fromLatin1(caption));
+    grid.resetRows(3);
+    grid.setCellText(1, 1, QStringLiteral("Widget"));
+    grid.setCellText(1, 4, QStringLiteral("10"));
+    grid.setCellText(3, 1, QStringLiteral("Bolt"));
+    grid.setCellText(3, 5, QStringLiteral("zinc"));
+
+    ASSERT_TRUE(grid::TransactionForm(grid, host, settings, transaction).exporttotransactionform());
+
+    const struct {
+        const char* address;
+        QString text;
+    } cells[] = {{"B1", settings.companyName}, {"B7", settings.companyPhone}, {"B11", transaction.number},
+                 {"E11", transaction.dateTime}, {"I11", transaction.value},   {"D14", settings.companyName},
+                 {"J14", QStringLiteral("Acme Ltd.QVC")}, {"J15", transaction.toContact}, {"F19", QStringLiteral("Notes")},
+                 {"B20", QStringLiteral("Widget")}, {"E20", QStringLiteral("10")}, {"B21", untouchedRow},
+                 {"B22", QStringLiteral("Bolt")}, {"F22", QStringLiteral("zinc")}};
+    for (const auto& c : cells)
+        EXPECT_EQ(cellOf(shown, QString::fromLatin1(c.address)), c.text) << c.address;
+}
+
+TEST_F(ExchangeCalcTest, PrintRequestPrintsTwoCopiesToTheDefaultPrinter)
+{
+    PrivateCups cups;
+    if (!cups.start())
+        GTEST_SKIP() << cups.error().toStdString();
+    grid.setCellText(1, 1, QStringLiteral("Printed"));
+    host.printExcelFile = QStringLiteral("Yes");
+    prompts->queueInput(QStringLiteral("2"));
+
+    ASSERT_TRUE(grid::ExcelExchange(grid, host).exporttoexcel());
+
+    EXPECT_EQ(host.printExcelFile, QStringLiteral("No"));
+    EXPECT_EQ(cups.waitForPrintedPages(30000), 2);
+    EXPECT_EQ(cups.outputPages(), 2);
+    EXPECT_FALSE(QFile::exists(shown));
+}
+
+} // namespace

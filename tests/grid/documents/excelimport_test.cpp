@@ -1,0 +1,173 @@
+// The import of a workbook's first rows: where sheet cells land, what empty sheet cells leave,
+// the rows appended, the progress display, and what a failure leaves of the grid.
+
+#include "exchangefakes.h"
+#include "grid/documents/excelexchange.h"
+#include "grid/gridcore.h"
+#include "support/recordingspreadsheet.h"
+#include "support/scopedprompts.h"
+
+#include <gtest/gtest.h>
+
+using testsupport::PromptKind;
+
+namespace {
+
+const QString book = QStringLiteral("/imports/book.xls");
+
+class ExcelImportTest : public ::testing::Test {
+protected:
+    testsupport::ScopedPrompts prompts;
+    testsupport::ScopedRecordingSpreadsheet excel;
+    FakeHost host;
+    grid::GridCore grid;
+    grid::ExcelExchange exchange{grid, host};
+
+    ExcelImportTest() { sheet({}); }
+
+    void sheet(const QHash<QString, QString>& cells) { excel->workbooks.insert(book, cells); }
+
+    void addColumns(int total)
+    {
+        while (grid.ColumnCount() < total)
+            grid.AddColumn(0, 50, QString());
+    }
+};
+
+TEST_F(ExcelImportTest, SheetCellsLandInTheSameRowAndColumnAndOneEmptyRowFollows)
+{
+    addColumns(3);
+    sheet({{"A1", "alpha"}, {"B1", "12"}, {"C2", "gamma"}});
+
+    EXPECT_TRUE(exchange.importexcel(book, 2));
+
+    EXPECT_EQ(grid.ListCount(), 3);
+    EXPECT_EQ(grid.GetItem(1, 1), QStringLiteral("alpha"));
+    EXPECT_EQ(grid.GetItem(1, 2), QStringLiteral("12"));
+    EXPECT_EQ(grid.GetItem(2, 3), QStringLiteral("gamma"));
+    EXPECT_TRUE(grid.row(3).text(1).isEmpty());
+    EXPECT_EQ(excel->reads, 64);
+    EXPECT_EQ(excel->calls, (QStringList{"start", "alerts off", "visible off", "open " + book + " read-only",
+                                         "alerts off", "quit"}));
+    EXPECT_TRUE(prompts->recorded().isEmpty());
+}
+
+TEST_F(ExcelImportTest, ColumnAFLandsInColumn32WhateverTheColumnCount)
+{
+    sheet({{"AF1", "far"}, {"Z1", "zed"}, {"AA1", "double"}});
+    EXPECT_TRUE(exchange.importexcel(book, 1));
+    EXPECT_EQ(grid.row(1).text(32), QStringLiteral("far"));
+    EXPECT_EQ(grid.row(1).text(26), QStringLiteral("zed"));
+    EXPECT_EQ(grid.row(1).text(27), QStringLiteral("double"));
+}
+
+TEST_F(ExcelImportTest, OnlyNonEmptySheetCellsReplaceTextAndFormattingStays)
+{
+    addColumns(2);
+    grid.resetRows(2);
+    grid.setCellText(1, 1, QStringLiteral("old 1"));
+    grid.setCellText(1, 2, QStringLiteral("old 2"));
+    grid.SetBold(1, 1, true);
+    grid.SetColor(1, 1, 0x0000FF);
+    sheet({{"A1", "new 1"}});
+
+    EXPECT_TRUE(exchange.importexcel(book, 3));
+
+    EXPECT_EQ(grid.ListCount(), 5);
+    EXPECT_EQ(grid.GetItem(1, 1), QStringLiteral("new 1"));
+    EXPECT_EQ(grid.GetItem(1, 2), QStringLiteral("old 2"));
+    EXPECT_TRUE(grid.row(1).bold(1));
+    EXPECT_EQ(grid.GetColor(1, 1), 0x0000FFu);
+}
+
+TEST_F(ExcelImportTest, ZeroRowsStillStartsAndQuitsButReadsAndAddsNothing)
+{
+    EXPECT_TRUE(exchange.importexcel(book, 0));
+    EXPECT_EQ(grid.ListCount(), 1);
+    EXPECT_EQ(excel->reads, 0);
+    EXPECT_EQ(excel->calls.first(), QStringLiteral("start"));
+    EXPECT_EQ(excel->calls.last(), QStringLiteral("quit"));
+}
+
+TEST_F(ExcelImportTest, ProgressMaximumIsColumnsTimesRowsHalvedWhileItFits)
+{
+    // 10 columns and 100 rows: maximum 500, values 1 (set-up), then 1 to 100.
+    addColumns(10);
+    EXPECT_TRUE(exchange.importexcel(book, 100));
+    const FakeProgress& bar = host.bars["frmItems"];
+    EXPECT_EQ(bar.maxima, std::vector<float>{500});
+    ASSERT_EQ(bar.values.size(), 101u);
+    EXPECT_EQ(bar.values[0], 1);
+    EXPECT_EQ(bar.values[1], 1);
+    EXPECT_EQ(bar.values.back(), 100);
+
+    // 32 columns and 2,000 rows: the product passes 32,767, so the window's maximum stays
+    // and the bar takes only the values up to it.
+    addColumns(32);
+    FakeHost large;
+    large.bars["frmItems"].max = 2;
+    grid::ExcelExchange(grid, large).importexcel(book, 2000);
+    EXPECT_TRUE(large.bars["frmItems"].maxima.empty());
+    EXPECT_EQ(large.bars["frmItems"].values, (std::vector<float>{1, 1, 2}));
+}
+
+TEST_F(ExcelImportTest, NoProgressOutsideTheDocumentWindows)
+{
+    host.activeList = QStringLiteral("frmPayments");
+    sheet({{"A1", "a"}});
+    EXPECT_TRUE(exchange.importexcel(book, 1));
+    EXPECT_TRUE(host.progressValues().isEmpty());
+    EXPECT_EQ(grid.GetItem(1, 1), QStringLiteral("a"));
+}
+
+// The windows allow up to 50,000 rows; every one of them is read.
+TEST_F(ExcelImportTest, RowCountsBeyondTheSixteenBitRangeAreRead)
+{
+    sheet({{"A40000", "last"}, {"B32768", "past 16 bits"}});
+    EXPECT_TRUE(exchange.importexcel(book, 40000));
+    EXPECT_EQ(grid.ListCount(), 40001);
+    EXPECT_EQ(grid.row(40000).text(1), QStringLiteral("last"));
+    EXPECT_EQ(grid.row(32768).text(2), QStringLiteral("past 16 bits"));
+}
+
+// A failed import changes nothing in the grid, tells the user why and tells the caller, so
+// the window does not mark the document changed for rows that were never read.
+TEST_F(ExcelImportTest, AFailedImportLeavesTheGridAsItWasAndSaysSo)
+{
+    const struct {
+        const char* name;
+        void (*arrange)(testsupport::SpreadsheetLog&);
+        const char* messageStart;
+        bool namesTheFile;
+    } cases[] = {
+        {"start", [](auto& l) { l.failStart = true; }, "Quorvane could not start the spreadsheet program.", false},
+        {"open", [](auto& l) { l.failOpen = true; }, "Quorvane could not open the workbook", true},
+        {"read", [](auto& l) { l.readsBeforeFailure = 40; }, "Quorvane could not read the workbook", true},
+    };
+    grid.resetRows(2);
+    grid.setCellText(1, 1, QStringLiteral("kept"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        prompts->clear();
+        excel.log() = testsupport::SpreadsheetLog();
+        c.arrange(excel.log());
+        sheet({{"A1", "never"}, {"A2", "never"}});
+        prompts->queueAnswer(platform::Answer::OK);
+
+        EXPECT_FALSE(exchange.importexcel(book, 5));
+
+        EXPECT_EQ(grid.ListCount(), 2);
+        EXPECT_EQ(grid.GetItem(1, 1), QStringLiteral("kept"));
+        EXPECT_TRUE(grid.GetItem(2, 1).isEmpty());
+        ASSERT_EQ(prompts->recorded().size(), 1);
+        const auto& message = prompts->recorded().first();
+        EXPECT_TRUE(message.text.startsWith(QString::fromLatin1(c.messageStart))) << message.text.toStdString();
+        EXPECT_EQ(message.text.contains(book), c.namesTheFile);
+        EXPECT_TRUE(message.text.contains(QStringLiteral("Nothing was imported.")));
+        EXPECT_EQ(message.style, platform::MsgStyle::Critical);
+        EXPECT_EQ(message.title, QStringLiteral("Velkorn      Excel Error"));
+        EXPECT_EQ(excel->running, 0);
+    }
+}
+
+} // namespace
