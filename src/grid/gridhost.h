@@ -2,11 +2,11 @@
 // The program around a grid: the settings store's ActiveList, which names the document window
 // a grid acts on, and the document windows by name. The windows' side implements it.
 
+#include "grid/gridwindow.h"
+
 #include <QString>
 
 namespace grid {
-
-class GridWindow;
 
 class GridHost {
 public:
@@ -32,7 +32,11 @@ public:
         return nullptr;
     }
     // Whether the named window has been opened and is shown.
-    bool isVisible(const QString& name);
+    bool isVisible(const QString& name)
+    {
+        const GridWindow* w = window(name);
+        return w && w->Visible();
+    }
 };
 
 } // namespace grid

@@ -1,0 +1,455 @@
+#include "grid/gridselection.h"
+
+#include "grid/gridcore.h"
+#include "grid/gridhost.h"
+#include "grid/gridwindow.h"
+#include "grid/lbltxt.h"
+#include "grid/selectionview.h"
+#include "platform/keys.h"
+#include "platform/prompts.h"
+
+#include <QApplication>
+#include <QPoint>
+#include <QWidget>
+
+namespace grid {
+
+namespace Key = platform::Key;
+
+const QString GridSelection::TransactionColumnsMessage = QStringLiteral(
+    "To Enter Item into Transaction, Open Item Group, Select the Item and then click on 'Transfer Item' or Enter button. ");
+
+namespace {
+
+// The keys whose table row does something of its own; the text box never sees them.
+bool isGridKey(int keyCode, int shift)
+{
+    return keyCode == Key::Up || keyCode == Key::Down || keyCode == Key::Insert || keyCode == Key::Enter
+        || (keyCode == Key::Delete && shift == platform::Mask::Ctrl);
+}
+
+} // namespace
+
+GridSelection::GridSelection(GridCore& core, SelectionView& view, QWidget* grid, QObject* parent)
+    : QObject(parent), m_core(core), m_view(view), m_grid(grid), m_editors(1, nullptr)
+{
+    connect(qApp, &QApplication::focusChanged, this, &GridSelection::focusChanged);
+}
+
+GridSelection::~GridSelection()
+{
+    for (lblTxt* e : m_editors)
+        delete e;
+}
+
+// ---------------------------------------------------------------- editors
+
+lblTxt* GridSelection::editor(int k) const
+{
+    return k >= 1 && k < int(m_editors.size()) ? m_editors[k] : nullptr;
+}
+
+int GridSelection::lastColumn() const
+{
+    return int(m_editors.size()) - 1;
+}
+
+void GridSelection::syncEditors()
+{
+    const int count = m_core.ColumnCount();
+    while (lastColumn() > count) {
+        delete m_editors.back();
+        m_editors.pop_back();
+    }
+    while (lastColumn() < count) {
+        const int k = lastColumn() + 1;
+        auto* e = new lblTxt(m_view.editorParent());
+        e->hide();
+        e->setClaimedKeys(&isGridKey);
+        connect(e, &lblTxt::GotFocus, this, [this, k] { editorGotFocus(k); });
+        connect(e, &lblTxt::LostFocus, this, [this, k] { editorLostFocus(k); });
+        connect(e, &lblTxt::Change, this, [this, k] { editorChanged(k); });
+        connect(e, &lblTxt::KeyDown, this, [this, k](int& code, int& shift) { editorKeyDown(k, code, shift); });
+        connect(e, &lblTxt::Right, this, [this, k] { editorRight(k); });
+        connect(e, &lblTxt::Left, this, [this, k] { editorLeft(k); });
+        connect(e, &lblTxt::MouseMove, this, [this] { m_view.setDefaultPointer(); });
+        m_editors.push_back(e);
+    }
+    for (int k = 1; k <= count; ++k)
+        m_editors[k]->setEnabled(m_core.isEditEnabled(k));
+}
+
+bool GridSelection::canTakeFocus(int k) const
+{
+    const lblTxt* e = editor(k);
+    return e && e->isEnabled() && m_core.isEditEnabled(k);
+}
+
+void GridSelection::placeEditor(int k, int top)
+{
+    const QPoint origin = m_view.editorParentOrigin();
+    const int left = m_view.columnAreaLeft() + m_core.columnLeft(k);
+    m_editors[k]->setGeometry(left - origin.x(), top - origin.y(), m_core.GetWidthColumn(k), GridCore::RowHeight - 1);
+}
+
+void GridSelection::loadEditor(int k)
+{
+    const GridCell cell = m_core.cell(m_core.iSelected(), k);
+    lblTxt* e = m_editors[k];
+    e->setForeColor(cell.Color);
+    e->setBold(cell.Bold);
+    e->setItallic(cell.Italic);
+    e->setUnderlined(cell.Underline);
+    e->setText(cell.Text);
+}
+
+void GridSelection::setBodyColor(int k, uint32_t color)
+{
+    if (m_view.columnBodyColor(k) == color)
+        return;
+    m_view.setColumnBodyColor(k, color);
+    m_core.RenderColumn(k);
+}
+
+// The selected row and the active column form a cross; the active cell is the lightest.
+void GridSelection::highlightColumn(int k, bool active)
+{
+    const GridColors& colors = m_core.colors();
+    m_editors[k]->setBackColor(active ? colors.SelectedColor : colors.SelectedRowColor);
+    setBodyColor(k, active ? colors.SelectedRowColor : GridColors::BackColor);
+}
+
+// ---------------------------------------------------------------- selecting
+
+void GridSelection::SelectItem(int Index, int Button, int iX)
+{
+    syncEditors();
+    // The focus leaves the editors first, so a visit in progress is recorded before the row
+    // changes (also when the window is inactive and no focus event comes).
+    m_view.focusScrollBar();
+    closeVisit();
+    if (Button != 1)
+        return;
+    if (Index > m_core.ListCount() || Index < 1) {
+        DeselectRow();
+        return;
+    }
+    if (Index != m_core.iSelected())
+        DeselectRow();
+    m_core.setiSelected(Index);
+    m_openRow = Index;
+    const int top = m_view.headerHeight() + GridCore::RowHeight * (Index - 1) + m_core.ScrollTop() + 1;
+    for (int k = 1; k <= lastColumn(); ++k) {
+        placeEditor(k, top);
+        loadEditor(k);
+        highlightColumn(k, k == iX);
+        m_editors[k]->show();
+    }
+    for (int k = 1; k <= lastColumn(); ++k)
+        m_editors[k]->raise();
+    m_view.showRowMarker(top - m_view.headerHeight() - 1, Index);
+    if (lblTxt* e = editor(iX)) {
+        e->Selected();
+        e->setFocus(Qt::OtherFocusReason);
+    }
+}
+
+void GridSelection::DeselectRow()
+{
+    // Keep the focus in the grid rather than letting a hidden editor pass it elsewhere.
+    for (int k = 1; k <= lastColumn(); ++k) {
+        if (m_editors[k]->hasFocus()) {
+            m_view.focusScrollBar();
+            break;
+        }
+    }
+    closeVisit();
+    m_openRow = 0;
+    for (int k = 1; k <= lastColumn(); ++k) {
+        m_editors[k]->hide();
+        setBodyColor(k, GridColors::BackColor);
+    }
+    m_view.hideRowMarker();
+}
+
+// ---------------------------------------------------------------- the window
+
+QString GridSelection::activeList() const
+{
+    return m_host ? m_host->ActiveList() : QString();
+}
+
+GridWindow* GridSelection::namedWindow(const QString& name) const
+{
+    if (!m_host)
+        return nullptr;
+    if (name == GridHost::Items || name == GridHost::Contacts || name == GridHost::Transactions)
+        return m_host->window(name);
+    return nullptr;
+}
+
+bool GridSelection::isTransactionsGrid() const
+{
+    GridWindow* w = namedWindow(GridHost::Transactions);
+    return w && w->gridSelection() == this;
+}
+
+void GridSelection::COLUMNUMBER()
+{
+    if (GridWindow* w = namedWindow(activeList()))
+        w->setActiveColumn(QString::number(m_core.EditColumn()));
+}
+
+// The cell taking the focus goes to the window's bars only after EditColumn names it, and
+// only for display: entering a cell changes no cell and no history.
+void GridSelection::publishCell(int k)
+{
+    GridWindow* w = namedWindow(activeList());
+    if (!w)
+        return;
+    COLUMNUMBER();
+    const GridCell cell = m_core.cell(m_core.iSelected(), k);
+    w->showCell(cell.Text, cell.Bold, cell.Italic, cell.Underline, cell.Color);
+}
+
+// ---------------------------------------------------------------- the edit cycle
+
+void GridSelection::editorGotFocus(int k)
+{
+    const int row = m_core.iSelected();
+    m_visit = FocusNote{row, k, m_core.GetItem(row, k)};
+    m_core.setEditColumn(k);
+    for (int j = 1; j <= lastColumn(); ++j)
+        highlightColumn(j, j == k);
+    publishCell(k);
+}
+
+void GridSelection::editorChanged(int k)
+{
+    // Only the editors of the open row write, and only into the row they were loaded for.
+    const int row = m_core.iSelected();
+    if (m_openRow == 0 || m_openRow != row || (m_visit && m_visit->row != row))
+        return;
+    m_core.setCellText(row, k, m_editors[k]->Text());
+    m_core.RenderColumn(k);
+}
+
+void GridSelection::editorLostFocus(int)
+{
+    closeVisit();
+}
+
+// One undo step per visit that changed the cell, holding the text from before the visit.
+void GridSelection::closeVisit()
+{
+    if (!m_visit)
+        return;
+    const FocusNote note = *m_visit;
+    m_visit.reset();
+    if (note.text == m_core.GetItem(note.row, note.column))
+        return;
+    m_core.recordTextEdit(note.row, note.column, note.text);
+}
+
+// ---------------------------------------------------------------- keys
+
+void GridSelection::editorKeyDown(int k, int& KeyCode, int& Shift)
+{
+    const QString active = activeList();
+    if (KeyCode == Key::Down && m_core.iSelected() == m_core.ListCount()) {
+        if (GridWindow* w = namedWindow(active))
+            w->DODARED();
+    }
+    if (active == GridHost::Transactions && m_core.EditColumn() < 5) {
+        platform::prompts().MsgBox(TransactionColumnsMessage, platform::MsgStyle::Information);
+        KeyCode = 0; // guidance only: the key does nothing else
+        return;
+    }
+    const int code = KeyCode;
+    const bool consumed = runKeyTable(k, code, Shift);
+    bringRowIntoView(k);
+    if (code == Key::Enter)
+        accessKeyPressed();
+    if (consumed)
+        KeyCode = 0;
+}
+
+// The first matching row of the key table; true for the keys the text box must not see.
+bool GridSelection::runKeyTable(int k, int KeyCode, int Shift)
+{
+    const int row = m_core.iSelected();
+    const bool ctrl = Shift == platform::Mask::Ctrl;
+    if (KeyCode == Key::Up && row > 1) {
+        SelectItem(row - 1, 1, k);
+    } else if (KeyCode == Key::Down && row > 0 && row < m_core.ListCount()) {
+        SelectItem(row + 1, 1, k);
+    } else if (KeyCode == Key::Insert) {
+        // The visit ends before the rows move, so its record names the row it was made in.
+        closeVisit();
+        const int at = ctrl ? row : row + 1;
+        m_core.AddRow(QString(), at);
+        SelectItem(at, 1, k);
+        m_core.RenderColumn(-1);
+        m_view.repaintColumnArea();
+    } else if (KeyCode == Key::Delete && ctrl) {
+        DeselectRow();
+        m_core.RemoveItem(m_core.iSelected(), false);
+        m_core.RenderColumn(-1);
+        m_view.repaintGrid();
+    } else {
+        emit GridKeyDown(KeyCode, Shift, row, k);
+    }
+    return isGridKey(KeyCode, Shift);
+}
+
+void GridSelection::bringRowIntoView(int k)
+{
+    const int row = m_core.iSelected();
+    if (row < 1)
+        return;
+    const int rowHeight = GridCore::RowHeight;
+    bool scrolled = false;
+    if (rowHeight * (row - 1) + m_core.ScrollTop() < 0) {
+        m_core.setScrollTop(-rowHeight * (row - 1));
+        scrolled = true;
+    } else {
+        const int visible = m_view.gridHeight() - m_view.hScrollHeight() - m_view.headerHeight();
+        if (visible < rowHeight * row + m_core.ScrollTop()) {
+            m_core.setScrollTop(visible - rowHeight * row);
+            scrolled = true;
+        }
+    }
+    if (!scrolled)
+        return;
+    m_core.RenderAllColumns();
+    SelectItem(row, 1, k);
+    m_core.SetScrollers();
+    m_view.repaintGrid();
+}
+
+void GridSelection::gridKeyPressed(int KeyCode, int Shift)
+{
+    if (KeyCode != Key::Enter)
+        return;
+    if (m_core.iSelected() != 0)
+        emit GridKeyDown(KeyCode, Shift, m_core.iSelected(), m_core.EditColumn());
+    accessKeyPressed();
+}
+
+// ---------------------------------------------------------------- edge moves
+
+// A move goes only where the editor can take the focus; otherwise nothing changes.
+void GridSelection::editorRight(int k)
+{
+    const int row = m_core.iSelected();
+    if (k == lastColumn()) {
+        if (row >= m_core.ListCount() || !canTakeFocus(1))
+            return;
+        SelectItem(row + 1, 1, 1);
+        m_core.setEditColumn(1);
+    } else {
+        if (!canTakeFocus(k + 1))
+            return;
+        m_editors[k + 1]->setFocus(Qt::OtherFocusReason);
+        m_core.setEditColumn(k + 1);
+    }
+    edgeMoved();
+}
+
+void GridSelection::editorLeft(int k)
+{
+    const int row = m_core.iSelected();
+    if (k > 1) {
+        if (!canTakeFocus(k - 1))
+            return;
+        m_editors[k - 1]->setFocus(Qt::OtherFocusReason);
+        m_core.setEditColumn(k - 1);
+    } else {
+        const int last = lastColumn();
+        if (row <= 1 || !canTakeFocus(last))
+            return;
+        SelectItem(row - 1, 1, last);
+        m_core.setEditColumn(last);
+    }
+    edgeMoved();
+}
+
+void GridSelection::edgeMoved()
+{
+    const GridColors& colors = m_core.colors();
+    for (int j = 1; j <= lastColumn(); ++j)
+        m_editors[j]->setBackColor(j == m_core.EditColumn() ? colors.SelectedColor : colors.SelectedRowColor);
+    bringColumnIntoView();
+}
+
+void GridSelection::bringColumnIntoView()
+{
+    const int column = m_core.EditColumn();
+    const int left = m_core.columnLeft(column);
+    const int width = m_core.GetWidthColumn(column);
+    const int offset = m_view.columnAreaLeft();
+    const int room = m_view.gridWidth() - m_view.vScrollWidth();
+    if (left + offset < m_view.gutterWidth())
+        m_view.setColumnAreaLeft(m_view.gutterWidth() - left);
+    else if (room < left + width + offset)
+        m_view.setColumnAreaLeft(room - left - width);
+    else
+        return;
+    SelectItem(m_core.iSelected(), 1, column);
+    m_core.SetScrollers();
+}
+
+// ---------------------------------------------------------------- hand-offs
+
+void GridSelection::accessKeyPressed()
+{
+    if (!m_host || !m_host->isVisible(GridHost::Transactions))
+        return;
+    if (activeList() == GridHost::Items && m_host->isVisible(GridHost::Items))
+        m_host->window(GridHost::Items)->TransfersItem();
+    if (activeList() == GridHost::Contacts && m_host->isVisible(GridHost::Transactions)
+        && m_host->isVisible(GridHost::Contacts)) {
+        GridWindow* contacts = m_host->window(GridHost::Contacts);
+        const GridSelection* grid = contacts->gridSelection();
+        const QString name = grid ? grid->core().GetItem(grid->core().iSelected(), 1) : QString();
+        contacts->setSelectedContacts(name);
+        if (!contacts->SelectedContactFrom().isEmpty())
+            contacts->showTransferItems();
+    }
+}
+
+void GridSelection::surfaceClicked()
+{
+    if (!m_host || !isTransactionsGrid())
+        return;
+    if (m_host->isVisible(GridHost::Items) || !m_host->isVisible(GridHost::Transactions) || m_core.EditColumn() >= 5)
+        return;
+    GridWindow* transactions = m_host->window(GridHost::Transactions);
+    SelectItem(1, 1);
+    transactions->OPENITEMS();
+}
+
+// ---------------------------------------------------------------- focus leaving the grid
+
+void GridSelection::focusLeftGrid()
+{
+    DeselectRow();
+}
+
+void GridSelection::focusChanged(QWidget* old, QWidget* now)
+{
+    if (!m_grid)
+        return;
+    const auto inGrid = [this](QWidget* w) { return w && (w == m_grid || m_grid->isAncestorOf(w)); };
+    if (!inGrid(old) || inGrid(now))
+        return;
+    // The window losing activation, a message box or a popup taking the keyboard: the
+    // grid keeps its row, as it would on a platform where these take no focus from it.
+    if (!now || QApplication::activeModalWidget() || QApplication::activePopupWidget())
+        return;
+    if (now->window() != m_grid->window() && (now->window()->isModal() || now->window()->windowType() == Qt::Popup))
+        return;
+    focusLeftGrid();
+}
+
+} // namespace grid

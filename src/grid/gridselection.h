@@ -1,0 +1,107 @@
+#pragma once
+// The grid's selection and in-cell editing: opening a row under one cell editor per column
+// (SelectItem) and closing it (DeselectRow), the edit cycle that records one undo step per
+// visit of a cell, the keys that move between rows and cells or insert and delete rows, the
+// publication of the active column to the window, and the hand-offs to the transactions
+// window. It owns the editors; the widget supplies its measures through a SelectionView and
+// forwards its own key, click and access-key notifications.
+
+#include "grid/focusnote.h"
+
+#include <QObject>
+#include <QPointer>
+#include <optional>
+#include <vector>
+
+class QWidget;
+
+namespace grid {
+
+class GridCore;
+class GridHost;
+class GridWindow;
+class SelectionView;
+class lblTxt;
+
+class GridSelection : public QObject {
+    Q_OBJECT
+public:
+    // `grid` is the widget whose focus counts as the grid's own (the editors' parent lies in
+    // it); the focus leaving it closes the selected row.
+    GridSelection(GridCore& core, SelectionView& view, QWidget* grid, QObject* parent = nullptr);
+    ~GridSelection() override;
+
+    void setHost(GridHost* host) { m_host = host; }
+    GridHost* host() const { return m_host; }
+    GridCore& core() const { return m_core; }
+
+    // Opens row Index for editing with the focus in column iX (0: no editor focused); only
+    // Button 1 selects. A row outside 1..ListCount closes the selection and keeps iSelected.
+    void SelectItem(int Index, int Button, int iX = 0);
+    // Hides the editors and the row marker; iSelected and EditColumn stay.
+    void DeselectRow();
+    // Writes EditColumn into the ActiveColumn label of the window ActiveList names.
+    void COLUMNUMBER();
+
+    // Notifications from the widget.
+    // A key pressed while the grid itself (no editor) has the focus.
+    void gridKeyPressed(int KeyCode, int Shift);
+    // Enter: the item or contact transfer into the open transaction.
+    void accessKeyPressed();
+    // A click on the grid's own surface: the transactions window's offer to open an item
+    // group, for the transactions window's grid only.
+    void surfaceClicked();
+    // The keyboard focus left the grid and all its parts.
+    void focusLeftGrid();
+
+    // Makes the editors match the columns (one per column, enabled as the column says).
+    void syncEditors();
+    // Editor k (1..ColumnCount), or nullptr.
+    lblTxt* editor(int k) const;
+    // Whether a row is open (editors shown).
+    bool rowOpen() const { return m_openRow > 0; }
+    // The note of the visit in progress, if an editor holds the focus.
+    const std::optional<FocusNote>& visit() const { return m_visit; }
+
+    // The guidance shown for keys in the transactions window's item columns.
+    static const QString TransactionColumnsMessage;
+
+signals:
+    // A key the grid does not handle itself.
+    void GridKeyDown(int KeyCode, int Shift, int SelectedRow, int SelectedColumn);
+
+private:
+    int lastColumn() const;
+    bool canTakeFocus(int k) const;
+    void placeEditor(int k, int top);
+    void loadEditor(int k);
+    void highlightColumn(int k, bool active);
+    void setBodyColor(int k, uint32_t color);
+    QString activeList() const;
+    GridWindow* namedWindow(const QString& name) const;
+    bool isTransactionsGrid() const;
+
+    void editorGotFocus(int k);
+    void editorChanged(int k);
+    void editorLostFocus(int k);
+    void editorKeyDown(int k, int& KeyCode, int& Shift);
+    void editorRight(int k);
+    void editorLeft(int k);
+    bool runKeyTable(int k, int KeyCode, int Shift);
+    void closeVisit();
+    void publishCell(int k);
+    void edgeMoved();
+    void bringRowIntoView(int k);
+    void bringColumnIntoView();
+    void focusChanged(QWidget* old, QWidget* now);
+
+    GridCore& m_core;
+    SelectionView& m_view;
+    QPointer<QWidget> m_grid;
+    GridHost* m_host = nullptr;
+    std::vector<lblTxt*> m_editors; // element k is editor k; element 0 is unused
+    int m_openRow = 0;              // the row the shown editors were loaded for; 0 when closed
+    std::optional<FocusNote> m_visit;
+};
+
+} // namespace grid
