@@ -7,6 +7,7 @@
 #include "grid/arrowsteps.h"
 #include "grid/cmdbutton.h"
 #include "grid/gridhost.h"
+#include "grid/gridwindow.h"
 #include "platform/vb.h"
 
 #include <QLabel>
@@ -165,8 +166,10 @@ void List::UserControl_MouseUp(int Button, double, double)
         if (rowMarkerVisible_)
             SelectItem(core_.iSelected(), 1, core_.EditColumn());
     }
-    if (host_ && host_->ActiveList() == QLatin1String("frmTransactions") && Button == 2)
-        host_->OPENITEMS();
+    if (host_ && host_->ActiveList() == GridHost::Transactions && Button == 2) {
+        if (GridWindow* transactions = host_->window(GridHost::Transactions))
+            transactions->OPENITEMS();
+    }
 }
 
 // ---- Scroll strips

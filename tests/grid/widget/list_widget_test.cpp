@@ -421,13 +421,13 @@ TEST_F(ListFixture, RightReleaseOffersItemGroupsOnlyInTheTransactionsWindow)
         press(list, {G + 10.0, 30}, Qt::RightButton);
         release(list, {G + 10.0, 30}, Qt::RightButton);
     }
-    EXPECT_EQ(host.openItemsCalls, 0);
+    EXPECT_EQ(host.windows.openItemsCalls, 0);
     host.activeList = "frmTransactions";
     press(list, {G + 10.0, 30}, Qt::RightButton);
     release(list, {G + 10.0, 30}, Qt::RightButton);
-    EXPECT_EQ(host.openItemsCalls, 1);
+    EXPECT_EQ(host.windows.openItemsCalls, 1);
     release(list, {G + 10.0, 30}, Qt::LeftButton);
-    EXPECT_EQ(host.openItemsCalls, 1);
+    EXPECT_EQ(host.windows.openItemsCalls, 1);
 }
 
 TEST(GridPainterRows, TheDrawnWindowCoversTheViewOnly)

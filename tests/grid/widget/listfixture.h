@@ -3,6 +3,7 @@
 // own coordinates, and a host that records what the grid asks of it.
 
 #include "grid/gridhost.h"
+#include "grid/gridwindow.h"
 #include "grid/list.h"
 
 #include <QApplication>
@@ -12,12 +13,25 @@
 
 namespace gridtest {
 
+// A document window that counts the offers to open an item group.
+class RecordingWindow : public grid::GridWindow {
+public:
+    int openItemsCalls = 0;
+    bool Visible() const override { return true; }
+    void DODARED() override {}
+    void setActiveColumn(const QString&) override {}
+    void showCell(const QString&, bool, bool, bool, uint32_t) override {}
+    grid::GridSelection* gridSelection() override { return nullptr; }
+    void OPENITEMS() override { ++openItemsCalls; }
+};
+
+// ActiveList as the test sets it, and one recording window under every name.
 class RecordingHost : public grid::GridHost {
 public:
     QString activeList;
-    int openItemsCalls = 0;
+    RecordingWindow windows;
     QString ActiveList() const override { return activeList; }
-    void OPENITEMS() override { ++openItemsCalls; }
+    grid::GridWindow* window(const QString&) override { return &windows; }
 };
 
 inline void sendMouse(QWidget& w, QEvent::Type type, QPointF pos, Qt::MouseButton button, Qt::MouseButtons held)
