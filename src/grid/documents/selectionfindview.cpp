@@ -1,0 +1,59 @@
+#include "grid/documents/selectionfindview.h"
+
+#include "grid/gridcore.h"
+#include "grid/gridselection.h"
+#include "grid/lbltxt.h"
+#include "grid/selectionview.h"
+
+namespace grid {
+
+SelectionFindView::SelectionFindView(GridCore& core, GridSelection& selection, SelectionView& view)
+    : m_core(core), m_selection(selection), m_view(view)
+{
+}
+
+int SelectionFindView::rowAreaHeight() const
+{
+    return m_view.gridHeight() - m_view.headerHeight() - m_view.hScrollHeight();
+}
+
+int SelectionFindView::columnAreaLeft() const
+{
+    return m_view.columnAreaLeft();
+}
+
+void SelectionFindView::setColumnAreaLeft(int left)
+{
+    m_view.setColumnAreaLeft(left); // the caption strip moves along
+    m_core.SetScrollers();
+}
+
+int SelectionFindView::gutterWidth() const
+{
+    return m_view.gutterWidth();
+}
+
+int SelectionFindView::columnViewRight() const
+{
+    return m_view.gridWidth() - m_view.vScrollWidth();
+}
+
+void SelectionFindView::selectItem(int row, int column)
+{
+    m_selection.SelectItem(row, 1, column);
+}
+
+void SelectionFindView::repaint()
+{
+    m_view.repaintGrid();
+}
+
+void SelectionFindView::highlight(int column, int start, int length)
+{
+    if (lblTxt* editor = m_selection.editor(column)) {
+        editor->DisableSelectAll = true;
+        editor->SelectText(start, length);
+    }
+}
+
+} // namespace grid
