@@ -158,6 +158,13 @@ TEST_F(GridFileTest, StateFieldsFollowEveryOpenAndSave)
     EXPECT_EQ(file.ListPasswordLine(), QStringLiteral("mine"));
     EXPECT_EQ(file.OpenedFileName(), path("pw.QVI"));
     EXPECT_TRUE(file.iIsEncrypted());
+
+    // SaveFileAs writes the default password text and leaves the remembered line alone.
+    ASSERT_TRUE(file.SaveFileAs(path("as.QVI"), true).ok);
+    EXPECT_EQ(linesOf(unscrambled(path("as.QVI"))).value(1), QStringLiteral("p&z7"));
+    EXPECT_EQ(file.ListPasswordLine(), QStringLiteral("mine"));
+    ASSERT_TRUE(file.SaveFile(path("as.QVI"), true).ok);
+    EXPECT_EQ(linesOf(unscrambled(path("as.QVI"))).value(1), QStringLiteral("mine"));
 }
 
 TEST_F(GridFileTest, ColumnsComeBackWithTheGridsOwnLimits)
