@@ -79,6 +79,16 @@ void GridSelection::syncEditors()
         m_editors[k]->setEnabled(m_core.isEditEnabled(k));
 }
 
+void GridSelection::moveEditors()
+{
+    if (!rowOpen())
+        return;
+    const int top = m_view.headerHeight() + GridCore::RowHeight * (m_core.iSelected() - 1) + m_core.ScrollTop() + 1;
+    for (int k = 1; k <= lastColumn(); ++k)
+        placeEditor(k, top);
+    m_view.showRowMarker(top - m_view.headerHeight() - 1, m_core.iSelected());
+}
+
 bool GridSelection::canTakeFocus(int k) const
 {
     const lblTxt* e = editor(k);

@@ -56,6 +56,9 @@ public:
 
     // Makes the editors match the columns (one per column, enabled as the column says).
     void syncEditors();
+    // Places the open row's editors anew after a scroll or a change of column widths,
+    // without reloading them or moving the focus.
+    void moveEditors();
     // Editor k (1..ColumnCount), or nullptr.
     lblTxt* editor(int k) const;
     // Whether a row is open (editors shown).

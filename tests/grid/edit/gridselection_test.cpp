@@ -278,6 +278,19 @@ TEST_F(SelectionFixture, AKeyBringsTheSelectedRowIntoView)
     EXPECT_EQ(core.ScrollTop(), -16);
 }
 
+TEST_F(SelectionFixture, MovingTheEditorsFollowsTheScrollWithoutReloadingThem)
+{
+    sel.SelectItem(3, 1, 2);
+    QTest::keyClicks(box(2), "typed");
+    core.setScrollTop(-16);
+    widget.areaLeft = 10;
+    sel.moveEditors();
+    EXPECT_EQ(ed(2)->geometry(), QRect(10 + 101, 20 + 32 - 16 + 1, 60, 15));
+    EXPECT_EQ(widget.markerTop, 16);
+    EXPECT_EQ(focused(), 2);
+    EXPECT_EQ(ed(2)->Text(), "typed");
+}
+
 // ---------------------------------------------------------------- the transactions window
 
 TEST_F(SelectionFixture, TransactionsItemColumnsShowTheGuidanceAndDoNothingElse)
@@ -383,6 +396,18 @@ TEST_F(SelectionFixture, EnteringACellShowsItInTheWindowsBars)
     core.ClearUndoRedo();
     sel.SelectItem(3, 1, 2);
     EXPECT_EQ(items.calls, (QStringList{"ActiveColumn 2", "showCell r3c2 100 255"}));
+}
+
+TEST_F(SelectionFixture, EnteringACellTouchesNoWindowWhenActiveListNamesNone)
+{
+    RecordingWindow& items = host.open(GridHost::Items, &sel);
+    for (const QString& other : {QString(), QStringLiteral("frmPayments")}) {
+        host.activeList = other;
+        sel.SelectItem(2, 1, 1);
+        sel.SelectItem(3, 1, 2);
+        EXPECT_EQ(ed(2)->textBox()->selectedText(), "r3c2");
+    }
+    EXPECT_TRUE(items.calls.isEmpty());
 }
 
 // ---------------------------------------------------------------- focus leaving the grid
