@@ -34,11 +34,12 @@ private:
 };
 
 // The progress bar's maximum for an import: the column count times the rows, halved. A
-// product beyond the 16-bit range the bar was sized for leaves the maximum as it is.
+// product the bar cannot take (none, or beyond the 16-bit range it was sized for) leaves the
+// maximum as the window set it.
 void setImportMaximum(ProgressDisplay* bar, int columns, int32_t rows)
 {
     const long long product = static_cast<long long>(columns) * rows;
-    if (product >= -32768 && product <= 32767)
+    if (product >= 1 && product <= 32767)
         bar->setMax(float(product / 2.0));
 }
 

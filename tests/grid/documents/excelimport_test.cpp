@@ -85,6 +85,7 @@ TEST_F(ExcelImportTest, ZeroRowsStillStartsAndQuitsButReadsAndAddsNothing)
     EXPECT_TRUE(exchange.importexcel(book, 0));
     EXPECT_EQ(grid.ListCount(), 1);
     EXPECT_EQ(excel->reads, 0);
+    EXPECT_TRUE(host.bars["frmItems"].maxima.empty());
     EXPECT_EQ(excel->calls.first(), QStringLiteral("start"));
     EXPECT_EQ(excel->calls.last(), QStringLiteral("quit"));
 }
