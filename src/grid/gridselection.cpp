@@ -36,10 +36,17 @@ GridSelection::GridSelection(GridCore& core, SelectionView& view, QWidget* grid,
     connect(qApp, &QApplication::focusChanged, this, &GridSelection::focusChanged);
 }
 
+// The editors go without telling the selection: a focused editor's focus loss must not
+// reach a core that may be on its way out.
 GridSelection::~GridSelection()
 {
-    for (lblTxt* e : m_editors)
-        delete e;
+    disconnect(qApp, nullptr, this, nullptr);
+    for (const QPointer<lblTxt>& e : m_editors) {
+        if (e) {
+            disconnect(e, nullptr, this, nullptr);
+            delete e.data();
+        }
+    }
 }
 
 // ---------------------------------------------------------------- editors
@@ -58,8 +65,12 @@ void GridSelection::syncEditors()
 {
     const int count = m_core.ColumnCount();
     while (lastColumn() > count) {
-        delete m_editors.back();
+        QPointer<lblTxt> gone = m_editors.back();
         m_editors.pop_back();
+        if (gone) {
+            gone->hide(); // a focused editor hands its visit in while the core is whole
+            delete gone.data();
+        }
     }
     while (lastColumn() < count) {
         const int k = lastColumn() + 1;

@@ -102,7 +102,7 @@ private:
     SelectionView& m_view;
     QPointer<QWidget> m_grid;
     GridHost* m_host = nullptr;
-    std::vector<lblTxt*> m_editors; // element k is editor k; element 0 is unused
+    std::vector<QPointer<lblTxt>> m_editors; // element k is editor k; element 0 is unused
     int m_openRow = 0;              // the row the shown editors were loaded for; 0 when closed
     std::optional<FocusNote> m_visit;
 };
