@@ -4,7 +4,6 @@
 #include "platform/colors.h"
 #include "platform/vb.h"
 
-#include <QFontMetrics>
 #include <QPainter>
 #include <algorithm>
 #include <cmath>
@@ -103,11 +102,11 @@ void GridPainter::paintColumn(int k, int first, int last)
         const QString text = row.text(k);
         if (text.isEmpty())
             continue;
-        const QFont font = list_.cellFont(row.bold(k), row.italic(k), row.underline(k));
-        p_.setFont(font);
+        const bool b = row.bold(k), i = row.italic(k), u = row.underline(k);
+        p_.setFont(list_.cellFont(b, i, u));
         p_.setPen(qc(row.color(k)));
         const int bandTop = top + (r - first) * Size::RowHeight;
-        p_.drawText(left, bandTop + QFontMetrics(font).ascent(), text);
+        p_.drawText(left, bandTop + list_.cellAscent(b, i, u), text);
     }
     const uint32_t border = core.colors().BorderColor;
     for (int r = first; r <= last; ++r) {
@@ -130,12 +129,12 @@ void GridPainter::paintSelectedRow()
         const QRect editor(l.areaLeft + core.columnLeft(k), list_.editorTop(), core.GetWidthColumn(k), EditorHeight);
         const bool active = k == list_.activeEditor();
         p_.fillRect(editor, qc(active ? core.colors().SelectedColor : core.colors().SelectedRowColor));
-        const QFont font = list_.cellFont(row.bold(k), row.italic(k), row.underline(k));
-        p_.setFont(font);
+        const bool b = row.bold(k), i = row.italic(k), u = row.underline(k);
+        p_.setFont(list_.cellFont(b, i, u));
         p_.setPen(qc(row.color(k)));
         p_.save();
         p_.setClipRect(editor.intersected(l.view));
-        p_.drawText(editor.left(), editor.top() - 1 + QFontMetrics(font).ascent(), row.text(k));
+        p_.drawText(editor.left(), editor.top() - 1 + list_.cellAscent(b, i, u), row.text(k));
         p_.restore();
     }
     p_.restore();
@@ -154,9 +153,8 @@ void GridPainter::paintGutter()
     p_.save();
     p_.setClipRect(gutter);
     p_.fillRect(gutter, qc(core.colors().SelectedColor));
-    const QFont font = list_.cellFont();
-    const int ascent = QFontMetrics(font).ascent();
-    p_.setFont(font);
+    const int ascent = list_.cellAscent();
+    p_.setFont(list_.cellFont());
     p_.setPen(qc(GridColors::CounterForeColor));
     for (int r = first; r <= last; ++r)
         p_.drawText(0, top + (r - first) * Size::RowHeight + ascent, QString::number(r));
@@ -183,7 +181,7 @@ void GridPainter::paintHeader()
     p_.fillRect(QRect(l.areaLeft, 0, list_.areaWidth(), T - 1), qc(colors.HeaderBackColor));
     p_.setFont(list_.cellFont());
     p_.setPen(Qt::black);
-    const int ascent = QFontMetrics(list_.cellFont()).ascent();
+    const int ascent = list_.cellAscent();
     for (int b = 1; b <= core.ColumnCount(); ++b) {
         const int left = l.areaLeft + core.columnLeft(b);
         const int width = core.GetWidthColumn(b);

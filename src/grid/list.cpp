@@ -25,6 +25,13 @@ List::List(QWidget* parent) : QWidget(parent)
 {
     font_ = QFont(QStringLiteral("Liberation Sans"));
     font_.setPixelSize(CellPixelSize);
+    for (int k = 0; k < 8; ++k) {
+        fonts_[k] = font_;
+        fonts_[k].setBold(k & 1);
+        fonts_[k].setItalic(k & 2);
+        fonts_[k].setUnderline(k & 4);
+        ascents_[k] = QFontMetrics(fonts_[k]).ascent();
+    }
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
     columnBack_.fill(GridColors::BackColor);
@@ -104,13 +111,14 @@ uint32_t List::columnBackColor(int k) const
     return k >= 0 && k <= GridCore::MaxColumns ? columnBack_[k] : GridColors::BackColor;
 }
 
-QFont List::cellFont(bool bold, bool italic, bool underline) const
+const QFont& List::cellFont(bool bold, bool italic, bool underline) const
 {
-    QFont f = font_;
-    f.setBold(bold);
-    f.setItalic(italic);
-    f.setUnderline(underline);
-    return f;
+    return fonts_[int(bold) + 2 * int(italic) + 4 * int(underline)];
+}
+
+int List::cellAscent(bool bold, bool italic, bool underline) const
+{
+    return ascents_[int(bold) + 2 * int(italic) + 4 * int(underline)];
 }
 
 // ---- The parts' places

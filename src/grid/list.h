@@ -108,7 +108,9 @@ public:
     int editorTop() const { return editorTop_; }
     int rowMarkerTop() const { return editorTop_ - Size::Header - 1; }
     int activeEditor() const { return activeEditor_; }
-    QFont cellFont(bool bold = false, bool italic = false, bool underline = false) const;
+    const QFont& cellFont(bool bold = false, bool italic = false, bool underline = false) const;
+    // The distance from a line's top to its text baseline in that font.
+    int cellAscent(bool bold = false, bool italic = false, bool underline = false) const;
 
     // ---- The constituent buttons and the auto-repeat timer
     cmdButton* btnGor() const { return arrows_[0]; }
@@ -203,6 +205,8 @@ private:
     QTimer tmrScroll_;
     QString tmrScrollTag_;
     QFont font_;
+    std::array<QFont, 8> fonts_;     // by bold + 2 italic + 4 underline
+    std::array<int, 8> ascents_{};
 };
 
 } // namespace grid

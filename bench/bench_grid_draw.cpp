@@ -1,0 +1,104 @@
+// Drawing the grid widget: one full screen of a 65,000-row grid (and of a 10-row grid, which
+// should cost the same), and scrolling from the top to the bottom by the down arrow's steps
+// with a repaint after every step, as a held arrow does.
+
+#include "grid/cmdbutton.h"
+#include "grid/list.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QMouseEvent>
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+namespace {
+
+constexpr int Columns = 8;
+constexpr int Width = 1024;
+constexpr int Height = 720;
+
+std::unique_ptr<grid::List> filledGrid(int rows)
+{
+    auto list = std::make_unique<grid::List>();
+    list->resize(Width, Height);
+    for (int c = 2; c <= Columns; ++c)
+        list->AddColumn(0, 120, QStringLiteral("Column %1").arg(c));
+    list->AddMoreThanOneRow(rows - 1);
+    for (int r = 1; r <= rows; ++r) {
+        grid::GridCore& core = list->core();
+        for (int c = 1; c <= Columns; ++c)
+            core.setCellText(r, c, QStringLiteral("Item %1.%2").arg(r).arg(c));
+        if (r % 3 == 0)
+            core.SetBold(r, 1, true);
+        if (r % 5 == 0)
+            core.SetColor(r, 2, 0x0000FF);
+    }
+    list->ClearUndoRedo();
+    return list;
+}
+
+void paint(grid::List& list, QImage& target)
+{
+    list.render(&target);
+}
+
+void BM_DrawScreenful(benchmark::State& state)
+{
+    const auto list = filledGrid(int(state.range(0)));
+    QImage target(Width, Height, QImage::Format_RGB32);
+    for (auto _ : state) {
+        paint(*list, target);
+        benchmark::DoNotOptimize(target.constBits());
+    }
+    state.counters["rows"] = double(list->ListCount());
+}
+BENCHMARK(BM_DrawScreenful)->Arg(10)->Arg(100)->Arg(65000)->Unit(benchmark::kMicrosecond);
+
+// One press of the down arrow, then the timer's ticks until the last row is in view; every
+// step is painted. Reports the number of steps and the time per painted step.
+void BM_ScrollTopToBottomByArrowSteps(benchmark::State& state)
+{
+    const auto list = filledGrid(65000);
+    QImage target(Width, Height, QImage::Format_RGB32);
+    grid::cmdButton& down = *list->btnDol();
+    int steps = 0;
+    for (auto _ : state) {
+        state.PauseTiming();
+        list->core().setScrollTop(0);
+        list->SetScrollers();
+        state.ResumeTiming();
+        steps = 0;
+        const QPointF at(5, 5);
+        QMouseEvent pressEvent(QEvent::MouseButtonPress, at, at, Qt::LeftButton, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(&down, &pressEvent);
+        paint(*list, target);
+        ++steps;
+        int previous = 1;
+        while (list->ScrollTop() != previous) {
+            previous = list->ScrollTop();
+            list->tmrScroll_Timer();
+            paint(*list, target);
+            ++steps;
+        }
+        QMouseEvent releaseEvent(QEvent::MouseButtonRelease, at, at, Qt::LeftButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(&down, &releaseEvent);
+    }
+    state.counters["steps"] = steps;
+    state.counters["per_step_us"] =
+        benchmark::Counter(double(steps), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_ScrollTopToBottomByArrowSteps)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
