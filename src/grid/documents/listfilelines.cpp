@@ -57,16 +57,33 @@ void ListFileLines::appendRowCountLine(QString& out, int rows)
 void ListFileLines::appendCellLine(QString& out, const ListFileCell& cell, int row, int column)
 {
     appendLineSafe(out, cell.text);
-    out.append(QLatin1Char('#'));
-    appendNumber(out, cell.color);
-    out.append(QLatin1Char('#'));
-    out.append(QLatin1Char(cell.bold ? '1' : '0'));
-    out.append(QLatin1Char(cell.underline ? '1' : '0'));
-    out.append(QLatin1Char(cell.italic ? '1' : '0'));
-    out.append(QLatin1Char('#'));
-    appendNumber(out, column);
-    out.append(QLatin1Char('#'));
-    appendNumber(out, row);
+    // The fields after the text, put together first and appended in one piece.
+    char16_t tail[64];
+    int n = 0;
+    auto put = [&](qint64 value) {
+        char16_t digits[24];
+        int start = 24;
+        quint64 magnitude = value < 0 ? quint64(0) - quint64(value) : quint64(value);
+        do {
+            digits[--start] = char16_t(u'0' + magnitude % 10);
+            magnitude /= 10;
+        } while (magnitude != 0);
+        if (value < 0)
+            tail[n++] = u'-';
+        while (start < 24)
+            tail[n++] = digits[start++];
+    };
+    tail[n++] = u'#';
+    put(cell.color);
+    tail[n++] = u'#';
+    tail[n++] = cell.bold ? u'1' : u'0';
+    tail[n++] = cell.underline ? u'1' : u'0';
+    tail[n++] = cell.italic ? u'1' : u'0';
+    tail[n++] = u'#';
+    put(column);
+    tail[n++] = u'#';
+    put(row);
+    out.append(reinterpret_cast<const QChar*>(tail), n);
 }
 
 std::optional<qint64> ListFileLines::parseWhole(QStringView text, qint64 low, qint64 high)

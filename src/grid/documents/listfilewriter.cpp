@@ -7,54 +7,91 @@
 
 namespace grid {
 
-namespace {
-const QLatin1String LineEnd("\r\n");
+// Collects the lines; when it makes bytes, it converts them a batch of whole lines at a time,
+// so that a large document never stands as one long text beside its bytes.
+class ListFileWriter::Output {
+public:
+    explicit Output(QByteArray* bytes = nullptr) : m_bytes(bytes) {}
+
+    QString& line() { return m_text; }
+    void endLine()
+    {
+        m_text.append(QLatin1String("\r\n"));
+        if (m_bytes && m_text.size() >= BatchSize)
+            flush();
+    }
+    void flush()
+    {
+        if (!m_bytes)
+            return;
+        m_bytes->append(platform::toAnsi(m_text));
+        m_text.resize(0);
+    }
+    QString takeText() { return std::move(m_text); }
+
+private:
+    static constexpr qsizetype BatchSize = 1 << 20;
+    QString m_text;
+    QByteArray* m_bytes;
+};
+
+void ListFileWriter::writePassword(Output& out, const QString& passwordLine)
+{
+    out.line().append(QLatin1String("#@#"));
+    out.endLine();
+    out.line().append(passwordLine);
+    out.endLine();
 }
 
-void ListFileWriter::appendBody(QString& out, const ListFileSource& source)
+void ListFileWriter::writeBody(Output& out, const ListFileSource& source)
 {
-    ListFileLines::appendHeaderLine(out, source);
-    out.append(LineEnd);
+    ListFileLines::appendHeaderLine(out.line(), source);
+    out.endLine();
     const int rows = source.rowCount();
     const int columns = source.columnCount();
-    ListFileLines::appendRowCountLine(out, rows);
-    out.append(LineEnd);
+    ListFileLines::appendRowCountLine(out.line(), rows);
+    out.endLine();
     for (int r = 1; r <= rows; ++r) {
         for (int c = 1; c <= columns; ++c) {
             const ListFileCell cell = source.cell(r, c);
             if (cell.text.isEmpty())
                 continue;
-            ListFileLines::appendCellLine(out, cell, r, c);
-            out.append(LineEnd);
+            ListFileLines::appendCellLine(out.line(), cell, r, c);
+            out.endLine();
         }
     }
+    out.flush();
 }
 
 QString ListFileWriter::plainText(const ListFileSource& source)
 {
-    QString out;
-    appendBody(out, source);
-    return out;
+    Output out;
+    writeBody(out, source);
+    return out.takeText();
 }
 
 QString ListFileWriter::passwordText(const ListFileSource& source, const QString& passwordLine)
 {
-    QString out = QStringLiteral("#@#");
-    out.append(LineEnd);
-    out.append(passwordLine);
-    out.append(LineEnd);
-    appendBody(out, source);
-    return out;
+    Output out;
+    writePassword(out, passwordLine);
+    writeBody(out, source);
+    return out.takeText();
 }
 
 QByteArray ListFileWriter::plainBytes(const ListFileSource& source)
 {
-    return platform::toAnsi(plainText(source));
+    QByteArray bytes;
+    Output out(&bytes);
+    writeBody(out, source);
+    return bytes;
 }
 
 QByteArray ListFileWriter::scrambledBytes(const ListFileSource& source, const QString& passwordLine)
 {
-    QByteArray bytes = platform::toAnsi(passwordText(source, passwordLine));
+    QByteArray bytes;
+    Output out(&bytes);
+    writePassword(out, passwordLine);
+    writeBody(out, source);
     ListFileScrambler::apply(bytes);
     return bytes;
 }

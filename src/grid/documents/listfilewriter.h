@@ -21,7 +21,9 @@ public:
     static QByteArray scrambledBytes(const ListFileSource& source, const QString& passwordLine);
 
 private:
-    static void appendBody(QString& out, const ListFileSource& source);
+    class Output;
+    static void writePassword(Output& out, const QString& passwordLine);
+    static void writeBody(Output& out, const ListFileSource& source);
 };
 
 } // namespace grid
