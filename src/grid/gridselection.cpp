@@ -1,6 +1,7 @@
 #include "grid/gridselection.h"
 
 #include "grid/gridcore.h"
+#include "grid/celltextbox.h"
 #include "grid/gridhost.h"
 #include "grid/gridwindow.h"
 #include "grid/lbltxt.h"
@@ -79,6 +80,7 @@ void GridSelection::syncEditors()
         e->setClaimedKeys(&isGridKey);
         connect(e, &lblTxt::GotFocus, this, [this, k] { editorGotFocus(k); });
         connect(e, &lblTxt::LostFocus, this, [this, k] { editorLostFocus(k); });
+        connect(e, &lblTxt::FocusReturned, this, [this, k] { editorFocusReturned(k); });
         connect(e, &lblTxt::Change, this, [this, k] { editorChanged(k); });
         connect(e, &lblTxt::KeyDown, this, [this, k](int& code, int& shift) { editorKeyDown(k, code, shift); });
         connect(e, &lblTxt::Right, this, [this, k] { editorRight(k); });
@@ -171,7 +173,20 @@ void GridSelection::SelectItem(int Index, int Button, int iX)
     m_view.showRowMarker(top - m_view.headerHeight() - 1, Index);
     if (lblTxt* e = editor(iX)) {
         e->Selected();
-        e->setFocus(Qt::OtherFocusReason);
+        focusEditor(iX);
+    }
+}
+
+// In an inactive window Qt only notes the focus for later and sends no focus events; the
+// editor then counts as focused at once, as it will be when the window is activated.
+void GridSelection::focusEditor(int k)
+{
+    lblTxt* e = m_editors[k];
+    e->setFocus(Qt::OtherFocusReason);
+    QWidget* box = e->textBox();
+    if (!box->hasFocus() && e->window()->focusWidget() == box && !(m_visit && m_visit->column == k)) {
+        closeVisit();
+        editorGotFocus(k);
     }
 }
 
@@ -243,6 +258,16 @@ void GridSelection::editorGotFocus(int k)
     for (int j = 1; j <= lastColumn(); ++j)
         highlightColumn(j, j == k);
     publishCell(k);
+}
+
+// Back from another window: the visit goes on, or begins if the focus came while the window
+// was inactive and no visit was opened for it.
+void GridSelection::editorFocusReturned(int k)
+{
+    if (m_visit && m_visit->column == k && m_visit->row == m_core.iSelected())
+        return;
+    closeVisit();
+    editorGotFocus(k);
 }
 
 void GridSelection::editorChanged(int k)
@@ -371,7 +396,7 @@ void GridSelection::editorRight(int k)
     } else {
         if (!canTakeFocus(k + 1))
             return;
-        m_editors[k + 1]->setFocus(Qt::OtherFocusReason);
+        focusEditor(k + 1);
         m_core.setEditColumn(k + 1);
     }
     edgeMoved();
@@ -383,7 +408,7 @@ void GridSelection::editorLeft(int k)
     if (k > 1) {
         if (!canTakeFocus(k - 1))
             return;
-        m_editors[k - 1]->setFocus(Qt::OtherFocusReason);
+        focusEditor(k - 1);
         m_core.setEditColumn(k - 1);
     } else {
         const int last = lastColumn();

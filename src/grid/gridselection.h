@@ -84,7 +84,9 @@ private:
     GridWindow* namedWindow(const QString& name) const;
     bool isTransactionsGrid() const;
 
+    void focusEditor(int k);
     void editorGotFocus(int k);
+    void editorFocusReturned(int k);
     void editorChanged(int k);
     void editorLostFocus(int k);
     void editorKeyDown(int k, int& KeyCode, int& Shift);

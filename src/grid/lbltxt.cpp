@@ -198,8 +198,10 @@ bool lblTxt::keyPressed(QKeyEvent* event)
 
 void lblTxt::focusIn(QFocusEvent* event)
 {
-    if (isWindowSwitch(event->reason()))
+    if (isWindowSwitch(event->reason())) {
+        emit FocusReturned();
         return;
+    }
     emit GotFocus();
     if (DisableSelectAll)
         DisableSelectAll = false;

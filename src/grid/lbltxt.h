@@ -65,6 +65,9 @@ signals:
     void GotFocus();
     void LostFocus();
     void ExitFocus();
+    // The window became active again with the focus in this text box (after a message box,
+    // or when the focus was given while the window was inactive).
+    void FocusReturned();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -439,3 +439,26 @@ TEST_F(SelectionFixture, FocusLeavingTheGridClosesTheRowButAMessageBoxDoesNot)
     EXPECT_FALSE(editorsShown());
     EXPECT_EQ(core.iSelected(), 2);
 }
+
+// A window that selects a row before it is shown or activated: the editor counts as
+// focused at once, and the visit is recorded as any other.
+TEST_F(SelectionFixture, AFocusGivenWhileTheWindowIsInactiveOpensTheVisitAtOnce)
+{
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    sel.SelectItem(2, 1, 3);
+    EXPECT_EQ(core.EditColumn(), 3);
+    ASSERT_TRUE(sel.visit().has_value());
+    EXPECT_EQ(sel.visit()->row, 2);
+
+    widget.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&widget));
+    EXPECT_EQ(focused(), 3);
+    QTest::keyClicks(box(3), "new");
+    sel.SelectItem(4, 1, 3);
+    ASSERT_EQ(core.UndoStack().stepCount(), 1);
+    core.undo();
+    EXPECT_EQ(core.GetItem(2, 3), "r2c3");
+}

@@ -46,7 +46,7 @@ protected:
         events.clear();
     }
 
-    QWidget* box() const { return reinterpret_cast<QWidget*>(editor->textBox()); }
+    QWidget* box() const { return editor->textBox(); }
 
     QWidget window;
     lblTxt* editor = nullptr;
