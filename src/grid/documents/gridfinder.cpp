@@ -4,7 +4,6 @@
 #include "grid/documents/findview.h"
 #include "grid/gridcore.h"
 
-#include <cmath>
 
 namespace grid {
 
