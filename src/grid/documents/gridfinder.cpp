@@ -4,7 +4,6 @@
 #include "grid/documents/findview.h"
 #include "grid/gridcore.h"
 
-
 namespace grid {
 
 GridFinder::GridFinder(GridCore& core, FindView* view) : m_core(core), m_view(view) {}
