@@ -6,7 +6,9 @@
 #include "grid/documents/progressdisplay.h"
 #include "grid/gridcore.h"
 
+#include <algorithm>
 #include <array>
+#include <optional>
 #include <vector>
 
 namespace grid {
@@ -43,6 +45,53 @@ void setImportMaximum(ProgressDisplay* bar, int columns, int32_t rows)
         bar->setMax(float(product / 2.0));
 }
 
+// Reads sheet rows 1 to rows, all 32 cells each, moving the progress bar along the rows.
+bool readRows(ExcelSession& excel, int32_t rows, ProgressDisplay* bar, std::vector<SheetRow>& sheet)
+{
+    sheet.reserve(size_t(std::max(rows, 0)));
+    for (int32_t i = 1; i <= rows; ++i) {
+        if (bar)
+            bar->setValue(float(i));
+        SheetRow& values = sheet.emplace_back();
+        for (int k = 1; k <= GridCore::MaxColumns; ++k) {
+            bool ok = false;
+            values[size_t(k - 1)] = excel.readCell(cellAddress(k, i), &ok);
+            if (!ok)
+                return false;
+        }
+    }
+    return true;
+}
+
+// Sheet row i goes to grid row i; an empty sheet cell leaves its grid cell as it is. The rows
+// are appended first, so every sheet row's grid row exists whether it held text before or is
+// one of the new ones.
+void putRows(GridCore& grid, const std::vector<SheetRow>& sheet)
+{
+    if (!sheet.empty())
+        grid.AddMoreThanOneRow(int(sheet.size()));
+    for (size_t i = 0; i < sheet.size(); ++i)
+        for (int k = 1; k <= GridCore::MaxColumns; ++k)
+            if (const QString& text = sheet[i][size_t(k - 1)]; !text.isEmpty())
+                grid.setCellText(int(i + 1), k, text);
+}
+
+// Writes every row with text into the sheet row of the same number, all 32 cells.
+bool writeRows(ExcelSession& excel, const GridCore& grid, ProgressDisplay* bar)
+{
+    for (int r = 1; r <= grid.ListCount(); ++r) {
+        if (!rowHasText(grid, r))
+            continue;
+        if (bar)
+            bar->setValue(float(r));
+        const GridRow& row = grid.row(r);
+        for (int k = 1; k <= GridCore::MaxColumns; ++k)
+            if (!excel.WriteCell(cellAddress(k, r), row.text(k)))
+                return false;
+    }
+    return true;
+}
+
 } // namespace
 
 ExcelExchange::ExcelExchange(GridCore& grid, ExchangeHost& host) : m_grid(grid), m_host(host) {}
@@ -67,34 +116,15 @@ bool ExcelExchange::importexcel(const QString& FileName, int32_t Rows)
         setImportMaximum(bar, m_grid.ColumnCount(), Rows);
         bar->setValue(1);
     }
-
     // Everything is read before the grid is touched, so a failure part-way leaves it as it was.
     std::vector<SheetRow> sheet;
-    sheet.reserve(size_t(std::max(Rows, 0)));
-    for (int32_t i = 1; i <= Rows; ++i) {
-        if (bar)
-            bar->setValue(float(i));
-        SheetRow& values = sheet.emplace_back();
-        for (int k = 1; k <= GridCore::MaxColumns; ++k) {
-            bool ok = false;
-            values[size_t(k - 1)] = excel.readCell(cellAddress(k, i), &ok);
-            if (!ok) {
-                reportFailure(QStringLiteral("Quorvane could not read the workbook\n%1\n").arg(FileName) + nothingImported,
-                              excel.lastError());
-                return false;
-            }
-        }
+    if (!readRows(excel, Rows, bar, sheet)) {
+        reportFailure(QStringLiteral("Quorvane could not read the workbook\n%1\n").arg(FileName) + nothingImported,
+                      excel.lastError());
+        return false;
     }
     excel.QuitExcel();
-
-    // Appending first keeps every sheet row's grid row in place: sheet row i lands in grid
-    // row i whether that row held text before or is one of the new ones.
-    if (Rows > 0)
-        m_grid.AddMoreThanOneRow(Rows);
-    for (int32_t i = 1; i <= Rows; ++i)
-        for (int k = 1; k <= GridCore::MaxColumns; ++k)
-            if (const QString& text = sheet[size_t(i - 1)][size_t(k - 1)]; !text.isEmpty())
-                m_grid.setCellText(i, k, text);
+    putRows(m_grid, sheet);
     return true;
 }
 
@@ -109,29 +139,27 @@ bool ExcelExchange::exporttoexcel()
                       excel.lastError());
         return false;
     }
-    ProgressDisplay* bar = activeProgressBar(m_host);
-    for (int r = 1; r <= m_grid.ListCount(); ++r) {
-        if (!rowHasText(m_grid, r))
-            continue;
-        if (bar)
-            bar->setValue(float(r));
-        const GridRow& row = m_grid.row(r);
-        for (int k = 1; k <= GridCore::MaxColumns; ++k) {
-            if (!excel.WriteCell(cellAddress(k, r), row.text(k))) {
-                reportFailure(QStringLiteral("Quorvane could not write the rows into the new workbook. ") + nothingExported,
-                              excel.lastError());
-                return false;
-            }
-        }
-    }
-
-    if (m_host.PrintExcelFile() != QLatin1String("Yes")) {
-        if (excel.handOver())
-            return true;
-        reportFailure(QStringLiteral("Quorvane could not show the workbook in the spreadsheet program."),
+    if (!writeRows(excel, m_grid, activeProgressBar(m_host))) {
+        reportFailure(QStringLiteral("Quorvane could not write the rows into the new workbook. ") + nothingExported,
                       excel.lastError());
         return false;
     }
+    if (m_host.PrintExcelFile() != QLatin1String("Yes"))
+        return showToUser(excel);
+    return printCopies(excel);
+}
+
+bool ExcelExchange::showToUser(ExcelSession& excel)
+{
+    if (excel.handOver())
+        return true;
+    reportFailure(QStringLiteral("Quorvane could not show the workbook in the spreadsheet program."), excel.lastError());
+    return false;
+}
+
+bool ExcelExchange::printCopies(ExcelSession& excel)
+{
+    // A refused answer throws the filled workbook away unprinted.
     const std::optional<QString> copiesText = AskCopiesToPrint();
     if (!copiesText)
         return false;

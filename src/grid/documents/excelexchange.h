@@ -8,6 +8,7 @@
 
 namespace grid {
 
+class ExcelSession;
 class ExchangeHost;
 class GridCore;
 
@@ -30,6 +31,9 @@ public:
     bool exporttoexcel();
 
 private:
+    bool showToUser(ExcelSession& excel);
+    bool printCopies(ExcelSession& excel);
+
     GridCore& m_grid;
     ExchangeHost& m_host;
 };

@@ -102,23 +102,28 @@ bool TransactionForm::exporttotransactionform()
                       excel.lastError());
         return false;
     }
+    return copiesText.isEmpty() ? showToUser(excel) : printCopies(excel, copiesText);
+}
 
-    if (copiesText.isEmpty()) {
-        if (excel.handOver())
-            return true;
-        reportFailure(QStringLiteral("Quorvane could not show the transaction form in the spreadsheet program."),
-                      excel.lastError());
-        return false;
-    }
+bool TransactionForm::showToUser(ExcelSession& excel)
+{
+    if (excel.handOver())
+        return true;
+    reportFailure(QStringLiteral("Quorvane could not show the transaction form in the spreadsheet program."),
+                  excel.lastError());
+    return false;
+}
+
+bool TransactionForm::printCopies(ExcelSession& excel, const QString& copiesText)
+{
     const std::optional<int> copies = copiesFrom(copiesText);
     if (!copies)
         return false; // fewer than one copy asks for nothing to be printed
-    if (!excel.printOut(*copies, false)) {
-        reportFailure(QStringLiteral("Quorvane could not print the transaction form. Nothing was printed."),
-                      excel.lastError());
-        return false;
-    }
-    return true;
+    if (excel.printOut(*copies, false))
+        return true;
+    reportFailure(QStringLiteral("Quorvane could not print the transaction form. Nothing was printed."),
+                  excel.lastError());
+    return false;
 }
 
 std::optional<QString> TransactionForm::findTemplate(const TransactionFormSettings& settings)

@@ -7,6 +7,7 @@
 
 namespace grid {
 
+class ExcelSession;
 class ExchangeHost;
 class GridCore;
 class TransactionFormSettings;
@@ -34,8 +35,10 @@ public:
 
 private:
     void askForTemplate();
-    bool fillHeader(class ExcelSession& excel);
+    bool fillHeader(ExcelSession& excel);
     bool fillRows(ExcelSession& excel);
+    bool showToUser(ExcelSession& excel);
+    bool printCopies(ExcelSession& excel, const QString& copiesText);
 
     GridCore& m_grid;
     ExchangeHost& m_host;
