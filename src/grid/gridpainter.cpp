@@ -12,7 +12,6 @@ namespace grid {
 
 namespace {
 constexpr int RowMarkerWidth = 51;
-constexpr int EditorHeight = Size::RowHeight - 1;
 constexpr int CaptionTop = 2;
 constexpr int CaptionInset = 3;
 
@@ -52,7 +51,6 @@ void GridPainter::paint(const QRect&)
 {
     p_.fillRect(QRect(0, 0, list_.width(), list_.height()), qc(GridColors::BackColor));
     paintColumnArea();
-    paintSelectedRow();
     paintGutter();
     paintHeader();
     paintStrips();
@@ -116,30 +114,6 @@ void GridPainter::paintColumn(int k, int first, int last)
     p_.restore();
 }
 
-void GridPainter::paintSelectedRow()
-{
-    if (!list_.rowMarkerVisible())
-        return;
-    const GridCore& core = list_.core();
-    const GridLayout l = list_.gridLayout();
-    const GridRow& row = core.row(core.iSelected());
-    p_.save();
-    p_.setClipRect(l.view);
-    for (int k = 1; k <= core.ColumnCount(); ++k) {
-        const QRect editor(l.areaLeft + core.columnLeft(k), list_.editorTop(), core.GetWidthColumn(k), EditorHeight);
-        const bool active = k == list_.activeEditor();
-        p_.fillRect(editor, qc(active ? core.colors().SelectedColor : core.colors().SelectedRowColor));
-        const bool b = row.bold(k), i = row.italic(k), u = row.underline(k);
-        p_.setFont(list_.cellFont(b, i, u));
-        p_.setPen(qc(row.color(k)));
-        p_.save();
-        p_.setClipRect(editor.intersected(l.view));
-        p_.drawText(editor.left(), editor.top() - 1 + list_.cellAscent(b, i, u), row.text(k));
-        p_.restore();
-    }
-    p_.restore();
-}
-
 void GridPainter::paintGutter()
 {
     const GridCore& core = list_.core();
@@ -161,9 +135,9 @@ void GridPainter::paintGutter()
     const int w = gutter.width();
     line(w - 1, top, w - 1, Size::Header + gutter.height(), core.colors().BorderColor);
     if (list_.rowMarkerVisible()) {
-        const int markerTop = list_.editorTop() - 1;
+        const int markerTop = Size::Header + list_.rowMarkerTop();
         p_.fillRect(QRect(0, markerTop, RowMarkerWidth, Size::RowHeight + 1), qc(core.colors().BorderColor));
-        p_.drawText(0, markerTop + ascent, QString::number(core.iSelected()));
+        p_.drawText(0, markerTop + ascent, QString::number(list_.rowMarkerRow()));
     }
     p_.restore();
 }

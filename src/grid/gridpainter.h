@@ -22,7 +22,6 @@ public:
 private:
     void paintColumnArea();
     void paintColumn(int k, int first, int last);
-    void paintSelectedRow();
     void paintGutter();
     void paintHeader();
     void paintStrips();

@@ -3,9 +3,12 @@
 #include "grid/arrowicons.h"
 #include "grid/cmdbutton.h"
 #include "grid/gridpainter.h"
+#include "grid/gridselection.h"
+#include "platform/keys.h"
 #include "platform/vb.h"
 
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPaintEvent>
@@ -17,7 +20,6 @@ namespace {
 // The cell font: 9.75 pt on a 96 dpi screen is 13 pixels, one line of which fills a row.
 constexpr int CellPixelSize = 13;
 constexpr int RestImageOffset = 3;
-constexpr int RepeatDelay = 500;
 constexpr int RepeatInterval = 50;
 } // namespace
 
@@ -34,11 +36,18 @@ List::List(QWidget* parent) : QWidget(parent)
     }
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
+    setFocusPolicy(Qt::StrongFocus);
     columnBack_.fill(GridColors::BackColor);
     tmrScroll_.setInterval(RepeatInterval);
     connect(&tmrScroll_, &QTimer::timeout, this, &List::tmrScroll_Timer);
     buildButtons();
+    scrollBarFocus_ = new QWidget(this);
+    scrollBarFocus_->setFocusPolicy(Qt::StrongFocus);
+    scrollBarFocus_->setAttribute(Qt::WA_TransparentForMouseEvents);
     core_.setView(this);
+    selection_ = std::make_unique<GridSelection>(core_, *this, this);
+    connect(selection_.get(), &GridSelection::GridKeyDown, this, &List::GridKeyDown);
+    selection_->syncEditors();
     // The core built its first column and row before it had a view: lay them out now.
     FitCounterColumn();
     areaLeft_ = gutterWidth_;
@@ -48,7 +57,15 @@ List::List(QWidget* parent) : QWidget(parent)
 
 List::~List()
 {
+    // The editors go with the selection, before the core stops being shown.
+    selection_.reset();
     core_.setView(nullptr);
+}
+
+void List::setHost(GridHost* host)
+{
+    host_ = host;
+    selection_->setHost(host);
 }
 
 void List::buildButtons()
@@ -130,6 +147,8 @@ void List::placeChildren()
     arrows_[1]->move(l.btnDol.topLeft());
     arrows_[2]->move(l.btnLevo.topLeft());
     arrows_[3]->move(l.btnDesno.topLeft());
+    scrollBarFocus_->setGeometry(l.PicScrV);
+    scrollBarFocus_->lower();
     showThumb(thumbV_, bars_.vertical, true);
     showThumb(thumbH_, bars_.horizontal, false);
 }
@@ -256,6 +275,7 @@ void List::renderColumn(int)
 
 void List::columnsChanged(int)
 {
+    selection_->syncEditors();
     const int A = areaWidth();
     if (A != lastAreaWidth_) {
         lastAreaWidth_ = A;
@@ -271,6 +291,7 @@ void List::columnCaptionChanged(int)
 
 void List::columnEditChanged(int)
 {
+    selection_->syncEditors();
 }
 
 void List::resetHorizontalScroll()
@@ -282,41 +303,58 @@ void List::resetHorizontalScroll()
 
 void List::SelectItem(int Index, int Button, int iX)
 {
-    if (Button != 1)
-        return;
-    if (Index > core_.ListCount()) {
-        DeselectRow();
-        return;
-    }
-    if (Index != core_.iSelected())
-        DeselectRow();
-    core_.setiSelected(Index);
-    editorTop_ = int(platform::vb::RoundHalfEven(Size::Header + Size::RowHeight * (Index - 1.0) + core_.ScrollTop() + 1));
-    const uint32_t rowColor = core_.colors().SelectedRowColor;
-    for (int k = 1; k <= core_.ColumnCount(); ++k) {
-        const uint32_t body = k == iX ? rowColor : GridColors::BackColor;
-        if (columnBack_[k] != body) {
-            columnBack_[k] = body;
-            RenderColumn(k);
-        }
-    }
-    activeEditor_ = iX;
-    if (iX > 0)
-        core_.setEditColumn(iX);
-    rowMarkerVisible_ = true;
-    update();
+    selection_->SelectItem(Index, Button, iX);
 }
 
 void List::DeselectRow()
 {
-    for (int k = 1; k <= core_.ColumnCount(); ++k) {
-        if (columnBack_[k] != GridColors::BackColor) {
-            columnBack_[k] = GridColors::BackColor;
-            RenderColumn(k);
-        }
-    }
+    selection_->DeselectRow();
+}
+
+void List::COLUMNUMBER()
+{
+    selection_->COLUMNUMBER();
+}
+
+int List::columnAreaLeft() const
+{
+    return int(std::floor(areaLeft_));
+}
+
+void List::setColumnBodyColor(int k, uint32_t color)
+{
+    if (k >= 0 && k <= GridCore::MaxColumns)
+        columnBack_[k] = color;
+}
+
+void List::showRowMarker(int top, int row)
+{
+    rowMarkerVisible_ = true;
+    rowMarkerTop_ = top;
+    rowMarkerRow_ = row;
+    update();
+}
+
+void List::hideRowMarker()
+{
     rowMarkerVisible_ = false;
     update();
+}
+
+void List::focusScrollBar()
+{
+    scrollBarFocus_->setFocus(Qt::OtherFocusReason);
+}
+
+void List::moveEditors()
+{
+    selection_->moveEditors();
+}
+
+// A key reaching the grid itself, not one of its editors.
+void List::keyPressEvent(QKeyEvent* event)
+{
+    selection_->gridKeyPressed(platform::keyCode(event->key()), platform::shiftMask(event->modifiers()));
 }
 
 } // namespace grid

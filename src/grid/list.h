@@ -6,8 +6,10 @@
 // Geometry is kept as numbers that tests can read (measures(), gridLayout(), scrollBars(),
 // columnLeftOnGrid()); painting only reads them. Drawing covers the visible rows only.
 //
-// Selection: SelectItem and DeselectRow place and remove the selected row's highlight and its
-// marker in the gutter; until the cell editors exist the editors' places are painted.
+// Selection and in-cell editing belong to a GridSelection that the widget owns: it lays one
+// cell editor per column over the selected row; the widget supplies its measures through the
+// SelectionView interface, paints the column bodies in the colours the selection gives them
+// and the row marker where it puts it, and moves the editors along when it scrolls.
 
 #include "grid/columnhittest.h"
 #include "grid/gridcore.h"
@@ -15,11 +17,13 @@
 #include "grid/gridmeasures.h"
 #include "grid/gridview.h"
 #include "grid/scrollmath.h"
+#include "grid/selectionview.h"
 
 #include <QFont>
 #include <QTimer>
 #include <QWidget>
 #include <array>
+#include <memory>
 
 class QLabel;
 
@@ -27,8 +31,9 @@ namespace grid {
 
 class cmdButton;
 class GridHost;
+class GridSelection;
 
-class List : public QWidget, public GridView {
+class List : public QWidget, public GridView, public SelectionView {
     Q_OBJECT
 public:
     explicit List(QWidget* parent = nullptr);
@@ -36,7 +41,8 @@ public:
 
     GridCore& core() { return core_; }
     const GridCore& core() const { return core_; }
-    void setHost(GridHost* host) { host_ = host; }
+    GridSelection& selection() { return *selection_; }
+    void setHost(GridHost* host);
 
     // ---- State (by the control's names)
     int ListCount() const { return core_.ListCount(); }
@@ -83,15 +89,16 @@ public:
     void RenderColumn(int Stol) { core_.RenderColumn(Stol); }
     void SetScrollers();
 
-    // ---- Selection: opens row Index (Button 1 only) with column iX active.
+    // ---- Selection, delegated to the GridSelection
     void SelectItem(int Index, int Button, int iX = 0);
     void DeselectRow();
+    void COLUMNUMBER();
 
     // ---- Geometry, as numbers
     GridMeasures measures() const;
     GridLayout gridLayout() const { return GridLayout::of(measures()); }
     const ScrollBarState& scrollBars() const { return bars_; }
-    int gutterWidth() const { return gutterWidth_; }
+    int gutterWidth() const override { return gutterWidth_; }
     double areaLeft() const { return areaLeft_; }
     int areaWidth() const { return core_.columnAreaWidth(); }
     // Left edge of column k on the control.
@@ -103,11 +110,10 @@ public:
     int splitterColumn() const { return splitterColumn_; }
     // The pointer shape: 0 default, 9 west-east sizing.
     int MousePointer() const { return mousePointer_; }
-    // Where the selected row's editors and its marker stand.
+    // The selected row's marker in the gutter: its top within the gutter and its number.
     bool rowMarkerVisible() const { return rowMarkerVisible_; }
-    int editorTop() const { return editorTop_; }
-    int rowMarkerTop() const { return editorTop_ - Size::Header - 1; }
-    int activeEditor() const { return activeEditor_; }
+    int rowMarkerTop() const { return rowMarkerTop_; }
+    int rowMarkerRow() const { return rowMarkerRow_; }
     const QFont& cellFont(bool bold = false, bool italic = false, bool underline = false) const;
     // The distance from a line's top to its text baseline in that font.
     int cellAscent(bool bold = false, bool italic = false, bool underline = false) const;
@@ -136,12 +142,36 @@ public:
     void resetHorizontalScroll() override;
     int rowAreaHeight() const override { return height() - Size::Header - Size::Strip; }
 
+    // ---- SelectionView
+    QWidget* editorParent() override { return this; }
+    QPoint editorParentOrigin() const override { return QPoint(0, 0); }
+    int gridWidth() const override { return width(); }
+    int gridHeight() const override { return height(); }
+    int headerHeight() const override { return Size::Header; }
+    int vScrollWidth() const override { return Size::Strip; }
+    int hScrollHeight() const override { return Size::Strip; }
+    int columnAreaLeft() const override;
+    void setColumnAreaLeft(int left) override { setAreaLeft(left); }
+    uint32_t columnBodyColor(int k) const override { return columnBackColor(k); }
+    void setColumnBodyColor(int k, uint32_t color) override;
+    void showRowMarker(int top, int row) override;
+    void hideRowMarker() override;
+    void focusScrollBar() override;
+    void setDefaultPointer() override { setMousePointer(0); }
+    void repaintColumnArea() override { update(); }
+    void repaintGrid() override { update(); }
+
+signals:
+    // A key the grid does not handle itself (see GridSelection).
+    void GridKeyDown(int KeyCode, int Shift, int SelectedRow, int SelectedColumn);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     enum class Region { None, Body, Gutter, VerticalStrip, HorizontalStrip, Corner };
@@ -174,7 +204,7 @@ private:
     void arrowEnabledChanged(int k, bool enabled);
     void afterVerticalStep();
     void afterHorizontalStep();
-    void placeEditorsVertically();
+    void moveEditors();
 
     Region regionAt(QPointF p) const;
     void dispatchPress(Region region, int Button, QPointF p);
@@ -190,8 +220,8 @@ private:
     ScrollBarState bars_;
     std::array<uint32_t, GridCore::MaxColumns + 1> columnBack_{};
     bool rowMarkerVisible_ = false;
-    int activeEditor_ = 0;   // the editor painted in SelectedColor
-    int editorTop_ = 0;
+    int rowMarkerTop_ = 0;
+    int rowMarkerRow_ = 0;
     bool splitterVisible_ = false;
     int splitterLeft_ = 0;
     int splitterColumn_ = 0;
@@ -202,6 +232,8 @@ private:
     std::array<QLabel*, 4> images_{};
     cmdButton* thumbV_ = nullptr;
     cmdButton* thumbH_ = nullptr;
+    QWidget* scrollBarFocus_ = nullptr; // takes the focus for PicScrV
+    std::unique_ptr<GridSelection> selection_;
     QTimer tmrScroll_;
     QString tmrScrollTag_;
     QFont font_;

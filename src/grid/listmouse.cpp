@@ -7,6 +7,7 @@
 #include "grid/arrowsteps.h"
 #include "grid/cmdbutton.h"
 #include "grid/gridhost.h"
+#include "grid/gridselection.h"
 #include "grid/gridwindow.h"
 #include "platform/vb.h"
 
@@ -76,7 +77,11 @@ void List::mouseReleaseEvent(QMouseEvent* event)
     const Region region = capture_ != Region::None ? capture_ : regionAt(event->position());
     if (event->buttons() == Qt::NoButton)
         capture_ = Region::None;
-    dispatchRelease(region, buttonMask(event->button()), event->position());
+    const int Button = buttonMask(event->button());
+    dispatchRelease(region, Button, event->position());
+    // A left click on the grid's own surface (the header strip and the column area).
+    if (region == Region::Body && Button == 1)
+        selection_->surfaceClicked();
 }
 
 void List::dispatchPress(Region region, int Button, QPointF p)
@@ -163,7 +168,7 @@ void List::UserControl_MouseUp(int Button, double, double)
         core_.LetWidthColumn(column, width);
         splitterVisible_ = false;
         update();
-        if (rowMarkerVisible_)
+        if (selection_->rowOpen())
             SelectItem(core_.iSelected(), 1, core_.EditColumn());
     }
     if (host_ && host_->ActiveList() == GridHost::Transactions && Button == 2) {
@@ -195,7 +200,7 @@ void List::PicScrV_MouseMove(int Button, double y)
         return;
     core_.setScrollTop(rounded(*s));
     RenderColumn(-1);
-    placeEditorsVertically();
+    moveEditors();
     update();
 }
 
@@ -217,8 +222,10 @@ void List::PicScrH_MouseMove(int Button, double x)
     bars_.horizontal.pos = dragThumbTo(x - MouseX, horizontalThumbMin(m), horizontalThumbMax(m, w));
     placeChildren();
     const std::optional<double> left = areaLeftForThumb(m, bars_.horizontal.pos, w);
-    if (left)
+    if (left && *left != areaLeft_) {
         setAreaLeft(*left);
+        moveEditors();
+    }
     update();
 }
 
@@ -226,11 +233,6 @@ void List::reselectRow()
 {
     if (core_.iSelected() >= 1)
         SelectItem(core_.iSelected(), 1, core_.EditColumn());
-}
-
-void List::placeEditorsVertically()
-{
-    editorTop_ = rounded(Size::Header + (core_.iSelected() - 1.0) * Size::RowHeight + core_.ScrollTop() + 1);
 }
 
 // ---- Arrows and auto-repeat
@@ -282,13 +284,14 @@ void List::tmrScroll_Timer()
 void List::afterVerticalStep()
 {
     RenderColumn(-1);
-    placeEditorsVertically();
+    moveEditors();
     SetScrollers();
 }
 
 void List::afterHorizontalStep()
 {
-    // The header and the editors follow the column area's left edge when painted.
+    // The header follows the column area's left edge when painted; the editors are moved.
+    moveEditors();
     SetScrollers();
     update();
 }

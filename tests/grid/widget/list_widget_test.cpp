@@ -5,6 +5,8 @@
 
 #include "grid/cmdbutton.h"
 #include "grid/gridpainter.h"
+#include "grid/gridselection.h"
+#include "grid/lbltxt.h"
 
 #include <QFontMetrics>
 #include <QLabel>
@@ -124,7 +126,7 @@ TEST_F(ListFixture, SelectedRowAndActiveColumnFormACross)
     list.SelectItem(2, 1, 1);
     EXPECT_EQ(list.iSelected(), 2);
     EXPECT_EQ(list.EditColumn(), 1);
-    EXPECT_EQ(list.editorTop(), 20 + 16 + 1);
+    EXPECT_EQ(list.selection().editor(2)->geometry(), QRect(list.gutterWidth() + 101, 20 + 16 + 1, 80, 15));
     EXPECT_EQ(list.rowMarkerTop(), 16);
     EXPECT_EQ(list.columnBackColor(1), SelectedRowColor);
     EXPECT_EQ(list.columnBackColor(2), BackColor);
@@ -320,7 +322,7 @@ TEST_F(ListFixture, ReleaseOverAStripReselectsTheRow)
     press(list, {390, 200});
     release(list, {390, 200});
     EXPECT_TRUE(list.rowMarkerVisible());
-    EXPECT_EQ(list.editorTop(), 20 + 4 * 16 + list.ScrollTop() + 1);
+    EXPECT_EQ(list.selection().editor(1)->y(), 20 + 4 * 16 + list.ScrollTop() + 1);
 }
 
 TEST_F(ListFixture, PressOnTheRowsSelectsTheRowUnderThePointer)
@@ -445,4 +447,40 @@ TEST(GridPainterRows, TheDrawnWindowCoversTheViewOnly)
         EXPECT_EQ(GridPainter::firstRow(c.scrollTop), c.first) << c.scrollTop;
         EXPECT_EQ(GridPainter::lastRow(c.scrollTop, c.view, c.count), c.last) << c.scrollTop;
     }
+}
+
+TEST_F(ListFixture, TheSelectedRowsEditorsFollowEveryScroll)
+{
+    rows(40);
+    list.LetWidthColumn(1, 300);
+    list.AddColumn(0, 300, "");
+    list.SelectItem(3, 1, 2);
+    lblTxt* second = list.selection().editor(2);
+    ASSERT_NE(second, nullptr);
+    EXPECT_EQ(second->y(), 20 + 32 + 1);
+    press(*list.btnDol(), {5, 5});
+    EXPECT_EQ(second->y(), 20 + 32 - 16 + 1);
+    EXPECT_EQ(list.rowMarkerTop(), 16);
+    list.tmrScroll_Timer();
+    EXPECT_EQ(second->y(), 20 + 32 - 32 + 1);
+    release(*list.btnDol(), {5, 5});
+    press(*list.btnDesno(), {5, 5});
+    EXPECT_EQ(list.areaLeft(), list.gutterWidth() - 15);
+    EXPECT_EQ(second->x(), list.columnLeftOnGrid(2));
+    release(*list.btnDesno(), {5, 5});
+    EXPECT_EQ(list.EditColumn(), 2);
+    EXPECT_TRUE(second->isVisible());
+}
+
+TEST_F(ListFixture, EnterOnTheGridItselfIsPassedOnAsGridKeyDown)
+{
+    rows(3);
+    std::vector<std::array<int, 4>> keys;
+    QObject::connect(&list, &List::GridKeyDown, [&](int k, int s, int r, int c) { keys.push_back({k, s, r, c}); });
+    list.SelectItem(2, 1, 0);
+    list.setFocus();
+    QTest::keyClick(&list, Qt::Key_Return);
+    ASSERT_EQ(keys.size(), 1u);
+    EXPECT_EQ(keys[0][0], 13);
+    EXPECT_EQ(keys[0][2], 2);
 }

@@ -9,6 +9,7 @@
 #include <QApplication>
 #include <QImage>
 #include <QMouseEvent>
+#include <QTest>
 #include <gtest/gtest.h>
 
 namespace gridtest {
@@ -70,6 +71,12 @@ struct ListFixture : ::testing::Test {
         list.setHost(&host);
         list.resize(400, 300);
         list.show();
+    }
+    // The editors take the focus only in an active window.
+    void SetUp() override
+    {
+        list.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&list));
     }
     // Rows 1..n (the grid starts with one).
     void rows(int n)
