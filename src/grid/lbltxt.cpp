@@ -36,8 +36,10 @@ int buttonMask(Qt::MouseButtons buttons)
 
 lblTxt::lblTxt(QWidget* parent) : QWidget(parent), m_box(new CellTextBox(this))
 {
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSizeF(9.75);
+    // The cells' font (Arial's metrics, 9.75 pt at 96 dpi), so the text does not move when the
+    // editor covers a cell.
+    QFont font(QStringLiteral("Liberation Sans"));
+    font.setPixelSize(13);
     font.setWeight(QFont::Normal);
     m_box->setFont(font);
     m_box->setFrame(false);

@@ -36,8 +36,8 @@ public:
     // Selects Lenght characters from Start (0-based).
     void SelectText(int Start, int Lenght);
 
+    // Enabled: whether the editor may take the focus and input (QWidget's enabled state).
     bool Enabled() const { return isEnabled(); }
-    void setEnabledState(bool on) { setEnabled(on); }
 
     // When set, the next focus keeps the current selection instead of selecting all; the
     // flag clears itself at that focus.

@@ -7,6 +7,7 @@
 #include "platform/keys.h"
 #include "printers.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QClipboard>
 #include <QStringList>
@@ -86,6 +87,17 @@ TEST_F(EditorFixture, LineBreakPairsAreTakenOutWithOneChangeForTheFinalText)
     EXPECT_EQ(events.count(), 1);
 }
 
+TEST_F(EditorFixture, PastedLineBreaksAreTakenOutToo)
+{
+    QApplication::clipboard()->setText("ab\r\ncd");
+    editor->setText(QString());
+    editor->setFocus();
+    events.clear();
+    QTest::keyClick(box(), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(editor->Text(), "abcd");
+    EXPECT_EQ(events.filter("Change:"), QStringList{"Change:abcd"});
+}
+
 TEST_F(EditorFixture, TypingRaisesKeyDownThenChange)
 {
     editor->setFocus();
@@ -146,6 +158,26 @@ TEST_F(EditorFixture, ClaimedInsertKeysDoNotPasteOrCopy)
     EXPECT_TRUE(events.contains("KeyDown 45 2"));
 }
 
+// A window's menu shortcut on a key the grid acts on must not take the key from the editor.
+TEST_F(EditorFixture, ClaimedKeysComeBeforeTheWindowsShortcuts)
+{
+    editor->setClaimedKeys([](int code, int) { return code == platform::Key::Insert; });
+    QAction action(&window);
+    action.setShortcut(QKeySequence(Qt::Key_Insert));
+    window.addAction(&action);
+    int triggered = 0;
+    QObject::connect(&action, &QAction::triggered, [&] { ++triggered; });
+    editor->setFocus();
+    events.clear();
+    QTest::keyClick(box(), Qt::Key_Insert);
+    EXPECT_EQ(triggered, 0);
+    EXPECT_EQ(events, QStringList{"KeyDown 45 0"});
+
+    editor->setClaimedKeys(nullptr);
+    QTest::keyClick(box(), Qt::Key_Insert);
+    EXPECT_EQ(triggered, 1) << "unclaimed, the shortcut runs as usual";
+}
+
 TEST_F(EditorFixture, FocusSelectsAllUnlessDisableSelectAllWasSet)
 {
     editor->setText("abcdef");
@@ -194,5 +226,5 @@ TEST_F(EditorFixture, TextBoxSitsOnePixelAboveTheControlAndReachesItsBottom)
 {
     editor->resize(80, 15);
     EXPECT_EQ(box()->geometry(), QRect(0, -1, 80, 16));
-    EXPECT_DOUBLE_EQ(box()->font().pointSizeF(), 9.75);
+    EXPECT_EQ(box()->font().pixelSize(), 13); // 9.75 pt on a 96 dpi screen, as the cells are drawn
 }
