@@ -132,17 +132,19 @@ std::optional<QString> TransactionForm::findTemplate(const TransactionFormSettin
     const QString chosen = settings.TransactionFormPath();
     // The default is taken only while no form is chosen: a chosen form that has gone missing
     // is reported rather than silently replaced.
-    const auto tryDefault = [&](const QString& dataRoot) {
-        const QString candidate = dataRoot + formBelowDataRoot;
-        if (fileExists(candidate) && chosen.isEmpty())
+    // A host folder that is not known gives no candidate rather than one relative to
+    // wherever the program happens to run.
+    const auto tryDefault = [&](const QString& folder, const QString& dataRoot) {
+        const QString candidate = withSlash(folder) + dataRoot + formBelowDataRoot;
+        if (!folder.isEmpty() && fileExists(candidate) && chosen.isEmpty())
             path = candidate;
     };
     if (settings.OptionSingleMachine())
-        tryDefault(platform::programFolder() + QStringLiteral("/System/RAzar/"));
+        tryDefault(platform::programFolder(), QStringLiteral("System/RAzar/"));
     if (settings.OptionHost())
-        tryDefault(withSlash(settings.MyHostSystem()) + QStringLiteral("QVNET/RAzar/"));
+        tryDefault(settings.MyHostSystem(), QStringLiteral("QVNET/RAzar/"));
     if (settings.OptionUser())
-        tryDefault(withSlash(settings.lblConnectedtohostsystem()) + QStringLiteral("QVNET/RAzar/"));
+        tryDefault(settings.lblConnectedtohostsystem(), QStringLiteral("QVNET/RAzar/"));
     if (!chosen.isEmpty() && fileExists(chosen))
         path = chosen;
     return path;

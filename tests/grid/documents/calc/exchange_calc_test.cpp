@@ -194,11 +194,17 @@ TEST_F(ExchangeCalcTest, OurTransactionFormFilledAndReadBack)
     const struct {
         const char* address;
         QString text;
-    } cells[] = {{"B1", settings.companyName}, {"B7", settings.companyPhone}, {"B11", transaction.number},
-                 {"E11", transaction.dateTime}, {"I11", transaction.value},   {"D14", settings.companyName},
-                 {"J14", QStringLiteral("Acme Ltd.QVC")}, {"J15", transaction.toContact}, {"F19", QStringLiteral("Notes")},
-                 {"B20", QStringLiteral("Widget")}, {"E20", QStringLiteral("10")}, {"B21", untouchedRow},
-                 {"B22", QStringLiteral("Bolt")}, {"F22", QStringLiteral("zinc")}};
+    } cells[] = {{"B1", settings.companyName},  {"B2", settings.companyAddress},
+                 {"B3", settings.companyCity},  {"B4", settings.companyZip},
+                 {"B5", settings.companyEMail}, {"B6", settings.companyFax},
+                 {"B7", settings.companyPhone}, {"B11", transaction.number},
+                 {"E11", transaction.dateTime}, {"I11", transaction.value},
+                 {"D14", settings.companyName}, {"J14", QStringLiteral("Acme Ltd.QVC")},
+                 {"J15", transaction.toContact}, {"F19", QStringLiteral("Notes")},
+                 {"AG19", QString()},           {"B20", QStringLiteral("Widget")},
+                 {"E20", QStringLiteral("10")}, {"B21", untouchedRow},
+                 {"B22", QStringLiteral("Bolt")}, {"F22", QStringLiteral("zinc")},
+                 {"AG22", QString()}};
     for (const auto& c : cells)
         EXPECT_EQ(cellOf(shown, QString::fromLatin1(c.address)), c.text) << c.address;
 }
