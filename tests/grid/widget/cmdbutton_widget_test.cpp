@@ -3,6 +3,7 @@
 #include "grid/cmdbutton.h"
 
 #include <QApplication>
+#include <QFocusEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QStringList>
@@ -176,4 +177,21 @@ TEST_F(ButtonFixture, PaintedEdgesHaveTheLookColours)
     EXPECT_EQ(img.pixelColor(5, 15), QColor(0xA2, 0xA2, 0xA2));
     EXPECT_EQ(img.pixelColor(15, 5), QColor(0xA2, 0xA2, 0xA2));
     EXPECT_EQ(img.pixelColor(7, 7), QColor(0xD4, 0xD4, 0xD4));
+}
+
+TEST_F(ButtonFixture, FocusMakesTheCaptionBoldAndRecentresIt)
+{
+    button.resize(80, 20);
+    button.SetCaption("Transfer");
+    const int normalWidth = button.captionSize().width();
+    const int normalLeft = button.CaptionLeft();
+    QFocusEvent in(QEvent::FocusIn);
+    QApplication::sendEvent(&button, &in);
+    EXPECT_GT(button.captionSize().width(), normalWidth);
+    EXPECT_LT(button.CaptionLeft(), normalLeft);
+    EXPECT_EQ(button.CaptionLeft(), int(std::nearbyint((80 - button.captionSize().width()) / 2.0)));
+    QFocusEvent out(QEvent::FocusOut);
+    QApplication::sendEvent(&button, &out);
+    EXPECT_EQ(button.captionSize().width(), normalWidth);
+    EXPECT_EQ(button.CaptionLeft(), normalLeft);
 }

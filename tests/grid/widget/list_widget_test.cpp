@@ -484,3 +484,18 @@ TEST_F(ListFixture, EnterOnTheGridItselfIsPassedOnAsGridKeyDown)
     EXPECT_EQ(keys[0][0], 13);
     EXPECT_EQ(keys[0][2], 2);
 }
+
+TEST_F(ListFixture, ATinyGridStillLaysOutAndPaints)
+{
+    rows(30);
+    list.SelectItem(2, 1, 1);
+    for (QSize size : {QSize(40, 50), QSize(10, 10), QSize(0, 0), QSize(31, 35)}) {
+        list.resize(size);
+        const QImage img = shot();
+        EXPECT_EQ(img.size(), size);
+        EXPECT_LE(list.ScrollTop(), 0);
+    }
+    list.resize(400, 300);
+    EXPECT_EQ(list.btnDol()->geometry(), QRect(384, 268, 16, 16));
+    EXPECT_TRUE(list.scrollBars().vertical.visible);
+}
