@@ -11,6 +11,8 @@
 
 #include <QApplication>
 #include <QPoint>
+#include <QRect>
+#include <QRegion>
 #include <QWidget>
 
 namespace grid {
@@ -108,11 +110,26 @@ bool GridSelection::canTakeFocus(int k) const
     return e && e->isEnabled() && m_core.isEditEnabled(k);
 }
 
+// Editors are placed in grid coordinates and clipped to the row area, so that an editor of
+// a row or column partly scrolled out of view never covers the header, the gutter or the
+// scroll strips.
 void GridSelection::placeEditor(int k, int top)
 {
     const QPoint origin = m_view.editorParentOrigin();
-    const int left = m_view.columnAreaLeft() + m_core.columnLeft(k);
-    m_editors[k]->setGeometry(left - origin.x(), top - origin.y(), m_core.GetWidthColumn(k), GridCore::RowHeight - 1);
+    const QRect onGrid(m_view.columnAreaLeft() + m_core.columnLeft(k), top, m_core.GetWidthColumn(k),
+                       GridCore::RowHeight - 1);
+    lblTxt* e = m_editors[k];
+    e->setGeometry(onGrid.translated(-origin));
+    const QRect rowArea(m_view.gutterWidth(), m_view.headerHeight(),
+                        m_view.gridWidth() - m_view.vScrollWidth() - m_view.gutterWidth(),
+                        m_view.gridHeight() - m_view.hScrollHeight() - m_view.headerHeight());
+    const QRect shown = onGrid & rowArea;
+    if (shown == onGrid)
+        e->clearMask();
+    else if (shown.isEmpty())
+        e->setMask(QRegion(-1, -1, 1, 1)); // wholly outside: nothing of it shows
+    else
+        e->setMask(QRegion(shown.translated(-onGrid.topLeft())));
 }
 
 void GridSelection::loadEditor(int k)

@@ -291,6 +291,26 @@ TEST_F(SelectionFixture, MovingTheEditorsFollowsTheScrollWithoutReloadingThem)
     EXPECT_EQ(ed(2)->Text(), "typed");
 }
 
+TEST_F(SelectionFixture, EditorsAreClippedToTheRowArea)
+{
+    core.setScrollTop(-24); // row 2's top 8 pixels above the row area
+    core.LetWidthColumn(3, 300); // column 3 runs from 30 + 162 under the vertical strip at 384
+    sel.SelectItem(2, 1, 1);
+    EXPECT_EQ(ed(1)->geometry(), QRect(30, 13, 100, 15));
+    EXPECT_EQ(ed(1)->mask(), QRegion(0, 7, 100, 8));
+    EXPECT_EQ(ed(3)->mask(), QRegion(0, 7, 384 - 192, 8));
+
+    // Scrolled sideways: column 1 (-120..-20) wholly under the gutter, column 2 (-19..41)
+    // showing from the gutter's edge at 30.
+    widget.areaLeft = -120;
+    core.setScrollTop(0);
+    sel.moveEditors();
+    EXPECT_TRUE(ed(1)->mask().intersected(ed(1)->rect()).isEmpty());
+    EXPECT_EQ(ed(2)->mask(), QRegion(49, 0, 11, 15));
+    EXPECT_TRUE(ed(3)->mask().isEmpty()) << "wholly inside: no mask";
+    EXPECT_EQ(focused(), 1) << "a clipped editor keeps the focus";
+}
+
 // ---------------------------------------------------------------- the transactions window
 
 TEST_F(SelectionFixture, TransactionsItemColumnsShowTheGuidanceAndDoNothingElse)

@@ -1,0 +1,161 @@
+// The cell editors inside the grid widget: a click opens the row under the pointer with the
+// clicked column's editor focused, typing writes the cell, leaving records one step, the
+// editors stay inside the row area and follow scrolling, keys reach the window as GridKeyDown.
+
+#include "printers.h"
+#include "recordinghost.h"
+
+#include "grid/celltextbox.h"
+#include "grid/cmdbutton.h"
+#include "grid/gridselection.h"
+#include "grid/history/historystack.h"
+#include "grid/lbltxt.h"
+#include "grid/list.h"
+
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using grid::GridHost;
+
+namespace {
+
+// A shown, active grid of 30 rows and 3 columns (widths 100, 60, 60), cells "r<row>c<col>".
+class ListEditFixture : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        list.setHost(&host);
+        list.resize(400, 200);
+        list.AddColumn(0, 60, "B");
+        list.AddColumn(0, 60, "C");
+        list.AddMoreThanOneRow(29);
+        for (int r = 1; r <= 30; ++r)
+            for (int c = 1; c <= 3; ++c)
+                list.core().setCellText(r, c, QStringLiteral("r%1c%2").arg(r).arg(c));
+        list.ClearUndoRedo();
+        list.show();
+        list.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&list));
+    }
+    // The middle of cell (r, c) on the grid, with no vertical scroll.
+    QPoint cell(int r, int c) const
+    {
+        const int left = int(list.columnLeftOnGrid(c));
+        return QPoint(left + list.GetWidthColumn(c) / 2, 20 + 16 * (r - 1) + 8 + list.ScrollTop());
+    }
+    grid::lblTxt* ed(int k) { return list.selection().editor(k); }
+    QWidget* box(int k) { return ed(k)->textBox(); }
+    // A click at a point of the grid, delivered to whatever lies there.
+    void click(QPoint at)
+    {
+        QWidget* target = list.childAt(at) ? list.childAt(at) : &list;
+        QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(&list, at));
+    }
+
+    grid::List list;
+    RecordingHost host;
+};
+
+} // namespace
+
+TEST_F(ListEditFixture, AClickOpensTheRowWithTheClickedColumnsEditorFocused)
+{
+    click(cell(3, 2));
+    EXPECT_EQ(list.iSelected(), 3);
+    EXPECT_EQ(list.EditColumn(), 2);
+    ASSERT_TRUE(ed(2)->isVisible());
+    EXPECT_TRUE(box(2)->hasFocus());
+    EXPECT_EQ(ed(1)->Text(), "r3c1");
+    const QRect onGrid(ed(2)->mapTo(&list, QPoint(0, 0)), ed(2)->size());
+    EXPECT_EQ(onGrid, QRect(int(list.columnLeftOnGrid(2)), 20 + 32 + 1, 60, 15));
+}
+
+TEST_F(ListEditFixture, TypingWritesTheCellAndLeavingItRecordsOneStep)
+{
+    click(cell(3, 2));
+    QTest::keyClicks(box(2), "typed");
+    EXPECT_EQ(list.GetItem(3, 2), "typed");
+    EXPECT_TRUE(list.core().UndoStack().isEmpty());
+    click(cell(5, 1));
+    ASSERT_EQ(list.core().UndoStack().stepCount(), 1);
+    EXPECT_EQ(list.core().UndoStack().top()->tag(), "#SETTXT#");
+    list.undo();
+    EXPECT_EQ(list.GetItem(3, 2), "r3c2");
+}
+
+TEST_F(ListEditFixture, KeysTheGridDoesNotHandleReachTheWindowAsGridKeyDown)
+{
+    QSignalSpy spy(&list, &grid::List::GridKeyDown);
+    click(cell(1, 3));
+    QTest::keyClick(box(3), Qt::Key_Up);
+    ASSERT_EQ(spy.count(), 1);
+    EXPECT_EQ(spy.at(0), (QList<QVariant>{38, 0, 1, 3}));
+
+    // Enter while the grid itself has the focus.
+    list.SelectItem(1, 2);
+    QWidget* gridFocus = QApplication::focusWidget();
+    ASSERT_TRUE(gridFocus && list.isAncestorOf(gridFocus));
+    ASSERT_FALSE(box(3)->hasFocus());
+    QTest::keyClick(gridFocus, Qt::Key_Return);
+    ASSERT_EQ(spy.count(), 2);
+    EXPECT_EQ(spy.at(1), (QList<QVariant>{13, 0, 1, 3}));
+}
+
+TEST_F(ListEditFixture, DownAtTheBottomOfTheViewScrollsTheRowIntoView)
+{
+    // 200 - 20 - 16 = 164 pixels of rows: rows 1 to 10 whole.
+    click(cell(10, 1));
+    QTest::keyClick(box(1), Qt::Key_Down);
+    EXPECT_EQ(list.iSelected(), 11);
+    EXPECT_EQ(list.ScrollTop(), 164 - 11 * 16);
+    EXPECT_EQ(ed(1)->mapTo(&list, QPoint(0, 0)).y(), 20 + 164 - 16 + 1);
+    EXPECT_TRUE(box(1)->hasFocus());
+}
+
+TEST_F(ListEditFixture, TheEditorsFollowTheScrollAndNeverCoverTheHeader)
+{
+    click(cell(2, 1));
+    const int before = ed(1)->mapTo(&list, QPoint(0, 0)).y();
+    for (int step = 0; step < 2; ++step) {
+        QTest::mousePress(list.btnDol(), Qt::LeftButton, {}, QPoint(8, 8));
+        QTest::mouseRelease(list.btnDol(), Qt::LeftButton, {}, QPoint(8, 8));
+    }
+    ASSERT_EQ(list.ScrollTop(), -32);
+    const int top = ed(1)->mapTo(&list, QPoint(0, 0)).y();
+    EXPECT_EQ(top, before - 32);
+    ASSERT_EQ(top, 5) << "row 2 now lies under the header strip";
+    EXPECT_TRUE(box(1)->hasFocus());
+
+    // The header keeps its own colour where the editor stands.
+    const QImage shot = list.grab().toImage();
+    const int x = int(list.columnLeftOnGrid(1)) + 50;
+    EXPECT_EQ(shot.pixelColor(x, 12), shot.pixelColor(x, 2));
+}
+
+TEST_F(ListEditFixture, AClickOnTheTransactionsGridOffersToOpenAnItemGroup)
+{
+    RecordingWindow& transactions = host.open(GridHost::Transactions, &list.selection());
+    host.activeList = GridHost::Transactions;
+    for (int c = 1; c <= 3; ++c)
+        list.DisableEdit(c);
+    click(cell(4, 2));
+    EXPECT_EQ(transactions.calls.filter("OPENITEMS").size(), 1);
+    EXPECT_EQ(list.iSelected(), 1);
+}
+
+TEST_F(ListEditFixture, FocusLeavingTheGridClosesTheRow)
+{
+    QWidget elsewhere;
+    auto* field = new QWidget(&elsewhere);
+    field->setFocusPolicy(Qt::StrongFocus);
+    elsewhere.show();
+    click(cell(2, 2));
+    QTest::keyClicks(box(2), "typed");
+    elsewhere.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&elsewhere));
+    field->setFocus();
+    EXPECT_FALSE(ed(1)->isVisible());
+    EXPECT_EQ(list.iSelected(), 2);
+    EXPECT_EQ(list.core().UndoStack().stepCount(), 1) << "the visit was recorded";
+}
