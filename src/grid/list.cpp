@@ -95,6 +95,18 @@ void List::buildButtons()
         thumb->QWidget::setEnabled(false); // presses over a thumb reach the strip beneath it
         thumb->hide();
     }
+    // The horizontal thumb carries a fixed caption of its own, cut off by the thumb's edges.
+    auto* caption = new QLabel(QStringLiteral("Velkorn Quorvane for Excel"), thumbH_);
+    QFont captionFont(QStringLiteral("Liberation Sans"));
+    captionFont.setPixelSize(12);
+    caption->setFont(captionFont);
+    caption->setToolTip(QStringLiteral("Velkorn"));
+    caption->setAttribute(Qt::WA_TransparentForMouseEvents);
+    QPalette palette = caption->palette();
+    palette.setColor(QPalette::Disabled, QPalette::WindowText, Qt::black);
+    caption->setPalette(palette);
+    caption->move(2, 1);
+    caption->adjustSize();
 }
 
 GridMeasures List::measures() const
