@@ -232,24 +232,20 @@ QString GridSelection::activeList() const
     return m_host ? m_host->ActiveList() : QString();
 }
 
-GridWindow* GridSelection::namedWindow(const QString& name) const
+GridWindow* GridSelection::activeWindow() const
 {
-    if (!m_host)
-        return nullptr;
-    if (name == GridHost::Items || name == GridHost::Contacts || name == GridHost::Transactions)
-        return m_host->window(name);
-    return nullptr;
+    return m_host ? m_host->activeWindow() : nullptr;
 }
 
 bool GridSelection::isTransactionsGrid() const
 {
-    GridWindow* w = namedWindow(GridHost::Transactions);
+    GridWindow* w = m_host ? m_host->window(GridHost::Transactions) : nullptr;
     return w && w->gridSelection() == this;
 }
 
 void GridSelection::COLUMNUMBER()
 {
-    if (GridWindow* w = namedWindow(activeList()))
+    if (GridWindow* w = activeWindow())
         w->setActiveColumn(QString::number(m_core.EditColumn()));
 }
 
@@ -257,7 +253,7 @@ void GridSelection::COLUMNUMBER()
 // only for display: entering a cell changes no cell and no history.
 void GridSelection::publishCell(int k)
 {
-    GridWindow* w = namedWindow(activeList());
+    GridWindow* w = activeWindow();
     if (!w)
         return;
     COLUMNUMBER();
@@ -318,12 +314,11 @@ void GridSelection::closeVisit()
 
 void GridSelection::editorKeyDown(int k, int& KeyCode, int& Shift)
 {
-    const QString active = activeList();
     if (KeyCode == Key::Down && m_core.iSelected() == m_core.ListCount()) {
-        if (GridWindow* w = namedWindow(active))
+        if (GridWindow* w = activeWindow())
             w->DODARED();
     }
-    if (active == GridHost::Transactions && m_core.EditColumn() < 5) {
+    if (activeList() == GridHost::Transactions && m_core.EditColumn() < 5) {
         platform::prompts().MsgBox(TransactionColumnsMessage, platform::MsgStyle::Information);
         KeyCode = 0; // guidance only: the key does nothing else
         return;
@@ -464,18 +459,19 @@ void GridSelection::bringColumnIntoView()
 
 // ---------------------------------------------------------------- hand-offs
 
+// Enter passes the selected item, or the selected contact, to the open transaction.
 void GridSelection::accessKeyPressed()
 {
-    if (!m_host || !m_host->isVisible(GridHost::Transactions))
+    if (!m_host)
         return;
-    if (activeList() == GridHost::Items && m_host->isVisible(GridHost::Items))
+    if (activeList() == GridHost::Items && m_host->isVisible(GridHost::Transactions)
+        && m_host->isVisible(GridHost::Items))
         m_host->window(GridHost::Items)->TransfersItem();
     if (activeList() == GridHost::Contacts && m_host->isVisible(GridHost::Transactions)
         && m_host->isVisible(GridHost::Contacts)) {
         GridWindow* contacts = m_host->window(GridHost::Contacts);
         const GridSelection* grid = contacts->gridSelection();
-        const QString name = grid ? grid->core().GetItem(grid->core().iSelected(), 1) : QString();
-        contacts->setSelectedContacts(name);
+        contacts->setSelectedContacts(grid ? grid->core().GetItem(grid->core().iSelected(), 1) : QString());
         if (!contacts->SelectedContactFrom().isEmpty())
             contacts->showTransferItems();
     }

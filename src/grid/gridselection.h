@@ -81,7 +81,7 @@ private:
     void highlightColumn(int k, bool active);
     void setBodyColor(int k, uint32_t color);
     QString activeList() const;
-    GridWindow* namedWindow(const QString& name) const;
+    GridWindow* activeWindow() const;
     bool isTransactionsGrid() const;
 
     void focusEditor(int k);
