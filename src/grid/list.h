@@ -201,6 +201,7 @@ private:
     // The arrows.
     void arrowMouseDown(int k, int Button);
     void arrowMouseUp(int k);
+    void stopRepeat();
     void arrowEnabledChanged(int k, bool enabled);
     void afterVerticalStep();
     void afterHorizontalStep();

@@ -80,8 +80,11 @@ void List::mouseReleaseEvent(QMouseEvent* event)
     const int Button = buttonMask(event->button());
     dispatchRelease(region, Button, event->position());
     // A left click on the grid's own surface (the header strip and the column area).
-    if (region == Region::Body && Button == 1)
+    if (region == Region::Body && Button == 1 && rect().contains(event->position().toPoint()))
         selection_->surfaceClicked();
+    // An arrow disabled while it was held never sees its release: stop its repeat here.
+    if (event->buttons() == Qt::NoButton && tmrScroll_.isActive())
+        stopRepeat();
 }
 
 void List::dispatchPress(Region region, int Button, QPointF p)
@@ -255,6 +258,13 @@ void List::arrowMouseUp(int k)
     tmrScroll_.stop();
     images_[k]->move(RestImageOffset, RestImageOffset);
     reselectRow();
+}
+
+void List::stopRepeat()
+{
+    tmrScroll_.stop();
+    for (QLabel* image : images_)
+        image->move(RestImageOffset, RestImageOffset);
 }
 
 void List::arrowEnabledChanged(int k, bool enabled)

@@ -499,3 +499,16 @@ TEST_F(ListFixture, ATinyGridStillLaysOutAndPaints)
     EXPECT_EQ(list.btnDol()->geometry(), QRect(384, 268, 16, 16));
     EXPECT_TRUE(list.scrollBars().vertical.visible);
 }
+
+TEST_F(ListFixture, AnArrowDisabledWhileHeldStopsRepeatingAtTheRelease)
+{
+    rows(40);
+    press(*list.btnDol(), {5, 5});
+    ASSERT_TRUE(list.tmrScroll().isActive());
+    list.Clear(); // the rows fit again: the arrows are disabled under the pointer
+    list.RemoveItem(1);
+    ASSERT_FALSE(list.btnDol()->Enabled());
+    release(*list.btnDol(), {5, 5});
+    EXPECT_FALSE(list.tmrScroll().isActive());
+    EXPECT_EQ(list.BtnImg(1)->pos(), QPoint(3, 3));
+}
