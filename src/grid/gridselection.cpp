@@ -320,7 +320,8 @@ void GridSelection::editorKeyDown(int k, int& KeyCode, int& Shift)
     }
     if (activeList() == GridHost::Transactions && m_core.EditColumn() < 5) {
         platform::prompts().MsgBox(TransactionColumnsMessage, platform::MsgStyle::Information);
-        KeyCode = 0; // guidance only: the key does nothing else
+        m_editors[k]->consumeKey(); // guidance only: the key does nothing else
+        KeyCode = 0;
         return;
     }
     const int code = KeyCode;

@@ -183,10 +183,13 @@ bool lblTxt::eventFilter(QObject* watched, QEvent* event)
 // cleared the key code has consumed the key.
 bool lblTxt::keyPressed(QKeyEvent* event)
 {
-    int keyCode = platform::keyCode(event->key());
+    const int pressed = platform::keyCode(event->key());
+    int keyCode = pressed;
     int shift = platform::shiftMask(event->modifiers());
+    m_keyConsumed = false;
     emit KeyDown(keyCode, shift);
-    if (keyCode == 0) {
+    // A key without a classic code (punctuation, accented letters) comes as 0 and is typed.
+    if (m_keyConsumed || (pressed != 0 && keyCode == 0)) {
         event->accept();
         return true;
     }

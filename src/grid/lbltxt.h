@@ -49,11 +49,15 @@ public:
 
     CellTextBox* textBox() const { return m_box; }
 
+    // Called from a KeyDown handler: the text box does not see the key.
+    void consumeKey() { m_keyConsumed = true; }
+
 signals:
     // The text changed and holds no CR LF pair.
     void Change();
-    // A key went down, before anything else is done with it. A handler that sets KeyCode to 0
-    // consumes the key: the text box does not see it.
+    // A key went down, before anything else is done with it; KeyCode is 0 for a key without
+    // a classic code. A handler that sets a key's code to 0, or calls consumeKey(), consumes
+    // the key: the text box does not see it.
     void KeyDown(int& KeyCode, int& Shift);
     // Right at the end of the text, Left at its start, nothing selected.
     void Right();
@@ -86,6 +90,7 @@ private:
     uint32_t m_foreColor = 0;
     uint32_t m_backColor = 0xFFFFFF;
     std::function<bool(int, int)> m_claimed;
+    bool m_keyConsumed = false;
 };
 
 } // namespace grid

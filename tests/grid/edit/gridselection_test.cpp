@@ -326,6 +326,9 @@ TEST_F(SelectionFixture, TransactionsItemColumnsShowTheGuidanceAndDoNothingElse)
         EXPECT_EQ(prompts->recorded().last().style, platform::MsgStyle::Information);
         EXPECT_EQ(core.GetItem(5, column), QStringLiteral("r5c%1").arg(column));
     }
+    prompts->queueAnswer(platform::Answer::OK);
+    key(3, Qt::Key_Period); // a key without a classic code is not typed either
+    EXPECT_EQ(core.GetItem(5, 3), "r5c3");
     EXPECT_TRUE(keyEvents.isEmpty());
 
     prompts->queueAnswer(platform::Answer::OK);

@@ -98,6 +98,16 @@ TEST_F(EditorFixture, PastedLineBreaksAreTakenOutToo)
     EXPECT_EQ(events.filter("Change:"), QStringList{"Change:abcd"});
 }
 
+// Keys without a classic key code (punctuation, accented letters) are typed like any other.
+TEST_F(EditorFixture, KeysWithoutAKeyCodeAreTypedAsUsual)
+{
+    editor->setFocus();
+    QTest::keyClicks(box(), QStringLiteral("1.5-x,"));
+    for (const QString letter : {QStringLiteral("\u010D"), QStringLiteral("\u017E")})
+        QTest::sendKeyEvent(QTest::Click, box(), Qt::Key_unknown, letter, Qt::NoModifier);
+    EXPECT_EQ(editor->Text(), QStringLiteral("1.5-x,\u010D\u017E"));
+}
+
 TEST_F(EditorFixture, TypingRaisesKeyDownThenChange)
 {
     editor->setFocus();
