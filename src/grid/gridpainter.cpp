@@ -47,11 +47,13 @@ void GridPainter::line(int x1, int y1, int x2, int y2, unsigned color)
         p_.fillRect(QRect(x1, std::min(y1, y2 + 1), 1, std::abs(y2 - y1)), qc(color));
 }
 
-void GridPainter::paint(const QRect&)
+void GridPainter::paint(const QRect& exposed)
 {
-    p_.fillRect(QRect(0, 0, list_.width(), list_.height()), qc(GridColors::BackColor));
+    exposed_ = exposed;
+    p_.fillRect(exposed, qc(GridColors::BackColor));
     paintColumnArea();
-    paintGutter();
+    if (exposed_.intersects(list_.gridLayout().picCnt))
+        paintGutter();
     paintHeader();
     paintStrips();
     paintSplitter();
@@ -72,7 +74,8 @@ void GridPainter::paintColumnArea()
     for (int k = 1; k <= core.ColumnCount(); ++k) {
         const int left = l.areaLeft + core.columnLeft(k);
         const int right = left + core.GetWidthColumn(k);
-        if (right > l.view.left() && left < l.view.right() + 1)
+        const QRect span(left, l.view.top(), right - left + 1, l.view.height()); // with its gap
+        if (span.intersects(l.view) && span.intersects(exposed_))
             paintColumn(k, first, last);
     }
     // StolpecHide: a plain cover below the last row while the rows do not fill the area.

@@ -3,8 +3,9 @@
 // row-number gutter, the column bodies with their cells and grid lines, the scroll strips
 // and the corner pieces. Only the rows in view are drawn.
 
+#include <QRect>
+
 class QPainter;
-class QRect;
 
 namespace grid {
 
@@ -13,6 +14,7 @@ class List;
 class GridPainter {
 public:
     GridPainter(const List& list, QPainter& painter);
+    // Paints the parts that meet the exposed rectangle.
     void paint(const QRect& exposed);
 
     // The window of rows a pass draws: first lies in the band just above the view.
@@ -32,6 +34,7 @@ private:
 
     const List& list_;
     QPainter& p_;
+    QRect exposed_;
 };
 
 } // namespace grid

@@ -280,9 +280,20 @@ void List::paintEvent(QPaintEvent* event)
 
 // ---- What the core asks of the view
 
-void List::renderColumn(int)
+// A column redraws its own body only; the gutter mode redraws the gutter and the area below
+// the rows; -1 redraws everything.
+void List::renderColumn(int Stol)
 {
-    update();
+    const GridLayout l = gridLayout();
+    if (Stol >= 1 && Stol <= core_.ColumnCount()) {
+        const int left = l.areaLeft + core_.columnLeft(Stol);
+        update(QRect(left, l.view.top(), core_.GetWidthColumn(Stol), l.view.height()).intersected(l.view));
+    } else if (Stol == -2 || Stol == -3) {
+        update(l.picCnt);
+        update(l.view);
+    } else {
+        update();
+    }
 }
 
 void List::columnsChanged(int)
