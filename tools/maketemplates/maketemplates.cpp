@@ -30,6 +30,7 @@
 #include <com/sun/star/table/XTableRows.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
+#include <com/sun/star/util/XMergeable.hpp>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -116,6 +117,13 @@ public:
         props->setPropertyValue(OUString("BottomBorder"), uno::Any(line));
         if (bold)
             props->setPropertyValue(OUString("CharWeight"), uno::Any(float(awt::FontWeight::BOLD)));
+    }
+
+    // One cell spread over the range, for a value wider than its column.
+    void merge(const char* address)
+    {
+        uno::Reference<util::XMergeable>(sheet_->getCellRangeByName(OUString::createFromAscii(address)), uno::UNO_QUERY_THROW)
+            ->merge(true);
     }
 
     void boldRange(const char* address)
@@ -237,11 +245,15 @@ void transactionForm(Form& form)
     form.field("B11", true);
     form.field("E11:G11");
     form.field("I11:J11", true);
+    form.merge("E11:G11");
+    form.merge("I11:J11");
     form.text("B14", QStringLiteral("From"), true);
     form.text("B15", QStringLiteral("Contact"), true);
     form.text("H14", QStringLiteral("To"), true);
     form.text("H15", QStringLiteral("Contact"), true);
     form.field("D14:F15");
+    form.merge("D14:F14");
+    form.merge("D15:F15");
     form.field("J14:J15");
     form.text("B19", QStringLiteral("Item Name"), true);
     form.text("C19", QStringLiteral("Price"), true);

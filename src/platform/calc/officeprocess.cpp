@@ -48,6 +48,8 @@ namespace {
 // The office asks to be started again with this code (after it has set up a new profile).
 constexpr int restartExitCode = 81;
 constexpr int pollMs = 50;
+// How long a running office may take to answer after our launcher handed it the request.
+constexpr int handOverWaitMs = 15000;
 
 QString uniquePipeName()
 {
@@ -182,35 +184,32 @@ pid_t spawnOwned(const ExecImage& image)
     return pid;
 }
 
-// An office handed to the user: a session of its own, not our child (it outlives us and
-// leaves no zombie behind). Gives its pid, or -1.
+// An office handed to the user: a session of its own, so it outlives us and signals meant
+// for us do not reach it. It stays our child only so that an early failure is seen.
 pid_t spawnDetached(const ExecImage& image)
 {
-    int fds[2];
-    if (::pipe2(fds, O_CLOEXEC) != 0)
-        return -1;
-    const pid_t middle = ::fork();
-    if (middle == 0) {
-        ::close(fds[0]);
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            ::setsid();
-            execChild(image);
-        }
-        ssize_t ignored = ::write(fds[1], &pid, sizeof pid);
-        (void)ignored;
-        ::_exit(0);
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        ::setsid();
+        execChild(image);
     }
-    ::close(fds[1]);
-    pid_t pid = -1;
-    if (middle > 0) {
-        if (::read(fds[0], &pid, sizeof pid) != ssize_t(sizeof pid))
-            pid = -1;
-        int status = 0;
-        ::waitpid(middle, &status, 0);
-    }
-    ::close(fds[0]);
     return pid;
+}
+
+// Handed-over offices that may have ended since: collected so they leave no zombie.
+std::vector<pid_t>& handedOver()
+{
+    static std::vector<pid_t> pids;
+    return pids;
+}
+
+void reapHandedOver()
+{
+    std::vector<pid_t>& pids = handedOver();
+    std::erase_if(pids, [](pid_t pid) {
+        int raw = 0;
+        return ::waitpid(pid, &raw, WNOHANG) != 0;
+    });
 }
 
 // The executable that is the office itself. The "soffice" launcher runs it as a child of
@@ -256,6 +255,7 @@ bool OfficeProcess::start(const Launch& launch, QString& error)
             return false;
         }
     }
+    reapHandedOver();
     pipe_ = uniquePipeName();
     if (spawn(error) && connect(error))
         return true;
@@ -299,8 +299,8 @@ bool OfficeProcess::spawn(QString& error)
 
 bool OfficeProcess::exitedAtStart(int& status)
 {
-    if (!launch_.owned || pid_ <= 0)
-        return false; // a handed-over launcher may pass its work to a running office and go
+    if (pid_ <= 0)
+        return false;
     int raw = 0;
     if (::waitpid(pid_, &raw, WNOHANG) != pid_)
         return false;
@@ -318,13 +318,26 @@ bool OfficeProcess::connect(QString& error)
     QElapsedTimer clock;
     clock.start();
     int restarts = 0;
+    QElapsedTimer handedOff;
     try {
         const uno::Reference<bridge::XUnoUrlResolver> resolver = bridge::UnoUrlResolver::create(local);
         while (clock.elapsed() < launch_.timeoutMs) {
+            // A running office answers within moments of taking the request over; a
+            // launcher that ended without one (no usable display, say) leaves nobody.
+            if (handedOff.isValid() && handedOff.elapsed() > handOverWaitMs) {
+                error = QStringLiteral("The spreadsheet program did not open (is a display available?).");
+                return false;
+            }
             int status = 0;
             if (exitedAtStart(status)) {
                 if (status == restartExitCode && restarts++ < 2 && spawn(error))
                     continue;
+                // A launcher that found the user's office running hands its request over and
+                // ends well; that office then answers on our pipe.
+                if (status == 0 && !launch_.owned) {
+                    handedOff.start();
+                    continue;
+                }
                 error = status == 127
                     ? QStringLiteral("The spreadsheet program could not be run (%1).").arg(launch_.program)
                     : QStringLiteral("The spreadsheet program ended while starting (exit code %1).").arg(status);
@@ -417,8 +430,10 @@ void OfficeProcess::stop()
     }
     desktop_.clear();
     remote_.clear();
-    if (!launch_.owned)
+    if (!launch_.owned && pid_ > 0) {
+        handedOver().push_back(pid_);
         pid_ = -1;
+    }
     profile_.reset();
 }
 

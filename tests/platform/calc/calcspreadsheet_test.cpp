@@ -12,6 +12,7 @@
 #include <QCryptographicHash>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QThread>
@@ -33,6 +34,18 @@ QByteArray fileHash(const QString& path)
     if (!file.open(QIODevice::ReadOnly))
         return {};
     return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+// Pages of a PDF file (poppler's pdfinfo), or -1.
+int pdfPages(const QString& path)
+{
+    QProcess info;
+    info.start(QStringLiteral("pdfinfo"), {path});
+    if (!info.waitForFinished(20000) || info.exitCode() != 0)
+        return -1;
+    const QString out = QString::fromUtf8(info.readAll());
+    const qsizetype at = out.indexOf(QStringLiteral("Pages:"));
+    return at < 0 ? -1 : out.mid(at + 6).section(QLatin1Char('\n'), 0, 0).trimmed().toInt();
 }
 
 // Every test ends with no office of ours running, whatever happened in it.
@@ -142,12 +155,15 @@ TEST_F(CalcTest, OurTemplatesOpenReadOnlyAndAreFilledByAddress)
     struct Form {
         const char* file;
         std::vector<const char*> cells;
+        const char* dateCell;
+        const char* numberCell;
     };
     const std::vector<Form> forms = {
-        {"Item/Item Form.xls", {"B2", "B8", "D17", "D21", "D23", "B25", "D25", "B83", "D83"}},
-        {"Contacts/Contact Form.xls", {"B2", "B8", "D17", "D21", "D23", "B25", "D25", "B83", "D83"}},
-        {"Transaction/Transaction Form.xls", {"B1", "B7", "B11", "E11", "I11", "D14", "D15", "J14", "J15", "F19", "AG19", "B20", "AG20", "B60"}},
-        {"Payments/Payment Form.xls", {"A2", "A8", "K13", "K19", "D13", "D15", "D19", "A22"}},
+        {"Item/Item Form.xls", {"B2", "B8", "D17", "D21", "D23", "B25", "D25", "B83", "D83"}, "D15", "D19"},
+        {"Contacts/Contact Form.xls", {"B2", "B8", "D17", "D21", "D23", "B25", "D25", "B83", "D83"}, "D15", "D19"},
+        {"Transaction/Transaction Form.xls",
+         {"B1", "B7", "B11", "I11", "D14", "D15", "J14", "J15", "F19", "I19", "B20", "E20", "B45", "E45"}, "E11", "C20"},
+        {"Payments/Payment Form.xls", {"A2", "A8", "K13", "K19", "D15", "D19", "A22"}, "K14", "D13"},
     };
     for (const Form& form : forms) {
         const QString path = templateRoot + QLatin1Char('/') + QString::fromLatin1(form.file);
@@ -159,14 +175,19 @@ TEST_F(CalcTest, OurTemplatesOpenReadOnlyAndAreFilledByAddress)
             ASSERT_TRUE(calc.openWorkbook(path, true)) << form.file << calc.lastError().toStdString();
             for (const char* cell : form.cells)
                 EXPECT_TRUE(calc.writeCell(QString::fromLatin1(cell), QStringLiteral("v-") + QString::fromLatin1(cell)));
-            EXPECT_TRUE(calc.writeDate(QStringLiteral("Z99"), QDateTime::currentDateTime()));
-            EXPECT_TRUE(calc.writeNumber(QStringLiteral("Z98"), 7));
+            EXPECT_TRUE(calc.writeDate(QString::fromLatin1(form.dateCell), QDateTime::currentDateTime()));
+            EXPECT_TRUE(calc.writeNumber(QString::fromLatin1(form.numberCell), 7));
             for (const char* cell : form.cells)
                 EXPECT_EQ(calc.readCell(QString::fromLatin1(cell)), QStringLiteral("v-") + QString::fromLatin1(cell))
                     << form.file << " " << cell;
-            EXPECT_EQ(calc.readCell(QStringLiteral("Z98")), QStringLiteral("7")) << calc.lastError().toStdString();
+            EXPECT_EQ(calc.readCell(QString::fromLatin1(form.numberCell)), QStringLiteral("7"));
+            EXPECT_TRUE(calc.readCell(QString::fromLatin1(form.dateCell)).contains(QString::number(QDate::currentDate().year() % 100)));
             // The template itself is never written: read-only refuses to store over it.
             EXPECT_FALSE(calc.saveAs(path));
+            // Filled, the form still prints on one page.
+            const QString pdf = dir.filePath(QFileInfo(path).completeBaseName() + QStringLiteral(".pdf"));
+            ASSERT_TRUE(calc.saveAs(pdf)) << calc.lastError().toStdString();
+            EXPECT_EQ(pdfPages(pdf), 1) << form.file;
         }
         EXPECT_EQ(fileHash(path), before) << form.file << " was changed";
     }
