@@ -5,6 +5,7 @@
 #include "platform/calc/cellbuffer.h"
 #include "platform/calc/cupsdestinations.h"
 #include "platform/calc/officeprocess.h"
+#include "platform/calc/sheettext.h"
 #include "platform/calc/unostrings.h"
 
 #include <com/sun/star/beans/PropertyValue.hpp>
@@ -19,6 +20,7 @@
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/Locale.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
+#include <com/sun/star/sheet/XCellRangeAddressable.hpp>
 #include <com/sun/star/sheet/XCellRangeData.hpp>
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
 #include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
@@ -38,10 +40,12 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QTemporaryDir>
 #include <QTemporaryFile>
 #include <QUrl>
 
 #include <functional>
+#include <optional>
 
 using namespace css;
 
@@ -96,6 +100,7 @@ public:
     uno::Reference<sheet::XSpreadsheet> sheet;
     util::Date nullDate{30, 12, 1899};
     CellBuffer buffer;
+    std::optional<SheetText> shown; // what the active sheet shows, until the next change
     QString error;
     QString protectedPath; // the file of a workbook opened read-only
 
@@ -153,6 +158,7 @@ public:
             return false;
         }
         document = loaded;
+        shown.reset();
         sheet = activeSheet();
         readNullDate();
         return sheet.is();
@@ -217,6 +223,7 @@ public:
             return false;
         }
         buffer.put(row, column, std::move(value));
+        shown.reset();
         error.clear();
         return buffer.size() < flushThreshold || flush();
     }
@@ -284,6 +291,41 @@ public:
         const uno::Reference<util::XNumberFormatTypes> types(formats, uno::UNO_QUERY_THROW);
         const sal_Int32 dateTime = types->getStandardFormat(util::NumberFormat::DATETIME, lang::Locale());
         props->setPropertyValue(OUString("NumberFormat"), uno::Any(dateTime));
+    }
+
+    // The texts the active sheet shows, read at once through its CSV form after the last
+    // change; null where that fails, and cells are then read one by one.
+    const SheetText* shownText()
+    {
+        if (shown)
+            return &*shown;
+        // The office names the file of one sheet after the sheet: give it a folder alone.
+        QTemporaryDir folder(QDir::tempPath() + QStringLiteral("/quorvane-sheet-XXXXXX"));
+        if (!folder.isValid())
+            return nullptr;
+        try {
+            const uno::Reference<sheet::XCellRangeAddressable> addressable(sheet, uno::UNO_QUERY_THROW);
+            // Comma, double quote, UTF-8, from row 1, standard cells, system language, no
+            // quoting rules for numbers, contents as shown, no formulas, spaces kept, the
+            // active sheet by number.
+            const QString options = QStringLiteral("44,34,76,1,,0,false,true,true,false,false,%1")
+                                        .arg(addressable->getRangeAddress().Sheet + 1);
+            uno::Reference<frame::XStorable>(document, uno::UNO_QUERY_THROW)
+                ->storeToURL(fileUrl(folder.filePath(QStringLiteral("sheet.csv"))),
+                             properties({property("FilterName", uno::Any(OUString("Text - txt - csv (StarCalc)"))),
+                                         property("FilterOptions", uno::Any(toOUString(options))),
+                                         property("Overwrite", uno::Any(true))}));
+        } catch (const uno::Exception&) {
+            return nullptr;
+        }
+        const QStringList written = QDir(folder.path()).entryList({QStringLiteral("sheet*.csv")}, QDir::Files);
+        if (written.size() != 1)
+            return nullptr;
+        QFile csv(folder.filePath(written.front()));
+        if (!csv.open(QIODevice::ReadOnly))
+            return nullptr;
+        shown = SheetText::fromCsv(csv.readAll());
+        return &*shown;
     }
 
     bool store(const QString& path)
@@ -362,6 +404,7 @@ public:
     void close()
     {
         protectedPath.clear();
+        shown.reset();
         buffer.takeBlocks();
         sheet.clear();
         document.clear();
@@ -468,6 +511,10 @@ QString CalcSpreadsheet::readCell(const QString& address)
     d->guarded(QStringLiteral("The cell %1 could not be read").arg(address), [&] {
         if (!d->flush())
             return false;
+        if (const SheetText* shown = d->shownText()) {
+            text = shown->at(row, column);
+            return true;
+        }
         const uno::Reference<text::XText> cell(d->sheet->getCellByPosition(column - 1, row - 1), uno::UNO_QUERY_THROW);
         text = toQString(cell->getString());
         return true;

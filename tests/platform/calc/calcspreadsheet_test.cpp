@@ -121,6 +121,8 @@ TEST_F(CalcTest, NewWorkbookIsWrittenSavedAndReadBack)
         {"G1", QStringLiteral("=SUM(B1:C1)"), QStringLiteral("=SUM(B1:C1)")},
         {"AF1", QStringLiteral("Čćžšđ € ünïcode"), QStringLiteral("Čćžšđ € ünïcode")},
         {"A3", QStringLiteral("'quoted"), QStringLiteral("'quoted")},
+        {"C3", QStringLiteral("a, \"b\";\nc"), QStringLiteral("a, \"b\";\nc")},
+        {"D3", QStringLiteral("  padded  "), QStringLiteral("  padded  ")},
         {"B3", QString(), QString()},
     };
     const QString file = dir.filePath(QStringLiteral("new.xls"));

@@ -1,7 +1,8 @@
-// The A1 address helpers, the plain-number rule and the grouping of buffered writes into
-// blocks, all without an office.
+// The A1 address helpers, the plain-number rule, the grouping of buffered writes into
+// blocks and the reading of a sheet's CSV form, all without an office.
 
 #include "platform/calc/cellbuffer.h"
+#include "platform/calc/sheettext.h"
 #include "platform/spreadsheet.h"
 
 #include <gtest/gtest.h>
@@ -111,4 +112,25 @@ TEST(CellBuffer, BlocksCoverOnlyTheWrittenCells)
     EXPECT_EQ(seen[std::make_pair(25, 4)], QStringLiteral("value"));
     EXPECT_FALSE(seen.count(std::make_pair(25, 3)));
     EXPECT_FALSE(seen.count(std::make_pair(9, 2)));
+}
+
+TEST(SheetText, ReadsTheOfficeCsvFormOfASheet)
+{
+    const QByteArray csv = "Item,12,\"a, \"\"quoted\"\" one\"\r\n"
+                           ",,\"two\nlines\"\n"
+                           "\n"
+                           "\xc4\x8c\xc4\x87,=1+1";
+    const auto sheet = platform::calc::SheetText::fromCsv(csv);
+    EXPECT_EQ(sheet.rowCount(), 4);
+    EXPECT_EQ(sheet.at(1, 1), QStringLiteral("Item"));
+    EXPECT_EQ(sheet.at(1, 2), QStringLiteral("12"));
+    EXPECT_EQ(sheet.at(1, 3), QStringLiteral("a, \"quoted\" one"));
+    EXPECT_EQ(sheet.at(2, 1), QString());
+    EXPECT_EQ(sheet.at(2, 3), QStringLiteral("two\nlines"));
+    EXPECT_EQ(sheet.at(3, 1), QString());
+    EXPECT_EQ(sheet.at(4, 1), QStringLiteral("Čć"));
+    EXPECT_EQ(sheet.at(4, 2), QStringLiteral("=1+1"));
+    EXPECT_EQ(sheet.at(4, 3), QString()); // beyond the row
+    EXPECT_EQ(sheet.at(9, 1), QString()); // beyond the sheet
+    EXPECT_EQ(sheet.at(0, 0), QString());
 }
