@@ -46,6 +46,8 @@ public:
     virtual bool writeDate(const QString& address, const QDateTime& value) = 0;
 
     // The text the active sheet shows in the cell ("" for an empty cell, or on failure).
+    // The first read after a change fetches what the whole sheet shows at once, so reading
+    // many cells costs one call, not one per cell.
     virtual QString readCell(const QString& address) = 0;
 
     // Prints the active sheet of the active workbook on the default printer, that many

@@ -2,6 +2,7 @@
 
 #include "platform/calc/officeprocess.h"
 
+#include "platform/calc/officeleftovers.h"
 #include "platform/calc/unoruntime.h"
 #include "platform/calc/unostrings.h"
 
@@ -14,7 +15,6 @@
 #include <com/sun/star/util/XCloseable.hpp>
 #include <com/sun/star/util/XModifiable.hpp>
 
-#include <QDateTime>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -24,15 +24,11 @@
 #include <QUrl>
 
 #include <atomic>
-#include <cerrno>
 #include <csignal>
 #include <mutex>
 #include <fcntl.h>
 #include <string>
-#include <cstring>
 #include <sys/prctl.h>
-#include <sys/socket.h>
-#include <sys/un.h>
 #include <sys/wait.h>
 #include <unistd.h>
 #include <vector>
@@ -93,64 +89,6 @@ std::vector<std::string> childEnvironment(const QString& tempDir)
     if (!tempDir.isEmpty())
         env.push_back("TMPDIR=" + QFile::encodeName(tempDir).toStdString());
     return env;
-}
-
-const QString profilePrefix = QStringLiteral("quorvane-office-");
-
-// The folder of the office's named pipes. A killed office leaves its pipe there.
-QString pipeSocketPath(const QString& pipe)
-{
-    return QStringLiteral("/tmp/OSL_PIPE_%1_%2").arg(::getuid()).arg(pipe);
-}
-
-// The office's single-instance pipe carries a hash of its profile path in its name. After a
-// forced end, remove those that were made since it started and that nobody listens on.
-void removeDeadInstancePipes(const QDateTime& since)
-{
-    const QDir pipes(QStringLiteral("/tmp"));
-    const QString prefix = QStringLiteral("OSL_PIPE_%1_SingleOfficeIPC_").arg(::getuid());
-    for (const QFileInfo& info : pipes.entryInfoList({prefix + QStringLiteral("*")}, QDir::System)) {
-        if (info.lastModified() < since)
-            continue;
-        const QByteArray path = QFile::encodeName(info.absoluteFilePath());
-        sockaddr_un address{};
-        if (path.size() >= qsizetype(sizeof address.sun_path))
-            continue;
-        address.sun_family = AF_UNIX;
-        std::memcpy(address.sun_path, path.constData(), size_t(path.size()));
-        const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-        if (fd < 0)
-            continue;
-        const bool refused = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0
-            && errno == ECONNREFUSED;
-        ::close(fd);
-        if (refused)
-            QFile::remove(info.absoluteFilePath());
-    }
-}
-
-bool processAlive(pid_t pid)
-{
-    return ::kill(pid, 0) == 0 || errno == EPERM;
-}
-
-// What offices of earlier runs left when their program died: profile folders and pipes
-// carrying the pid of a program that is gone.
-void sweepLeftovers()
-{
-    const QDir temp(QDir::tempPath());
-    for (const QString& name : temp.entryList({profilePrefix + QStringLiteral("*")}, QDir::Dirs)) {
-        const pid_t owner = pid_t(name.mid(profilePrefix.size()).section(QLatin1Char('-'), 0, 0).toInt());
-        if (owner > 0 && !processAlive(owner))
-            QDir(temp.filePath(name)).removeRecursively();
-    }
-    const QString pipePrefix = QStringLiteral("OSL_PIPE_%1_quorvane_").arg(::getuid());
-    const QDir pipes(QStringLiteral("/tmp"));
-    for (const QString& name : pipes.entryList({pipePrefix + QStringLiteral("*")}, QDir::System)) {
-        const pid_t owner = pid_t(name.mid(pipePrefix.size()).section(QLatin1Char('_'), 0, 0).toInt());
-        if (owner > 0 && !processAlive(owner))
-            QFile::remove(pipes.filePath(name));
-    }
 }
 
 // In the child: stdin and stdout/stderr to /dev/null, then the program. Never returns.
@@ -246,9 +184,8 @@ bool OfficeProcess::start(const Launch& launch, QString& error)
     }
     if (launch.headless && launch.profileDir.isEmpty()) {
         static std::once_flag swept;
-        std::call_once(swept, sweepLeftovers);
-        profile_ = std::make_unique<QTemporaryDir>(
-            QDir::tempPath() + QLatin1Char('/') + profilePrefix + QString::number(::getpid()) + QStringLiteral("-XXXXXX"));
+        std::call_once(swept, OfficeLeftovers::sweep);
+        profile_ = std::make_unique<QTemporaryDir>(OfficeLeftovers::profileTemplate());
         if (!profile_->isValid()) {
             error = QStringLiteral("No temporary folder for the spreadsheet program: %1").arg(profile_->errorString());
             profile_.reset();
@@ -396,10 +333,8 @@ void OfficeProcess::killProcess(int graceMs)
         if (::waitpid(pid_, &raw, WNOHANG) == pid_) {
             ::kill(-pid_, SIGKILL); // helpers left in its group
             pid_ = -1;
-            if (!WIFEXITED(raw)) {
-                QFile::remove(pipeSocketPath(pipe_));
-                removeDeadInstancePipes(startedAt_);
-            }
+            if (!WIFEXITED(raw))
+                OfficeLeftovers::removePipes(pipe_, startedAt_);
             return;
         }
         QThread::msleep(10);
@@ -408,8 +343,7 @@ void OfficeProcess::killProcess(int graceMs)
     ::kill(pid_, SIGKILL);
     ::waitpid(pid_, &raw, 0);
     pid_ = -1;
-    QFile::remove(pipeSocketPath(pipe_));
-    removeDeadInstancePipes(startedAt_);
+    OfficeLeftovers::removePipes(pipe_, startedAt_);
 }
 
 void OfficeProcess::stop()
