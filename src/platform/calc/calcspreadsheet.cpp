@@ -11,10 +11,8 @@
 #include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/container/XIndexAccess.hpp>
-#include <com/sun/star/container/XNameAccess.hpp>
 #include <com/sun/star/document/MacroExecMode.hpp>
 #include <com/sun/star/document/UpdateDocMode.hpp>
-#include <com/sun/star/document/XViewDataSupplier.hpp>
 #include <com/sun/star/frame/XComponentLoader.hpp>
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
@@ -143,7 +141,8 @@ public:
     {
         if (!flush())
             return false;
-        args.push_back(property("Hidden", uno::Any(true)));
+        // Not "Hidden": the office runs headless, so nothing shows anyway, and a workbook
+        // loaded hidden forgets which sheet was active when it was saved.
         args.push_back(property("MacroExecutionMode", uno::Any(document::MacroExecMode::NEVER_EXECUTE)));
         args.push_back(property("UpdateDocMode", uno::Any(document::UpdateDocMode::NO_UPDATE)));
         const uno::Reference<frame::XComponentLoader> loader(office.desktop(), uno::UNO_QUERY_THROW);
@@ -164,38 +163,17 @@ public:
         return sheet.is();
     }
 
-    // The sheet that was active when the workbook was saved. A workbook loaded hidden
-    // reports its first sheet as active, so the saved choice is read from the view data.
+    // The sheet that was active when the workbook was saved (a workbook loaded with a
+    // view, as ours are, opens on it).
     uno::Reference<sheet::XSpreadsheet> activeSheet()
     {
         const uno::Reference<frame::XModel> model(document, uno::UNO_QUERY_THROW);
         const uno::Reference<sheet::XSpreadsheetView> view(model->getCurrentController(), uno::UNO_QUERY);
-        const uno::Reference<sheet::XSpreadsheetDocument> spreadsheet(document, uno::UNO_QUERY_THROW);
-        const uno::Reference<container::XNameAccess> sheets(spreadsheet->getSheets(), uno::UNO_QUERY_THROW);
-        OUString saved;
-        try {
-            const uno::Reference<document::XViewDataSupplier> supplier(document, uno::UNO_QUERY);
-            const uno::Reference<container::XIndexAccess> data = supplier.is() ? supplier->getViewData() : nullptr;
-            uno::Sequence<beans::PropertyValue> settings;
-            if (data.is() && data->getCount() > 0 && (data->getByIndex(0) >>= settings)) {
-                for (const beans::PropertyValue& p : settings)
-                    if (p.Name == "ActiveTable")
-                        p.Value >>= saved;
-            }
-        } catch (const uno::Exception&) {
-            // no saved view: the first sheet it is
-        }
-        if (!saved.isEmpty() && sheets->hasByName(saved)) {
-            const uno::Reference<sheet::XSpreadsheet> chosen(sheets->getByName(saved), uno::UNO_QUERY);
-            if (view.is() && chosen.is())
-                view->setActiveSheet(chosen);
-            if (chosen.is())
-                return chosen;
-        }
         if (view.is())
             return view->getActiveSheet();
-        const uno::Reference<container::XIndexAccess> byIndex(sheets, uno::UNO_QUERY_THROW);
-        return uno::Reference<sheet::XSpreadsheet>(byIndex->getByIndex(0), uno::UNO_QUERY);
+        const uno::Reference<sheet::XSpreadsheetDocument> spreadsheet(document, uno::UNO_QUERY_THROW);
+        const uno::Reference<container::XIndexAccess> sheets(spreadsheet->getSheets(), uno::UNO_QUERY_THROW);
+        return uno::Reference<sheet::XSpreadsheet>(sheets->getByIndex(0), uno::UNO_QUERY);
     }
 
     void readNullDate()

@@ -137,3 +137,12 @@ int PrivateCups::outputPages() const
     const QRegularExpressionMatch m = pages.match(QString::fromUtf8(info.readAll()));
     return m.hasMatch() ? m.captured(1).toInt() : -1;
 }
+
+QString PrivateCups::outputText() const
+{
+    QProcess text;
+    text.start(QStringLiteral("pdftotext"), {output(), QStringLiteral("-")});
+    if (!text.waitForFinished(20000) || text.exitCode() != 0)
+        return QString();
+    return QString::fromUtf8(text.readAllStandardOutput());
+}

@@ -24,6 +24,8 @@ public:
     int waitForPrintedPages(int timeoutMs);
     // Pages of the PDF the queue wrote, or -1.
     int outputPages() const;
+    // The text of that PDF ("" where it cannot be read).
+    QString outputText() const;
 
 private:
     bool run(const QString& program, const QStringList& args);
