@@ -91,6 +91,30 @@ std::vector<std::string> childEnvironment(const QString& tempDir)
     return env;
 }
 
+// Settings of a private profile: no lock files beside the workbooks it opens (a killed
+// office would leave them, and the user's office would then call the workbook locked) and
+// no autosave of documents that are never kept.
+bool writeProfileSettings(const QString& profileDir)
+{
+    static const char settings[] =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+        "<oor:items xmlns:oor=\"http://openoffice.org/2001/registry\" "
+        "xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n"
+        "<item oor:path=\"/org.openoffice.Office.Common/Misc\"><prop oor:name=\"UseLocking\" "
+        "oor:op=\"fuse\"><value>false</value></prop></item>\n"
+        "<item oor:path=\"/org.openoffice.Office.Common/Misc\"><prop oor:name=\"UseDocumentOOoLockFile\" "
+        "oor:op=\"fuse\"><value>false</value></prop></item>\n"
+        "<item oor:path=\"/org.openoffice.Office.Common/Misc\"><prop oor:name=\"UseDocumentSystemFileLocking\" "
+        "oor:op=\"fuse\"><value>false</value></prop></item>\n"
+        "<item oor:path=\"/org.openoffice.Office.Recovery/AutoSave\"><prop oor:name=\"Enabled\" "
+        "oor:op=\"fuse\"><value>false</value></prop></item>\n"
+        "</oor:items>\n";
+    const QString userDir = profileDir + QStringLiteral("/user");
+    QFile file(userDir + QStringLiteral("/registrymodifications.xcu"));
+    return QDir().mkpath(userDir) && file.open(QIODevice::WriteOnly)
+        && file.write(settings, qint64(sizeof settings - 1)) == qint64(sizeof settings - 1);
+}
+
 // In the child: stdin and stdout/stderr to /dev/null, then the program. Never returns.
 [[noreturn]] void execChild(const ExecImage& image)
 {
@@ -186,7 +210,7 @@ bool OfficeProcess::start(const Launch& launch, QString& error)
         static std::once_flag swept;
         std::call_once(swept, OfficeLeftovers::sweep);
         profile_ = std::make_unique<QTemporaryDir>(OfficeLeftovers::profileTemplate());
-        if (!profile_->isValid()) {
+        if (!profile_->isValid() || !writeProfileSettings(profile_->path())) {
             error = QStringLiteral("No temporary folder for the spreadsheet program: %1").arg(profile_->errorString());
             profile_.reset();
             return false;

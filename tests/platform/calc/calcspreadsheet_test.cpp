@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
@@ -192,6 +193,27 @@ TEST_F(CalcTest, OurTemplatesOpenReadOnlyAndAreFilledByAddress)
             EXPECT_EQ(pdfPages(pdf), 1) << form.file;
         }
         EXPECT_EQ(fileHash(path), before) << form.file << " was changed";
+    }
+}
+
+TEST_F(CalcTest, OpeningAWorkbookLeavesNoLockFileBesideIt)
+{
+    const QString file = dir.filePath(QStringLiteral("user book.xls"));
+    {
+        CalcSpreadsheet calc;
+        ASSERT_TRUE(calc.start());
+        ASSERT_TRUE(calc.addWorkbook());
+        calc.writeCell(QStringLiteral("A1"), QStringLiteral("kept"));
+        ASSERT_TRUE(calc.saveAs(file));
+    }
+    for (const bool readOnly : {false, true}) {
+        CalcSpreadsheet calc;
+        ASSERT_TRUE(calc.start());
+        ASSERT_TRUE(calc.openWorkbook(file, readOnly));
+        EXPECT_EQ(calc.readCell(QStringLiteral("A1")), QStringLiteral("kept"));
+        // Were the office killed now, a lock file would stay and make the user's office
+        // call the workbook locked.
+        EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{QStringLiteral("user book.xls")});
     }
 }
 
