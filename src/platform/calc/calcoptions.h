@@ -10,6 +10,8 @@ struct CalcOptions {
     QString officeProgram = QStringLiteral("/usr/lib/libreoffice/program/soffice");
     // How long a starting office may take to answer.
     int startTimeoutMs = 60000;
+    // How long quitting may take; an office that does not answer by then is killed.
+    int quitTimeoutMs = 10000;
     // The profile folder of the visible office that shown workbooks open in; "" is the
     // user's own. Tests point it at a folder of their own.
     QString showProfileDir;

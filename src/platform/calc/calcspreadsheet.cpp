@@ -405,6 +405,7 @@ bool CalcSpreadsheet::start()
     OfficeProcess::Launch launch;
     launch.program = d->options.officeProgram;
     launch.timeoutMs = d->options.startTimeoutMs;
+    launch.quitLimitMs = d->options.quitTimeoutMs;
     d->error.clear();
     d->started = d->office.start(launch, d->error);
     return d->started;

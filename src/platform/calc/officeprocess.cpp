@@ -2,6 +2,7 @@
 
 #include "platform/calc/officeprocess.h"
 
+#include "platform/calc/killwatch.h"
 #include "platform/calc/officeleftovers.h"
 #include "platform/calc/unoruntime.h"
 #include "platform/calc/unostrings.h"
@@ -375,6 +376,9 @@ void OfficeProcess::stop()
     if (launch_.owned) {
         int graceMs = 0;
         if (desktop_.is()) {
+            // An office that no longer answers would hold these calls for ever: past the
+            // limit it is killed, and the calls return with the connection gone.
+            const KillWatch watch(pid_, launch_.quitLimitMs);
             closeDocuments();
             try {
                 desktop_->terminate();

@@ -23,6 +23,7 @@ public:
         QString profileDir;    // "" with headless: a fresh private folder; without: the user's own
         bool owned = true;     // ours to end (dies with us); false: handed to the user
         int timeoutMs = 60000; // how long to wait for it to answer
+        int quitLimitMs = 10000; // how long ending it may take before it is killed
     };
 
     OfficeProcess();

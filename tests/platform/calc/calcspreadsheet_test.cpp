@@ -318,6 +318,23 @@ TEST_F(CalcTest, AnOfficeThatDiesMidwayFailsTheCallsWithoutHanging)
     calc.quit();
 }
 
+TEST_F(CalcTest, AnOfficeThatStopsAnsweringIsKilledAtQuit)
+{
+    CalcOptions options;
+    options.quitTimeoutMs = 1500;
+    CalcSpreadsheet calc(options);
+    ASSERT_TRUE(calc.start());
+    ASSERT_TRUE(calc.addWorkbook());
+    const QList<pid_t> offices = officePidsStartedBy(::getpid());
+    ASSERT_EQ(offices.size(), 1);
+    ::kill(offices.front(), SIGSTOP); // frozen: it takes calls and never answers
+    QElapsedTimer clock;
+    clock.start();
+    calc.quit();
+    EXPECT_LT(clock.elapsed(), 10000);
+    EXPECT_EQ(officeProcessesStartedBy(::getpid()), 0);
+}
+
 // Run in a child process by the next test: starts an office and dies without cleaning up.
 TEST(CalcCrashHelper, StartAndDie)
 {
