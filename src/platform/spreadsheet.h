@@ -9,6 +9,7 @@
 
 namespace platform {
 
+// Used from one thread. Dropping an instance quits it.
 class Spreadsheet {
 public:
     virtual ~Spreadsheet() = default;
@@ -33,12 +34,13 @@ public:
     // back over the file); it becomes the active one, with its saved active sheet.
     virtual bool openWorkbook(const QString& path, bool readOnly) = 0;
 
-    // Writes a cell of the active sheet by A1 address ("B2", "AF120"). Text that reads as a
-    // plain number ("12", "-3.5") goes in as a number, anything else as text; a text
-    // beginning with "=" stays text, never a formula; "" empties the cell. Writes are
-    // buffered and sent in blocks before any read, print, show or quit, so writing many
-    // cells costs a few calls, not one per cell. False for an address that is not A1 form
-    // or no open workbook.
+    // Writes a cell of the active sheet by A1 address ("B2", "AF120"). Text that is a number
+    // in its plainest form ("12", "-3.5"; not "007", "12.50", "1E5", and at most 15 digits)
+    // goes in as a number, so the sheet shows exactly what was written; anything else as
+    // text. A text beginning with "=" stays text, never a formula; "" empties the cell.
+    // Writes are buffered and sent in blocks before any read, print or show (quit drops
+    // them), so writing many cells costs a few calls, not one per cell. False for an
+    // address that is not A1 form, or without an open workbook.
     virtual bool writeCell(const QString& address, const QString& text) = 0;
     virtual bool writeNumber(const QString& address, double value) = 0;
     // A date and time value, shown with a date and time format unless the cell already
