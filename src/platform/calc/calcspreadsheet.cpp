@@ -533,6 +533,11 @@ QString CalcSpreadsheet::lastError() const
     return d->error;
 }
 
+bool CalcSpreadsheet::flush()
+{
+    return d->needDocument() && d->flush();
+}
+
 bool CalcSpreadsheet::saveAs(const QString& path)
 {
     if (!d->needDocument())

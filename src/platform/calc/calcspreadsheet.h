@@ -28,6 +28,9 @@ public:
     void quit() override;
     QString lastError() const override;
 
+    // Sends the held cell writes to the sheet now (reads, prints and shows do it anyway).
+    bool flush();
+
     // Stores the active workbook in a file (the format follows the extension: .xls,
     // .xlsx, .ods or .pdf). For tests and tools; the program itself never saves.
     bool saveAs(const QString& path);
