@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-liberation2 libasound2-dev
-  xvfb xauth xdg-utils imagemagick
+  xvfb xauth x11-utils xdg-utils imagemagick
   libreoffice-calc libreoffice-dev
   cups poppler-utils
 )

@@ -1,5 +1,7 @@
 // Quorvane: starts the program.
 
+#include "platform/calc/calc.h"
+
 #include <QApplication>
 #include <QMainWindow>
 
@@ -7,6 +9,9 @@ int main(int argc, char** argv)
 {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
+    // Every spreadsheet command drives LibreOffice Calc.
+    platform::calc::install();
+
     QMainWindow window;
     window.setWindowTitle(QStringLiteral("Quorvane"));
     window.resize(800, 600);
