@@ -20,18 +20,6 @@ constexpr int CaptionPixelSize = 11;
 constexpr int EdgeAlpha = 60;
 } // namespace
 
-int buttonMask(Qt::MouseButtons buttons)
-{
-    int mask = 0;
-    if (buttons & Qt::LeftButton)
-        mask |= 1;
-    if (buttons & Qt::RightButton)
-        mask |= 2;
-    if (buttons & Qt::MiddleButton)
-        mask |= 4;
-    return mask;
-}
-
 cmdButton::cmdButton(QWidget* parent) : QWidget(parent)
 {
     setFocusPolicy(Qt::StrongFocus);
@@ -127,7 +115,7 @@ void cmdButton::resizeEvent(QResizeEvent*)
 
 void cmdButton::mousePressEvent(QMouseEvent* event)
 {
-    const int Button = buttonMask(event->button());
+    const int Button = platform::buttonMask(event->button());
     if (Button != 1)
         return;
     showLook(true);
@@ -139,7 +127,7 @@ void cmdButton::mousePressEvent(QMouseEvent* event)
 
 void cmdButton::mouseMoveEvent(QMouseEvent* event)
 {
-    const int Button = buttonMask(event->buttons());
+    const int Button = platform::buttonMask(event->buttons());
     const QPointF p = event->position();
     if (Button == 1) {
         const bool over = isOver(p.x(), p.y());
@@ -162,7 +150,7 @@ void cmdButton::mouseMoveEvent(QMouseEvent* event)
 
 void cmdButton::mouseReleaseEvent(QMouseEvent* event)
 {
-    const int Button = buttonMask(event->button());
+    const int Button = platform::buttonMask(event->button());
     const QPointF p = event->position();
     const int Shift = platform::shiftMask(event->modifiers());
     if (Button == 1 && isOver(p.x(), p.y()))

@@ -78,7 +78,4 @@ private:
     QPoint captionPos_;
 };
 
-// The classic mouse button mask (1 left, 2 right, 4 middle) of Qt buttons.
-int buttonMask(Qt::MouseButtons buttons);
-
 } // namespace grid

@@ -20,18 +20,6 @@ bool isWindowSwitch(Qt::FocusReason reason)
     return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
 }
 
-int buttonMask(Qt::MouseButtons buttons)
-{
-    int mask = 0;
-    if (buttons & Qt::LeftButton)
-        mask |= 1;
-    if (buttons & Qt::RightButton)
-        mask |= 2;
-    if (buttons & Qt::MiddleButton)
-        mask |= 4;
-    return mask;
-}
-
 } // namespace
 
 lblTxt::lblTxt(QWidget* parent) : QWidget(parent), m_box(new CellTextBox(this))
@@ -171,7 +159,7 @@ bool lblTxt::eventFilter(QObject* watched, QEvent* event)
     case QEvent::MouseMove: {
         const auto* mouse = static_cast<QMouseEvent*>(event);
         const QPointF at = mouse->position();
-        emit MouseMove(buttonMask(mouse->buttons()), platform::shiftMask(mouse->modifiers()), at.x(), at.y());
+        emit MouseMove(platform::buttonMask(mouse->buttons()), platform::shiftMask(mouse->modifiers()), at.x(), at.y());
         return false;
     }
     default:

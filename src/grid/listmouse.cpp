@@ -2,6 +2,7 @@
 // the auto-repeat of a held arrow.
 
 #include "grid/list.h"
+#include "platform/keys.h"
 
 #include "grid/arrowicons.h"
 #include "grid/arrowsteps.h"
@@ -63,13 +64,13 @@ void List::mousePressEvent(QMouseEvent* event)
 {
     if (capture_ == Region::None)
         capture_ = regionAt(event->position());
-    dispatchPress(capture_, buttonMask(event->button()), event->position());
+    dispatchPress(capture_, platform::buttonMask(event->button()), event->position());
 }
 
 void List::mouseMoveEvent(QMouseEvent* event)
 {
     const Region region = capture_ != Region::None ? capture_ : regionAt(event->position());
-    dispatchMove(region, buttonMask(event->buttons()), event->position());
+    dispatchMove(region, platform::buttonMask(event->buttons()), event->position());
 }
 
 void List::mouseReleaseEvent(QMouseEvent* event)
@@ -77,7 +78,7 @@ void List::mouseReleaseEvent(QMouseEvent* event)
     const Region region = capture_ != Region::None ? capture_ : regionAt(event->position());
     if (event->buttons() == Qt::NoButton)
         capture_ = Region::None;
-    const int Button = buttonMask(event->button());
+    const int Button = platform::buttonMask(event->button());
     dispatchRelease(region, Button, event->position());
     // A left click on the grid's own surface (the header strip and the column area).
     if (region == Region::Body && Button == 1 && rect().contains(event->position().toPoint()))

@@ -45,4 +45,16 @@ int shiftMask(Qt::KeyboardModifiers modifiers)
     return mask;
 }
 
+int buttonMask(Qt::MouseButtons buttons)
+{
+    int mask = 0;
+    if (buttons & Qt::LeftButton)
+        mask |= 1;
+    if (buttons & Qt::RightButton)
+        mask |= 2;
+    if (buttons & Qt::MiddleButton)
+        mask |= 4;
+    return mask;
+}
+
 } // namespace platform

@@ -33,5 +33,7 @@ constexpr int Alt = 4;
 int keyCode(int qtKey);
 // The modifier mask (Shift 1, Ctrl 2, Alt 4); the keypad flag and others are ignored.
 int shiftMask(Qt::KeyboardModifiers modifiers);
+// The mouse button mask (left 1, right 2, middle 4); other buttons are ignored.
+int buttonMask(Qt::MouseButtons buttons);
 
 } // namespace platform

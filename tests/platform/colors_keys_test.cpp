@@ -49,3 +49,10 @@ TEST(Keys, ModifierMaskIgnoresTheKeypadFlag)
     EXPECT_EQ(platform::shiftMask(Qt::NoModifier), 0);
     EXPECT_EQ(platform::keyCode(Qt::Key_Insert), 45);
 }
+
+TEST(Keys, MouseButtonMaskIgnoresOtherButtons)
+{
+    EXPECT_EQ(platform::buttonMask(Qt::LeftButton), 1);
+    EXPECT_EQ(platform::buttonMask(Qt::LeftButton | Qt::RightButton | Qt::MiddleButton), 7);
+    EXPECT_EQ(platform::buttonMask(Qt::BackButton), 0);
+}
