@@ -1,5 +1,6 @@
 #include "datafiles/linefield.h"
 
+#include "platform/prompts.h"
 #include "platform/vb.h"
 
 namespace datafiles {
@@ -61,6 +62,14 @@ LineFileWriter writerFor(const LineTable& table, LastLineEnd lastLineEnd)
     for (const LineField& field : table)
         writer.add(field.get());
     return writer;
+}
+
+bool saveLines(const LineTable& table, LastLineEnd lastLineEnd, const QString& path)
+{
+    const DataFileWrite result = writerFor(table, lastLineEnd).writeTo(path);
+    if (!result)
+        platform::prompts().MsgBox(result.error, platform::MsgStyle::Critical);
+    return result.ok;
 }
 
 void assignLines(const LineTable& table, const QStringList& lines)

@@ -34,6 +34,9 @@ LineField checkLine(StoreField<int>& field);
 
 // The writer of a table's values, in order.
 LineFileWriter writerFor(const LineTable& table, LastLineEnd lastLineEnd);
+// Writes the table's lines to the file, scrambled; a failure is shown to the user with the
+// file's name and the old file is kept. True when written.
+bool saveLines(const LineTable& table, LastLineEnd lastLineEnd, const QString& path);
 // Assigns the lines read to the table's fields in order, each before the next is looked
 // at; fields beyond the lines read keep their values, lines beyond the table are ignored.
 void assignLines(const LineTable& table, const QStringList& lines);

@@ -107,10 +107,7 @@ LineTable paymentFileLines(PaymentRecord& p)
 bool SavePaymentFile(const QString& path, const PaymentRecord& payment)
 {
     PaymentRecord copy = payment; // the line table binds to a payment it may change
-    const DataFileWrite result = writerFor(paymentFileLines(copy), LastLineEnd::Omitted).writeTo(path);
-    if (!result)
-        platform::prompts().MsgBox(result.error, platform::MsgStyle::Critical);
-    return result.ok;
+    return saveLines(paymentFileLines(copy), LastLineEnd::Omitted, path);
 }
 
 LineFileReader::Status LoadPaymentFile(const QString& path, PaymentRecord& payment)

@@ -163,11 +163,7 @@ PaymentHeaderLoad LoadHeaderForPayment(const QString& headerPath, PaymentRecord&
 bool SaveHeaderFromPayment(const QString& path, const PaymentRecord& payment)
 {
     PaymentRecord copy = payment; // the line table binds to a payment it may change
-    const DataFileWrite result =
-        writerFor(paymentHeaderLines(copy), LastLineEnd::Omitted).writeTo(path);
-    if (!result)
-        platform::prompts().MsgBox(result.error, platform::MsgStyle::Critical);
-    return result.ok;
+    return saveLines(paymentHeaderLines(copy), LastLineEnd::Omitted, path);
 }
 
 } // namespace datafiles

@@ -108,11 +108,7 @@ LineTable settingsLines(SettingsStore& s)
 
 bool SaveSettingsFile(SettingsStore& store)
 {
-    const DataFileWrite result =
-        writerFor(settingsLines(store), LastLineEnd::Written).writeTo(settingsFilePath());
-    if (!result)
-        platform::prompts().MsgBox(result.error, platform::MsgStyle::Critical);
-    return result.ok;
+    return saveLines(settingsLines(store), LastLineEnd::Written, settingsFilePath());
 }
 
 LineFileReader::Status LoadSettingsFile(SettingsStore& store)

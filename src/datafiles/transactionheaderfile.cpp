@@ -67,11 +67,7 @@ LineTable transactionHeaderLines(TransactionHeader& h)
 bool SaveTransactionHeader(const QString& path, const TransactionHeader& header)
 {
     TransactionHeader copy = header; // the line table binds to a header it may change
-    const DataFileWrite result =
-        writerFor(transactionHeaderLines(copy), LastLineEnd::Omitted).writeTo(path);
-    if (!result)
-        platform::prompts().MsgBox(result.error, platform::MsgStyle::Critical);
-    return result.ok;
+    return saveLines(transactionHeaderLines(copy), LastLineEnd::Omitted, path);
 }
 
 LineFileReader::Status LoadTransactionHeader(const QString& path, TransactionHeader& header)
