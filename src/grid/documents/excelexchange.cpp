@@ -76,22 +76,6 @@ void putRows(GridCore& grid, const std::vector<SheetRow>& sheet)
                 grid.setCellText(int(i + 1), k, text);
 }
 
-// Writes every row with text into the sheet row of the same number, all 32 cells.
-bool writeRows(ExcelSession& excel, const GridCore& grid, ProgressDisplay* bar)
-{
-    for (int r = 1; r <= grid.ListCount(); ++r) {
-        if (!rowHasText(grid, r))
-            continue;
-        if (bar)
-            bar->setValue(float(r));
-        const GridRow& row = grid.row(r);
-        for (int k = 1; k <= GridCore::MaxColumns; ++k)
-            if (!excel.WriteCell(cellAddress(k, r), row.text(k)))
-                return false;
-    }
-    return true;
-}
-
 } // namespace
 
 ExcelExchange::ExcelExchange(GridCore& grid, ExchangeHost& host) : m_grid(grid), m_host(host) {}
@@ -139,7 +123,7 @@ bool ExcelExchange::exporttoexcel()
                       excel.lastError());
         return false;
     }
-    if (!writeRows(excel, m_grid, activeProgressBar(m_host))) {
+    if (!writeRowsWithText(excel, m_grid, activeProgressBar(m_host), 0, 0)) {
         reportFailure(QStringLiteral("Quorvane could not write the rows into the new workbook. ") + nothingExported,
                       excel.lastError());
         return false;

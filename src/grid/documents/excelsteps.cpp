@@ -1,6 +1,8 @@
 #include "grid/documents/excelsteps.h"
 
+#include "grid/documents/excelsession.h"
 #include "grid/documents/exchangehost.h"
+#include "grid/documents/progressdisplay.h"
 #include "grid/gridcore.h"
 #include "platform/prompts.h"
 #include "platform/spreadsheet.h"
@@ -49,6 +51,9 @@ std::optional<int> copiesFrom(const QString& copiesText)
     return *copies;
 }
 
+namespace {
+
+// Whether the row holds text in one of the columns 1 to ColumnCount.
 bool rowHasText(const GridCore& grid, int row)
 {
     const GridRow& cells = grid.row(row);
@@ -56,6 +61,24 @@ bool rowHasText(const GridCore& grid, int row)
         if (!cells.text(c).isEmpty())
             return true;
     return false;
+}
+
+} // namespace
+
+bool writeRowsWithText(ExcelSession& excel, const GridCore& grid, ProgressDisplay* bar, int rowOffset,
+                       int columnOffset)
+{
+    for (int r = 1; r <= grid.ListCount(); ++r) {
+        if (!rowHasText(grid, r))
+            continue;
+        if (bar)
+            bar->setValue(float(r));
+        const GridRow& row = grid.row(r);
+        for (int k = 1; k <= GridCore::MaxColumns; ++k)
+            if (!excel.WriteCell(cellAddress(k + columnOffset, r + rowOffset), row.text(k)))
+                return false;
+    }
+    return true;
 }
 
 ProgressDisplay* activeProgressBar(ExchangeHost& host)

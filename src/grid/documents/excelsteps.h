@@ -7,6 +7,7 @@
 
 namespace grid {
 
+class ExcelSession;
 class ExchangeHost;
 class GridCore;
 class ProgressDisplay;
@@ -30,9 +31,13 @@ std::optional<QString> AskCopiesToPrint();
 // that is not a number or asks for fewer than one copy.
 std::optional<int> copiesFrom(const QString& copiesText);
 
-// Whether row holds text in one of the columns 1 to ColumnCount: only such rows are written
-// to a sheet, each with all 32 of its cells.
-bool rowHasText(const GridCore& grid, int row);
+// Writes every grid row that holds text in one of the columns 1 to ColumnCount, all 32 of its
+// cells, empty ones included: grid row r, column k goes to sheet row r + rowOffset, column
+// k + columnOffset. A row without text is not written, so its sheet row keeps what it held.
+// Before each row is written the progress bar, when there is one, is set to its number.
+// False as soon as a cell cannot be written.
+bool writeRowsWithText(ExcelSession& excel, const GridCore& grid, ProgressDisplay* bar, int rowOffset,
+                       int columnOffset);
 
 // The progress bar of the document window ActiveList names, compared exactly with the
 // three document windows; nullptr for any other name.

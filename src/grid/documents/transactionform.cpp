@@ -206,17 +206,7 @@ bool TransactionForm::fillRows(ExcelSession& excel)
     if (bar)
         bar->setMax(float(m_grid.ListCount()));
     PleaseWaitShown pleaseWait(m_transaction);
-    for (int r = 1; r <= m_grid.ListCount(); ++r) {
-        if (!rowHasText(m_grid, r))
-            continue;
-        if (bar)
-            bar->setValue(float(r));
-        const GridRow& row = m_grid.row(r);
-        for (int k = 1; k <= GridCore::MaxColumns; ++k)
-            if (!excel.WriteCell(cellAddress(k + 1, r + captionRow), row.text(k)))
-                return false;
-    }
-    return true;
+    return writeRowsWithText(excel, m_grid, bar, captionRow, 1);
 }
 
 } // namespace grid
