@@ -21,6 +21,7 @@ struct QuietHost : grid::ExchangeHost {
     QString PrintExcelFile() const override { return QStringLiteral("No"); }
     void setPrintExcelFile(const QString&) override {}
     QString ActiveList() const override { return QString(); }
+    grid::GridWindow* window(const QString&) override { return nullptr; }
     grid::ProgressDisplay* ProgressBar1(const QString&) override { return nullptr; }
 };
 

@@ -84,8 +84,8 @@ bool writeRowsWithText(ExcelSession& excel, const GridCore& grid, ProgressDispla
 ProgressDisplay* activeProgressBar(ExchangeHost& host)
 {
     const QString active = host.ActiveList();
-    for (const char* form : {"frmItems", "frmContacts", "frmTransactions"})
-        if (active == QLatin1String(form))
+    for (const QString* form : {&GridHost::Items, &GridHost::Contacts, &GridHost::Transactions})
+        if (active == *form)
             return host.ProgressBar1(active);
     return nullptr;
 }

@@ -1,8 +1,10 @@
 #pragma once
 // What the grid's spreadsheet members read and write of the settings store and of the
-// document windows: the start-up probe's result, the one-shot print request, the name of
-// the active document window and the windows' progress bars. The settings store implements
-// it; tests use a fake.
+// document windows: the start-up probe's result, the one-shot print request and the windows'
+// progress bars, beside the ActiveList and the windows by name that every grid's host gives.
+// The settings store implements it; tests use a fake.
+
+#include "grid/gridhost.h"
 
 #include <QString>
 
@@ -10,10 +12,8 @@ namespace grid {
 
 class ProgressDisplay;
 
-class ExchangeHost {
+class ExchangeHost : public GridHost {
 public:
-    virtual ~ExchangeHost() = default;
-
     // "RADI" when the spreadsheet program could be started as the settings loaded,
     // "NERADI" when not.
     virtual QString lblEXCELSTATUS() const = 0;
@@ -21,10 +21,6 @@ public:
     // "Yes" asks the next export to print instead of showing the workbook; "No" otherwise.
     virtual QString PrintExcelFile() const = 0;
     virtual void setPrintExcelFile(const QString& caption) = 0;
-
-    // The form name of the active document window ("frmItems", "frmContacts",
-    // "frmTransactions", "frmPayments", or "").
-    virtual QString ActiveList() const = 0;
 
     // The progress bar of the document window with that form name; nullptr when that
     // window has none or does not exist.

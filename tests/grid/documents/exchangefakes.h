@@ -42,6 +42,8 @@ struct FakeHost : grid::ExchangeHost {
     QString PrintExcelFile() const override { return printExcelFile; }
     void setPrintExcelFile(const QString& caption) override { printExcelFile = caption; }
     QString ActiveList() const override { return activeList; }
+    // The spreadsheet members reach the windows only through their progress bars.
+    grid::GridWindow* window(const QString&) override { return nullptr; }
     grid::ProgressDisplay* ProgressBar1(const QString& formName) override
     {
         return bars.contains(formName) ? &bars[formName] : nullptr;
