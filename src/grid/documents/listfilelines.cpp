@@ -3,23 +3,30 @@
 #include "grid/documents/listfilesource.h"
 #include "platform/vb.h"
 
+#include <algorithm>
 #include <limits>
 
 namespace grid {
 
-void ListFileLines::appendNumber(QString& out, qint64 value)
+int ListFileLines::putNumber(char16_t* out, qint64 value)
 {
-    char16_t digits[24];
-    int start = 24;
-    const bool negative = value < 0;
-    quint64 magnitude = negative ? quint64(0) - quint64(value) : quint64(value);
+    char16_t digits[MaxNumberLength];
+    int start = MaxNumberLength;
+    quint64 magnitude = value < 0 ? quint64(0) - quint64(value) : quint64(value);
     do {
         digits[--start] = char16_t(u'0' + magnitude % 10);
         magnitude /= 10;
     } while (magnitude != 0);
-    if (negative)
+    if (value < 0)
         digits[--start] = u'-';
-    out.append(reinterpret_cast<const QChar*>(digits + start), 24 - start);
+    std::copy(digits + start, digits + MaxNumberLength, out);
+    return MaxNumberLength - start;
+}
+
+void ListFileLines::appendNumber(QString& out, qint64 value)
+{
+    char16_t digits[MaxNumberLength];
+    out.append(reinterpret_cast<const QChar*>(digits), putNumber(digits, value));
 }
 
 void ListFileLines::appendLineSafe(QString& out, const QString& text)
@@ -58,21 +65,9 @@ void ListFileLines::appendCellLine(QString& out, const ListFileCell& cell, int r
 {
     appendLineSafe(out, cell.text);
     // The fields after the text, put together first and appended in one piece.
-    char16_t tail[64];
+    char16_t tail[4 + 3 + 3 * MaxNumberLength];
     int n = 0;
-    auto put = [&](qint64 value) {
-        char16_t digits[24];
-        int start = 24;
-        quint64 magnitude = value < 0 ? quint64(0) - quint64(value) : quint64(value);
-        do {
-            digits[--start] = char16_t(u'0' + magnitude % 10);
-            magnitude /= 10;
-        } while (magnitude != 0);
-        if (value < 0)
-            tail[n++] = u'-';
-        while (start < 24)
-            tail[n++] = digits[start++];
-    };
+    const auto put = [&](qint64 value) { n += putNumber(tail + n, value); };
     tail[n++] = u'#';
     put(cell.color);
     tail[n++] = u'#';

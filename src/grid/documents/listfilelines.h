@@ -48,6 +48,10 @@ public:
     static std::optional<qint64> parseWhole(QStringView text, qint64 low, qint64 high);
 
 private:
+    // The most characters a 64-bit number takes in decimal, its minus sign included.
+    static constexpr int MaxNumberLength = 20;
+    // Writes the number in decimal at `out`; gives the number of characters written.
+    static int putNumber(char16_t* out, qint64 value);
     static void appendNumber(QString& out, qint64 value);
     // A carriage return would end the line early: CR LF and a lone CR are written as LF.
     static void appendLineSafe(QString& out, const QString& text);
