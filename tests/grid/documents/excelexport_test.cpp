@@ -1,11 +1,8 @@
 // The export of the grid into a new workbook: which rows and cells are written, the show and
 // print paths with the copies prompt, the progress display and every way the command can end.
 
-#include "exchangefakes.h"
+#include "exchangetest.h"
 #include "grid/documents/excelexchange.h"
-#include "grid/gridcore.h"
-#include "support/recordingspreadsheet.h"
-#include "support/scopedprompts.h"
 
 #include <gtest/gtest.h>
 
@@ -13,15 +10,10 @@ using testsupport::PromptKind;
 
 namespace {
 
-const QString excelErrorTitle = QStringLiteral("Velkorn      Excel Error");
 const QStringList started = {"start", "alerts off", "visible off", "add workbook"};
 
-class ExcelExportTest : public ::testing::Test {
+class ExcelExportTest : public ExchangeTest {
 protected:
-    testsupport::ScopedPrompts prompts;
-    testsupport::ScopedRecordingSpreadsheet excel;
-    FakeHost host;
-    grid::GridCore grid;
     grid::ExcelExchange exchange{grid, host};
 
     // Three columns; rows 1 and 3 hold text, row 2 none, row 4 text only beyond the columns.
@@ -36,21 +28,6 @@ protected:
         grid.SetBold(1, 1, true);
         grid.setCellText(3, 2, QStringLiteral("Pear"));
         grid.setCellText(4, 5, QStringLiteral("not exported"));
-    }
-
-    void answerEveryMessage()
-    {
-        for (int i = 0; i < 3; ++i)
-            prompts->queueAnswer(platform::Answer::OK);
-    }
-
-    QList<testsupport::RecordedPrompt> messages()
-    {
-        QList<testsupport::RecordedPrompt> out;
-        for (const auto& p : prompts.script().recorded())
-            if (p.kind == PromptKind::MsgBox)
-                out << p;
-        return out;
     }
 };
 

@@ -1,26 +1,17 @@
 // The import of a workbook's first rows: where sheet cells land, what empty sheet cells leave,
 // the rows appended, the progress display, and what a failure leaves of the grid.
 
-#include "exchangefakes.h"
+#include "exchangetest.h"
 #include "grid/documents/excelexchange.h"
-#include "grid/gridcore.h"
-#include "support/recordingspreadsheet.h"
-#include "support/scopedprompts.h"
 
 #include <gtest/gtest.h>
-
-using testsupport::PromptKind;
 
 namespace {
 
 const QString book = QStringLiteral("/imports/book.xls");
 
-class ExcelImportTest : public ::testing::Test {
+class ExcelImportTest : public ExchangeTest {
 protected:
-    testsupport::ScopedPrompts prompts;
-    testsupport::ScopedRecordingSpreadsheet excel;
-    FakeHost host;
-    grid::GridCore grid;
     grid::ExcelExchange exchange{grid, host};
 
     ExcelImportTest() { sheet({}); }
@@ -166,7 +157,7 @@ TEST_F(ExcelImportTest, AFailedImportLeavesTheGridAsItWasAndSaysSo)
         EXPECT_EQ(message.text.contains(book), c.namesTheFile);
         EXPECT_TRUE(message.text.contains(QStringLiteral("Nothing was imported.")));
         EXPECT_EQ(message.style, platform::MsgStyle::Critical);
-        EXPECT_EQ(message.title, QStringLiteral("Velkorn      Excel Error"));
+        EXPECT_EQ(message.title, excelErrorTitle);
         EXPECT_EQ(excel->running, 0);
     }
 }

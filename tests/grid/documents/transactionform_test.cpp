@@ -1,30 +1,21 @@
 // The transaction form: which form is filled in each network mode, what happens without one,
 // which cell receives which value, the show and print paths and every way the command ends.
 
-#include "exchangefakes.h"
+#include "exchangetest.h"
 #include "grid/documents/transactionform.h"
-#include "grid/gridcore.h"
-#include "support/recordingspreadsheet.h"
-#include "support/scopedprompts.h"
 #include "support/tempprogramfolder.h"
 
 #include <gtest/gtest.h>
-
-using testsupport::PromptKind;
 
 namespace {
 
 const QString formPath = QStringLiteral("Template/Transaction/Transaction Form.xls");
 
-class TransactionFormTest : public ::testing::Test {
+class TransactionFormTest : public ExchangeTest {
 protected:
     testsupport::TempProgramFolder folder;
-    testsupport::ScopedPrompts prompts;
-    testsupport::ScopedRecordingSpreadsheet excel;
-    FakeHost host;
     FakeFormSettings settings;
     FakeTransaction transaction;
-    grid::GridCore grid;
     grid::TransactionForm form{grid, host, settings, transaction};
 
     QString singleDefault() { return folder.writeFile("System/RAzar/" + formPath, "form"); }
@@ -43,15 +34,6 @@ protected:
             grid.setCellText(1, k, first[k - 1]);
         grid.setCellText(3, 1, QStringLiteral("Bolt"));
         grid.setCellText(3, 4, QStringLiteral("1"));
-    }
-
-    QList<testsupport::RecordedPrompt> messages()
-    {
-        QList<testsupport::RecordedPrompt> out;
-        for (const auto& p : prompts.script().recorded())
-            if (p.kind == PromptKind::MsgBox)
-                out << p;
-        return out;
     }
 };
 
@@ -234,7 +216,7 @@ TEST_F(TransactionFormTest, EveryFailureIsReportedAndLeavesNothingRunning)
         ASSERT_EQ(shown.size(), 1);
         EXPECT_TRUE(shown[0].text.startsWith(QString::fromLatin1(c.messageStart))) << shown[0].text.toStdString();
         EXPECT_EQ(shown[0].style, platform::MsgStyle::Critical);
-        EXPECT_EQ(shown[0].title, QStringLiteral("Velkorn      Excel Error"));
+        EXPECT_EQ(shown[0].title, excelErrorTitle);
         EXPECT_EQ(excel->running, 0);
         EXPECT_TRUE(transaction.copies.isEmpty());
         EXPECT_EQ(transaction.pleaseWait.count("shown"), transaction.pleaseWait.count("hidden"));
