@@ -92,7 +92,7 @@ platform::FileResult ListFileReader::read(QByteArray bytes, ListDocument& docume
             if (rows > MaxRows)
                 return {false, QStringLiteral("The file \"%1\" could not be opened: it declares %2 rows, "
                                               "more than a document can hold (%3).")
-                                   .arg(path, line.mid(2).toString()).arg(MaxRows)};
+                                   .arg(path, line.mid(2).toString(), QString::number(MaxRows))};
             read.setRowCount(rows < 1 ? 1 : int(rows));
         } else if (auto cell = ListFileLines::parseCellLine(line)) {
             storeCell(read, *cell);

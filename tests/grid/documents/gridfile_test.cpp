@@ -244,8 +244,10 @@ TEST_F(GridFileTest, AFailedOpenLeavesGridAndFieldsAsTheyWere)
     const int undoSteps = g.UndoStack().stepCount();
 
     put(path("huge.QVI"), "\\\\1|#||A|50\r\n\\\\2000000000\r\nx#0#000#1#1\r\n");
+    // A name that looks like a placeholder of the message is named as it is.
+    ASSERT_TRUE(QFile::copy(path("huge.QVI"), path("huge %1.QVI")));
     QDir(dir.path()).mkdir(QStringLiteral("folder.QVI"));
-    for (const char* name : {"missing.QVI", "folder.QVI", "huge.QVI"}) {
+    for (const char* name : {"missing.QVI", "folder.QVI", "huge.QVI", "huge %1.QVI"}) {
         const auto result = file.OpenFile(path(name));
         EXPECT_FALSE(result.ok) << name;
         EXPECT_TRUE(result.error.contains(path(name))) << result.error.toStdString();
