@@ -4,15 +4,6 @@
 
 namespace testsupport {
 
-QStringList SpreadsheetLog::callsExcept(const QStringList& dropped) const
-{
-    QStringList kept;
-    for (const QString& call : calls)
-        if (!dropped.contains(call))
-            kept << call;
-    return kept;
-}
-
 bool SpreadsheetLog::wasWritten(const QString& address) const
 {
     for (const auto& [cell, text] : writes)

@@ -44,8 +44,6 @@ struct SpreadsheetLog {
     QHash<QString, QString> printedCells;
     bool alertsOnWhenShown = false;
 
-    // The calls without the start-up and progress details a test rarely cares about.
-    QStringList callsExcept(const QStringList& dropped) const;
     // The text written last into a cell, and whether it was written at all.
     bool wasWritten(const QString& address) const;
     QString written(const QString& address) const;
