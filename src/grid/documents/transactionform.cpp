@@ -128,15 +128,17 @@ bool TransactionForm::printCopies(ExcelSession& excel, const QString& copiesText
 
 std::optional<QString> TransactionForm::findTemplate(const TransactionFormSettings& settings)
 {
-    std::optional<QString> path;
+    // A chosen form decides alone: one that has gone missing is reported rather than
+    // silently replaced by the default.
     const QString chosen = settings.TransactionFormPath();
-    // The default is taken only while no form is chosen: a chosen form that has gone missing
-    // is reported rather than silently replaced.
+    if (!chosen.isEmpty())
+        return fileExists(chosen) ? std::optional<QString>(chosen) : std::nullopt;
     // A host folder that is not known gives no candidate rather than one relative to
     // wherever the program happens to run.
+    std::optional<QString> path;
     const auto tryDefault = [&](const QString& folder, const QString& dataRoot) {
         const QString candidate = withSlash(folder) + dataRoot + formBelowDataRoot;
-        if (!folder.isEmpty() && fileExists(candidate) && chosen.isEmpty())
+        if (!folder.isEmpty() && fileExists(candidate))
             path = candidate;
     };
     if (settings.OptionSingleMachine())
@@ -145,8 +147,6 @@ std::optional<QString> TransactionForm::findTemplate(const TransactionFormSettin
         tryDefault(settings.MyHostSystem(), QStringLiteral("QVNET/RAzar/"));
     if (settings.OptionUser())
         tryDefault(settings.lblConnectedtohostsystem(), QStringLiteral("QVNET/RAzar/"));
-    if (!chosen.isEmpty() && fileExists(chosen))
-        path = chosen;
     return path;
 }
 
