@@ -1,6 +1,7 @@
 #pragma once
 // The steps every spreadsheet command of the grid shares: the availability check, the cell
-// address of a grid column, the copies prompt and the failure message.
+// address of a grid column, the copies prompt, the writing of the rows that hold text, the
+// progress bar of the active window and the failure message.
 
 #include <QString>
 #include <optional>
