@@ -2,7 +2,7 @@
 // What the grid's spreadsheet members read and write of the settings store and of the
 // document windows: the start-up probe's result, the one-shot print request and the windows'
 // progress bars, beside the ActiveList and the windows by name that every grid's host gives.
-// The settings store implements it; tests use a fake.
+// The program around the grids implements it with its GridHost; tests use a fake.
 
 #include "grid/gridhost.h"
 
