@@ -10,6 +10,10 @@ struct CalcOptions {
     QString officeProgram = QStringLiteral("/usr/lib/libreoffice/program/soffice");
     // How long a starting office may take to answer.
     int startTimeoutMs = 60000;
+    // How long one call into a running office (loading, filling, reading, storing,
+    // printing a workbook) may take; an office that does not answer by then is killed and
+    // the call fails.
+    int callTimeoutMs = 120000;
     // How long quitting may take; an office that does not answer by then is killed.
     int quitTimeoutMs = 10000;
     // The profile folder of the visible office that shown workbooks open in; "" is the

@@ -102,10 +102,12 @@ public:
     QString error;
     QString protectedPath; // the file of a workbook opened read-only
 
-    // Runs an office call; an exception becomes a failure with its message.
+    // Runs an office call within the call time limit; an exception becomes a failure with
+    // its message.
     bool guarded(const QString& what, const std::function<bool()>& call)
     {
         error.clear();
+        const KillWatch::Timing bounded = office.bound(options.callTimeoutMs);
         try {
             if (call()) {
                 error.clear();
@@ -364,9 +366,18 @@ public:
         launch.timeoutMs = options.startTimeoutMs;
         if (!visible.start(launch, error))
             return false;
+        if (!openAsNew(visible, copy.fileName()))
+            return false;
+        visible.stop(); // lets go; the office is the user's now
+        return true;
+    }
+
+    bool openAsNew(OfficeProcess& visible, const QString& file)
+    {
+        const KillWatch::Timing bounded = visible.bound(options.callTimeoutMs);
         const uno::Reference<frame::XComponentLoader> loader(visible.desktop(), uno::UNO_QUERY_THROW);
         const uno::Reference<lang::XComponent> shown = loader->loadComponentFromURL(
-            fileUrl(copy.fileName()), OUString("_blank"), 0,
+            fileUrl(file), OUString("_blank"), 0,
             properties({property("AsTemplate", uno::Any(true)),
                         property("MacroExecutionMode", uno::Any(document::MacroExecMode::NEVER_EXECUTE))}));
         const uno::Reference<util::XModifiable> modifiable(shown, uno::UNO_QUERY);
@@ -375,7 +386,6 @@ public:
             return false;
         }
         modifiable->setModified(true);
-        visible.stop(); // lets go; the office is the user's now
         return true;
     }
 

@@ -2,7 +2,6 @@
 
 #include "platform/calc/officeprocess.h"
 
-#include "platform/calc/killwatch.h"
 #include "platform/calc/officeleftovers.h"
 #include "platform/calc/unoruntime.h"
 #include "platform/calc/unostrings.h"
@@ -24,6 +23,7 @@
 #include <QThread>
 #include <QUrl>
 
+#include <algorithm>
 #include <atomic>
 #include <csignal>
 #include <mutex>
@@ -306,6 +306,8 @@ bool OfficeProcess::connect(QString& error)
                 return false;
             }
             try {
+                // An office that takes the connection and then hangs would hold these calls.
+                const KillWatch::Timing bounded(watch_, pid_, int(std::max<qint64>(1, launch_.timeoutMs - clock.elapsed())));
                 remote_.set(resolver->resolve(url), uno::UNO_QUERY);
                 if (remote_.is()) {
                     desktop_ = frame::Desktop::create(remote_);
@@ -378,7 +380,7 @@ void OfficeProcess::stop()
         if (desktop_.is()) {
             // An office that no longer answers would hold these calls for ever: past the
             // limit it is killed, and the calls return with the connection gone.
-            const KillWatch watch(pid_, launch_.quitLimitMs);
+            const KillWatch::Timing bounded(watch_, pid_, launch_.quitLimitMs);
             closeDocuments();
             try {
                 desktop_->terminate();

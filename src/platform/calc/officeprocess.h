@@ -2,6 +2,8 @@
 // One office process started by us and reached over UNO: its own profile folder and pipe
 // name, so several run side by side, and always ended, by force where it does not end.
 
+#include "platform/calc/killwatch.h"
+
 #include <com/sun/star/frame/XDesktop2.hpp>
 #include <com/sun/star/uno/Reference.hxx>
 #include <com/sun/star/uno/XComponentContext.hpp>
@@ -38,6 +40,10 @@ public:
     css::uno::Reference<css::frame::XDesktop2> desktop() const { return desktop_; }
     css::uno::Reference<css::uno::XComponentContext> context() const { return remote_; }
 
+    // Bounds the calls into the office made while the result lives: an office that has
+    // not answered within limitMs is killed, and the calls fail instead of waiting for ever.
+    [[nodiscard]] KillWatch::Timing bound(int limitMs) { return KillWatch::Timing(watch_, pid_, limitMs); }
+
     // Ends an owned office: closes its documents unsaved, asks it to terminate, and kills
     // its process group when it has not gone within a moment. A handed-over office is only
     // let go. Safe to call more than once.
@@ -57,6 +63,7 @@ private:
     QDateTime startedAt_;
     css::uno::Reference<css::uno::XComponentContext> remote_;
     css::uno::Reference<css::frame::XDesktop2> desktop_;
+    KillWatch watch_;
 };
 
 } // namespace platform::calc

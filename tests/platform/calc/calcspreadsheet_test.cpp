@@ -335,6 +335,27 @@ TEST_F(CalcTest, AnOfficeThatStopsAnsweringIsKilledAtQuit)
     EXPECT_EQ(officeProcessesStartedBy(::getpid()), 0);
 }
 
+TEST_F(CalcTest, AnOfficeThatStopsAnsweringIsKilledWhenACallOutlivesItsLimit)
+{
+    CalcOptions options;
+    options.callTimeoutMs = 1500;
+    CalcSpreadsheet calc(options);
+    ASSERT_TRUE(calc.start());
+    ASSERT_TRUE(calc.addWorkbook());
+    ASSERT_TRUE(calc.writeCell(QStringLiteral("A1"), QStringLiteral("held")));
+    const QList<pid_t> offices = officePidsStartedBy(::getpid());
+    ASSERT_EQ(offices.size(), 1);
+    ::kill(offices.front(), SIGSTOP); // frozen: it takes calls and never answers
+    QElapsedTimer clock;
+    clock.start();
+    EXPECT_EQ(calc.readCell(QStringLiteral("A1")), QString());
+    EXPECT_FALSE(calc.lastError().isEmpty());
+    EXPECT_FALSE(calc.saveAs(dir.filePath(QStringLiteral("frozen.xls"))));
+    EXPECT_FALSE(calc.lastError().isEmpty());
+    EXPECT_LT(clock.elapsed(), 10000);
+    calc.quit();
+}
+
 // Run in a child process by the next test: starts an office and dies without cleaning up.
 TEST(CalcCrashHelper, StartAndDie)
 {
