@@ -19,6 +19,7 @@ struct Destination {
 
 using GetDests = int (*)(Destination**);
 using FreeDests = void (*)(int, Destination*);
+using SetServer = void (*)(const char*);
 
 } // namespace
 
@@ -29,8 +30,12 @@ std::optional<QStringList> CupsDestinations::list()
         return std::nullopt;
     const auto getDests = reinterpret_cast<GetDests>(::dlsym(library, "cupsGetDests"));
     const auto freeDests = reinterpret_cast<FreeDests>(::dlsym(library, "cupsFreeDests"));
-    if (!getDests || !freeDests)
+    const auto setServer = reinterpret_cast<SetServer>(::dlsym(library, "cupsSetServer"));
+    if (!getDests || !freeDests || !setServer)
         return std::nullopt;
+    // libcups keeps the server it first found; ask the one the environment names now, as
+    // the office started from this environment does.
+    setServer(nullptr);
     Destination* dests = nullptr;
     const int count = getDests(&dests);
     QStringList names;
