@@ -166,21 +166,14 @@ TEST_F(ExcelExportTest, EveryFailureIsReportedQuitsAndWithdrawsThePrintRequest)
     fillThreeColumns();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        prompts->clear();
-        excel.log() = testsupport::SpreadsheetLog();
-        c.arrange(excel.log());
+        arrangeFailure(c.arrange);
         host.printExcelFile = c.printRequest ? QStringLiteral("Yes") : QStringLiteral("No");
         if (excel->failPrint)
             prompts->queueInput(QStringLiteral("2"));
-        prompts->queueAnswer(platform::Answer::OK);
 
         EXPECT_FALSE(exchange.exporttoexcel());
 
-        const auto shown = messages();
-        ASSERT_EQ(shown.size(), 1);
-        EXPECT_TRUE(shown[0].text.startsWith(QString::fromLatin1(c.messageStart))) << shown[0].text.toStdString();
-        EXPECT_EQ(shown[0].style, platform::MsgStyle::Critical);
-        EXPECT_EQ(shown[0].title, excelErrorTitle);
+        expectOneFailureMessage(c.messageStart);
         EXPECT_EQ(host.printExcelFile, QStringLiteral("No"));
         EXPECT_EQ(excel->running, 0);
         EXPECT_FALSE(excel->calls.contains("show") && !excel->failShow);

@@ -140,11 +140,8 @@ TEST_F(ExcelImportTest, AFailedImportLeavesTheGridAsItWasAndSaysSo)
     grid.setCellText(1, 1, QStringLiteral("kept"));
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        prompts->clear();
-        excel.log() = testsupport::SpreadsheetLog();
-        c.arrange(excel.log());
+        arrangeFailure(c.arrange);
         sheet({{"A1", "never"}, {"A2", "never"}});
-        prompts->queueAnswer(platform::Answer::OK);
 
         EXPECT_FALSE(exchange.importexcel(book, 5));
 
@@ -152,12 +149,9 @@ TEST_F(ExcelImportTest, AFailedImportLeavesTheGridAsItWasAndSaysSo)
         EXPECT_EQ(grid.GetItem(1, 1), QStringLiteral("kept"));
         EXPECT_TRUE(grid.GetItem(2, 1).isEmpty());
         ASSERT_EQ(prompts->recorded().size(), 1);
-        const auto& message = prompts->recorded().first();
-        EXPECT_TRUE(message.text.startsWith(QString::fromLatin1(c.messageStart))) << message.text.toStdString();
-        EXPECT_EQ(message.text.contains(book), c.namesTheFile);
-        EXPECT_TRUE(message.text.contains(QStringLiteral("Nothing was imported.")));
-        EXPECT_EQ(message.style, platform::MsgStyle::Critical);
-        EXPECT_EQ(message.title, excelErrorTitle);
+        const QString message = expectOneFailureMessage(c.messageStart);
+        EXPECT_EQ(message.contains(book), c.namesTheFile);
+        EXPECT_TRUE(message.contains(QStringLiteral("Nothing was imported.")));
         EXPECT_EQ(excel->running, 0);
     }
 }

@@ -30,4 +30,28 @@ protected:
                 out << p;
         return out;
     }
+
+    // Starts one failure case afresh: nothing recorded yet, the spreadsheet program failing
+    // as `arrange` says, and the OK for the failure message queued.
+    void arrangeFailure(void (*arrange)(testsupport::SpreadsheetLog&))
+    {
+        prompts->clear();
+        excel.log() = testsupport::SpreadsheetLog();
+        arrange(excel.log());
+        prompts->queueAnswer(platform::Answer::OK);
+    }
+
+    // Expects exactly one message box: a failure whose text begins with `start`, with the
+    // stop icon and the spreadsheet title. Gives its text ("" when there was not one).
+    QString expectOneFailureMessage(const char* start)
+    {
+        const auto shown = messages();
+        EXPECT_EQ(shown.size(), 1);
+        if (shown.size() != 1)
+            return QString();
+        EXPECT_TRUE(shown[0].text.startsWith(QString::fromLatin1(start))) << shown[0].text.toStdString();
+        EXPECT_EQ(shown[0].style, platform::MsgStyle::Critical);
+        EXPECT_EQ(shown[0].title, excelErrorTitle);
+        return shown[0].text;
+    }
 };

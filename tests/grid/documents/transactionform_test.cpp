@@ -203,20 +203,13 @@ TEST_F(TransactionFormTest, EveryFailureIsReportedAndLeavesNothingRunning)
     fillItems();
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
-        prompts->clear();
-        excel.log() = testsupport::SpreadsheetLog();
-        c.arrange(excel.log());
+        arrangeFailure(c.arrange);
         transaction.copies = QString::fromLatin1(c.copies);
         transaction.pleaseWait.clear();
-        prompts->queueAnswer(platform::Answer::OK);
 
         EXPECT_FALSE(form.exporttotransactionform());
 
-        const auto shown = messages();
-        ASSERT_EQ(shown.size(), 1);
-        EXPECT_TRUE(shown[0].text.startsWith(QString::fromLatin1(c.messageStart))) << shown[0].text.toStdString();
-        EXPECT_EQ(shown[0].style, platform::MsgStyle::Critical);
-        EXPECT_EQ(shown[0].title, excelErrorTitle);
+        expectOneFailureMessage(c.messageStart);
         EXPECT_EQ(excel->running, 0);
         EXPECT_TRUE(transaction.copies.isEmpty());
         EXPECT_EQ(transaction.pleaseWait.count("shown"), transaction.pleaseWait.count("hidden"));
