@@ -91,8 +91,14 @@ void GridRow::setText(int c, const QString& text)
     }
     const int start = textStart(c);
     const int oldLength = int(m_ends[c]) - start;
-    m_text.replace(start, oldLength, text);
     const int delta = int(text.size()) - oldLength;
+    // A longer text grows the buffer to exactly the new length, in one step: growing by the
+    // string's own doubling and squeezing the slack away again cost two reallocations for
+    // every cell a reader fills.
+    const int newLength = int(m_text.size()) + delta;
+    if (newLength > m_text.capacity())
+        m_text.reserve(newLength);
+    m_text.replace(start, oldLength, text);
     for (size_t k = c; k < m_ends.size(); ++k)
         m_ends[k] = uint32_t(int(m_ends[k]) + delta);
     if (m_text.capacity() > m_text.size() + m_text.size() / 4 + 16)
