@@ -405,6 +405,14 @@ bool GridCore::setCellText(int r, int c, const QString& text)
     return true;
 }
 
+bool GridCore::setRowCells(int r, std::span<const GridCell> cells)
+{
+    if (r < 0 || r > m_listCount)
+        return false;
+    m_rows[r].setCells(cells);
+    return true;
+}
+
 void GridCore::resetRows(int count)
 {
     m_listCount = std::max(count, 1);

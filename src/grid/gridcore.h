@@ -35,6 +35,7 @@
 #include <QStringList>
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace grid {
@@ -150,6 +151,9 @@ public:
     GridCell cell(int r, int c) const;
     bool setCell(int r, int c, const GridCell& value);
     bool setCellText(int r, int c, const QString& text);
+    // Row r (0..ListCount) holds exactly these cells, cells[k] in column k + 1, and nothing
+    // else; the fast way for a reader to fill a whole row.
+    bool setRowCells(int r, std::span<const GridCell> cells);
     // ListCount := count (at least 1) with every cell empty; refits the gutter.
     void resetRows(int count);
     // Sets a caption without a record (the list file's header).

@@ -135,16 +135,47 @@ void GridRow::setColor(int c, uint32_t color)
     setFormat(c, f);
 }
 
+GridRow::Format GridRow::formatOf(const GridCell& cell)
+{
+    Format f;
+    f.color = cell.Color;
+    f.flags = uint8_t((cell.Bold ? BoldFlag : 0) | (cell.Italic ? ItalicFlag : 0) | (cell.Underline ? UnderlineFlag : 0));
+    return f;
+}
+
 void GridRow::setCell(int c, const GridCell& value)
 {
     if (!inRange(c))
         return;
-    Format f;
-    f.color = value.Color;
-    f.flags = uint8_t((value.Bold ? BoldFlag : 0) | (value.Italic ? ItalicFlag : 0)
-                      | (value.Underline ? UnderlineFlag : 0));
     setText(c, value.Text);
-    setFormat(c, f);
+    setFormat(c, formatOf(value));
+}
+
+void GridRow::setCells(std::span<const GridCell> cells)
+{
+    cells = cells.first(std::min(cells.size(), size_t(CellCount - 1)));
+    qsizetype length = 0;
+    bool formatted = false;
+    for (const GridCell& cell : cells) {
+        length += cell.Text.size();
+        formatted = formatted || formatOf(cell) != Format{};
+    }
+    GridRow row;
+    if (length > 0)
+        row.m_text.reserve(length);
+    row.m_ends.reserve(cells.size() + 1);
+    row.m_ends.push_back(0); // cell 0
+    if (formatted)
+        row.m_formats.resize(cells.size() + 1);
+    for (const GridCell& cell : cells) {
+        if (!cell.Text.isEmpty()) // never share the caller's buffer
+            row.m_text += cell.Text;
+        row.m_ends.push_back(uint32_t(row.m_text.size()));
+        if (formatted)
+            row.m_formats[row.m_ends.size() - 1] = formatOf(cell);
+    }
+    row.trim();
+    *this = std::move(row);
 }
 
 void GridRow::clearCells(int first, int last)

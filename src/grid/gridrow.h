@@ -6,6 +6,7 @@
 
 #include <QString>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace grid {
@@ -31,6 +32,10 @@ public:
     void setUnderline(int c, bool on) { setFlag(c, UnderlineFlag, on); }
     void setColor(int c, uint32_t color);
     void clearCell(int c) { setCell(c, GridCell{}); }
+    // The whole row at once: cells[k] becomes cell k + 1 (cells past 32 are ignored) and every
+    // other cell is empty. The texts take one allocation, where filling cell by cell grows
+    // the row's text once per cell.
+    void setCells(std::span<const GridCell> cells);
 
     // Cells first..last (clipped to 0..32) cleared.
     void clearCells(int first, int last);
@@ -55,6 +60,7 @@ private:
         bool operator==(const Format&) const = default;
     };
 
+    static Format formatOf(const GridCell& cell);
     uint8_t flags(int c) const;
     void setFlag(int c, uint8_t flag, bool on);
     Format format(int c) const;

@@ -1,6 +1,7 @@
 #include "gridfixture.h"
 
 #include <functional>
+#include <vector>
 
 TEST_F(GridTest, GettersAnswerEmptyOutsideTheGrid)
 {
@@ -125,4 +126,22 @@ TEST_F(GridTest, DoNotRenderHoldsBackEveryDrawing)
     grid.AddRow();
     EXPECT_TRUE(view.renders().isEmpty());
     EXPECT_TRUE(view.saw("scrollers"));
+}
+
+TEST_F(GridTest, AWholeRowIsWrittenDirectlyAndOnlyToAnExistingRow)
+{
+    grid.AddColumn(0, 50, QString());
+    grid.ClearUndoRedo();
+    view.calls.clear();
+    const std::vector<grid::GridCell> cells{grid::GridCell{QStringLiteral("a"), true, false, false, 0},
+                                            grid::GridCell{QStringLiteral("b")}};
+    EXPECT_TRUE(grid.setRowCells(1, cells));
+    EXPECT_EQ(grid.GetItem(1, 1), QStringLiteral("a"));
+    EXPECT_TRUE(grid.cell(1, 1).Bold);
+    EXPECT_EQ(grid.GetItem(1, 2), QStringLiteral("b"));
+    EXPECT_FALSE(grid.setRowCells(2, cells));
+    EXPECT_FALSE(grid.setRowCells(-1, cells));
+    EXPECT_EQ(grid.row(2).extent(), 0);
+    EXPECT_TRUE(grid.UndoStack().isEmpty());
+    EXPECT_TRUE(view.calls.isEmpty());
 }

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <vector>
+
 using grid::GridCell;
 using grid::GridRow;
 
@@ -64,4 +66,49 @@ TEST(GridRow, ContentOutsideTheColumnsIsDetected)
     GridRow zero;
     zero.setBold(0, true);
     EXPECT_TRUE(zero.hasContentOutside(1, 32));
+}
+
+TEST(GridRow, AWholeRowReplacesEveryCellAndKeepsNoEmptyTail)
+{
+    GridRow row;
+    row.setText(0, QStringLiteral("zero"));
+    row.setCell(7, GridCell{QStringLiteral("old"), true, false, false, 4});
+    const std::vector<GridCell> cells{
+        GridCell{QStringLiteral("a")},
+        GridCell{},
+        GridCell{QString(), false, true, false, 0}, // formatting without text is kept
+        GridCell{QStringLiteral("d|#|"), true, false, true, 0x8000000Fu},
+        GridCell{},
+    };
+    row.setCells(cells);
+    for (int c = 1; c <= 5; ++c)
+        EXPECT_EQ(row.cell(c), cells[size_t(c - 1)]) << c;
+    EXPECT_TRUE(row.isEmptyCell(0));
+    EXPECT_TRUE(row.isEmptyCell(7));
+    EXPECT_EQ(row.extent(), 5);
+
+    // Written cell by cell, the same row reads the same.
+    GridRow byCell;
+    for (int c = 1; c <= 5; ++c)
+        byCell.setCell(c, cells[size_t(c - 1)]);
+    for (int c = 0; c < GridRow::CellCount; ++c)
+        EXPECT_EQ(row.cell(c), byCell.cell(c)) << c;
+
+    row.setCells(std::vector<GridCell>(3));
+    EXPECT_EQ(row.extent(), 0);
+    EXPECT_EQ(row.heapBytes(), 0u);
+}
+
+TEST(GridRow, AWholeRowBeyondThirtyTwoCellsKeepsTheFirstThirtyTwo)
+{
+    std::vector<GridCell> cells(40);
+    for (size_t k = 0; k < cells.size(); ++k)
+        cells[k].Text = QString::number(k + 1);
+    GridRow row;
+    row.setCells(cells);
+    EXPECT_EQ(row.text(32), QStringLiteral("32"));
+    EXPECT_EQ(row.extent(), GridRow::CellCount);
+    row.setText(1, QStringLiteral("changed"));
+    EXPECT_EQ(row.text(1), QStringLiteral("changed"));
+    EXPECT_EQ(row.text(2), QStringLiteral("2"));
 }

@@ -90,23 +90,23 @@ void GridFile::loadColumns(const ListDocument& document)
 
 void GridFile::loadCells(const ListDocument& document)
 {
-    // One text buffer reused for every cell: the grid copies what it keeps.
-    GridCell value;
+    // One row of cells reused for every row, its text buffers included: the grid copies what
+    // it keeps, a whole row at a time.
+    std::vector<GridCell> cells;
     const int rows = document.rowCount();
     for (int r = 1; r <= rows; ++r) {
-        const int last = document.lastColumnOf(r);
-        for (int c = 1; c <= last; ++c) {
+        cells.resize(size_t(document.lastColumnOf(r)));
+        for (int c = 1; c <= int(cells.size()); ++c) {
             const ListDocument::CellRef cell = document.ref(r, c);
-            if (cell.text.isEmpty() && !cell.bold && !cell.italic && !cell.underline && cell.color == 0)
-                continue;
+            GridCell& value = cells[size_t(c - 1)];
             value.Text.resize(cell.text.size());
             std::copy(cell.text.begin(), cell.text.end(), value.Text.begin());
             value.Bold = cell.bold;
             value.Italic = cell.italic;
             value.Underline = cell.underline;
             value.Color = uint32_t(cell.color);
-            m_core.setCell(r, c, value);
         }
+        m_core.setRowCells(r, cells);
     }
 }
 
