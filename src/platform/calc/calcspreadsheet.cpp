@@ -367,8 +367,8 @@ public:
         if (!visible.start(launch, error))
             return false;
         if (!openAsNew(visible, copy.fileName()))
-            return false;
-        visible.stop(); // lets go; the office is the user's now
+            return false; // the office that was started for it ends with it
+        visible.release(); // the office is the user's now
         return true;
     }
 

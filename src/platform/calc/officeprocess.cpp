@@ -202,6 +202,7 @@ OfficeProcess::~OfficeProcess()
 bool OfficeProcess::start(const Launch& launch, QString& error)
 {
     launch_ = launch;
+    released_ = false;
     const QFileInfo program(launch.program);
     if (!program.exists() || !program.isExecutable() || program.isDir()) {
         error = QStringLiteral("The spreadsheet program was not found (%1).").arg(launch.program);
@@ -373,28 +374,38 @@ void OfficeProcess::killProcess(int graceMs)
     OfficeLeftovers::removePipes(pipe_, startedAt_);
 }
 
+void OfficeProcess::end()
+{
+    // A visible launch is ours while its launcher runs; without it, the user's own office
+    // took the request over, and that office is never ended here.
+    if (!launch_.owned && pid_ <= 0)
+        return;
+    int graceMs = 0;
+    if (desktop_.is()) {
+        // An office that no longer answers would hold these calls for ever: past the
+        // limit it is killed, and the calls return with the connection gone.
+        const KillWatch::Timing bounded(watch_, pid_, launch_.quitLimitMs);
+        closeDocuments();
+        try {
+            desktop_->terminate();
+            graceMs = 5000;
+        } catch (const lang::DisposedException&) {
+            graceMs = 5000; // the office went away while answering, as it does
+        } catch (const uno::Exception&) {
+        }
+    }
+    killProcess(graceMs);
+}
+
 void OfficeProcess::stop()
 {
-    if (launch_.owned) {
-        int graceMs = 0;
-        if (desktop_.is()) {
-            // An office that no longer answers would hold these calls for ever: past the
-            // limit it is killed, and the calls return with the connection gone.
-            const KillWatch::Timing bounded(watch_, pid_, launch_.quitLimitMs);
-            closeDocuments();
-            try {
-                desktop_->terminate();
-                graceMs = 5000;
-            } catch (const lang::DisposedException&) {
-                graceMs = 5000; // the office went away while answering, as it does
-            } catch (const uno::Exception&) {
-            }
-        }
-        killProcess(graceMs);
-    }
+    // A visible office that never reached the user (its start or its first document
+    // failed) is ended like a private one, so no windowless office is left running.
+    if (!released_)
+        end();
     desktop_.clear();
     remote_.clear();
-    if (!launch_.owned && pid_ > 0) {
+    if (pid_ > 0) {
         handedOver().push_back(pid_);
         pid_ = -1;
     }

@@ -44,15 +44,20 @@ public:
     // not answered within limitMs is killed, and the calls fail instead of waiting for ever.
     [[nodiscard]] KillWatch::Timing bound(int limitMs) { return KillWatch::Timing(watch_, pid_, limitMs); }
 
-    // Ends an owned office: closes its documents unsaved, asks it to terminate, and kills
-    // its process group when it has not gone within a moment. A handed-over office is only
-    // let go. Safe to call more than once.
+    // Ends the office: closes its documents unsaved, asks it to terminate, and kills its
+    // process group when it has not gone within a moment. A released office is only let
+    // go, and so is the user's own office that took a visible launch over. Safe to call
+    // more than once.
     void stop();
+
+    // Hands a visible office to the user: from now on it is never ended by us.
+    void release() { released_ = true; }
 
 private:
     bool spawn(QString& error);
     bool connect(QString& error);
     bool exitedAtStart(int& status);
+    void end();
     void closeDocuments();
     void killProcess(int graceMs);
 
@@ -60,6 +65,7 @@ private:
     std::unique_ptr<QTemporaryDir> profile_;
     QString pipe_;
     pid_t pid_ = -1;
+    bool released_ = false;
     QDateTime startedAt_;
     css::uno::Reference<css::uno::XComponentContext> remote_;
     css::uno::Reference<css::frame::XDesktop2> desktop_;
