@@ -38,7 +38,6 @@ public:
     ~ReplayScope()
     {
         m_flag = false;
-        m_grid.m_columnHistoryOff = false;
         m_grid.m_doNotRender = false;
     }
     ReplayScope(const ReplayScope&) = delete;
@@ -596,7 +595,6 @@ bool GridCore::undo(int Number, int* NumberUsed)
                 record->undo(*this);
             } catch (...) {
                 // An undo step that fails is skipped; the replay goes on with the next one.
-                m_columnHistoryOff = false;
             }
         }
     }

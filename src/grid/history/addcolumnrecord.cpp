@@ -9,11 +9,10 @@ void AddColumnRecord::undo(GridCore& grid) const
 {
     if (m_column < 1 || m_column > grid.ColumnCount())
         return;
-    setColumnHistoryOff(grid, true);
+    const ColumnHistoryOff off(grid);
     pushCounterpart(grid, std::make_unique<AddColumnRecord>(m_column, grid.GetColumnHeader(m_column),
                                                             grid.GetWidthColumn(m_column)));
     grid.RemoveColumn(m_column);
-    setColumnHistoryOff(grid, false);
 }
 
 void AddColumnRecord::redo(GridCore& grid) const

@@ -30,6 +30,16 @@ void HistoryRecord::setColumnHistoryOff(GridCore& grid, bool off)
     grid.m_columnHistoryOff = off;
 }
 
+HistoryRecord::ColumnHistoryOff::ColumnHistoryOff(GridCore& grid) : m_grid(grid)
+{
+    setColumnHistoryOff(m_grid, true);
+}
+
+HistoryRecord::ColumnHistoryOff::~ColumnHistoryOff()
+{
+    setColumnHistoryOff(m_grid, false);
+}
+
 int HistoryRecord::dropLastRows(GridCore& grid, int count)
 {
     return grid.dropLastRows(count);

@@ -40,9 +40,24 @@ protected:
     static bool cellExists(const GridCore& grid, int row, int column);
     static void writeCell(GridCore& grid, int row, int column, const GridCell& cell);
     static void pushCounterpart(GridCore& grid, std::unique_ptr<HistoryRecord> record);
-    static void setColumnHistoryOff(GridCore& grid, bool off);
     static int dropLastRows(GridCore& grid, int count);
     static void restoreRowCount(GridCore& grid, int count);
+
+    // Keeps the grid's column history off while it lives: the column members a replay calls
+    // record nothing, and the flag is off again however the replay ends, a failure included.
+    class ColumnHistoryOff {
+    public:
+        explicit ColumnHistoryOff(GridCore& grid);
+        ~ColumnHistoryOff();
+        ColumnHistoryOff(const ColumnHistoryOff&) = delete;
+        ColumnHistoryOff& operator=(const ColumnHistoryOff&) = delete;
+
+    private:
+        GridCore& m_grid;
+    };
+
+private:
+    static void setColumnHistoryOff(GridCore& grid, bool off);
 };
 
 } // namespace grid

@@ -27,18 +27,14 @@ QStringList RemoveColumnGroupRecord::lines() const
 
 void RemoveColumnGroupRecord::undo(GridCore& grid) const
 {
-    setColumnHistoryOff(grid, true);
+    const ColumnHistoryOff off(grid);
     const int before = grid.ColumnCount();
     grid.AddColumn(m_column, m_width, m_caption);
-    if (grid.ColumnCount() == before) { // no room or no such place: nothing to refill
-        setColumnHistoryOff(grid, false);
+    if (grid.ColumnCount() == before) // no room or no such place: nothing to refill
         return;
-    }
     for (const auto& [row, cell] : m_cells)
-        if (row <= grid.ListCount())
-            writeCell(grid, row, m_column, cell);
+        writeCell(grid, row, m_column, cell);
     pushCounterpart(grid, std::make_unique<RemoveColumnAgainRecord>(m_column));
-    setColumnHistoryOff(grid, false);
 }
 
 } // namespace grid
