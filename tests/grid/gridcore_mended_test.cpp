@@ -159,3 +159,18 @@ TEST_F(GridTest, UndoOfAddedRowsLeavesAtLeastOneRow)
     grid.redo();
     EXPECT_EQ(grid.ListCount(), 2);
 }
+
+// A removed row whose place is gone (fewer rows than when it was removed) comes back as the
+// last row with its cells, not as an empty row with its cells dropped.
+TEST_F(GridTest, UndoOfARowRemovalPastTheEndRestoresItsCellsInTheAppendedRow)
+{
+    fillColumn1({"A", "B", "C"});
+    grid.SetBold(3, 1, true);
+    grid.ClearUndoRedo();
+    grid.RemoveItem(3);
+    grid.resetRows(1); // fewer rows than the step left, as a direct writer may leave it
+    EXPECT_TRUE(grid.undo());
+    EXPECT_EQ(grid.ListCount(), 2);
+    EXPECT_EQ(grid.cell(2, 1), (GridCell{QStringLiteral("C"), true, false, false, 0}));
+    EXPECT_EQ(redoLines(), QStringList{"#ADDITM#2"});
+}

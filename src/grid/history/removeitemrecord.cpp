@@ -7,9 +7,11 @@ namespace grid {
 
 void RemoveItemRecord::undo(GridCore& grid) const
 {
-    grid.AddRow(QString(), m_row);
+    // The cells go into the row AddRow made: the last one when the grid no longer reaches
+    // the recorded place.
+    const int row = grid.AddRow(QString(), m_row);
     for (const auto& [column, cell] : m_cells)
-        writeCell(grid, m_row, column, cell);
+        writeCell(grid, row, column, cell);
 }
 
 QString RemoveItemRecord::payload() const

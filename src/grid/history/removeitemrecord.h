@@ -1,6 +1,6 @@
 #pragma once
 // "#REMITM#": a row was removed, with its cells of every column; replaying it inserts an
-// empty row at that index and writes the cells back.
+// empty row at that index (or appends one) and writes the cells back into it.
 
 #include "grid/history/historyrecord.h"
 
