@@ -1,6 +1,7 @@
 #include "platform/desktop.h"
 #include "platform/sound.h"
 #include "platform/wavefile.h"
+#include "support/environmentoverride.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -100,10 +101,8 @@ TEST(Desktop, HelpViewerIsSilentWithoutFileOrViewer)
     ASSERT_TRUE(f.open(QIODevice::WriteOnly));
     f.write("ITSF");
     f.close();
-    const QByteArray path = qgetenv("PATH");
-    qputenv("PATH", dir.path().toLocal8Bit()); // no viewer here
+    const testsupport::EnvironmentOverride path("PATH", dir.path().toLocal8Bit()); // no viewer here
     EXPECT_FALSE(platform::helpViewer().showTopic(chm, QStringLiteral("Main"), QStringLiteral("items.htm")));
-    qputenv("PATH", path);
 }
 
 TEST(Desktop, InstalledHelpViewerReplacesTheRealOne)

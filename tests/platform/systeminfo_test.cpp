@@ -1,4 +1,5 @@
 #include "platform/systeminfo.h"
+#include "support/environmentoverride.h"
 
 #include <QDir>
 #include <QFile>
@@ -71,11 +72,9 @@ TEST(SystemInfo, NamesOfUserAndMachine)
 {
     EXPECT_FALSE(platform::userName().isEmpty());
     EXPECT_FALSE(platform::computerName().contains(QLatin1Char('.')));
-    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
     QTemporaryDir dir;
-    qputenv("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
+    const testsupport::EnvironmentOverride runtime("XDG_RUNTIME_DIR", dir.path().toLocal8Bit());
     EXPECT_EQ(platform::networkPlacesFolder(), QString());
     QDir(dir.path()).mkdir(QStringLiteral("gvfs"));
     EXPECT_EQ(platform::networkPlacesFolder(), dir.filePath(QStringLiteral("gvfs")));
-    qputenv("XDG_RUNTIME_DIR", runtime.toLocal8Bit());
 }

@@ -1,6 +1,7 @@
 #include "platform/clock.h"
 #include "platform/commondialog.h"
 #include "platform/programfolder.h"
+#include "support/environmentoverride.h"
 #include "support/pinnedclock.h"
 #include "support/scopedprompts.h"
 #include "support/tempprogramfolder.h"
@@ -123,4 +124,25 @@ TEST(PinnedClock, PinsAndReleases)
         EXPECT_EQ(platform::now(), QDateTime(QDate(2026, 1, 1), QTime(0, 0, 0)));
     }
     EXPECT_NE(platform::now(), when.addSecs(1));
+}
+
+TEST(EnvironmentOverride, PutsBackASetAndAnUnsetVariable)
+{
+    const char* name = "QUORVANE_TEST_OVERRIDE";
+    for (const QByteArray& before : {QByteArray(), QByteArray(""), QByteArray("old")}) {
+        if (before.isNull())
+            qunsetenv(name);
+        else
+            qputenv(name, before);
+        for (const QByteArray& during : {QByteArray(), QByteArray("new")}) {
+            {
+                const testsupport::EnvironmentOverride scoped(name, during);
+                EXPECT_EQ(qEnvironmentVariableIsSet(name), !during.isNull());
+                EXPECT_EQ(qgetenv(name), during);
+            }
+            EXPECT_EQ(qEnvironmentVariableIsSet(name), !before.isNull());
+            EXPECT_EQ(qgetenv(name), before);
+        }
+    }
+    qunsetenv(name);
 }

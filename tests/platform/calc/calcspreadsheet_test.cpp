@@ -6,6 +6,7 @@
 #include "privatecups.h"
 
 #include "platform/calc/calc.h"
+#include "support/environmentoverride.h"
 #include "platform/calc/calcspreadsheet.h"
 
 #include <QCoreApplication>
@@ -265,10 +266,8 @@ TEST_F(CalcTest, PrintingWithoutAPrinterFailsWithAMessage)
 
 TEST_F(CalcTest, ShowingWithoutADisplayFailsAndQuits)
 {
-    const QByteArray display = qgetenv("DISPLAY");
-    const QByteArray wayland = qgetenv("WAYLAND_DISPLAY");
-    qunsetenv("DISPLAY");
-    qunsetenv("WAYLAND_DISPLAY");
+    const testsupport::EnvironmentOverride noDisplay("DISPLAY", QByteArray());
+    const testsupport::EnvironmentOverride noWayland("WAYLAND_DISPLAY", QByteArray());
     CalcSpreadsheet calc;
     ASSERT_TRUE(calc.start());
     ASSERT_TRUE(calc.addWorkbook());
@@ -276,10 +275,6 @@ TEST_F(CalcTest, ShowingWithoutADisplayFailsAndQuits)
     EXPECT_FALSE(calc.setVisible(true));
     EXPECT_FALSE(calc.lastError().isEmpty());
     EXPECT_EQ(officeProcessesStartedBy(::getpid()), 0);
-    if (!display.isNull())
-        qputenv("DISPLAY", display);
-    if (!wayland.isNull())
-        qputenv("WAYLAND_DISPLAY", wayland);
 }
 
 TEST_F(CalcTest, SeveralInstancesRunSideBySide)

@@ -22,10 +22,7 @@ bool writeFile(const QString& path, const QString& text)
 
 } // namespace
 
-PrivateCups::PrivateCups()
-{
-    oldServer_ = qgetenv("CUPS_SERVER");
-}
+PrivateCups::PrivateCups() = default;
 
 PrivateCups::~PrivateCups()
 {
@@ -86,7 +83,7 @@ bool PrivateCups::start(bool withQueue)
         error_ = QStringLiteral("cupsd did not open its socket");
         return false;
     }
-    qputenv("CUPS_SERVER", socket().toLocal8Bit());
+    server_.emplace("CUPS_SERVER", socket().toLocal8Bit());
     if (!withQueue)
         return true;
     const QString device = QStringLiteral("file://") + output();
@@ -105,10 +102,7 @@ void PrivateCups::stop()
             cupsd_.waitForFinished(5000);
         }
     }
-    if (oldServer_.isNull())
-        qunsetenv("CUPS_SERVER");
-    else
-        qputenv("CUPS_SERVER", oldServer_);
+    server_.reset();
 }
 
 int PrivateCups::waitForPrintedPages(int timeoutMs)

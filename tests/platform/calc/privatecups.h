@@ -6,6 +6,10 @@
 #include <QString>
 #include <QTemporaryDir>
 
+#include "support/environmentoverride.h"
+
+#include <optional>
+
 class PrivateCups {
 public:
     PrivateCups();
@@ -33,5 +37,5 @@ private:
     QTemporaryDir dir_;
     QProcess cupsd_;
     QString error_;
-    QByteArray oldServer_;
+    std::optional<testsupport::EnvironmentOverride> server_;
 };

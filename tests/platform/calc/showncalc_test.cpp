@@ -6,6 +6,7 @@
 #include "platform/calc/calcspreadsheet.h"
 #include "platform/calc/unoruntime.h"
 #include "platform/calc/unostrings.h"
+#include "support/environmentoverride.h"
 
 #include <com/sun/star/bridge/UnoUrlResolver.hpp>
 #include <com/sun/star/container/XEnumeration.hpp>
@@ -30,6 +31,7 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <optional>
 #include <unistd.h>
 
 using namespace css;
@@ -49,7 +51,6 @@ public:
         const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("Xvfb"));
         if (xvfb.isEmpty())
             return false;
-        old_ = qgetenv("DISPLAY");
         const int base = 200 + int(::getpid() % 600);
         for (int number = base; number < base + 20; ++number) {
             const QString socket = QStringLiteral("/tmp/.X11-unix/X%1").arg(number);
@@ -65,7 +66,7 @@ public:
             while (!QFileInfo::exists(socket) && server_.state() == QProcess::Running && clock.elapsed() < 20000)
                 QThread::msleep(20);
             if (server_.state() == QProcess::Running && QFileInfo::exists(socket)) {
-                qputenv("DISPLAY", ":" + QByteArray::number(number));
+                display_.emplace("DISPLAY", ":" + QByteArray::number(number));
                 return true;
             }
             server_.kill();
@@ -83,15 +84,11 @@ public:
                 server_.waitForFinished(5000);
             }
         }
-        if (old_.isNull())
-            qunsetenv("DISPLAY");
-        else
-            qputenv("DISPLAY", old_);
     }
 
 private:
     QProcess server_;
-    QByteArray old_;
+    std::optional<testsupport::EnvironmentOverride> display_;
 };
 
 // The pipe name a process was told to accept connections on.
