@@ -139,7 +139,7 @@ bool GridCore::rowsHoldOtherCells(int first, int last) const
 {
     const int columns = ColumnCount();
     for (int r = std::max(first, 0); r <= last && r < int(m_rows.size()); ++r)
-        if (m_rows[r].hasContentOutside(1, columns))
+        if (m_rows[r].hasContentOutsideColumns(columns))
             return true;
     return false;
 }
@@ -176,17 +176,15 @@ void GridCore::removeRowAt(int Index, int oldCount)
 
 int GridCore::AddRow(const QString& St1, int Index)
 {
-    const int oldCount = m_listCount;
-    if (Index >= 1 && Index <= oldCount) {
-        ++m_listCount;
+    const bool insert = Index >= 1 && Index <= m_listCount;
+    ++m_listCount;
+    if (insert) {
         insertRowAt(Index);
-        view().fitCounterColumn();
     } else {
-        ++m_listCount;
         m_rows.resize(m_listCount + 1);
-        view().fitCounterColumn();
         Index = m_listCount;
     }
+    view().fitCounterColumn();
     m_rows[Index].setText(1, St1);
     pushByRule(std::make_unique<AddItemRecord>(Index));
     RenderAllColumns();
@@ -377,10 +375,20 @@ void GridCore::SetColor(int line, int Column, uint32_t Vrednost)
 
 // ---------------------------------------------------------------- direct access
 
+bool GridCore::directRow(int r) const
+{
+    return r >= 0 && r <= m_listCount;
+}
+
+bool GridCore::directCell(int r, int c) const
+{
+    return directRow(r) && c >= 0 && c < GridRow::CellCount;
+}
+
 const GridRow& GridCore::row(int r) const
 {
     static const GridRow empty;
-    return r >= 0 && r <= m_listCount ? m_rows[r] : empty;
+    return directRow(r) ? m_rows[r] : empty;
 }
 
 GridCell GridCore::cell(int r, int c) const
@@ -390,7 +398,7 @@ GridCell GridCore::cell(int r, int c) const
 
 bool GridCore::setCell(int r, int c, const GridCell& value)
 {
-    if (r < 0 || r > m_listCount || c < 0 || c >= GridRow::CellCount)
+    if (!directCell(r, c))
         return false;
     m_rows[r].setCell(c, value);
     return true;
@@ -398,7 +406,7 @@ bool GridCore::setCell(int r, int c, const GridCell& value)
 
 bool GridCore::setCellText(int r, int c, const QString& text)
 {
-    if (r < 0 || r > m_listCount || c < 0 || c >= GridRow::CellCount)
+    if (!directCell(r, c))
         return false;
     m_rows[r].setText(c, text);
     return true;
@@ -406,7 +414,7 @@ bool GridCore::setCellText(int r, int c, const QString& text)
 
 bool GridCore::setRowCells(int r, std::span<const GridCell> cells)
 {
-    if (r < 0 || r > m_listCount)
+    if (!directRow(r))
         return false;
     m_rows[r].setCells(cells);
     return true;

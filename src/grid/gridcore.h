@@ -166,6 +166,8 @@ private:
 
     bool inGrid(int r, int c) const;
     bool cellExists(int r, int c) const;
+    bool directRow(int r) const;
+    bool directCell(int r, int c) const;
     GridView& view() const;
 
     Stack pushByRule(std::unique_ptr<HistoryRecord> record);
@@ -183,9 +185,6 @@ private:
     void appendColumn(int Width, const QString& HeaderTitle);
     void insertColumn(int Index, int Width, const QString& HeaderTitle);
     void recordColumnRemoval(int Index);
-
-    template <class Setter>
-    void setFormat(int line, int Column, Setter&& apply);
 
     GridView* m_view = nullptr;
     std::vector<GridRow> m_rows;        // element r is row r; element 0 holds no row

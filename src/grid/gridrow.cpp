@@ -208,11 +208,11 @@ void GridRow::shiftCellsLeft(int first, int last)
     clearCell(last);
 }
 
-bool GridRow::hasContentOutside(int first, int last) const
+bool GridRow::hasContentOutsideColumns(int columns) const
 {
-    if (first > 0 && !isEmptyCell(0))
+    if (!isEmptyCell(0))
         return true;
-    for (int c = std::max(last + 1, 1); c < extent(); ++c)
+    for (int c = std::max(columns + 1, 1); c < extent(); ++c)
         if (!isEmptyCell(c))
             return true;
     return false;

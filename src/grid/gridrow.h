@@ -46,8 +46,8 @@ public:
 
     // Number of stored cell slots: every cell from this index on is empty.
     int extent() const { return int(m_ends.size()); }
-    // True when some cell outside first..last holds anything (text, flag or colour).
-    bool hasContentOutside(int first, int last) const;
+    // True when cell 0 or a cell above column `columns` holds anything (text, flag or colour).
+    bool hasContentOutsideColumns(int columns) const;
 
     // Heap bytes held by this row (for memory figures).
     size_t heapBytes() const;

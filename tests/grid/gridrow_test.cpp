@@ -61,11 +61,11 @@ TEST(GridRow, ContentOutsideTheColumnsIsDetected)
 {
     GridRow row;
     row.setText(3, QStringLiteral("in"));
-    EXPECT_FALSE(row.hasContentOutside(1, 3));
-    EXPECT_TRUE(row.hasContentOutside(1, 2));
+    EXPECT_FALSE(row.hasContentOutsideColumns(3));
+    EXPECT_TRUE(row.hasContentOutsideColumns(2));
     GridRow zero;
     zero.setBold(0, true);
-    EXPECT_TRUE(zero.hasContentOutside(1, 32));
+    EXPECT_TRUE(zero.hasContentOutsideColumns(32));
 }
 
 TEST(GridRow, AWholeRowReplacesEveryCellAndKeepsNoEmptyTail)
