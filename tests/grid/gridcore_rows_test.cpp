@@ -202,8 +202,9 @@ TEST_P(RemoveItemPositions, TakesOutExactlyThatRow)
     EXPECT_EQ(column(1), c.expected);
     EXPECT_EQ(grid.row(grid.ListCount() + 1).extent(), 0) << "no row beyond ListCount";
     const int rowOfD = int(c.expected.indexOf("D")) + 1;
-    if (rowOfD > 0)
+    if (rowOfD > 0) {
         EXPECT_TRUE(grid.GetItallic(rowOfD, 1));
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Positions, RemoveItemPositions,
