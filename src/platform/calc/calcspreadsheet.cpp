@@ -192,16 +192,21 @@ public:
         return double(origin.daysTo(value.date())) + value.time().msecsSinceStartOfDay() / 86400000.0;
     }
 
+    // The 1-based column and row of an A1 address; false with the error set when it is none.
+    bool cellPosition(const QString& address, int& column, int& row)
+    {
+        if (parseCellAddress(address, column, row))
+            return true;
+        error = QStringLiteral("\"%1\" is not a cell address.").arg(address);
+        return false;
+    }
+
     bool put(const QString& address, CellBuffer::Value value)
     {
-        if (!needDocument())
-            return false;
         int column = 0;
         int row = 0;
-        if (!parseCellAddress(address, column, row)) {
-            error = QStringLiteral("\"%1\" is not a cell address.").arg(address);
+        if (!needDocument() || !cellPosition(address, column, row))
             return false;
-        }
         buffer.put(row, column, std::move(value));
         shown.reset();
         error.clear();
@@ -488,14 +493,10 @@ bool CalcSpreadsheet::writeDate(const QString& address, const QDateTime& when)
 
 QString CalcSpreadsheet::readCell(const QString& address)
 {
-    if (!d->needDocument())
-        return QString();
     int column = 0;
     int row = 0;
-    if (!parseCellAddress(address, column, row)) {
-        d->error = QStringLiteral("\"%1\" is not a cell address.").arg(address);
+    if (!d->needDocument() || !d->cellPosition(address, column, row))
         return QString();
-    }
     QString text;
     d->guarded(QStringLiteral("The cell %1 could not be read").arg(address), [&] {
         if (!d->flush())

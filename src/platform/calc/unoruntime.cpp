@@ -2,6 +2,8 @@
 
 #include "platform/calc/unoruntime.h"
 
+#include "platform/calc/unostrings.h"
+
 #include <cppuhelper/bootstrap.hxx>
 #include <mutex>
 #include <QByteArray>
@@ -34,7 +36,7 @@ Runtime bootstrap()
         runtime.context = cppu::defaultBootstrap_InitialComponentContext();
     } catch (const css::uno::Exception& e) {
         runtime.error = QStringLiteral("The spreadsheet program's runtime could not start: %1")
-                            .arg(QString::fromUtf16(reinterpret_cast<const char16_t*>(e.Message.getStr()), e.Message.getLength()));
+                            .arg(toQString(e.Message));
     }
     if (!runtime.context.is() && runtime.error.isEmpty())
         runtime.error = QStringLiteral("The spreadsheet program's runtime could not start.");
