@@ -55,12 +55,7 @@ class CalcTest : public ::testing::Test {
 protected:
     void TearDown() override
     {
-        // An office killed by the kernel may take a moment to be gone from /proc.
-        QElapsedTimer clock;
-        clock.start();
-        while (officeProcessesStartedBy(::getpid()) > 0 && clock.elapsed() < 3000)
-            QThread::msleep(50);
-        EXPECT_EQ(officeProcessesStartedBy(::getpid()), 0) << "an office process was left running";
+        EXPECT_EQ(officesLeftAfter(::getpid(), 3000), 0) << "an office process was left running";
     }
 
     QTemporaryDir dir;
@@ -302,10 +297,7 @@ TEST_F(CalcTest, AnOfficeThatDiesMidwayFailsTheCallsWithoutHanging)
     const QList<pid_t> offices = officePidsStartedBy(::getpid());
     ASSERT_EQ(offices.size(), 1);
     ::kill(offices.front(), SIGKILL);
-    QElapsedTimer clock;
-    clock.start();
-    while (officeProcessesStartedBy(::getpid()) > 0 && clock.elapsed() < 3000)
-        QThread::msleep(20);
+    officesLeftAfter(::getpid(), 3000);
     calc.writeCell(QStringLiteral("A1"), QStringLiteral("lost"));
     EXPECT_EQ(calc.readCell(QStringLiteral("A1")), QString());
     EXPECT_FALSE(calc.lastError().isEmpty());
@@ -373,9 +365,5 @@ TEST_F(CalcTest, OfficeEndsWhenTheProgramDies)
     const qint64 pid = child.processId();
     ASSERT_TRUE(child.waitForFinished(60000));
     ASSERT_EQ(child.exitCode(), 0);
-    QElapsedTimer clock;
-    clock.start();
-    while (officeProcessesStartedBy(pid_t(pid)) > 0 && clock.elapsed() < 5000)
-        QThread::msleep(50);
-    EXPECT_EQ(officeProcessesStartedBy(pid_t(pid)), 0);
+    EXPECT_EQ(officesLeftAfter(pid_t(pid), 5000), 0);
 }

@@ -3,9 +3,11 @@
 // on its command line.
 
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QList>
 #include <QString>
+#include <QThread>
 #include <sys/types.h>
 
 inline QList<pid_t> officePidsStartedBy(pid_t pid)
@@ -27,4 +29,15 @@ inline QList<pid_t> officePidsStartedBy(pid_t pid)
 inline int officeProcessesStartedBy(pid_t pid)
 {
     return int(officePidsStartedBy(pid).size());
+}
+
+// Waits up to timeoutMs for the offices that pid started to be gone (one killed by the
+// kernel takes a moment to leave /proc); gives how many still run.
+inline int officesLeftAfter(pid_t pid, int timeoutMs)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (officeProcessesStartedBy(pid) > 0 && clock.elapsed() < timeoutMs)
+        QThread::msleep(50);
+    return officeProcessesStartedBy(pid);
 }
