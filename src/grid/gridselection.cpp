@@ -489,6 +489,14 @@ void GridSelection::surfaceClicked()
     transactions->OPENITEMS();
 }
 
+void GridSelection::surfaceRightReleased()
+{
+    if (activeList() != GridHost::Transactions)
+        return;
+    if (GridWindow* transactions = m_host->window(GridHost::Transactions))
+        transactions->OPENITEMS();
+}
+
 // ---------------------------------------------------------------- focus leaving the grid
 
 void GridSelection::focusLeftGrid()

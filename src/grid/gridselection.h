@@ -51,6 +51,9 @@ public:
     // A click on the grid's own surface: the transactions window's offer to open an item
     // group, for the transactions window's grid only.
     void surfaceClicked();
+    // A right-button release there: the same offer, whenever ActiveList names the
+    // transactions window.
+    void surfaceRightReleased();
     // The keyboard focus left the grid and all its parts.
     void focusLeftGrid();
 

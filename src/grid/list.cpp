@@ -64,7 +64,6 @@ List::~List()
 
 void List::setHost(GridHost* host)
 {
-    host_ = host;
     selection_->setHost(host);
 }
 

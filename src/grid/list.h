@@ -213,7 +213,6 @@ private:
     void dispatchRelease(Region region, int Button, QPointF p);
 
     GridCore core_;
-    GridHost* host_ = nullptr;
     int gutterWidth_ = 0;
     double areaLeft_ = 0;
     int lastAreaWidth_ = 0;

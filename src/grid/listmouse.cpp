@@ -7,9 +7,7 @@
 #include "grid/arrowicons.h"
 #include "grid/arrowsteps.h"
 #include "grid/cmdbutton.h"
-#include "grid/gridhost.h"
 #include "grid/gridselection.h"
-#include "grid/gridwindow.h"
 #include "platform/vb.h"
 
 #include <QLabel>
@@ -175,10 +173,8 @@ void List::UserControl_MouseUp(int Button, double, double)
         if (selection_->rowOpen())
             SelectItem(core_.iSelected(), 1, core_.EditColumn());
     }
-    if (host_ && host_->ActiveList() == GridHost::Transactions && Button == 2) {
-        if (GridWindow* transactions = host_->window(GridHost::Transactions))
-            transactions->OPENITEMS();
-    }
+    if (Button == 2)
+        selection_->surfaceRightReleased();
 }
 
 // ---- Scroll strips
