@@ -330,7 +330,7 @@ void GridCore::ChangeItem(int Row, int Column, const QString& Text)
 {
     if (!inGrid(Row, Column))
         return;
-    pushOntoUndo(std::make_unique<CellTextRecord>(Row, Column, m_rows[Row].text(Column)), true);
+    recordTextEdit(Row, Column, m_rows[Row].text(Column));
     m_rows[Row].setText(Column, Text);
     RenderColumn(Column);
 }

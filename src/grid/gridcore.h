@@ -132,8 +132,9 @@ public:
     // caller, with the flags and DoNotRender already reset.
     bool redo(int Number = 1, int* NumberUsed = nullptr);
     void ClearUndoRedo();
-    // The cell editor's and find-and-replace's record of a text change: "#SETTXT#" with the
-    // text from before onto the undo stack, and the redo stack emptied, whatever the flags say.
+    // The record of a text change made by ChangeItem, the cell editor or find and replace:
+    // "#SETTXT#" with the text from before onto the undo stack, and the redo stack emptied,
+    // whatever the flags say.
     void recordTextEdit(int row, int column, const QString& oldText);
 
     const HistoryStack& UndoStack() const { return m_undo; }

@@ -10,10 +10,8 @@ void CellTextRecord::swap(GridCore& grid) const
     // A record for a cell that no longer exists changes nothing and leaves no counterpart.
     if (!cellExists(grid, m_row, m_column))
         return;
-    GridCell cell = grid.cell(m_row, m_column);
-    const QString current = cell.Text;
-    cell.Text = m_previous;
-    writeCell(grid, m_row, m_column, cell);
+    const QString current = grid.row(m_row).text(m_column);
+    grid.setCellText(m_row, m_column, m_previous);
     pushCounterpart(grid, std::make_unique<CellTextRecord>(m_row, m_column, current));
 }
 
