@@ -20,14 +20,19 @@ KillWatch::~KillWatch()
 
 void KillWatch::begin(pid_t pid, int limitMs)
 {
+    bool sooner = false;
     {
         const std::lock_guard<std::mutex> lock(mutex_);
         if (depth_++ > 0)
             return;
         pid_ = pid;
         deadline_ = Clock::now() + std::chrono::milliseconds(limitMs);
+        // The watcher wakes at the time it waits for and then looks again: only a deadline
+        // before that time needs to wake it, so most calls cost no thread switch.
+        sooner = pid_ > 0 && deadline_ < waitingUntil_;
     }
-    changed_.notify_one();
+    if (sooner)
+        changed_.notify_one();
 }
 
 void KillWatch::end()
@@ -42,11 +47,13 @@ void KillWatch::watch()
     std::unique_lock<std::mutex> lock(mutex_);
     while (!closing_) {
         if (pid_ <= 0) {
+            waitingUntil_ = Clock::time_point::max();
             changed_.wait(lock);
             continue;
         }
-        if (changed_.wait_until(lock, deadline_) == std::cv_status::timeout && pid_ > 0
-            && Clock::now() >= deadline_) {
+        waitingUntil_ = deadline_;
+        changed_.wait_until(lock, waitingUntil_);
+        if (pid_ > 0 && Clock::now() >= deadline_) {
             // Killed under the lock: once a timing has ended, its process is never touched.
             ::kill(-pid_, SIGKILL);
             ::kill(pid_, SIGKILL);

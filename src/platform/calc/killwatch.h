@@ -43,6 +43,7 @@ private:
     int depth_ = 0;
     pid_t pid_ = -1;
     Clock::time_point deadline_;
+    Clock::time_point waitingUntil_ = Clock::time_point::max(); // the watcher's next look
     bool closing_ = false;
     std::thread thread_;
 };
