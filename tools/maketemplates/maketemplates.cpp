@@ -6,8 +6,9 @@
 // Each form carries labels beside the cells the program fills and prints on one A4 page.
 // The program writes only the filled cells; everything else here is the form's own.
 
+#include "platform/calc/calcoptions.h"
 #include "platform/calc/officeprocess.h"
-#include "platform/calc/unostrings.h"
+#include "platform/calc/unoarguments.h"
 
 #include <com/sun/star/awt/FontWeight.hpp>
 #include <com/sun/star/beans/PropertyValue.hpp>
@@ -35,13 +36,15 @@
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QUrl>
 
 #include <cstdio>
 #include <functional>
 
 using namespace css;
 using platform::calc::OfficeProcess;
+using platform::calc::fileUrl;
+using platform::calc::properties;
+using platform::calc::property;
 using platform::calc::toOUString;
 using rtl::OUString;
 
@@ -52,23 +55,14 @@ const QString companyLines[] = {
     QStringLiteral("E-mail"), QStringLiteral("Fax"), QStringLiteral("Phone"),
 };
 
-beans::PropertyValue property(const char* name, const uno::Any& value)
-{
-    beans::PropertyValue p;
-    p.Name = OUString::createFromAscii(name);
-    p.Value = value;
-    return p;
-}
-
 // One form being drawn: a new workbook with a single sheet named "Form".
 class Form {
 public:
     explicit Form(const uno::Reference<frame::XDesktop2>& desktop)
     {
         const uno::Reference<frame::XComponentLoader> loader(desktop, uno::UNO_QUERY_THROW);
-        const beans::PropertyValue hidden = property("Hidden", uno::Any(true));
         doc_ = loader->loadComponentFromURL(OUString("private:factory/scalc"), OUString("_blank"), 0,
-                                            uno::Sequence<beans::PropertyValue>(&hidden, 1));
+                                            properties({property("Hidden", uno::Any(true))}));
         const uno::Reference<sheet::XSpreadsheetDocument> spreadsheet(doc_, uno::UNO_QUERY_THROW);
         const uno::Reference<container::XIndexAccess> sheets(spreadsheet->getSheets(), uno::UNO_QUERY_THROW);
         sheet_.set(sheets->getByIndex(0), uno::UNO_QUERY_THROW);
@@ -173,11 +167,9 @@ public:
     void store(const QString& path)
     {
         QDir().mkpath(QFileInfo(path).absolutePath());
-        const beans::PropertyValue args[] = {property("FilterName", uno::Any(OUString("MS Excel 97"))),
-                                             property("Overwrite", uno::Any(true))};
         uno::Reference<frame::XStorable>(doc_, uno::UNO_QUERY_THROW)
-            ->storeToURL(toOUString(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded)),
-                         uno::Sequence<beans::PropertyValue>(args, 2));
+            ->storeToURL(fileUrl(path), properties({property("FilterName", uno::Any(OUString("MS Excel 97"))),
+                                                    property("Overwrite", uno::Any(true))}));
     }
 
 private:
@@ -308,7 +300,7 @@ int main(int argc, char** argv)
     };
     OfficeProcess office;
     OfficeProcess::Launch launch;
-    launch.program = QStringLiteral("/usr/lib/libreoffice/program/soffice");
+    launch.program = platform::calc::CalcOptions().officeProgram;
     QString error;
     if (!office.start(launch, error)) {
         std::fprintf(stderr, "maketemplates: %s\n", qPrintable(error));

@@ -6,9 +6,8 @@
 #include "platform/calc/cupsdestinations.h"
 #include "platform/calc/officeprocess.h"
 #include "platform/calc/sheettext.h"
-#include "platform/calc/unostrings.h"
+#include "platform/calc/unoarguments.h"
 
-#include <com/sun/star/beans/PropertyValue.hpp>
 #include <com/sun/star/beans/XPropertySet.hpp>
 #include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/document/MacroExecMode.hpp>
@@ -40,7 +39,6 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTemporaryFile>
-#include <QUrl>
 
 #include <functional>
 #include <optional>
@@ -53,24 +51,6 @@ namespace {
 
 // Above this many held cells the buffer is sent on, so memory stays bounded on big exports.
 constexpr std::size_t flushThreshold = 100000;
-
-beans::PropertyValue property(const char* name, const uno::Any& value)
-{
-    beans::PropertyValue p;
-    p.Name = OUString::createFromAscii(name);
-    p.Value = value;
-    return p;
-}
-
-uno::Sequence<beans::PropertyValue> properties(const std::vector<beans::PropertyValue>& list)
-{
-    return uno::Sequence<beans::PropertyValue>(list.data(), sal_Int32(list.size()));
-}
-
-OUString fileUrl(const QString& path)
-{
-    return toOUString(QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded));
-}
 
 // The store filter for a file name's extension.
 const char* filterFor(const QString& path)
