@@ -26,7 +26,10 @@ QColor qc(uint32_t color)
 }
 } // namespace
 
-GridPainter::GridPainter(const List& list, QPainter& painter) : list_(list), p_(painter) {}
+GridPainter::GridPainter(const List& list, QPainter& painter)
+    : list_(list), p_(painter), layout_(list.gridLayout())
+{
+}
 
 int GridPainter::firstRow(int scrollTop)
 {
@@ -52,7 +55,7 @@ void GridPainter::paint(const QRect& exposed)
     exposed_ = exposed;
     p_.fillRect(exposed, qc(GridColors::BackColor));
     paintColumnArea();
-    if (exposed_.intersects(list_.gridLayout().picCnt))
+    if (exposed_.intersects(layout_.picCnt))
         paintGutter();
     paintHeader();
     paintStrips();
@@ -61,7 +64,7 @@ void GridPainter::paint(const QRect& exposed)
 
 void GridPainter::paintColumnArea()
 {
-    const GridLayout l = list_.gridLayout();
+    const GridLayout& l = layout_;
     const GridCore& core = list_.core();
     const GridColors& colors = core.colors();
     const int V = l.view.height();
@@ -90,7 +93,7 @@ void GridPainter::paintColumnArea()
 void GridPainter::paintColumn(int k, int first, int last)
 {
     const GridCore& core = list_.core();
-    const GridLayout l = list_.gridLayout();
+    const GridLayout& l = layout_;
     const int width = core.GetWidthColumn(k);
     const int left = l.areaLeft + core.columnLeft(k);
     const int top = Size::Header + (first - 1) * Size::RowHeight + core.ScrollTop();
@@ -120,7 +123,7 @@ void GridPainter::paintColumn(int k, int first, int last)
 void GridPainter::paintGutter()
 {
     const GridCore& core = list_.core();
-    const GridLayout l = list_.gridLayout();
+    const GridLayout& l = layout_;
     const QRect gutter = l.picCnt;
     if (gutter.width() <= 0 || gutter.height() <= 0)
         return;
@@ -148,7 +151,7 @@ void GridPainter::paintGutter()
 void GridPainter::paintHeader()
 {
     const GridCore& core = list_.core();
-    const GridLayout l = list_.gridLayout();
+    const GridLayout& l = layout_;
     const GridColors& colors = core.colors();
     const int W = list_.width();
     const int T = Size::Header;
@@ -183,7 +186,7 @@ void GridPainter::paintHeader()
 void GridPainter::paintStrips()
 {
     const GridColors& colors = list_.core().colors();
-    const GridLayout l = list_.gridLayout();
+    const GridLayout& l = layout_;
     p_.fillRect(l.PicScrV, qc(colors.ScrollBackColor));
     p_.fillRect(l.PicScrH, qc(colors.ScrollBackColor));
     const QRect s = l.shpDolLevo;
@@ -197,7 +200,7 @@ void GridPainter::paintSplitter()
 {
     if (!list_.splitterVisible())
         return;
-    const GridLayout l = list_.gridLayout();
+    const GridLayout& l = layout_;
     p_.fillRect(QRect(list_.splitterLeft(), Size::Header, 2, l.view.height()),
                 qc(list_.core().colors().HeaderBorderColor));
 }

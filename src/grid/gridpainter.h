@@ -3,6 +3,8 @@
 // row-number gutter, the column bodies with their cells and grid lines, the scroll strips
 // and the corner pieces. Only the rows in view are drawn.
 
+#include "grid/gridlayout.h"
+
 #include <QRect>
 
 class QPainter;
@@ -34,6 +36,7 @@ private:
 
     const List& list_;
     QPainter& p_;
+    const GridLayout layout_; // taken once: every part of a pass is placed from the same numbers
     QRect exposed_;
 };
 
