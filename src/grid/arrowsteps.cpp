@@ -1,7 +1,5 @@
 #include "grid/arrowsteps.h"
 
-#include "platform/vb.h"
-
 namespace grid {
 
 std::optional<int> stepUp(const GridMeasures& m)
@@ -21,7 +19,7 @@ std::optional<int> stepDown(const GridMeasures& m)
     if (C + m.scrollTop <= V)
         return std::nullopt;
     if (V + m.rowHeight >= C + m.scrollTop)
-        return int(platform::vb::RoundHalfEven(V - C));
+        return V - C;
     return m.scrollTop - m.rowHeight;
 }
 

@@ -1,10 +1,10 @@
 #include "grid/cmdbutton.h"
 
 #include "grid/blendcolor.h"
+#include "grid/gridmeasures.h"
 
 #include "platform/colors.h"
 #include "platform/keys.h"
-#include "platform/vb.h"
 
 #include <QFocusEvent>
 #include <QFontMetrics>
@@ -89,8 +89,8 @@ QSize cmdButton::captionSize() const
 void cmdButton::recentre()
 {
     const QSize size = captionSize();
-    captionTop_ = int(platform::vb::RoundHalfEven((height() - size.height()) / 2.0));
-    captionLeft_ = int(platform::vb::RoundHalfEven((width() - size.width()) / 2.0));
+    captionTop_ = roundPixel((height() - size.height()) / 2.0);
+    captionLeft_ = roundPixel((width() - size.width()) / 2.0);
     captionPos_ = QPoint(captionLeft_, captionTop_);
     update();
 }

@@ -5,13 +5,6 @@
 
 namespace grid {
 
-namespace {
-int rounded(double v)
-{
-    return int(platform::vb::RoundHalfEven(v));
-}
-} // namespace
-
 double ColumnHitTest::right(int column) const
 {
     return areaLeft + lefts[column - 1] + widths[column - 1];
@@ -59,17 +52,17 @@ bool ColumnHitTest::showsSizingPointer(double X, double Y, int gutterWidth, int 
 
 int ColumnHitTest::splitterMin(int column) const
 {
-    return rounded(areaLeft + lefts[column - 1] + 5);
+    return roundPixel(areaLeft + lefts[column - 1] + 5);
 }
 
 int ColumnHitTest::splitterMax(int column) const
 {
-    return rounded(areaLeft + lefts[column - 1] + 510);
+    return roundPixel(areaLeft + lefts[column - 1] + 510);
 }
 
 int ColumnHitTest::widthForSplitter(int column, double splitterLeft) const
 {
-    return rounded(splitterLeft - areaLeft + 1 - lefts[column - 1]);
+    return roundPixel(splitterLeft - areaLeft + 1 - lefts[column - 1]);
 }
 
 } // namespace grid

@@ -1,7 +1,5 @@
 #include "grid/gridlayout.h"
 
-#include "platform/vb.h"
-
 #include <QString>
 #include <cmath>
 
@@ -38,7 +36,7 @@ int clampScrollTop(const GridMeasures& m)
     if (V >= C)
         return 0;
     if (V > m.scrollTop + C)
-        return int(platform::vb::RoundHalfEven(V - C));
+        return V - C;
     return m.scrollTop;
 }
 

@@ -2,7 +2,16 @@
 // GridMeasures: the numbers from which the grid's parts are placed, scrolled and drawn,
 // with the fixed sizes of the header strip, the scroll strips and their arrows.
 
+#include "platform/vb.h"
+
 namespace grid {
+
+// A fractional position or size in pixels, rounded to a whole pixel the way every
+// assignment to a pixel property rounds it (half to even).
+inline int roundPixel(double v)
+{
+    return int(platform::vb::RoundHalfEven(v));
+}
 
 namespace Size {
 constexpr int RowHeight = 16;

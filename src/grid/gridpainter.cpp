@@ -2,7 +2,6 @@
 
 #include "grid/list.h"
 #include "platform/colors.h"
-#include "platform/vb.h"
 
 #include <QPainter>
 #include <algorithm>
@@ -14,11 +13,6 @@ namespace {
 constexpr int RowMarkerWidth = 51;
 constexpr int CaptionTop = 2;
 constexpr int CaptionInset = 3;
-
-int rounded(double v)
-{
-    return int(platform::vb::RoundHalfEven(v));
-}
 
 QColor qc(uint32_t color)
 {
@@ -33,12 +27,12 @@ GridPainter::GridPainter(const List& list, QPainter& painter)
 
 int GridPainter::firstRow(int scrollTop)
 {
-    return rounded(-double(scrollTop) / Size::RowHeight);
+    return roundPixel(-double(scrollTop) / Size::RowHeight);
 }
 
 int GridPainter::lastRow(int scrollTop, int viewHeight, int listCount)
 {
-    const int last = rounded(double(viewHeight) / Size::RowHeight + 2 + firstRow(scrollTop));
+    const int last = roundPixel(double(viewHeight) / Size::RowHeight + 2 + firstRow(scrollTop));
     return std::min(last, listCount);
 }
 

@@ -8,7 +8,6 @@
 #include "grid/arrowsteps.h"
 #include "grid/cmdbutton.h"
 #include "grid/gridselection.h"
-#include "platform/vb.h"
 
 #include <QLabel>
 #include <QMouseEvent>
@@ -22,11 +21,6 @@ constexpr int RepeatDelay = 500;
 constexpr int RepeatInterval = 50;
 constexpr int DefaultPointer = 0;
 constexpr int SizingPointer = 9;
-
-int rounded(double v)
-{
-    return int(platform::vb::RoundHalfEven(v));
-}
 } // namespace
 
 void List::setMousePointer(int shape)
@@ -129,9 +123,9 @@ void List::UserControl_MouseDown(int Button, double X, double Y)
     const int g = hit.borderColumn(X);
     if (g >= 1) {
         splitterColumn_ = g;
-        splitterLeft_ = rounded(hit.right(g) - 1);
+        splitterLeft_ = roundPixel(hit.right(g) - 1);
         splitterVisible_ = true;
-        MouseX = rounded(X - splitterLeft_);
+        MouseX = roundPixel(X - splitterLeft_);
         update();
         return;
     }
@@ -155,7 +149,7 @@ void List::UserControl_MouseMove(int Button, double X, double Y)
     const int lo = hit.splitterMin(splitterColumn_);
     const int hi = hit.splitterMax(splitterColumn_);
     const double pos = X - MouseX;
-    const int left = pos < lo ? lo : pos > hi ? hi : rounded(pos);
+    const int left = pos < lo ? lo : pos > hi ? hi : roundPixel(pos);
     if (left != splitterLeft_) {
         splitterLeft_ = left;
         update();
@@ -198,7 +192,7 @@ void List::PicScrV_MouseMove(int Button, double y)
     const std::optional<double> s = scrollTopForThumb(m, bars_.vertical.pos, h);
     if (!s || *s == core_.ScrollTop())
         return;
-    core_.setScrollTop(rounded(*s));
+    core_.setScrollTop(roundPixel(*s));
     RenderColumn(-1);
     moveEditors();
     update();

@@ -1,7 +1,5 @@
 #include "grid/scrollmath.h"
 
-#include "platform/vb.h"
-
 namespace grid {
 
 namespace {
@@ -52,8 +50,8 @@ void fitScrollBars(const GridMeasures& m, ScrollBarState& state)
 int grabOffset(double p, float start, float size)
 {
     if (start <= p && p <= start + size)
-        return int(platform::vb::RoundHalfEven(p - start));
-    return int(platform::vb::RoundHalfEven(size / 2.0));
+        return roundPixel(p - start);
+    return roundPixel(size / 2.0);
 }
 
 float dragThumbTo(double d, float lo, float hi)
