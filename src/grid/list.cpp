@@ -19,8 +19,6 @@ namespace grid {
 namespace {
 // The cell font: 9.75 pt on a 96 dpi screen is 13 pixels, one line of which fills a row.
 constexpr int CellPixelSize = 13;
-constexpr int RestImageOffset = 3;
-constexpr int RepeatInterval = 50;
 } // namespace
 
 List::List(QWidget* parent) : QWidget(parent)
@@ -83,7 +81,7 @@ void List::buildButtons()
         images_[k] = image;
         arrow->QWidget::setEnabled(false);
         connect(arrow, &cmdButton::MouseDown, this, [this, k](int b, int, double, double) { arrowMouseDown(k, b); });
-        connect(arrow, &cmdButton::MouseUp, this, [this, k](int, int, double, double) { arrowMouseUp(k); });
+        connect(arrow, &cmdButton::MouseUp, this, [this](int, int, double, double) { arrowMouseUp(); });
         connect(arrow, &cmdButton::MouseMove, this, [this](int, int, double, double) { setMousePointer(0); });
         connect(arrow, &cmdButton::EnabledIsChanged, this, [this, k](bool on) { arrowEnabledChanged(k, on); });
     }

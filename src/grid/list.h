@@ -176,6 +176,11 @@ protected:
 private:
     enum class Region { None, Body, Gutter, VerticalStrip, HorizontalStrip, Corner };
 
+    // The arrow picture's offset in a raised arrow, and the auto-repeat's tick after the
+    // first delay.
+    static constexpr int RestImageOffset = 3;
+    static constexpr int RepeatInterval = 50;
+
     void buildButtons();
     void placeChildren();
     void FitCounterColumn();
@@ -200,7 +205,8 @@ private:
     void reselectRow();
     // The arrows.
     void arrowMouseDown(int k, int Button);
-    void arrowMouseUp(int k);
+    void arrowMouseUp();
+    // Stops the auto-repeat and shows every arrow raised.
     void stopRepeat();
     void arrowEnabledChanged(int k, bool enabled);
     void afterVerticalStep();

@@ -15,10 +15,8 @@
 namespace grid {
 
 namespace {
-constexpr int RestImageOffset = 3;
 constexpr int PressedImageOffset = 4;
 constexpr int RepeatDelay = 500;
-constexpr int RepeatInterval = 50;
 constexpr int DefaultPointer = 0;
 constexpr int SizingPointer = 9;
 } // namespace
@@ -244,10 +242,9 @@ void List::arrowMouseDown(int k, int Button)
     tmrScroll_.start();
 }
 
-void List::arrowMouseUp(int k)
+void List::arrowMouseUp()
 {
-    tmrScroll_.stop();
-    images_[k]->move(RestImageOffset, RestImageOffset);
+    stopRepeat();
     reselectRow();
 }
 
