@@ -185,18 +185,11 @@ void List::setArrowEnabled(cmdButton* arrow, bool enabled)
 
 void List::SetScrollers()
 {
-    ScrollBarState next = bars_;
-    fitScrollBars(measures(), next);
-    bars_.vertical = next.vertical;
-    bars_.horizontal = next.horizontal;
-    setArrowEnabled(btnGor(), next.upEnabled);
-    setArrowEnabled(btnDol(), next.downEnabled);
-    setArrowEnabled(btnLevo(), next.leftEnabled);
-    setArrowEnabled(btnDesno(), next.rightEnabled);
-    bars_.upEnabled = next.upEnabled;
-    bars_.downEnabled = next.downEnabled;
-    bars_.leftEnabled = next.leftEnabled;
-    bars_.rightEnabled = next.rightEnabled;
+    fitScrollBars(measures(), bars_);
+    setArrowEnabled(btnGor(), bars_.upEnabled);
+    setArrowEnabled(btnDol(), bars_.downEnabled);
+    setArrowEnabled(btnLevo(), bars_.leftEnabled);
+    setArrowEnabled(btnDesno(), bars_.rightEnabled);
     placeChildren();
     update();
 }
@@ -219,7 +212,6 @@ void List::FitCounterColumn()
         if (m > areaLeft_)
             areaLeft_ = m;
     }
-    placeChildren();
     SetScrollers();
 }
 
