@@ -5,6 +5,7 @@
 #include "datafiles/scramble.h"
 #include "platform/safefile.h"
 #include "platform/textcodec.h"
+#include "platform/vb.h"
 
 namespace datafiles {
 
@@ -60,6 +61,14 @@ QStringList LineFileReader::linesOf(const QByteArray& plain)
         start = next;
     }
     return lines;
+}
+
+LineFileReader::KeyTest LineFileReader::numberOnLine(int n)
+{
+    return [n](const QStringList& lines) {
+        const auto key = line(lines, n);
+        return key && platform::vb::IsNumeric(*key);
+    };
 }
 
 std::optional<QString> LineFileReader::line(const QStringList& lines, int n)

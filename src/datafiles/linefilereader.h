@@ -31,6 +31,8 @@ public:
 
     // Tells whether the lines of one state are the file's real content.
     using KeyTest = std::function<bool(const QStringList& lines)>;
+    // The key test of the files keyed by a number: line n (1-based) is there and numeric.
+    static KeyTest numberOnLine(int n);
 
     static Reading read(const QString& path, const KeyTest& keyTest,
                         PlainFiles plainFiles = PlainFiles::Accepted);

@@ -4,7 +4,6 @@
 #include "datafiles/transactionheaderfile.h"
 #include "platform/prompts.h"
 #include "platform/textcodec.h"
-#include "platform/vb.h"
 
 #include <optional>
 
@@ -67,12 +66,6 @@ std::optional<QString> noteOf(const QByteArray& plain)
     return note;
 }
 
-bool transactionNumberIsNumeric(const QStringList& lines)
-{
-    const auto key = LineFileReader::line(lines, KeyLine);
-    return key && platform::vb::IsNumeric(*key);
-}
-
 void reportUnreadable(const QString& path, const QString& error)
 {
     const QString text = error.isEmpty()
@@ -113,7 +106,7 @@ bool SavePaymentFile(const QString& path, const PaymentRecord& payment)
 LineFileReader::Status LoadPaymentFile(const QString& path, PaymentRecord& payment)
 {
     emptyTempFolder();
-    const LineFileReader::Reading reading = LineFileReader::read(path, transactionNumberIsNumeric);
+    const LineFileReader::Reading reading = LineFileReader::read(path, LineFileReader::numberOnLine(KeyLine));
     switch (reading.status) {
     case LineFileReader::Status::Missing:
         reportMissingHeaderFile();

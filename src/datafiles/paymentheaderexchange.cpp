@@ -15,6 +15,7 @@ namespace datafiles {
 namespace {
 
 const QString TrueText = QStringLiteral("True");
+constexpr int HeaderKeyLine = 1; // the transaction number
 
 bool ticked(const PaymentCheckBox& box)
 {
@@ -58,12 +59,6 @@ void addParty(LineTable& table, PaymentCheckBox& myCompany, PaymentLabel& compan
                              contact = {line, line};
                      }});
     table.push_back(contactFlag);
-}
-
-bool numberLineIsNumeric(const QStringList& lines)
-{
-    const auto key = LineFileReader::line(lines, 1);
-    return key && platform::vb::IsNumeric(*key);
 }
 
 void reportLocked(const QString& headerPath)
@@ -135,7 +130,7 @@ PaymentHeaderLoad LoadHeaderForPayment(const QString& headerPath, PaymentRecord&
         return PaymentHeaderLoad::Locked;
     }
     emptyTempFolder();
-    const LineFileReader::Reading reading = LineFileReader::read(headerPath, numberLineIsNumeric);
+    const LineFileReader::Reading reading = LineFileReader::read(headerPath, LineFileReader::numberOnLine(HeaderKeyLine));
     if (reading.status == LineFileReader::Status::Missing) {
         reportMissingHeaderFile();
         return PaymentHeaderLoad::Missing;

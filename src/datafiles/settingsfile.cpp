@@ -4,7 +4,6 @@
 #include "datafiles/hostfile.h"
 #include "datafiles/settingsstore.h"
 #include "platform/prompts.h"
-#include "platform/vb.h"
 
 #include <memory>
 
@@ -45,12 +44,6 @@ void addHostPath(LineTable& table, TextField& name, TextField& folder)
                          if (!*refused)
                              folder = line;
                      }});
-}
-
-bool keyLineIsNumeric(const QStringList& lines)
-{
-    const auto key = LineFileReader::line(lines, KeyLine);
-    return key && platform::vb::IsNumeric(*key);
 }
 
 void welcomeFirstRun(SettingsStore& store)
@@ -115,7 +108,7 @@ LineFileReader::Status LoadSettingsFile(SettingsStore& store)
 {
     emptyTempFolder();
     const QString path = settingsFilePath();
-    const LineFileReader::Reading reading = LineFileReader::read(path, keyLineIsNumeric);
+    const LineFileReader::Reading reading = LineFileReader::read(path, LineFileReader::numberOnLine(KeyLine));
     switch (reading.status) {
     case LineFileReader::Status::Missing:
         welcomeFirstRun(store);

@@ -2,7 +2,6 @@
 
 #include "datafiles/datafoldertree.h"
 #include "platform/prompts.h"
-#include "platform/vb.h"
 
 namespace datafiles {
 
@@ -22,12 +21,6 @@ LineField checkMarkLine(HeaderMenu& menu)
                 if (const auto checked = parseOption(line))
                     menu.Checked = *checked;
             }};
-}
-
-bool numberLineIsNumeric(const QStringList& lines)
-{
-    const auto key = LineFileReader::line(lines, KeyLine);
-    return key && platform::vb::IsNumeric(*key);
 }
 
 void reportUnreadableHeader(const QString& path, const QString& error)
@@ -73,7 +66,7 @@ bool SaveTransactionHeader(const QString& path, const TransactionHeader& header)
 LineFileReader::Status LoadTransactionHeader(const QString& path, TransactionHeader& header)
 {
     emptyTempFolder();
-    const LineFileReader::Reading reading = LineFileReader::read(path, numberLineIsNumeric);
+    const LineFileReader::Reading reading = LineFileReader::read(path, LineFileReader::numberOnLine(KeyLine));
     switch (reading.status) {
     case LineFileReader::Status::Missing:
         reportMissingHeaderFile();
