@@ -10,7 +10,6 @@
 #include "platform/prompts.h"
 
 #include <QApplication>
-#include <QPoint>
 #include <QRect>
 #include <QRegion>
 #include <QWidget>
@@ -33,8 +32,8 @@ bool isGridKey(int keyCode, int shift)
 
 } // namespace
 
-GridSelection::GridSelection(GridCore& core, SelectionView& view, QWidget* grid, QObject* parent)
-    : QObject(parent), m_core(core), m_view(view), m_grid(grid), m_editors(1, nullptr)
+GridSelection::GridSelection(GridCore& core, SelectionView& view, QObject* parent)
+    : QObject(parent), m_core(core), m_view(view), m_grid(view.editorParent()), m_editors(1, nullptr)
 {
     connect(qApp, &QApplication::focusChanged, this, &GridSelection::focusChanged);
 }
@@ -115,11 +114,10 @@ bool GridSelection::canTakeFocus(int k) const
 // scroll strips.
 void GridSelection::placeEditor(int k, int top)
 {
-    const QPoint origin = m_view.editorParentOrigin();
     const QRect onGrid(m_view.columnAreaLeft() + m_core.columnLeft(k), top, m_core.GetWidthColumn(k),
                        GridCore::RowHeight - 1);
     lblTxt* e = m_editors[k];
-    e->setGeometry(onGrid.translated(-origin));
+    e->setGeometry(onGrid);
     const QRect rowArea(m_view.gutterWidth(), m_view.headerHeight(),
                         m_view.gridWidth() - m_view.vScrollWidth() - m_view.gutterWidth(),
                         m_view.gridHeight() - m_view.hScrollHeight() - m_view.headerHeight());
@@ -349,7 +347,7 @@ bool GridSelection::runKeyTable(int k, int KeyCode, int Shift)
         m_core.AddRow(QString(), at);
         SelectItem(at, 1, k);
         m_core.RenderColumn(-1);
-        m_view.repaintColumnArea();
+        m_view.repaintGrid();
     } else if (KeyCode == Key::Delete && ctrl) {
         DeselectRow();
         m_core.RemoveItem(m_core.iSelected(), false);

@@ -26,9 +26,9 @@ class lblTxt;
 class GridSelection : public QObject {
     Q_OBJECT
 public:
-    // `grid` is the widget whose focus counts as the grid's own (the editors' parent lies in
-    // it); the focus leaving it closes the selected row.
-    GridSelection(GridCore& core, SelectionView& view, QWidget* grid, QObject* parent = nullptr);
+    // The view's editor parent is the grid: the focus leaving it and all its children closes
+    // the selected row.
+    GridSelection(GridCore& core, SelectionView& view, QObject* parent = nullptr);
     ~GridSelection() override;
 
     void setHost(GridHost* host) { m_host = host; }

@@ -43,7 +43,7 @@ List::List(QWidget* parent) : QWidget(parent)
     scrollBarFocus_->setFocusPolicy(Qt::StrongFocus);
     scrollBarFocus_->setAttribute(Qt::WA_TransparentForMouseEvents);
     core_.setView(this);
-    selection_ = std::make_unique<GridSelection>(core_, *this, this);
+    selection_ = std::make_unique<GridSelection>(core_, *this);
     connect(selection_.get(), &GridSelection::GridKeyDown, this, &List::GridKeyDown);
     selection_->syncEditors();
     // The core built its first column and row before it had a view: lay them out now.

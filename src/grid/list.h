@@ -144,7 +144,6 @@ public:
 
     // ---- SelectionView
     QWidget* editorParent() override { return this; }
-    QPoint editorParentOrigin() const override { return QPoint(0, 0); }
     int gridWidth() const override { return width(); }
     int gridHeight() const override { return height(); }
     int headerHeight() const override { return Size::Header; }
@@ -158,7 +157,6 @@ public:
     void hideRowMarker() override;
     void focusScrollBar() override;
     void setDefaultPointer() override { setMousePointer(0); }
-    void repaintColumnArea() override { update(); }
     void repaintGrid() override { update(); }
 
 signals:

@@ -6,7 +6,6 @@
 #include <cstdint>
 
 class QWidget;
-class QPoint;
 
 namespace grid {
 
@@ -14,10 +13,9 @@ class SelectionView {
 public:
     virtual ~SelectionView() = default;
 
-    // The widget the cell editors are children of, and the position of its top-left corner
-    // in the grid's pixel coordinates (editors are placed in grid coordinates).
+    // The widget the cell editors are children of: the grid itself, whose pixel coordinates
+    // the editors are placed in.
     virtual QWidget* editorParent() = 0;
-    virtual QPoint editorParentOrigin() const = 0;
 
     // The grid's size, the header strip's height (picTop), the row-number gutter's width
     // (picCnt) and the scroll strips' thickness (PicScrV's width, PicScrH's height).
@@ -45,8 +43,7 @@ public:
     virtual void focusScrollBar() = 0;
     // The grid's mouse pointer back to the default shape.
     virtual void setDefaultPointer() = 0;
-    // Repaint the column area, or the whole grid.
-    virtual void repaintColumnArea() = 0;
+    // Repaint the whole grid.
     virtual void repaintGrid() = 0;
 };
 

@@ -25,7 +25,7 @@ TEST(SelectionFindView, AHitOpensItsRowScrolledIntoViewWithTheMatchHighlighted)
     core.AddColumn(0, 200, QStringLiteral("C"));
     core.resetRows(120);
     core.setCellText(80, 3, QStringLiteral("a Needle here"));
-    GridSelection selection(core, widget, &widget);
+    GridSelection selection(core, widget);
     selection.syncEditors();
     widget.show();
     widget.activateWindow();

@@ -7,7 +7,6 @@
 #include "grid/gridview.h"
 #include "grid/selectionview.h"
 
-#include <QPoint>
 #include <QWidget>
 #include <map>
 
@@ -42,7 +41,6 @@ public:
 
     // grid::SelectionView
     QWidget* editorParent() override { return this; }
-    QPoint editorParentOrigin() const override { return QPoint(0, 0); }
     int gridWidth() const override { return width(); }
     int gridHeight() const override { return height(); }
     int headerHeight() const override { return 20; }
@@ -66,6 +64,5 @@ public:
     void hideRowMarker() override { markerShown = false; }
     void focusScrollBar() override { scrollBar->setFocus(Qt::OtherFocusReason); }
     void setDefaultPointer() override { unsetCursor(); }
-    void repaintColumnArea() override {}
     void repaintGrid() override {}
 };

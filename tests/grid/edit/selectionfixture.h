@@ -77,7 +77,7 @@ protected:
     testsupport::ScopedPrompts prompts;
     FakeGridWidget widget;
     grid::GridCore core{&widget};
-    grid::GridSelection sel{core, widget, &widget};
+    grid::GridSelection sel{core, widget};
     RecordingHost host;
     QStringList keyEvents;
 };
