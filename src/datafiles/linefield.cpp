@@ -1,5 +1,6 @@
 #include "datafiles/linefield.h"
 
+#include "datafiles/datafoldertree.h"
 #include "platform/prompts.h"
 #include "platform/vb.h"
 
@@ -70,6 +71,19 @@ bool saveLines(const LineTable& table, LastLineEnd lastLineEnd, const QString& p
     if (!result)
         platform::prompts().MsgBox(result.error, platform::MsgStyle::Critical);
     return result.ok;
+}
+
+LineFileReader::Reading readLines(const QString& path, int keyLine)
+{
+    emptyTempFolder();
+    return LineFileReader::read(path, LineFileReader::numberOnLine(keyLine));
+}
+
+void reportNotRead(const LineFileReader::Reading& reading, const QString& rejected,
+                   const QString& title)
+{
+    const QString& text = reading.error.isEmpty() ? rejected : reading.error;
+    platform::prompts().MsgBox(text, platform::MsgStyle::Critical, title);
 }
 
 void assignLines(const LineTable& table, const QStringList& lines)

@@ -3,6 +3,7 @@
 // assignment of a line read, which runs the field's rule as any other change does. A line
 // that does not convert leaves its field as it was.
 
+#include "datafiles/linefilereader.h"
 #include "datafiles/linefilewriter.h"
 #include "datafiles/storefield.h"
 
@@ -37,6 +38,13 @@ LineFileWriter writerFor(const LineTable& table, LastLineEnd lastLineEnd);
 // Writes the table's lines to the file, scrambled; a failure is shown to the user with the
 // file's name and the old file is kept. True when written.
 bool saveLines(const LineTable& table, LastLineEnd lastLineEnd, const QString& path);
+// The first step of every loader: empties the scratch folder, then reads the file at path in
+// the state whose line keyLine is a number.
+LineFileReader::Reading readLines(const QString& path, int keyLine);
+// Tells the user that a file found was not read: the reader's own sentence when the file
+// could not be read at all, otherwise `rejected` (a sentence naming the file).
+void reportNotRead(const LineFileReader::Reading& reading, const QString& rejected,
+                   const QString& title = QString());
 // Assigns the lines read to the table's fields in order, each before the next is looked
 // at; fields beyond the lines read keep their values, lines beyond the table are ignored.
 void assignLines(const LineTable& table, const QStringList& lines);

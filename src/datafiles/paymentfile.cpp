@@ -1,6 +1,5 @@
 #include "datafiles/paymentfile.h"
 
-#include "datafiles/datafoldertree.h"
 #include "datafiles/transactionheaderfile.h"
 #include "platform/prompts.h"
 #include "platform/textcodec.h"
@@ -66,14 +65,6 @@ std::optional<QString> noteOf(const QByteArray& plain)
     return note;
 }
 
-void reportUnreadable(const QString& path, const QString& error)
-{
-    const QString text = error.isEmpty()
-        ? QStringLiteral("The payment file \"%1\" could not be read; it was left as it is.").arg(path)
-        : error;
-    platform::prompts().MsgBox(text, platform::MsgStyle::Critical);
-}
-
 } // namespace
 
 LineTable paymentFileLines(PaymentRecord& p)
@@ -105,8 +96,7 @@ bool SavePaymentFile(const QString& path, const PaymentRecord& payment)
 
 LineFileReader::Status LoadPaymentFile(const QString& path, PaymentRecord& payment)
 {
-    emptyTempFolder();
-    const LineFileReader::Reading reading = LineFileReader::read(path, LineFileReader::numberOnLine(KeyLine));
+    const LineFileReader::Reading reading = readLines(path, KeyLine);
     switch (reading.status) {
     case LineFileReader::Status::Missing:
         reportMissingHeaderFile();
@@ -121,7 +111,8 @@ LineFileReader::Status LoadPaymentFile(const QString& path, PaymentRecord& payme
     }
     case LineFileReader::Status::Unreadable:
     case LineFileReader::Status::Rejected:
-        reportUnreadable(path, reading.error);
+        reportNotRead(reading, QStringLiteral("The payment file \"%1\" could not be read; it was "
+                                              "left as it is.").arg(path));
         break;
     }
     return reading.status;

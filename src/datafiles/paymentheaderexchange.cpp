@@ -1,6 +1,5 @@
 #include "datafiles/paymentheaderexchange.h"
 
-#include "datafiles/datafoldertree.h"
 #include "datafiles/fileprocedures.h"
 #include "datafiles/linefilereader.h"
 #include "datafiles/paymentlockfile.h"
@@ -68,16 +67,6 @@ void reportLocked(const QString& headerPath)
                                platform::MsgStyle::OkOnly);
 }
 
-void reportUnreadable(const QString& headerPath, const QString& error)
-{
-    const QString text = error.isEmpty()
-        ? QStringLiteral("The transaction header file \"%1\" could not be read, so no payment "
-                         "can be entered for it.").arg(headerPath)
-        : error;
-    platform::prompts().MsgBox(text, platform::MsgStyle::Critical,
-                               QStringLiteral("Transaction Header File"));
-}
-
 void defaultToZero(PaymentLabel& label)
 {
     if (label.Caption.isEmpty())
@@ -129,14 +118,16 @@ PaymentHeaderLoad LoadHeaderForPayment(const QString& headerPath, PaymentRecord&
         reportLocked(headerPath);
         return PaymentHeaderLoad::Locked;
     }
-    emptyTempFolder();
-    const LineFileReader::Reading reading = LineFileReader::read(headerPath, LineFileReader::numberOnLine(HeaderKeyLine));
+    const LineFileReader::Reading reading = readLines(headerPath, HeaderKeyLine);
     if (reading.status == LineFileReader::Status::Missing) {
         reportMissingHeaderFile();
         return PaymentHeaderLoad::Missing;
     }
     if (reading.status != LineFileReader::Status::Accepted) {
-        reportUnreadable(headerPath, reading.error);
+        reportNotRead(reading,
+                      QStringLiteral("The transaction header file \"%1\" could not be read, so "
+                                     "no payment can be entered for it.").arg(headerPath),
+                      QStringLiteral("Transaction Header File"));
         return PaymentHeaderLoad::Unreadable;
     }
     if (!store.OptionSingleMachine.value()) {

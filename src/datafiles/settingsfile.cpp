@@ -106,9 +106,8 @@ bool SaveSettingsFile(SettingsStore& store)
 
 LineFileReader::Status LoadSettingsFile(SettingsStore& store)
 {
-    emptyTempFolder();
     const QString path = settingsFilePath();
-    const LineFileReader::Reading reading = LineFileReader::read(path, LineFileReader::numberOnLine(KeyLine));
+    const LineFileReader::Reading reading = readLines(path, KeyLine);
     switch (reading.status) {
     case LineFileReader::Status::Missing:
         welcomeFirstRun(store);

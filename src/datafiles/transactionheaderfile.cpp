@@ -1,6 +1,5 @@
 #include "datafiles/transactionheaderfile.h"
 
-#include "datafiles/datafoldertree.h"
 #include "platform/prompts.h"
 
 namespace datafiles {
@@ -21,15 +20,6 @@ LineField checkMarkLine(HeaderMenu& menu)
                 if (const auto checked = parseOption(line))
                     menu.Checked = *checked;
             }};
-}
-
-void reportUnreadableHeader(const QString& path, const QString& error)
-{
-    const QString text = error.isEmpty()
-        ? QStringLiteral("The transaction header file \"%1\" could not be read; it was left as it is.").arg(path)
-        : error;
-    platform::prompts().MsgBox(text, platform::MsgStyle::Critical,
-                               QStringLiteral("Transaction Header File"));
 }
 
 } // namespace
@@ -65,8 +55,7 @@ bool SaveTransactionHeader(const QString& path, const TransactionHeader& header)
 
 LineFileReader::Status LoadTransactionHeader(const QString& path, TransactionHeader& header)
 {
-    emptyTempFolder();
-    const LineFileReader::Reading reading = LineFileReader::read(path, LineFileReader::numberOnLine(KeyLine));
+    const LineFileReader::Reading reading = readLines(path, KeyLine);
     switch (reading.status) {
     case LineFileReader::Status::Missing:
         reportMissingHeaderFile();
@@ -77,7 +66,10 @@ LineFileReader::Status LoadTransactionHeader(const QString& path, TransactionHea
         break;
     case LineFileReader::Status::Unreadable:
     case LineFileReader::Status::Rejected:
-        reportUnreadableHeader(path, reading.error);
+        reportNotRead(reading,
+                      QStringLiteral("The transaction header file \"%1\" could not be read; it "
+                                     "was left as it is.").arg(path),
+                      QStringLiteral("Transaction Header File"));
         break;
     }
     return reading.status;
