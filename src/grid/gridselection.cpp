@@ -93,11 +93,16 @@ void GridSelection::syncEditors()
         m_editors[k]->setEnabled(m_core.isEditEnabled(k));
 }
 
+int GridSelection::editorTop(int row) const
+{
+    return m_view.headerHeight() + GridCore::RowHeight * (row - 1) + m_core.ScrollTop() + 1;
+}
+
 void GridSelection::moveEditors()
 {
     if (!rowOpen())
         return;
-    const int top = m_view.headerHeight() + GridCore::RowHeight * (m_core.iSelected() - 1) + m_core.ScrollTop() + 1;
+    const int top = editorTop(m_core.iSelected());
     for (int k = 1; k <= lastColumn(); ++k)
         placeEditor(k, top);
     m_view.showRowMarker(top - m_view.headerHeight() - 1, m_core.iSelected());
@@ -118,10 +123,7 @@ void GridSelection::placeEditor(int k, int top)
                        GridCore::RowHeight - 1);
     lblTxt* e = m_editors[k];
     e->setGeometry(onGrid);
-    const QRect rowArea(m_view.gutterWidth(), m_view.headerHeight(),
-                        m_view.gridWidth() - m_view.vScrollWidth() - m_view.gutterWidth(),
-                        m_view.gridHeight() - m_view.hScrollHeight() - m_view.headerHeight());
-    const QRect shown = onGrid & rowArea;
+    const QRect shown = onGrid & m_view.rowArea();
     if (shown == onGrid)
         e->clearMask();
     else if (shown.isEmpty())
@@ -176,7 +178,7 @@ void GridSelection::SelectItem(int Index, int Button, int iX)
         DeselectRow();
     m_core.setiSelected(Index);
     m_openRow = Index;
-    const int top = m_view.headerHeight() + GridCore::RowHeight * (Index - 1) + m_core.ScrollTop() + 1;
+    const int top = editorTop(Index);
     for (int k = 1; k <= lastColumn(); ++k) {
         placeEditor(k, top);
         loadEditor(k);
@@ -370,7 +372,7 @@ void GridSelection::bringRowIntoView(int k)
         m_core.setScrollTop(-rowHeight * (row - 1));
         scrolled = true;
     } else {
-        const int visible = m_view.gridHeight() - m_view.hScrollHeight() - m_view.headerHeight();
+        const int visible = m_view.rowArea().height();
         if (visible < rowHeight * row + m_core.ScrollTop()) {
             m_core.setScrollTop(visible - rowHeight * row);
             scrolled = true;
@@ -445,9 +447,10 @@ void GridSelection::bringColumnIntoView()
     const int left = m_core.columnLeft(column);
     const int width = m_core.GetWidthColumn(column);
     const int offset = m_view.columnAreaLeft();
-    const int room = m_view.gridWidth() - m_view.vScrollWidth();
-    if (left + offset < m_view.gutterWidth())
-        m_view.setColumnAreaLeft(m_view.gutterWidth() - left);
+    const QRect rows = m_view.rowArea();
+    const int room = rows.x() + rows.width();
+    if (left + offset < rows.x())
+        m_view.setColumnAreaLeft(rows.x() - left);
     else if (room < left + width + offset)
         m_view.setColumnAreaLeft(room - left - width);
     else

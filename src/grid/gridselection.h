@@ -78,6 +78,8 @@ signals:
 
 private:
     int lastColumn() const;
+    // The top of row `row`'s editors on the grid, at the current scroll.
+    int editorTop(int row) const;
     bool canTakeFocus(int k) const;
     void placeEditor(int k, int top);
     void loadEditor(int k);

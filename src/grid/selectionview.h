@@ -3,6 +3,7 @@
 // pixels, the horizontal position of the column area, the column bodies' background colours,
 // the row marker, the focus target that takes the focus away from the editors, and repaints.
 
+#include <QRect>
 #include <cstdint>
 
 class QWidget;
@@ -45,6 +46,14 @@ public:
     virtual void setDefaultPointer() = 0;
     // Repaint the whole grid.
     virtual void repaintGrid() = 0;
+
+    // The rectangle the rows show in, in the grid's pixels: right of the gutter, below the
+    // header strip, and left of and above the scroll strips.
+    QRect rowArea() const
+    {
+        return QRect(gutterWidth(), headerHeight(), gridWidth() - vScrollWidth() - gutterWidth(),
+                     gridHeight() - hScrollHeight() - headerHeight());
+    }
 };
 
 } // namespace grid

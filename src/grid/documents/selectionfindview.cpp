@@ -14,7 +14,7 @@ SelectionFindView::SelectionFindView(GridCore& core, GridSelection& selection, S
 
 int SelectionFindView::rowAreaHeight() const
 {
-    return m_view.gridHeight() - m_view.headerHeight() - m_view.hScrollHeight();
+    return m_view.rowArea().height();
 }
 
 int SelectionFindView::columnAreaLeft() const
@@ -35,7 +35,8 @@ int SelectionFindView::gutterWidth() const
 
 int SelectionFindView::columnViewRight() const
 {
-    return m_view.gridWidth() - m_view.vScrollWidth();
+    const QRect rows = m_view.rowArea();
+    return rows.x() + rows.width();
 }
 
 void SelectionFindView::selectItem(int row, int column)
