@@ -34,29 +34,6 @@ std::optional<int> parseCheck(const QString& line)
     return std::nullopt;
 }
 
-LineField textLine(TextField& field)
-{
-    return {[&field] { return field.value(); }, [&field](const QString& line) { field = line; }};
-}
-
-LineField optionLine(OptionField& field)
-{
-    return {[&field] { return optionText(field.value()); },
-            [&field](const QString& line) {
-                if (const auto selected = parseOption(line))
-                    field = *selected;
-            }};
-}
-
-LineField checkLine(StoreField<int>& field)
-{
-    return {[&field] { return QString::number(field.value()); },
-            [&field](const QString& line) {
-                if (const auto value = parseCheck(line))
-                    field = *value;
-            }};
-}
-
 LineFileWriter writerFor(const LineTable& table, LastLineEnd lastLineEnd)
 {
     LineFileWriter writer(lastLineEnd);

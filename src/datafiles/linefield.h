@@ -29,9 +29,33 @@ std::optional<bool> parseOption(const QString& line);
 // A check box's 0 or 1 read as a number; nullopt otherwise.
 std::optional<int> parseCheck(const QString& line);
 
-LineField textLine(TextField& field);
-LineField optionLine(OptionField& field);
-LineField checkLine(StoreField<int>& field);
+// The line of a text, an option and a check box value. The field is a settings store field
+// (its rule runs as the line is assigned) or a plain member of a record.
+template <typename Text>
+LineField textLine(Text& field)
+{
+    return {[&field] { return QString(field); }, [&field](const QString& line) { field = line; }};
+}
+
+template <typename Option>
+LineField optionLine(Option& field)
+{
+    return {[&field] { return optionText(bool(field)); },
+            [&field](const QString& line) {
+                if (const auto selected = parseOption(line))
+                    field = *selected;
+            }};
+}
+
+template <typename Check>
+LineField checkLine(Check& field)
+{
+    return {[&field] { return QString::number(int(field)); },
+            [&field](const QString& line) {
+                if (const auto value = parseCheck(line))
+                    field = *value;
+            }};
+}
 
 // The writer of a table's values, in order.
 LineFileWriter writerFor(const LineTable& table, LastLineEnd lastLineEnd);

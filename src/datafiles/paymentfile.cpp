@@ -13,31 +13,17 @@ namespace {
 constexpr int KeyLine = 7; // the transaction number
 constexpr int NoteLine = 35;
 
-LineField text(QString& value)
-{
-    return {[&value] { return value; }, [&value](const QString& line) { value = line; }};
-}
-
-LineField checkValue(PaymentCheckBox& box)
-{
-    return {[&box] { return QString::number(box.Value); },
-            [&box](const QString& line) {
-                if (const auto value = parseCheck(line))
-                    box.Value = *value;
-            }};
-}
-
 void addCheckBox(LineTable& table, PaymentCheckBox& box)
 {
-    table.push_back(text(box.Caption));
-    table.push_back(checkValue(box));
-    table.push_back(text(box.ToolTipText));
+    table.push_back(textLine(box.Caption));
+    table.push_back(checkLine(box.Value));
+    table.push_back(textLine(box.ToolTipText));
 }
 
 void addLabel(LineTable& table, PaymentLabel& label)
 {
-    table.push_back(text(label.Caption));
-    table.push_back(text(label.ToolTipText));
+    table.push_back(textLine(label.Caption));
+    table.push_back(textLine(label.ToolTipText));
 }
 
 // The note as stored: its line breaks as CR LF, as the original multi-line box kept them.

@@ -107,7 +107,7 @@ LineTable paymentHeaderLines(PaymentRecord& p)
                      }});
     table.push_back(labelLine(p.Balance));
     for (PaymentLabel* row : {&p.fromcompanyiselected, &p.tocompanyiselected})
-        table.push_back({[row] { return row->Caption; }, [row](const QString& line) { row->Caption = line; }});
+        table.push_back(textLine(row->Caption));
     return table;
 }
 

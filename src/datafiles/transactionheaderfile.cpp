@@ -8,43 +8,29 @@ namespace {
 
 constexpr int KeyLine = 1; // the transaction number
 
-LineField captionLine(HeaderMenu& menu)
-{
-    return {[&menu] { return menu.Caption; }, [&menu](const QString& line) { menu.Caption = line; }};
-}
-
-LineField checkMarkLine(HeaderMenu& menu)
-{
-    return {[&menu] { return optionText(menu.Checked); },
-            [&menu](const QString& line) {
-                if (const auto checked = parseOption(line))
-                    menu.Checked = *checked;
-            }};
-}
-
 } // namespace
 
 LineTable transactionHeaderLines(TransactionHeader& h)
 {
-    return {captionLine(h.TransactionNumber),
-            captionLine(h.DateandTime),
-            captionLine(h.Value),
-            captionLine(h.FromMyCompany),
-            checkMarkLine(h.FromMyCompany),
-            captionLine(h.fromcompany),
-            checkMarkLine(h.fromcompany),
-            captionLine(h.fromcontact),
-            checkMarkLine(h.fromcontact),
-            captionLine(h.ToMyCompany),
-            checkMarkLine(h.ToMyCompany),
-            captionLine(h.tocompany),
-            checkMarkLine(h.tocompany),
-            captionLine(h.tocontact),
-            checkMarkLine(h.tocontact),
-            captionLine(h.AmountPaid),
-            captionLine(h.Balance),
-            captionLine(h.fromcompanyiselected),
-            captionLine(h.tocompanyiselected)};
+    return {textLine(h.TransactionNumber.Caption),
+            textLine(h.DateandTime.Caption),
+            textLine(h.Value.Caption),
+            textLine(h.FromMyCompany.Caption),
+            optionLine(h.FromMyCompany.Checked),
+            textLine(h.fromcompany.Caption),
+            optionLine(h.fromcompany.Checked),
+            textLine(h.fromcontact.Caption),
+            optionLine(h.fromcontact.Checked),
+            textLine(h.ToMyCompany.Caption),
+            optionLine(h.ToMyCompany.Checked),
+            textLine(h.tocompany.Caption),
+            optionLine(h.tocompany.Checked),
+            textLine(h.tocontact.Caption),
+            optionLine(h.tocontact.Checked),
+            textLine(h.AmountPaid.Caption),
+            textLine(h.Balance.Caption),
+            textLine(h.fromcompanyiselected.Caption),
+            textLine(h.tocompanyiselected.Caption)};
 }
 
 bool SaveTransactionHeader(const QString& path, const TransactionHeader& header)
