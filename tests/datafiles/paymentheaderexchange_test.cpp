@@ -3,7 +3,6 @@
 #include "datafiles/paymentlockfile.h"
 #include "datafiles/scramble.h"
 #include "datafiles/settingsstore.h"
-#include "platform/textcodec.h"
 #include "platform/vb.h"
 #include "recordingshell.h"
 #include "support/pinnedclock.h"
@@ -33,13 +32,10 @@ const QStringList HeaderLines = {
     "C:\\Quorvane\\System\\RAzar\\Contacts\\Kupci.QVC", "True", QStringLiteral("Ana Šubic"), "True",
     "Firma d.o.o.", "True", "", "False", "", "False", "50", "100", "3", ""};
 
-QByteArray plainHeader(QStringList lines)
+// A header file's plain bytes: no line end after its last line.
+QByteArray plainHeader(const QStringList& lines)
 {
-    QByteArray plain;
-    for (const QString& line : lines)
-        plain += platform::toAnsi(line) + "\r\n";
-    plain.chop(2);
-    return plain;
+    return plainLines(lines, LastLineEnd::Omitted);
 }
 
 QStringList withLine(QStringList lines, int n, const QString& value)

@@ -61,11 +61,6 @@ TransactionHeader distinctHeader()
     return h;
 }
 
-QByteArray storedHeader(const QByteArray& plain)
-{
-    return scrambled(plain);
-}
-
 } // namespace
 
 TEST(TransactionHeaderFile, RoundTripRestoresAllNineteenLinesAndSetsTheValueAlreadyPosted)
@@ -99,7 +94,7 @@ TEST(TransactionHeaderFile, HandMadeFileReadsWithEveryFlagSpelling)
 {
     TempProgramFolder program;
     ScopedPrompts prompts;
-    const QString path = program.writeFile("System/RAzar/Transactions/17.QVTH", storedHeader(HandMadeHeader));
+    const QString path = program.writeFile("System/RAzar/Transactions/17.QVTH", scrambled(HandMadeHeader));
 
     TransactionHeader h;
     h.ToMyCompany.Checked = false;
@@ -138,7 +133,7 @@ TEST(TransactionHeaderFile, AFlagLineThatIsNeitherWordNorNumberKeepsItsCheckMark
     for (const auto& c : cases) {
         QByteArray plain = HandMadeHeader;
         plain.replace("\r\nFalse\r\nC:", "\r\n" + c.line + "\r\nC:"); // line 5
-        const QString path = program.writeFile("t.QVTH", storedHeader(plain));
+        const QString path = program.writeFile("t.QVTH", scrambled(plain));
         TransactionHeader h;
         h.FromMyCompany.Checked = c.before;
         LoadTransactionHeader(path, h);
@@ -226,7 +221,7 @@ TEST(TransactionHeaderFile, AnEmptyFileIsNotTakenForAHeaderOnTheNumberAlreadySho
 TEST(TransactionHeaderFile, AFailedWriteIsReportedAndKeepsTheOldFile)
 {
     TempProgramFolder program;
-    const QString path = program.writeFile("w.QVTH", storedHeader(HandMadeHeader));
+    const QString path = program.writeFile("w.QVTH", scrambled(HandMadeHeader));
     WriterSpy spy;
     spy.failure = DataFileWrite{false, true, QStringLiteral("The file \"%1\" could not be written.").arg(path)};
     ScopedPrompts prompts;
@@ -234,5 +229,5 @@ TEST(TransactionHeaderFile, AFailedWriteIsReportedAndKeepsTheOldFile)
     EXPECT_FALSE(SaveTransactionHeader(path, distinctHeader()));
     ASSERT_EQ(prompts->recorded().size(), 1);
     EXPECT_TRUE(prompts->recorded()[0].text.contains(path));
-    EXPECT_EQ(contentOf(path), storedHeader(HandMadeHeader));
+    EXPECT_EQ(contentOf(path), scrambled(HandMadeHeader));
 }
