@@ -1,9 +1,9 @@
 #pragma once
 // A shown grid widget of a given size, with helpers to send it mouse events at points of its
-// own coordinates, and a host that records what the grid asks of it.
+// own coordinates, and a host that records what the grid asks of it (the editing tests' one).
 
-#include "grid/gridhost.h"
-#include "grid/gridwindow.h"
+#include "../edit/recordinghost.h"
+
 #include "grid/list.h"
 
 #include <QApplication>
@@ -13,27 +13,6 @@
 #include <gtest/gtest.h>
 
 namespace gridtest {
-
-// A document window that counts the offers to open an item group.
-class RecordingWindow : public grid::GridWindow {
-public:
-    int openItemsCalls = 0;
-    bool Visible() const override { return true; }
-    void DODARED() override {}
-    void setActiveColumn(const QString&) override {}
-    void showCell(const QString&, bool, bool, bool, uint32_t) override {}
-    grid::GridSelection* gridSelection() override { return nullptr; }
-    void OPENITEMS() override { ++openItemsCalls; }
-};
-
-// ActiveList as the test sets it, and one recording window under every name.
-class RecordingHost : public grid::GridHost {
-public:
-    QString activeList;
-    RecordingWindow windows;
-    QString ActiveList() const override { return activeList; }
-    grid::GridWindow* window(const QString&) override { return &windows; }
-};
 
 inline void sendMouse(QWidget& w, QEvent::Type type, QPointF pos, Qt::MouseButton button, Qt::MouseButtons held)
 {
