@@ -1,6 +1,7 @@
 #include "grid/lbltxt.h"
 
 #include "grid/celltextbox.h"
+#include "grid/celltextfont.h"
 #include "platform/colors.h"
 #include "platform/keys.h"
 
@@ -24,12 +25,7 @@ bool isWindowSwitch(Qt::FocusReason reason)
 
 lblTxt::lblTxt(QWidget* parent) : QWidget(parent), m_box(new CellTextBox(this))
 {
-    // The cells' font (Arial's metrics, 9.75 pt at 96 dpi), so the text does not move when the
-    // editor covers a cell.
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(13);
-    font.setWeight(QFont::Normal);
-    m_box->setFont(font);
+    m_box->setFont(cellTextFont());
     m_box->setFrame(false);
     m_box->setMouseTracking(true);
     m_box->installEventFilter(this);

@@ -1,6 +1,7 @@
 #include "grid/list.h"
 
 #include "grid/arrowicons.h"
+#include "grid/celltextfont.h"
 #include "grid/cmdbutton.h"
 #include "grid/gridpainter.h"
 #include "grid/gridselection.h"
@@ -16,17 +17,10 @@
 
 namespace grid {
 
-namespace {
-// The cell font: 9.75 pt on a 96 dpi screen is 13 pixels, one line of which fills a row.
-constexpr int CellPixelSize = 13;
-} // namespace
-
 List::List(QWidget* parent) : QWidget(parent)
 {
-    font_ = QFont(QStringLiteral("Liberation Sans"));
-    font_.setPixelSize(CellPixelSize);
     for (int k = 0; k < 8; ++k) {
-        fonts_[k] = font_;
+        fonts_[k] = cellTextFont();
         fonts_[k].setBold(k & 1);
         fonts_[k].setItalic(k & 2);
         fonts_[k].setUnderline(k & 4);
@@ -197,7 +191,7 @@ void List::SetScrollers()
 void List::FitCounterColumn()
 {
     const double offset = platform::vb::RoundHalfEven(areaLeft_ - gutterWidth_);
-    const int w = gutterWidthFor(core_.ListCount(), QFontMetrics(font_).horizontalAdvance(QLatin1Char('_')));
+    const int w = gutterWidthFor(core_.ListCount(), QFontMetrics(cellFont()).horizontalAdvance(QLatin1Char('_')));
     if (w == gutterWidth_)
         return;
     gutterWidth_ = w;

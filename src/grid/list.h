@@ -240,7 +240,6 @@ private:
     std::unique_ptr<GridSelection> selection_;
     QTimer tmrScroll_;
     QString tmrScrollTag_;
-    QFont font_;
     std::array<QFont, 8> fonts_;     // by bold + 2 italic + 4 underline
     std::array<int, 8> ascents_{};
 };
