@@ -74,33 +74,39 @@ void applyPasswordSwitch(SettingsStore& store, const QString& line)
     }
 }
 
-LineField droppedLine()
+// A line written from one value and, when read, passed over.
+LineField writtenOnly(std::function<QString()> get)
 {
-    return {[] { return QString(); }, [](const QString&) {}};
+    return {std::move(get), [](const QString&) {}};
 }
 
 LineField passwordSwitchLine(SettingsStore& store)
 {
-    return {[] { return QString(); },
+    return {[&store] { return QString::number(store.CheckUseMyPassword.Value.value()); },
             [&store](const QString& line) {
                 checkLine(store.CheckUseMyPassword.Value).set(line);
                 applyPasswordSwitch(store, line);
             }};
 }
 
-// What a reading takes from each of the 18 lines.
-LineTable readTable(SettingsStore& s)
+// The 18 lines: what a host writes from its store and what a reading takes into the store.
+// Lines 16 to 18 name who wrote the file, when and where; a reader keeps them apart from its
+// own names.
+LineTable hostLines(SettingsStore& s)
 {
-    LineTable table{droppedLine()};
+    LineTable table{writtenOnly([] { return HostMarker; })};
     for (TextField* field : {&s.Balance, &s.InvoiceNumber, &s.CompanyName, &s.CompanyAddress,
                              &s.CompanyCity, &s.CompanyZip, &s.CompanyEMail, &s.CompanyFax,
                              &s.CompanyPhone, &s.CURRENTPASSWORD, &s.PaymentNumber})
         table.push_back(textLine(*field));
-    table.push_back(droppedLine());
+    table.push_back(writtenOnly([&s] { return s.Reserved.value(); }));
     table.push_back(checkLine(s.CheckReadWrite.Value));
     table.push_back(passwordSwitchLine(s));
-    for (TextField* field : {&s.lblUserName, &s.lblServerCreationDate, &s.lblServerCreatedbyPC})
-        table.push_back(textLine(*field));
+    table.push_back(textLine(s.lblUserName));
+    table.push_back({[] { return platform::vb::GeneralDate(platform::now()); },
+                     [&s](const QString& line) { s.lblServerCreationDate = line; }});
+    table.push_back({[&s] { return s.lblComputerName.value(); },
+                     [&s](const QString& line) { s.lblServerCreatedbyPC = line; }});
     return table;
 }
 
@@ -123,21 +129,9 @@ bool WriteHostFile(SettingsStore& s)
     const QString path = s.MyHostName.value();
     if (path.isEmpty())
         return false;
-    LineFileWriter writer(LastLineEnd::Written);
-    writer.add(HostMarker);
-    for (const TextField* field : {&s.Balance, &s.InvoiceNumber, &s.CompanyName, &s.CompanyAddress,
-                                   &s.CompanyCity, &s.CompanyZip, &s.CompanyEMail, &s.CompanyFax,
-                                   &s.CompanyPhone, &s.CURRENTPASSWORD, &s.PaymentNumber, &s.Reserved})
-        writer.add(field->value());
-    writer.addCheck(s.CheckReadWrite.Value.value());
-    writer.addCheck(s.CheckUseMyPassword.Value.value());
     s.shell().SaznaUserName();
-    writer.add(s.lblUserName.value());
-    writer.add(platform::vb::GeneralDate(platform::now()));
     s.shell().UPISEPCNAME();
-    writer.add(s.lblComputerName.value());
-
-    const DataFileWrite result = writer.writeTo(path);
+    const DataFileWrite result = writerFor(hostLines(s), LastLineEnd::Written).writeTo(path);
     if (result)
         return true;
     if (result.permissionDenied) {
@@ -169,7 +163,7 @@ bool ReadHostFile(SettingsStore& s)
         fallBackWithoutMessage(s);
         return false;
     }
-    assignLines(readTable(s), reading.lines);
+    assignLines(hostLines(s), reading.lines);
     return true;
 }
 
