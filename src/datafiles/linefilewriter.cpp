@@ -1,20 +1,9 @@
 #include "datafiles/linefilewriter.h"
 
-#include "datafiles/linefield.h"
 #include "datafiles/scramble.h"
 #include "platform/textcodec.h"
 
 namespace datafiles {
-
-void LineFileWriter::addOption(bool selected)
-{
-    add(optionText(selected));
-}
-
-void LineFileWriter::addCheck(int value)
-{
-    add(QString::number(value));
-}
 
 QByteArray LineFileWriter::plainBytes() const
 {

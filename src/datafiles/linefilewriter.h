@@ -18,10 +18,6 @@ public:
     explicit LineFileWriter(LastLineEnd lastLineEnd) : m_lastLineEnd(lastLineEnd) {}
 
     void add(const QString& value) { m_values.append(value); }
-    // An option button or a menu check mark: "True" or "False".
-    void addOption(bool selected);
-    // A check box: "0" or "1".
-    void addCheck(int value);
 
     const QStringList& values() const { return m_values; }
     QByteArray plainBytes() const;

@@ -63,9 +63,9 @@ TEST(LineFileWriter, WritesWindows1250LinesWithCrLfScrambled)
 {
     LineFileWriter withLastEnd(LastLineEnd::Written);
     withLastEnd.add(QStringLiteral("Šoštanj"));
-    withLastEnd.addOption(true);
-    withLastEnd.addOption(false);
-    withLastEnd.addCheck(1);
+    withLastEnd.add(optionText(true));
+    withLastEnd.add(optionText(false));
+    withLastEnd.add(QString::number(1));
     withLastEnd.add(QStringLiteral("€ ☺"));
     EXPECT_EQ(withLastEnd.plainBytes(),
               QByteArray("\x8A" "o\x9A" "tanj\r\nTrue\r\nFalse\r\n1\r\n\x80 ?\r\n"));
