@@ -58,6 +58,7 @@ void cmdButton::SetCaption(const QString& Besedilo)
 {
     caption_ = Besedilo;
     recentre();
+    update();
 }
 
 void cmdButton::SetEnabled(bool NewEnabled)
@@ -91,7 +92,11 @@ void cmdButton::recentre()
     const QSize size = captionSize();
     captionTop_ = roundPixel((height() - size.height()) / 2.0);
     captionLeft_ = roundPixel((width() - size.width()) / 2.0);
-    captionPos_ = QPoint(captionLeft_, captionTop_);
+    // A pointer move re-centres too: repaint only when the caption really moves.
+    const QPoint centre(captionLeft_, captionTop_);
+    if (centre == captionPos_)
+        return;
+    captionPos_ = centre;
     update();
 }
 
@@ -99,6 +104,7 @@ void cmdButton::placeCaptionPressed()
 {
     recentre();
     captionPos_ = QPoint(captionLeft_ + 1, captionTop_ + 1);
+    update();
 }
 
 void cmdButton::showLook(bool pressed)
@@ -174,12 +180,14 @@ void cmdButton::focusInEvent(QFocusEvent*)
 {
     bold_ = true;
     recentre();
+    update();
 }
 
 void cmdButton::focusOutEvent(QFocusEvent*)
 {
     bold_ = false;
     recentre();
+    update();
 }
 
 void cmdButton::paintEvent(QPaintEvent*)
