@@ -500,11 +500,6 @@ void GridSelection::surfaceRightReleased()
 
 // ---------------------------------------------------------------- focus leaving the grid
 
-void GridSelection::focusLeftGrid()
-{
-    DeselectRow();
-}
-
 void GridSelection::focusChanged(QWidget* old, QWidget* now)
 {
     if (!m_grid)
@@ -518,7 +513,7 @@ void GridSelection::focusChanged(QWidget* old, QWidget* now)
         return;
     if (now->window() != m_grid->window() && (now->window()->isModal() || now->window()->windowType() == Qt::Popup))
         return;
-    focusLeftGrid();
+    DeselectRow();
 }
 
 } // namespace grid

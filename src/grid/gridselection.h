@@ -32,7 +32,6 @@ public:
     ~GridSelection() override;
 
     void setHost(GridHost* host) { m_host = host; }
-    GridHost* host() const { return m_host; }
     GridCore& core() const { return m_core; }
 
     // Opens row Index for editing with the focus in column iX (0: no editor focused); only
@@ -46,16 +45,12 @@ public:
     // Notifications from the widget.
     // A key pressed while the grid itself (no editor) has the focus.
     void gridKeyPressed(int KeyCode, int Shift);
-    // Enter: the item or contact transfer into the open transaction.
-    void accessKeyPressed();
     // A click on the grid's own surface: the transactions window's offer to open an item
     // group, for the transactions window's grid only.
     void surfaceClicked();
     // A right-button release there: the same offer, whenever ActiveList names the
     // transactions window.
     void surfaceRightReleased();
-    // The keyboard focus left the grid and all its parts.
-    void focusLeftGrid();
 
     // Makes the editors match the columns (one per column, enabled as the column says).
     void syncEditors();
@@ -103,6 +98,9 @@ private:
     void edgeMoved();
     void bringRowIntoView(int k);
     void bringColumnIntoView();
+    // Enter: the item or contact transfer into the open transaction.
+    void accessKeyPressed();
+    // Closes the selected row when the keyboard focus leaves the grid and all its parts.
     void focusChanged(QWidget* old, QWidget* now);
 
     GridCore& m_core;
