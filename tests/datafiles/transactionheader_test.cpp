@@ -231,3 +231,18 @@ TEST(TransactionHeaderFile, AFailedWriteIsReportedAndKeepsTheOldFile)
     EXPECT_TRUE(prompts->recorded()[0].text.contains(path));
     EXPECT_EQ(contentOf(path), scrambled(HandMadeHeader));
 }
+
+TEST(TransactionHeaderFile, AHeaderThatCannotBeOpenedIsReportedNamingItAndChangesNothing)
+{
+    TempProgramFolder program;
+    const QString path = program.makeFolder("d.QVTH"); // a folder where the file should be
+    ScopedPrompts prompts;
+    prompts->queueAnswer(platform::Answer::OK);
+    TransactionHeader h = distinctHeader();
+    EXPECT_EQ(LoadTransactionHeader(path, h), LineFileReader::Status::Unreadable);
+    EXPECT_EQ(h, distinctHeader());
+    ASSERT_EQ(prompts->recorded().size(), 1);
+    EXPECT_TRUE(prompts->recorded()[0].text.contains(path));
+    EXPECT_EQ(prompts->recorded()[0].style, platform::MsgStyle::Critical);
+    EXPECT_EQ(prompts->recorded()[0].title, "Transaction Header File");
+}
