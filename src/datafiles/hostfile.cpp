@@ -189,12 +189,10 @@ void CheckSameHost(SettingsStore& s)
         return;
     }
     // Our own host file: its password and switches are ours to take back.
-    if (const auto password = LineFileReader::line(reading.lines, PasswordLine))
-        s.CURRENTPASSWORD = *password;
-    if (const auto readWrite = LineFileReader::line(reading.lines, ReadWriteLine))
-        checkLine(s.CheckReadWrite.Value).set(*readWrite);
-    if (const auto useMyPassword = LineFileReader::line(reading.lines, UseMyPasswordLine))
-        passwordSwitchLine(s).set(*useMyPassword);
+    const LineTable table = hostLines(s);
+    for (const int n : {PasswordLine, ReadWriteLine, UseMyPasswordLine})
+        if (const auto line = LineFileReader::line(reading.lines, n))
+            table[size_t(n - 1)].set(*line);
     s.lblisthissamehost = QStringLiteral("YES");
 }
 
