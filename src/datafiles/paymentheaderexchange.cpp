@@ -127,7 +127,7 @@ PaymentHeaderLoad LoadHeaderForPayment(const QString& headerPath, PaymentRecord&
         reportNotRead(reading,
                       QStringLiteral("The transaction header file \"%1\" could not be read, so "
                                      "no payment can be entered for it.").arg(headerPath),
-                      QStringLiteral("Transaction Header File"));
+                      HeaderFileTitle);
         return PaymentHeaderLoad::Unreadable;
     }
     if (!store.OptionSingleMachine.value()) {

@@ -55,7 +55,7 @@ LineFileReader::Status LoadTransactionHeader(const QString& path, TransactionHea
         reportNotRead(reading,
                       QStringLiteral("The transaction header file \"%1\" could not be read; it "
                                      "was left as it is.").arg(path),
-                      QStringLiteral("Transaction Header File"));
+                      HeaderFileTitle);
         break;
     }
     return reading.status;
@@ -64,7 +64,7 @@ LineFileReader::Status LoadTransactionHeader(const QString& path, TransactionHea
 void reportMissingHeaderFile()
 {
     platform::prompts().MsgBox(QStringLiteral("File Don't Exist!"), platform::MsgStyle::Critical,
-                               QStringLiteral("Transaction Header File"));
+                               HeaderFileTitle);
 }
 
 } // namespace datafiles

@@ -28,7 +28,10 @@ bool SaveTransactionHeader(const QString& path, const TransactionHeader& header)
 // scramble state, is reported naming the file. In those cases the header is left as it was.
 LineFileReader::Status LoadTransactionHeader(const QString& path, TransactionHeader& header);
 
-// The message a missing header or payment file gets, and its title.
+// The title of the header file's messages (a missing payment file's too).
+inline const QString HeaderFileTitle = QStringLiteral("Transaction Header File");
+
+// The message a missing header or payment file gets, under HeaderFileTitle.
 void reportMissingHeaderFile();
 
 } // namespace datafiles
