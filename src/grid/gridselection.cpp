@@ -98,6 +98,17 @@ int GridSelection::editorTop(int row) const
     return m_view.headerHeight() + GridCore::RowHeight * (row - 1) + m_core.ScrollTop() + 1;
 }
 
+void GridSelection::columnsChanged(int first)
+{
+    const bool cellsMoved = lastColumn() != m_core.ColumnCount() && first <= lastColumn();
+    if (rowOpen() && cellsMoved) {
+        if (m_visit && m_visit->column >= first)
+            m_visit.reset();
+        DeselectRow();
+    }
+    syncEditors();
+}
+
 void GridSelection::moveEditors()
 {
     if (!rowOpen())

@@ -54,6 +54,11 @@ public:
 
     // Makes the editors match the columns (one per column, enabled as the column says).
     void syncEditors();
+    // The columns from `first` on changed place, width or number, their cells moved along.
+    // A column inserted or removed in front of the open row's editors leaves them showing
+    // other columns' cells: the row closes, and a visit of a moved cell ends unrecorded (its
+    // cell is no longer where the visit began). Then the editors are made to match.
+    void columnsChanged(int first);
     // Places the open row's editors anew after a scroll or a change of column widths,
     // without reloading them or moving the focus.
     void moveEditors();

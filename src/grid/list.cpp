@@ -279,9 +279,9 @@ void List::renderColumn(int Stol)
     }
 }
 
-void List::columnsChanged(int)
+void List::columnsChanged(int first)
 {
-    selection_->syncEditors();
+    selection_->columnsChanged(first);
     const int A = areaWidth();
     if (A != lastAreaWidth_) {
         lastAreaWidth_ = A;

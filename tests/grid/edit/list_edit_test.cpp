@@ -13,6 +13,7 @@
 #include "grid/list.h"
 
 #include <QSignalSpy>
+#include <functional>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -27,6 +28,16 @@ protected:
     {
         list.setHost(&host);
         list.resize(400, 200);
+        fill();
+        list.show();
+        list.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&list));
+    }
+    // The 30 rows and 3 columns, with no history.
+    void fill()
+    {
+        list.ClearEntireList();
+        list.LetWidthColumn(1, 100);
         list.AddColumn(0, 60, "B");
         list.AddColumn(0, 60, "C");
         list.AddMoreThanOneRow(29);
@@ -34,9 +45,13 @@ protected:
             for (int c = 1; c <= 3; ++c)
                 list.core().setCellText(r, c, QStringLiteral("r%1c%2").arg(r).arg(c));
         list.ClearUndoRedo();
-        list.show();
-        list.activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&list));
+    }
+    QStringList row(int r) const
+    {
+        QStringList texts;
+        for (int c = 1; c <= list.ColumnCount(); ++c)
+            texts += list.GetItem(r, c);
+        return texts;
     }
     // The middle of cell (r, c) on the grid, with no vertical scroll.
     QPoint cell(int r, int c) const
@@ -158,4 +173,34 @@ TEST_F(ListEditFixture, FocusLeavingTheGridClosesTheRow)
     EXPECT_FALSE(ed(1)->isVisible());
     EXPECT_EQ(list.iSelected(), 2);
     EXPECT_EQ(list.core().UndoStack().stepCount(), 1) << "the visit was recorded";
+}
+
+// A column inserted or removed in front of the open row's editors moves the cells away from
+// the editors that show them: typing on must not write into another column's cells. A
+// column added at the end moves nothing, and the visit goes on as before.
+TEST_F(ListEditFixture, AColumnInsertedOrRemovedUnderTheOpenRowLeavesTheOtherCellsAlone)
+{
+    struct Case {
+        const char* change;
+        std::function<void()> apply;
+        QStringList after; // row 2 after the change and the typing that follows it
+    };
+    const Case cases[] = {
+        {"column 1 removed", [&] { list.RemoveColumn(1); }, {"x", "r2c3"}},
+        {"column inserted at 2", [&] { list.AddColumn(2, 60, "N"); }, {"r2c1", "", "x", "r2c3"}},
+        {"column added at the end", [&] { list.AddColumn(0, 60, "N"); }, {"r2c1", "xy", "r2c3", ""}},
+    };
+    for (const Case& c : cases) {
+        fill();
+        click(cell(2, 2));
+        ASSERT_TRUE(box(2)->hasFocus()) << c.change;
+        QTest::keyClicks(box(2), "x");
+        c.apply();
+        QTest::keyClicks(box(2), "y");
+        EXPECT_EQ(row(2), c.after) << c.change;
+    }
+    // Where the visit goes on, leaving it records the one step that undoes it.
+    click(cell(3, 1));
+    list.undo();
+    EXPECT_EQ(row(2), (QStringList{"r2c1", "r2c2", "r2c3", ""}));
 }
