@@ -14,7 +14,6 @@ namespace datafiles {
 namespace {
 
 const QString TrueText = QStringLiteral("True");
-constexpr int HeaderKeyLine = 1; // the transaction number
 
 bool ticked(const PaymentCheckBox& box)
 {
@@ -118,7 +117,7 @@ PaymentHeaderLoad LoadHeaderForPayment(const QString& headerPath, PaymentRecord&
         reportLocked(headerPath);
         return PaymentHeaderLoad::Locked;
     }
-    const LineFileReader::Reading reading = readLines(headerPath, HeaderKeyLine);
+    const LineFileReader::Reading reading = readLines(headerPath, TransactionHeaderKeyLine);
     if (reading.status == LineFileReader::Status::Missing) {
         reportMissingHeaderFile();
         return PaymentHeaderLoad::Missing;

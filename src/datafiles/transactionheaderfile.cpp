@@ -4,12 +4,6 @@
 
 namespace datafiles {
 
-namespace {
-
-constexpr int KeyLine = 1; // the transaction number
-
-} // namespace
-
 LineTable transactionHeaderLines(TransactionHeader& h)
 {
     return {textLine(h.TransactionNumber.Caption),
@@ -41,7 +35,7 @@ bool SaveTransactionHeader(const QString& path, const TransactionHeader& header)
 
 LineFileReader::Status LoadTransactionHeader(const QString& path, TransactionHeader& header)
 {
-    const LineFileReader::Reading reading = readLines(path, KeyLine);
+    const LineFileReader::Reading reading = readLines(path, TransactionHeaderKeyLine);
     switch (reading.status) {
     case LineFileReader::Status::Missing:
         reportMissingHeaderFile();

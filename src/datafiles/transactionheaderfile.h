@@ -12,6 +12,8 @@
 namespace datafiles {
 
 inline constexpr int TransactionHeaderFileLines = 19;
+// Line 1, the transaction number, is the key its readers test.
+inline constexpr int TransactionHeaderKeyLine = 1;
 
 // The 19 lines of the header file and the header fields they belong to.
 LineTable transactionHeaderLines(TransactionHeader& header);
