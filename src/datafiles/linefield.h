@@ -1,7 +1,8 @@
 #pragma once
 // How one line of a data file meets its field: the text the writer takes from it, and the
 // assignment of a line read, which runs the field's rule as any other change does. A line
-// that does not convert leaves its field as it was.
+// that does not convert leaves its field as it was. A file's table of lines serves its
+// saver (saveLines) and its loader (readLines, then assignLines or reportNotRead).
 
 #include "datafiles/linefilereader.h"
 #include "datafiles/linefilewriter.h"
