@@ -136,10 +136,9 @@ TEST(PaymentFile, ReadingDoesNotRecomputeTheAmountsFromThePaymentValue)
 {
     TempProgramFolder program;
     ScopedPrompts prompts;
-    QList<QByteArray> lines = HandMadePayment.split('\n');
-    lines[20] = "30\r";                 // payment value
-    lines[24] = "77\r";                 // balance as saved
-    const QString path = program.writeFile("r.QVP", scrambled(lines.join('\n')));
+    const QByteArray plain = withLine(withLine(HandMadePayment, 21, "30"), // payment value
+                                      25, "77");                           // balance as saved
+    const QString path = program.writeFile("r.QVP", scrambled(plain));
     PaymentRecord p;
     LoadPaymentFile(path, p);
     EXPECT_EQ(p.PaymentValue().Text, "30");
@@ -151,10 +150,9 @@ TEST(PaymentFile, CheckBoxLinesThatAreNotNumbersKeepTheBox)
 {
     TempProgramFolder program;
     ScopedPrompts prompts;
-    QList<QByteArray> lines = HandMadePayment.split('\n');
-    lines[1] = "x\r";  // FromMyCompany value
-    lines[4] = "0\r";  // ToMyCompany value
-    const QString path = program.writeFile("c.QVP", scrambled(lines.join('\n')));
+    const QByteArray plain = withLine(withLine(HandMadePayment, 2, "x"), // FromMyCompany value
+                                      5, "0");                           // ToMyCompany value
+    const QString path = program.writeFile("c.QVP", scrambled(plain));
     PaymentRecord p;
     p.FromMyCompany.Value = 1;
     p.ToMyCompany.Value = 1;
@@ -178,9 +176,7 @@ TEST(PaymentFile, PlainFileIsReadAndLeftScrambled)
 TEST(PaymentFile, AFileThatIsNoPaymentIsReportedAndLeavesPaymentAndFileAsTheyWere)
 {
     TempProgramFolder program;
-    QList<QByteArray> lines = HandMadePayment.split('\n');
-    lines[6] = "abc\r";
-    const QByteArray notNumbered = lines.join('\n');
+    const QByteArray notNumbered = withLine(HandMadePayment, 7, "abc");
     // Six lines only: the number line is missing, and must not be taken from the payment
     // shown before.
     const QByteArray shortFile = HandMadePayment.left(HandMadePayment.indexOf("21\r\n"));

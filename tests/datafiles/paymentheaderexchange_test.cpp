@@ -38,12 +38,6 @@ QByteArray plainHeader(const QStringList& lines)
     return plainLines(lines, LastLineEnd::Omitted);
 }
 
-QStringList withLine(QStringList lines, int n, const QString& value)
-{
-    lines[n - 1] = value;
-    return lines;
-}
-
 struct PaymentFixture {
     TempProgramFolder program;
     SettingsStore store;

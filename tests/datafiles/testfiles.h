@@ -37,6 +37,22 @@ inline QByteArray plainLines(const QStringList& lines,
     return plain;
 }
 
+// The lines with line n (1-based) replaced by value.
+inline QStringList withLine(QStringList lines, int n, const QString& value)
+{
+    lines[n - 1] = value;
+    return lines;
+}
+
+// Plain line-file bytes with line n (1-based) replaced by value; its line end, if it has
+// one, stays.
+inline QByteArray withLine(const QByteArray& plain, int n, const QByteArray& value)
+{
+    QList<QByteArray> lines = plain.split('\n');
+    lines[n - 1] = n < lines.size() ? value + '\r' : value;
+    return lines.join('\n');
+}
+
 inline void writeBytes(const QString& path, const QByteArray& bytes)
 {
     QDir().mkpath(QFileInfo(path).absolutePath());

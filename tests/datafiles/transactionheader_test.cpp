@@ -131,8 +131,7 @@ TEST(TransactionHeaderFile, AFlagLineThatIsNeitherWordNorNumberKeepsItsCheckMark
         {"2", false, true},  {"0", true, false},    {" True ", false, true},
     };
     for (const auto& c : cases) {
-        QByteArray plain = HandMadeHeader;
-        plain.replace("\r\nFalse\r\nC:", "\r\n" + c.line + "\r\nC:"); // line 5
+        const QByteArray plain = withLine(HandMadeHeader, 5, c.line);
         const QString path = program.writeFile("t.QVTH", scrambled(plain));
         TransactionHeader h;
         h.FromMyCompany.Checked = c.before;
@@ -191,8 +190,7 @@ TEST(TransactionHeaderFile, PlainFileIsReadAndLeftScrambled)
 TEST(TransactionHeaderFile, UnreadableInBothStatesIsReportedAndLeavesHeaderAndFileAsTheyWere)
 {
     TempProgramFolder program;
-    QByteArray plain = HandMadeHeader;
-    plain.replace(0, 2, "No");
+    const QByteArray plain = withLine(HandMadeHeader, 1, "No");
     for (const QByteArray& found : {plain, scrambled(plain)}) {
         const QString path = program.writeFile("bad.QVTH", found);
         ScopedPrompts prompts;
