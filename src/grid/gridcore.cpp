@@ -186,6 +186,7 @@ int GridCore::AddRow(const QString& St1, int Index)
     }
     view().fitCounterColumn();
     m_rows[Index].setText(1, St1);
+    view().rowsChanged(Index);
     pushByRule(std::make_unique<AddItemRecord>(Index));
     RenderAllColumns();
     SetScrollers();
@@ -196,9 +197,11 @@ void GridCore::AddMoreThanOneRow(int NumberOfRows)
 {
     if (NumberOfRows < 1)
         return;
+    const int first = m_listCount + 1;
     m_listCount += NumberOfRows;
     m_rows.resize(m_listCount + 1);
     view().fitCounterColumn();
+    view().rowsChanged(first);
     pushByRule(std::make_unique<AddRowsRecord>(NumberOfRows));
     RenderAllColumns();
     SetScrollers();
@@ -220,6 +223,7 @@ void GridCore::RemoveItem(int Index, bool NeIzrisi)
     if (m_listCount == 0)
         refillOnlyRow(recordedOn);
     m_rows.resize(m_listCount + 1);
+    view().rowsChanged(Index);
     if (!NeIzrisi) {
         keepLastRowInView();
         RenderColumn(-1);
@@ -270,6 +274,7 @@ void GridCore::Clear()
     m_listCount = 1;
     m_rows = std::vector<GridRow>(2);
     view().fitCounterColumn();
+    view().rowsChanged(1);
     m_scrollTop = 0;
     RenderColumn(-1);
     SetScrollers();
@@ -281,6 +286,8 @@ void GridCore::ClearEntireList()
     m_rows = std::vector<GridRow>(2);
     m_listCount = 1;
     view().fitCounterColumn();
+    // Before the columns are re-laid, which would otherwise end a visit with a record.
+    view().rowsChanged(1);
     ClearUndoRedo();
     m_scrollTop = 0;
     view().columnsChanged(2);
@@ -294,14 +301,18 @@ int GridCore::dropLastRows(int count)
     m_listCount -= removed;
     m_rows.resize(m_listCount + 1);
     view().fitCounterColumn();
+    if (removed > 0)
+        view().rowsChanged(m_listCount + 1);
     return removed;
 }
 
+// The cleared rows come back, and their cells with them: every row may change.
 void GridCore::restoreRowCount(int count)
 {
     m_listCount = std::max(count, 1);
     m_rows.resize(m_listCount + 1);
     view().fitCounterColumn();
+    view().rowsChanged(1);
 }
 
 // ---------------------------------------------------------------- cells
@@ -425,6 +436,7 @@ void GridCore::resetRows(int count)
     m_listCount = std::max(count, 1);
     m_rows = std::vector<GridRow>(m_listCount + 1);
     view().fitCounterColumn();
+    view().rowsChanged(1);
 }
 
 void GridCore::setColumnCaption(int Index, const QString& caption)

@@ -15,8 +15,9 @@
 //   state     ListCount, ColumnCount, iSelected, EditColumn, ScrollTop, DoNotRender, the replay
 //             flags and the colours.
 // Every change records one history step by the push rules below and tells the view what to
-// redraw. Row and column arguments outside the grid are answered with an empty result or by
-// doing nothing.
+// redraw; every change of the rows, by any path (a call, undo, redo, a reader's reset), also
+// tells it from which row on the rows moved, so an open row there can close. Row and column
+// arguments outside the grid are answered with an empty result or by doing nothing.
 //
 // Readers and writers that work beside the history (the list file, the spreadsheet import,
 // find and replace, the cell editor) use the "direct access" members: they read and write
@@ -155,7 +156,8 @@ public:
     // Row r (0..ListCount) holds exactly these cells, cells[k] in column k + 1, and nothing
     // else; the fast way for a reader to fill a whole row.
     bool setRowCells(int r, std::span<const GridCell> cells);
-    // ListCount := count (at least 1) with every cell empty; refits the gutter.
+    // ListCount := count (at least 1) with every cell empty; refits the gutter and tells the
+    // view that every row changed.
     void resetRows(int count);
     // Sets a caption without a record (the list file's header).
     void setColumnCaption(int Index, const QString& caption);

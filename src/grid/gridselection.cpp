@@ -109,6 +109,14 @@ void GridSelection::columnsChanged(int first)
     syncEditors();
 }
 
+void GridSelection::rowsChanged(int first)
+{
+    if (m_visit && m_visit->row >= first)
+        m_visit.reset();
+    if (rowOpen() && m_openRow >= first)
+        DeselectRow();
+}
+
 void GridSelection::moveEditors()
 {
     if (!rowOpen())

@@ -59,6 +59,11 @@ public:
     // other columns' cells: the row closes, and a visit of a moved cell ends unrecorded (its
     // cell is no longer where the visit began). Then the editors are made to match.
     void columnsChanged(int first);
+    // The rows from `first` on were inserted, removed or replaced. An open row among them
+    // no longer holds the cells its editors were loaded from: it closes, and a visit of a
+    // cell there ends unrecorded (its cell is gone or no longer where the visit began). A
+    // change strictly below the open row leaves it open.
+    void rowsChanged(int first);
     // Places the open row's editors anew after a scroll or a change of column widths,
     // without reloading them or moving the focus.
     void moveEditors();

@@ -22,6 +22,9 @@ public:
     // re-place their bodies, the column area's width, the caption labels and header lines,
     // and anchor the column area in its viewport.
     virtual void columnsChanged(int first) = 0;
+    // The rows from `first` on were inserted, removed, moved or replaced wholesale (a clear,
+    // its undo, a reader's reset): a row at or below `first` may now hold another row's cells.
+    virtual void rowsChanged(int first) = 0;
     // The caption of column `index` changed.
     virtual void columnCaptionChanged(int index) = 0;
     // Column `index`'s editor was enabled or disabled.

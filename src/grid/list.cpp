@@ -290,6 +290,12 @@ void List::columnsChanged(int first)
     update();
 }
 
+void List::rowsChanged(int first)
+{
+    if (selection_)
+        selection_->rowsChanged(first);
+}
+
 void List::columnCaptionChanged(int)
 {
     update(0, 0, width(), Size::Header);

@@ -137,6 +137,7 @@ public:
     void fitCounterColumn() override { FitCounterColumn(); }
     void deselectRow() override { DeselectRow(); }
     void columnsChanged(int first) override;
+    void rowsChanged(int first) override;
     void columnCaptionChanged(int index) override;
     void columnEditChanged(int index) override;
     void resetHorizontalScroll() override;

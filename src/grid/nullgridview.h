@@ -12,6 +12,7 @@ public:
     void fitCounterColumn() override {}
     void deselectRow() override {}
     void columnsChanged(int) override {}
+    void rowsChanged(int) override {}
     void columnCaptionChanged(int) override {}
     void columnEditChanged(int) override {}
     void resetHorizontalScroll() override {}

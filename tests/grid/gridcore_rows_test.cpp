@@ -1,5 +1,8 @@
 #include "gridfixture.h"
 
+#include <QRegularExpression>
+#include <functional>
+
 using grid::GridCell;
 
 TEST_F(GridTest, NewGridHasOneEmptyColumnAndRowAndNoHistory)
@@ -210,3 +213,38 @@ TEST_P(RemoveItemPositions, TakesOutExactlyThatRow)
 INSTANTIATE_TEST_SUITE_P(Positions, RemoveItemPositions,
                          ::testing::Values(RemoveCase{1, {"B", "C", "D"}}, RemoveCase{2, {"A", "C", "D"}},
                                            RemoveCase{3, {"A", "B", "D"}}, RemoveCase{4, {"A", "B", "C"}}));
+
+// Every path that moves, removes or replaces rows tells the view from which row on, so that
+// an open row there can close; undo and redo go through the same paths.
+TEST_F(GridTest, EveryChangeOfTheRowsTellsTheViewFromWhichRowOn)
+{
+    struct Case {
+        const char* change;
+        std::function<void()> before; // history the change replays, unnoted
+        std::function<void()> apply;
+        QStringList rows;             // the "rows N" notes of the change, in order
+    };
+    const Case cases[] = {
+        {"insert at 2", [] {}, [&] { grid.AddRow("x", 2); }, {"rows 2"}},
+        {"append", [] {}, [&] { grid.AddRow("x"); }, {"rows 5"}},
+        {"append several", [] {}, [&] { grid.AddMoreThanOneRow(3); }, {"rows 5"}},
+        {"remove 3", [] {}, [&] { grid.RemoveItem(3); }, {"rows 3"}},
+        {"remove nothing", [] {}, [&] { grid.RemoveItem(9); }, {}},
+        {"clear", [] {}, [&] { grid.Clear(); }, {"rows 1"}},
+        {"clear entirely", [] {}, [&] { grid.ClearEntireList(); }, {"rows 1"}},
+        {"reader's reset", [] {}, [&] { grid.resetRows(7); }, {"rows 1"}},
+        {"undo of a removal", [&] { grid.RemoveItem(2); }, [&] { grid.undo(); }, {"rows 2"}},
+        {"redo of a removal", [&] { grid.RemoveItem(2); grid.undo(); }, [&] { grid.redo(); }, {"rows 2"}},
+        {"undo of an insert", [&] { grid.AddRow("x", 3); }, [&] { grid.undo(); }, {"rows 3"}},
+        {"undo of rows appended", [&] { grid.AddMoreThanOneRow(2); }, [&] { grid.undo(); }, {"rows 5"}},
+        {"undo of a clear", [&] { grid.Clear(); }, [&] { grid.undo(); }, {"rows 1"}},
+        {"redo of a clear", [&] { grid.Clear(); grid.undo(); }, [&] { grid.redo(); }, {"rows 1"}},
+    };
+    for (const Case& c : cases) {
+        fillColumn1({"A", "B", "C", "D"});
+        c.before();
+        view.calls.clear();
+        c.apply();
+        EXPECT_EQ(view.calls.filter(QRegularExpression("^rows ")), c.rows) << c.change;
+    }
+}

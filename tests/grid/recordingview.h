@@ -20,6 +20,7 @@ public:
     void fitCounterColumn() override { note(QStringLiteral("fit")); }
     void deselectRow() override { note(QStringLiteral("deselect")); }
     void columnsChanged(int first) override { note(QStringLiteral("columns %1").arg(first)); }
+    void rowsChanged(int first) override { note(QStringLiteral("rows %1").arg(first)); }
     void columnCaptionChanged(int index) override { note(QStringLiteral("caption %1").arg(index)); }
     void columnEditChanged(int index) override { note(QStringLiteral("edit %1").arg(index)); }
     void resetHorizontalScroll() override { note(QStringLiteral("left")); }

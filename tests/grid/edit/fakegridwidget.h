@@ -4,9 +4,11 @@
 // the grid asked of it.
 
 #include "grid/gridcore.h"
+#include "grid/gridselection.h"
 #include "grid/gridview.h"
 #include "grid/selectionview.h"
 
+#include <QPointer>
 #include <QWidget>
 #include <map>
 
@@ -27,6 +29,7 @@ public:
     bool markerShown = false;
     int renders = 0;
     std::map<int, uint32_t> bodyColors;
+    QPointer<grid::GridSelection> selection;
 
     // grid::GridView
     void renderColumn(int) override { ++renders; }
@@ -34,6 +37,12 @@ public:
     void fitCounterColumn() override {}
     void deselectRow() override {}
     void columnsChanged(int) override {}
+    // Passed on as the grid widget does, once the selection is known.
+    void rowsChanged(int first) override
+    {
+        if (selection)
+            selection->rowsChanged(first);
+    }
     void columnCaptionChanged(int) override {}
     void columnEditChanged(int) override {}
     void resetHorizontalScroll() override { areaLeft = gutterWidth(); }

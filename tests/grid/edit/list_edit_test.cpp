@@ -8,10 +8,12 @@
 #include "grid/celltextbox.h"
 #include "grid/cmdbutton.h"
 #include "grid/gridselection.h"
+#include "grid/history/celltextrecord.h"
 #include "grid/history/historystack.h"
 #include "grid/lbltxt.h"
 #include "grid/list.h"
 
+#include <QPointer>
 #include <QSignalSpy>
 #include <functional>
 #include <QTest>
@@ -45,6 +47,14 @@ protected:
             for (int c = 1; c <= 3; ++c)
                 list.core().setCellText(r, c, QStringLiteral("r%1c%2").arg(r).arg(c));
         list.ClearUndoRedo();
+    }
+    // Every row's texts, top to bottom.
+    QList<QStringList> rows() const
+    {
+        QList<QStringList> all;
+        for (int r = 1; r <= list.ListCount(); ++r)
+            all += row(r);
+        return all;
     }
     QStringList row(int r) const
     {
@@ -203,4 +213,60 @@ TEST_F(ListEditFixture, AColumnInsertedOrRemovedUnderTheOpenRowLeavesTheOtherCel
     click(cell(3, 1));
     list.undo();
     EXPECT_EQ(row(2), (QStringList{"r2c1", "r2c2", "r2c3", ""}));
+}
+
+// Rows inserted or removed at or above the open row, or the rows cleared, by a call, an undo
+// or a redo, move other cells under its editors: the row closes, typing on changes no cell,
+// and the visit ends without a record (its cell is gone or moved). A change below the open
+// row leaves the row open and the visit goes on to one record for its own cell.
+TEST_F(ListEditFixture, RowsInsertedOrRemovedUnderTheOpenRowLeaveTheOtherCellsAlone)
+{
+    enum class After { Open, Closed, ClosedRecorded };
+    struct Case {
+        const char* change;
+        std::function<void()> before; // before the row is opened
+        int row, column;              // the cell opened and typed into
+        std::function<void()> apply;
+        After after;
+    };
+    const auto none = [] {};
+    const Case cases[] = {
+        {"row 1 removed", none, 3, 2, [&] { list.RemoveItem(1); }, After::Closed},
+        {"the open row removed", none, 3, 2, [&] { list.RemoveItem(3); }, After::Closed},
+        {"row 4 removed", none, 3, 2, [&] { list.RemoveItem(4); }, After::Open},
+        {"row inserted at 1", none, 3, 2, [&] { list.AddRow("", 1); }, After::Closed},
+        {"row inserted at the open row", none, 3, 2, [&] { list.AddRow("", 3); }, After::Closed},
+        {"row inserted at 4", none, 3, 2, [&] { list.AddRow("", 4); }, After::Open},
+        {"row appended", none, 3, 2, [&] { list.AddRow(); }, After::Open},
+        {"rows appended", none, 3, 2, [&] { list.AddMoreThanOneRow(2); }, After::ClosedRecorded},
+        {"undo of a removal of row 1", [&] { list.RemoveItem(1); }, 3, 2, [&] { list.undo(); }, After::Closed},
+        {"redo of a removal of row 1", [&] { list.RemoveItem(1); list.undo(); }, 3, 2, [&] { list.redo(); },
+         After::Closed},
+        {"undo of rows appended", [&] { list.AddMoreThanOneRow(2); }, 3, 2, [&] { list.undo(); }, After::Open},
+        {"Clear", none, 3, 2, [&] { list.Clear(); }, After::Closed},
+        {"undo of a Clear", [&] { list.Clear(); }, 1, 2, [&] { list.undo(); }, After::Closed},
+        // In column 1, whose editor stays when the other columns go.
+        {"ClearEntireList", none, 3, 1, [&] { list.ClearEntireList(); }, After::Closed},
+    };
+    for (const Case& c : cases) {
+        fill();
+        c.before();
+        click(cell(c.row, c.column));
+        QPointer<QWidget> typing = box(c.column);
+        ASSERT_TRUE(typing->hasFocus()) << c.change;
+        const QString original = list.GetItem(c.row, c.column);
+        QTest::keyClicks(typing, "x");
+        c.apply();
+        EXPECT_EQ(ed(1)->isVisible(), c.after == After::Open) << c.change;
+        QList<QStringList> expected = rows();
+        if (c.after == After::Open)
+            expected[c.row - 1][c.column - 1] = "xy";
+        QTest::keyClicks(typing, "y");
+        EXPECT_EQ(rows(), expected) << c.change;
+
+        list.DeselectRow();
+        const QStringList visits = list.core().UndoStack().lines().filter("#SETTXT#");
+        const QStringList recorded = grid::CellTextRecord(c.row, c.column, original).lines();
+        EXPECT_EQ(visits, c.after == After::Closed ? QStringList() : recorded) << c.change;
+    }
 }

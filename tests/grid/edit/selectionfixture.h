@@ -21,6 +21,7 @@ protected:
     void SetUp() override
     {
         fill();
+        widget.selection = &sel;
         sel.setHost(&host);
         QObject::connect(&sel, &grid::GridSelection::GridKeyDown, [this](int code, int shift, int row, int col) {
             keyEvents += QStringLiteral("%1 %2 %3 %4").arg(code).arg(shift).arg(row).arg(col);
