@@ -5,6 +5,7 @@
 #include "grid/gridhost.h"
 #include "grid/gridwindow.h"
 #include "grid/lbltxt.h"
+#include "grid/scrollmath.h"
 #include "grid/selectionview.h"
 #include "platform/keys.h"
 #include "platform/prompts.h"
@@ -385,20 +386,10 @@ void GridSelection::bringRowIntoView(int k)
     const int row = m_core.iSelected();
     if (row < 1)
         return;
-    const int rowHeight = GridCore::RowHeight;
-    bool scrolled = false;
-    if (rowHeight * (row - 1) + m_core.ScrollTop() < 0) {
-        m_core.setScrollTop(-rowHeight * (row - 1));
-        scrolled = true;
-    } else {
-        const int visible = m_view.rowArea().height();
-        if (visible < rowHeight * row + m_core.ScrollTop()) {
-            m_core.setScrollTop(visible - rowHeight * row);
-            scrolled = true;
-        }
-    }
-    if (!scrolled)
+    const auto scrollTop = scrollTopShowingRow(row, m_core.ScrollTop(), m_view.rowArea().height());
+    if (!scrollTop)
         return;
+    m_core.setScrollTop(*scrollTop);
     m_core.RenderAllColumns();
     SelectItem(row, 1, k);
     m_core.SetScrollers();
@@ -465,15 +456,12 @@ void GridSelection::bringColumnIntoView()
     const int column = m_core.EditColumn();
     const int left = m_core.columnLeft(column);
     const int width = m_core.GetWidthColumn(column);
-    const int offset = m_view.columnAreaLeft();
     const QRect rows = m_view.rowArea();
-    const int room = rows.x() + rows.width();
-    if (left + offset < rows.x())
-        m_view.setColumnAreaLeft(rows.x() - left);
-    else if (room < left + width + offset)
-        m_view.setColumnAreaLeft(room - left - width);
-    else
+    const auto areaLeft =
+        areaLeftShowingColumn(left, width, m_view.columnAreaLeft(), rows.x(), rows.x() + rows.width());
+    if (!areaLeft)
         return;
+    m_view.setColumnAreaLeft(*areaLeft);
     SelectItem(m_core.iSelected(), 1, column);
     m_core.SetScrollers();
 }

@@ -101,4 +101,24 @@ std::optional<double> areaLeftForThumb(const GridMeasures& m, float left, float 
     return float(G + (double(left) - Size::Arrow - G) * (m.viewWidth() - m.areaWidth) / freeTrack);
 }
 
+std::optional<int> scrollTopShowingRow(int row, int scrollTop, int visibleHeight)
+{
+    const int height = Size::RowHeight;
+    if (height * (row - 1) + scrollTop < 0)
+        return -height * (row - 1);
+    if (visibleHeight < height * row + scrollTop)
+        return visibleHeight - height * row;
+    return std::nullopt;
+}
+
+std::optional<int> areaLeftShowingColumn(int columnLeft, int width, int areaLeft, int viewLeft,
+                                         int viewRight)
+{
+    if (columnLeft + areaLeft < viewLeft)
+        return viewLeft - columnLeft;
+    if (viewRight < columnLeft + width + areaLeft)
+        return viewRight - columnLeft - width;
+    return std::nullopt;
+}
+
 } // namespace grid

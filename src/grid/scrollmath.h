@@ -46,4 +46,14 @@ float horizontalThumbMin(const GridMeasures& m);
 float horizontalThumbMax(const GridMeasures& m, float thumbWidth);
 std::optional<double> areaLeftForThumb(const GridMeasures& m, float left, float thumbWidth);
 
+// Bringing a cell into view. The ScrollTop that shows row `row` (1-based) in a row area
+// `visibleHeight` pixels high: the row's top at the area's top when it lies above, its
+// bottom at the area's bottom when it lies below; nullopt when it is already in view.
+std::optional<int> scrollTopShowingRow(int row, int scrollTop, int visibleHeight);
+// The left edge of the column area that shows a column starting `columnLeft` pixels into
+// the area and `width` wide between the view's left and right edges; nullopt when it
+// already shows.
+std::optional<int> areaLeftShowingColumn(int columnLeft, int width, int areaLeft, int viewLeft,
+                                         int viewRight);
+
 } // namespace grid

@@ -3,6 +3,9 @@
 #include "grid/documents/casefolding.h"
 #include "grid/documents/findview.h"
 #include "grid/gridcore.h"
+#include "grid/scrollmath.h"
+
+#include <limits>
 
 namespace grid {
 
@@ -55,31 +58,24 @@ void GridFinder::showHit(const Hit& hit, qsizetype length)
 
 void GridFinder::bringRowIntoView(int row)
 {
-    const int height = GridCore::RowHeight;
-    const int top = (row - 1) * height + m_core.ScrollTop();
-    if (top < 0) {
-        m_core.setScrollTop(-(row - 1) * height);
-    } else {
-        const int visible = m_view ? m_view->rowAreaHeight() : 0;
-        if (!m_view || row * height + m_core.ScrollTop() <= visible)
-            return;
-        m_core.setScrollTop(visible - row * height);
-    }
+    // Without a view there is no row area to scroll down into; a row above the top still
+    // comes back into view.
+    const int visible = m_view ? m_view->rowAreaHeight() : std::numeric_limits<int>::max();
+    const auto scrollTop = scrollTopShowingRow(row, m_core.ScrollTop(), visible);
+    if (!scrollTop)
+        return;
+    m_core.setScrollTop(*scrollTop);
     m_core.RenderAllColumns();
     m_core.SetScrollers();
 }
 
 void GridFinder::bringColumnIntoView(int column)
 {
-    const int columnLeft = m_core.columnLeft(column);
-    const int left = m_view->columnAreaLeft() + columnLeft;
-    const int width = m_core.GetWidthColumn(column);
-    const int gutter = m_view->gutterWidth();
-    const int right = m_view->columnViewRight();
-    if (left < gutter)
-        m_view->setColumnAreaLeft(gutter - columnLeft);
-    else if (left + width > right)
-        m_view->setColumnAreaLeft(right - columnLeft - width);
+    const auto areaLeft =
+        areaLeftShowingColumn(m_core.columnLeft(column), m_core.GetWidthColumn(column),
+                              m_view->columnAreaLeft(), m_view->gutterWidth(), m_view->columnViewRight());
+    if (areaLeft)
+        m_view->setColumnAreaLeft(*areaLeft);
 }
 
 bool GridFinder::FindAndReplaceText(const QString& SrcText, const QString& NewText, bool All,

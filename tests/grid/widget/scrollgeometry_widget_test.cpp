@@ -307,3 +307,35 @@ TEST(ColumnHitTestTest, SizingPointerOnlyBetweenGutterAndStrip)
     EXPECT_FALSE(hit.showsSizingPointer(130, 30, 130, 384));
     EXPECT_FALSE(hit.showsSizingPointer(181, 30, 30, 180));
 }
+
+// Rows are 16 pixels; a 100-pixel row area shows six whole rows at ScrollTop 0.
+TEST(ScrollMathTest, ScrollTopThatBringsARowIntoView)
+{
+    struct Case { int row, scrollTop, visible; std::optional<int> expected; };
+    const Case cases[] = {
+        {1, 0, 100, std::nullopt},  // already at the top
+        {6, 0, 100, std::nullopt},  // last whole row in view
+        {7, 0, 100, 100 - 7 * 16},  // just below: its bottom goes to the area's bottom
+        {3, -48, 100, -32},         // above the top: its top goes to the area's top
+        {4, -48, 100, std::nullopt},
+        {1000, 0, 100, 100 - 1000 * 16},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(grid::scrollTopShowingRow(c.row, c.scrollTop, c.visible), c.expected)
+            << "row " << c.row << " at " << c.scrollTop;
+}
+
+// A column 50 wide starting 200 into the area, shown between x = 30 and x = 230.
+TEST(ScrollMathTest, AreaLeftThatBringsAColumnIntoView)
+{
+    struct Case { int columnLeft, width, areaLeft; std::optional<int> expected; };
+    const Case cases[] = {
+        {200, 50, -20, std::nullopt}, // 180..230 fits exactly
+        {200, 50, 0, 230 - 200 - 50}, // 200..250 sticks out on the right
+        {200, 50, -190, 30 - 200},    // 10..60 sticks out on the left
+        {0, 50, 30, std::nullopt},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(grid::areaLeftShowingColumn(c.columnLeft, c.width, c.areaLeft, 30, 230), c.expected)
+            << "column at " << c.columnLeft << " with area at " << c.areaLeft;
+}
