@@ -7,7 +7,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include "qstringprinter.h"
+#include "support/qtprinters.h"
 
 #include <gtest/gtest.h>
 

@@ -3,7 +3,7 @@
 #include "platform/programfolder.h"
 #include "support/tempprogramfolder.h"
 
-#include "qstringprinter.h"
+#include "support/qtprinters.h"
 
 #include <QList>
 #include <gtest/gtest.h>

@@ -3,7 +3,7 @@
 #include "datafiles/linefilereader.h"
 #include "datafiles/settingsstore.h"
 #include "platform/vb.h"
-#include "qstringprinter.h"
+#include "support/qtprinters.h"
 #include "recordingshell.h"
 #include "support/pinnedclock.h"
 #include "support/scopedprompts.h"

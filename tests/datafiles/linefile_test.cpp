@@ -8,7 +8,7 @@
 #include "writerspy.h"
 
 #include <QFile>
-#include "qstringprinter.h"
+#include "support/qtprinters.h"
 
 #include <gtest/gtest.h>
 

@@ -10,7 +10,7 @@
 #include "support/tempprogramfolder.h"
 #include "testfiles.h"
 
-#include "qstringprinter.h"
+#include "support/qtprinters.h"
 
 #include <QFile>
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 #include "datafiles/paymentrecord.h"
 
-#include "qstringprinter.h"
+#include "support/qtprinters.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include "testfiles.h"
 #include "writerspy.h"
 
-#include "qstringprinter.h"
+#include "support/qtprinters.h"
 
 #include <gtest/gtest.h>
 

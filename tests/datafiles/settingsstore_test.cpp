@@ -3,7 +3,7 @@
 #include "platform/systeminfo.h"
 #include "support/scopedprompts.h"
 
-#include "qstringprinter.h"
+#include "support/qtprinters.h"
 
 #include <gtest/gtest.h>
 

@@ -3,15 +3,11 @@
 
 #include "grid/gridcore.h"
 #include "recordingview.h"
+#include "support/qtprinters.h"
 
 #include <QStringList>
 #include <gtest/gtest.h>
 #include <ostream>
-
-inline void PrintTo(const QString& text, std::ostream* os)
-{
-    *os << '"' << text.toStdString() << '"';
-}
 
 class GridTest : public ::testing::Test {
 protected:

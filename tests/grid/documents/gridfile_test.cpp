@@ -2,7 +2,7 @@
 #include "grid/documents/listfilescrambler.h"
 #include "grid/gridcore.h"
 
-#include "printers.h"
+#include "support/qtprinters.h"
 
 #include <QDir>
 #include <QFile>

@@ -3,7 +3,7 @@
 #include "grid/documents/gridfinder.h"
 #include "grid/gridcore.h"
 
-#include "printers.h"
+#include "support/qtprinters.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "grid/documents/listdocument.h"
 #include "grid/documents/listfilelines.h"
 
-#include "printers.h"
+#include "support/qtprinters.h"
 
 #include <gtest/gtest.h>
 #include <limits>

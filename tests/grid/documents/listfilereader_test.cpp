@@ -3,7 +3,7 @@
 #include "grid/documents/listfilescrambler.h"
 #include "grid/documents/listfilewriter.h"
 
-#include "printers.h"
+#include "support/qtprinters.h"
 
 #include <gtest/gtest.h>
 #include <limits>

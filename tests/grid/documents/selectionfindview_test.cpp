@@ -6,7 +6,7 @@
 #include "grid/gridselection.h"
 #include "grid/lbltxt.h"
 
-#include "printers.h"
+#include "support/qtprinters.h"
 
 #include <QTest>
 #include <gtest/gtest.h>

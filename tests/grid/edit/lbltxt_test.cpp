@@ -5,7 +5,7 @@
 #include "grid/celltextbox.h"
 #include "grid/lbltxt.h"
 #include "platform/keys.h"
-#include "printers.h"
+#include "support/qtprinters.h"
 
 #include <QAction>
 #include <QApplication>

@@ -2,7 +2,7 @@
 // clicked column's editor focused, typing writes the cell, leaving records one step, the
 // editors stay inside the row area and follow scrolling, keys reach the window as GridKeyDown.
 
-#include "printers.h"
+#include "support/qtprinters.h"
 #include "recordinghost.h"
 
 #include "grid/celltextbox.h"

@@ -4,7 +4,7 @@
 // scripted: an unexpected message fails the test.
 
 #include "fakegridwidget.h"
-#include "printers.h"
+#include "support/qtprinters.h"
 #include "recordinghost.h"
 #include "support/scopedprompts.h"
 

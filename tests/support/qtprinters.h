@@ -1,11 +1,10 @@
 #pragma once
-// Readable failure messages for Qt texts in this folder's tests.
+// Lets GoogleTest print Qt texts as text in failure messages rather than as raw bytes.
 
 #include <QString>
 #include <QStringList>
 #include <ostream>
 
-QT_BEGIN_NAMESPACE
 inline void PrintTo(const QString& text, std::ostream* os)
 {
     *os << '"' << text.toStdString() << '"';
@@ -18,4 +17,3 @@ inline void PrintTo(const QStringList& list, std::ostream* os)
         *os << (i ? ", " : "") << '"' << list[i].toStdString() << '"';
     *os << '}';
 }
-QT_END_NAMESPACE
