@@ -5,7 +5,6 @@
 #include "platform/calc/calcspreadsheet.h"
 
 #include <benchmark/benchmark.h>
-#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 #include <QTemporaryDir>
@@ -92,12 +91,3 @@ void BM_ReadCellsOneByOne(benchmark::State& state)
 BENCHMARK(BM_ReadCellsOneByOne)->Unit(benchmark::kMillisecond)->Iterations(1)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -8,7 +8,6 @@
 #include "platform/calc/calcspreadsheet.h"
 
 #include <benchmark/benchmark.h>
-#include <QCoreApplication>
 #include <QTemporaryDir>
 
 namespace {
@@ -72,12 +71,3 @@ void BM_ImportFullRows(benchmark::State& state)
 BENCHMARK(BM_ImportFullRows)->Unit(benchmark::kMillisecond)->Iterations(3)->UseRealTime();
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    QCoreApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

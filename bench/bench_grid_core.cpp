@@ -182,5 +182,3 @@ void BM_UndoAllChanges(benchmark::State& state)
 BENCHMARK(BM_UndoAllChanges)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 } // namespace
-
-BENCHMARK_MAIN();

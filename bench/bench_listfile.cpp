@@ -140,5 +140,3 @@ void BM_UndoReplaceAll(benchmark::State& state)
 BENCHMARK(BM_UndoReplaceAll)->Unit(benchmark::kMillisecond)->Iterations(5);
 
 } // namespace
-
-BENCHMARK_MAIN();
