@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-liberation2 libasound2-dev
-  xvfb xauth x11-utils xdg-utils imagemagick
+  xvfb x11-utils xdg-utils imagemagick libxcb1-dev
   libreoffice-calc libreoffice-dev
   cups poppler-utils
 )
