@@ -105,7 +105,8 @@ int main(int argc, char** argv)
     event.data.data32[0] = target.deleteWindow;
     event.data.data32[1] = XCB_CURRENT_TIME;
     xcb_send_event(c, 0, window, XCB_EVENT_MASK_NO_EVENT, reinterpret_cast<const char*>(&event));
-    xcb_flush(c);
+    // A round trip, so the server has taken the event before we hang up.
+    std::free(xcb_get_input_focus_reply(c, xcb_get_input_focus(c), nullptr));
     xcb_disconnect(c);
     return 0;
 }
