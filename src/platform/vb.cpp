@@ -1,6 +1,8 @@
 #include "platform/vb.h"
 
 #include <QLocale>
+#include <QStringView>
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -21,11 +23,11 @@ bool isDigit(QChar c)
     return c >= QLatin1Char('0') && c <= QLatin1Char('9');
 }
 
-// Reads a number from the start of text[pos..]: optional sign, digits with at most one
-// separator, an optional exponent that is taken only when it has digits. Returns the
-// characters read in C form ("." separator, no "+" sign) and moves pos past them; an empty
+// Reads a number from the start of text[pos..] as Val does: optional sign, digits with at
+// most one "." separator, an optional exponent that is taken only when it has digits.
+// Returns the characters read in C form (no "+" sign) and moves pos past them; an empty
 // result when no digit was found.
-std::string scanNumber(const QString& text, qsizetype& pos, bool commaSeparator)
+std::string scanNumber(const QString& text, qsizetype& pos)
 {
     std::string out;
     qsizetype i = pos;
@@ -41,7 +43,7 @@ std::string scanNumber(const QString& text, qsizetype& pos, bool commaSeparator)
         if (isDigit(c)) {
             out += char(c.unicode());
             digits = true;
-        } else if (!separator && (c == QLatin1Char('.') || (commaSeparator && c == QLatin1Char(',')))) {
+        } else if (!separator && c == QLatin1Char('.')) {
             out += '.';
             separator = true;
         } else {
@@ -64,6 +66,133 @@ std::string scanNumber(const QString& text, qsizetype& pos, bool commaSeparator)
         }
     }
     pos = i;
+    return out;
+}
+
+// Blanks that group digits: the space and the no-break spaces that locales put between
+// thousands.
+bool isGroupBlank(QChar c)
+{
+    return c == QLatin1Char(' ') || c == QChar(0x00A0) || c == QChar(0x202F);
+}
+
+// The digits of an integer part, checked against its grouping: without a group character
+// any run of digits; with one, a first group of one to three digits and then groups of
+// exactly three, so that "1,5.25" or "1 5" is not taken for a number.
+bool groupedDigits(QStringView part, QChar group, std::string& out)
+{
+    if (group.isNull()) {
+        for (const QChar c : part) {
+            if (!isDigit(c))
+                return false;
+            out += char(c.unicode());
+        }
+        return true;
+    }
+    qsizetype groupLength = 0;
+    bool first = true;
+    for (const QChar c : part) {
+        if (isDigit(c)) {
+            out += char(c.unicode());
+            ++groupLength;
+        } else if (c == group || (isGroupBlank(group) && isGroupBlank(c))) {
+            if (groupLength == 0 || groupLength > 3 || (!first && groupLength != 3))
+                return false;
+            first = false;
+            groupLength = 0;
+        } else {
+            return false;
+        }
+    }
+    return groupLength == 3 || (first && groupLength > 0);
+}
+
+// The mantissa of a whole-text number (digits, "." and "," and grouping blanks, no sign, no
+// exponent) in C form. Where both "." and "," appear, the last one is the decimal separator
+// and the other groups digits; one "." or one "," alone is the decimal separator; several
+// of the same kind group digits; blanks between digit groups group them too.
+std::optional<std::string> mantissaInC(QStringView mantissa)
+{
+    const qsizetype dots = mantissa.count(QLatin1Char('.'));
+    const qsizetype commas = mantissa.count(QLatin1Char(','));
+    bool blanks = false;
+    for (const QChar c : mantissa)
+        blanks = blanks || isGroupBlank(c);
+
+    QChar decimal;
+    QChar group;
+    if (dots > 0 && commas > 0) {
+        const qsizetype last = std::max(mantissa.lastIndexOf(QLatin1Char('.')),
+                                        mantissa.lastIndexOf(QLatin1Char(',')));
+        decimal = mantissa[last];
+        group = decimal == QLatin1Char('.') ? QLatin1Char(',') : QLatin1Char('.');
+        if (mantissa.count(decimal) != 1 || blanks)
+            return std::nullopt;
+    } else if (dots + commas == 1) {
+        decimal = dots ? QLatin1Char('.') : QLatin1Char(',');
+    } else if (dots + commas > 1) {
+        group = dots ? QLatin1Char('.') : QLatin1Char(',');
+        if (blanks)
+            return std::nullopt;
+    }
+    if (blanks)
+        group = QLatin1Char(' ');
+
+    const qsizetype cut = decimal.isNull() ? mantissa.size() : mantissa.indexOf(decimal);
+    const QStringView whole = mantissa.left(cut);
+    const QStringView fraction = decimal.isNull() ? QStringView() : mantissa.mid(cut + 1);
+    std::string out;
+    if (!groupedDigits(whole, group, out))
+        return std::nullopt;
+    const size_t wholeDigits = out.size();
+    out += '.';
+    if (!groupedDigits(fraction, QChar(), out))
+        return std::nullopt;
+    if (wholeDigits == 0 && fraction.isEmpty())
+        return std::nullopt; // no digit at all
+    return out;
+}
+
+// The whole text, blanks around it allowed, as a number in C form; nullopt when it is not
+// one.
+std::optional<std::string> wholeNumberInC(const QString& text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBlank(text[begin]))
+        ++begin;
+    while (end > begin && isBlank(text[end - 1]))
+        --end;
+    QStringView rest = QStringView(text).mid(begin, end - begin);
+
+    std::string out;
+    if (!rest.isEmpty() && (rest[0] == QLatin1Char('+') || rest[0] == QLatin1Char('-'))) {
+        if (rest[0] == QLatin1Char('-'))
+            out += '-';
+        rest = rest.mid(1);
+    }
+    qsizetype e = 0;
+    while (e < rest.size() && rest[e] != QLatin1Char('e') && rest[e] != QLatin1Char('E'))
+        ++e;
+    const auto mantissa = mantissaInC(rest.left(e));
+    if (!mantissa)
+        return std::nullopt;
+    out += *mantissa;
+    if (e < rest.size()) {
+        QStringView exponent = rest.mid(e + 1);
+        out += 'e';
+        if (!exponent.isEmpty() && (exponent[0] == QLatin1Char('+') || exponent[0] == QLatin1Char('-'))) {
+            out += char(exponent[0].unicode());
+            exponent = exponent.mid(1);
+        }
+        if (exponent.isEmpty())
+            return std::nullopt;
+        for (const QChar c : exponent) {
+            if (!isDigit(c))
+                return std::nullopt;
+            out += char(c.unicode());
+        }
+    }
     return out;
 }
 
@@ -112,18 +241,10 @@ QString withoutTimeZone(const QString& format)
 
 std::optional<double> CDbl(const QString& text)
 {
-    qsizetype pos = 0;
-    while (pos < text.size() && isBlank(text[pos]))
-        ++pos;
-    const bool hasDot = text.contains(QLatin1Char('.'));
-    const std::string number = scanNumber(text, pos, !hasDot);
-    if (number.empty())
+    const auto number = wholeNumberInC(text);
+    if (!number)
         return std::nullopt;
-    while (pos < text.size() && isBlank(text[pos]))
-        ++pos;
-    if (pos != text.size())
-        return std::nullopt;
-    const double value = parseC(number);
+    const double value = parseC(*number);
     if (!std::isfinite(value))
         return std::nullopt;
     return value == 0 ? 0.0 : value;
@@ -139,7 +260,7 @@ double Val(const QString& text)
     qsizetype pos = 0;
     while (pos < text.size() && isBlank(text[pos]))
         ++pos;
-    const std::string number = scanNumber(text, pos, false);
+    const std::string number = scanNumber(text, pos);
     if (number.empty())
         return 0;
     const double value = parseC(number);

@@ -11,14 +11,19 @@
 namespace platform::vb {
 
 // True when the whole text, blanks around it allowed, reads as a number: sign, digits,
-// one decimal separator ("." or a lone ","), an exponent. "" and "abc" are not numbers.
+// one decimal separator, an exponent, and digits grouped by thousands. Where both "." and
+// "," appear the last one is the decimal separator and the other groups digits
+// ("1,500.50", "1.500,50"); a lone "." or "," is the decimal separator ("1,5" is 1.5);
+// several of one kind group digits ("1.000.000"); blanks between groups of three digits
+// group them ("1 500,50"). Groups after the first hold exactly three digits. "" and "abc"
+// are not numbers. Numbers are written by CStr with "." and no grouping.
 bool IsNumeric(const QString& text);
 
 // The number at the start of the text; 0 where none. Leading blanks are skipped; reading
 // stops at the first character that does not continue the number.
 double Val(const QString& text);
 
-// The whole text as a double; nullopt where IsNumeric is false.
+// The whole text as a double, read by the rules of IsNumeric; nullopt where it is false.
 std::optional<double> CDbl(const QString& text);
 
 // Whole-number conversions with the classic range checks and banker's rounding; nullopt

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <optional>
 
 using namespace platform::vb;
 
@@ -14,7 +15,7 @@ TEST(Vb, IsNumericAcceptsWholeNumbersOnly)
     } cases[] = {
         {" 12 ", true}, {"1e3", true}, {"", false}, {"1,5", true}, {"abc", false},
         {"1.5.2", false}, {"-", false}, {"+3", true}, {"  ", false}, {".5", true},
-        {"1.", true}, {"1e", false}, {"12abc", false}, {"1,000.5", false}, {"1e999", false},
+        {"1.", true}, {"1e", false}, {"12abc", false}, {"1e999", false},
     };
     for (const auto& c : cases)
         EXPECT_EQ(IsNumeric(QString::fromUtf8(c.text)), c.numeric) << c.text;
@@ -27,6 +28,41 @@ TEST(Vb, CDblReadsDotOrLoneComma)
     EXPECT_EQ(CDbl(QStringLiteral("-2.25e1")), -22.5);
     EXPECT_EQ(CDbl(QStringLiteral("+3")), 3.0);
     EXPECT_FALSE(CDbl(QStringLiteral("1.5.2")).has_value());
+}
+
+// Digit grouping is read, never mistaken for the decimal separator; IsNumeric and CDbl agree
+// on every text.
+TEST(Vb, GroupedDigitsReadAsTheWholeNumber)
+{
+    const struct {
+        const char* text;
+        std::optional<double> value;
+    } cases[] = {
+        // both separators: the last one is the decimal separator
+        {"1,500.50", 1500.5}, {"1.500,50", 1500.5}, {"-1,234,567.25", -1234567.25},
+        {"12.345.678,9", 12345678.9}, {" 1,500.50 ", 1500.5}, {"1,500.5e2", 150050},
+        // one separator alone is the decimal separator, as before
+        {"1,500", 1.5}, {"1.500", 1.5}, {",5", 0.5},
+        // several of one kind group digits
+        {"1,000,000", 1000000}, {"1.000.000", 1000000},
+        // blanks between groups, with either decimal separator
+        {"1 500,50", 1500.5}, {"1 500.50", 1500.5}, {"10 000", 10000},
+        {"-2 000 000", -2000000}, {"1\u00A0500,50", 1500.5}, {"1\u202F500", 1500},
+        // badly grouped or mixed texts are no numbers
+        {"1,5.25", std::nullopt}, {"1 5", std::nullopt}, {"1234,567.8", std::nullopt},
+        {"1.000,000,5", std::nullopt}, {"1,000.000.5", std::nullopt}, {"1 000.000,5", std::nullopt},
+        {"1,000,", std::nullopt}, {",000,000", std::nullopt}, {"1,,000", std::nullopt},
+        {"- 5", std::nullopt}, {"1 000 00", std::nullopt}, {"1\t500", std::nullopt},
+        {"1,500.", 1500}, {"1.5.2", std::nullopt},
+    };
+    for (const auto& c : cases) {
+        const QString text = QString::fromUtf8(c.text);
+        EXPECT_EQ(CDbl(text), c.value) << c.text;
+        EXPECT_EQ(IsNumeric(text), c.value.has_value()) << c.text;
+        EXPECT_EQ(CLng(text).has_value(), c.value.has_value()) << c.text;
+    }
+    // Numbers are still written plainly.
+    EXPECT_EQ(CStr(*CDbl(QStringLiteral("1.500,50"))), QStringLiteral("1500.5"));
 }
 
 TEST(Vb, ValReadsTheLeadingNumber)
