@@ -1,5 +1,6 @@
 #include "datafiles/settingsstore.h"
 
+#include "datafiles/fileprocedures.h"
 #include "datafiles/machineidentity.h"
 #include "platform/prompts.h"
 #include "platform/systeminfo.h"
@@ -100,10 +101,27 @@ void SettingsStore::enableSwitchesForMode()
     CheckUseMyPassword.Enabled = OptionHost.value();
 }
 
+// Whether a host path is seen to lie off the network. A host file that is not there proves
+// nothing: a share that is not mounted looks like a missing path or an empty local folder,
+// and a stored host path must outlive it (the network start reports the unreachable host
+// and keeps the paths for when the share is back). Only while the user is choosing a new
+// host file in the settings window is a file not yet made judged by its folder.
+bool SettingsStore::isLocalHostPath(const QString& path)
+{
+    if (path.isEmpty())
+        return false;
+    if (FileExists(path))
+        return !isNetworkPath(path);
+    if (!shell().settingsWindowVisible())
+        return false;
+    const QString folder = GetFolderOfPath(path);
+    return FolderExists(folder) && !isNetworkPath(folder);
+}
+
 // A host file of our own must lie on the network.
 void SettingsStore::checkMyHostName()
 {
-    if (MyHostName.value().isEmpty() || isNetworkPath(MyHostName.value()))
+    if (!isLocalHostPath(MyHostName.value()))
         return;
     if (shell().settingsWindowVisible())
         platform::prompts().MsgBox(
@@ -123,7 +141,7 @@ void SettingsStore::checkConnectedHostName()
         return;
     }
     const QString path = lblConnectedtohostname.value();
-    if (path.isEmpty() || isNetworkPath(path))
+    if (!isLocalHostPath(path))
         return;
     platform::prompts().MsgBox(
         path + QStringLiteral(" Host is not located on your Network or host file is corupted. QVNET "

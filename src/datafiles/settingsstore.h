@@ -97,7 +97,10 @@ public:
     void setShell(ShellHooks* shell);
     ShellHooks& shell();
 
-    // How a host path is recognised as lying on the network; tests decide it themselves.
+    // How a host path is recognised as lying on the network; tests decide it themselves. A
+    // host path is refused as local only when its file is there (or, while the settings
+    // window is shown, when the folder it would be made in is there) and lies off the
+    // network; a path that cannot be found is kept.
     using NetworkPathTest = std::function<bool(const QString& path)>;
     void setNetworkPathTest(NetworkPathTest test); // empty restores the platform's test
     bool isNetworkPath(const QString& path) const;
@@ -115,6 +118,7 @@ private:
     void keepNumeric(TextField& field);
     void selectOption(OptionField& chosen);
     void enableSwitchesForMode();
+    bool isLocalHostPath(const QString& path);
     void checkMyHostName();
     void checkConnectedHostName();
 

@@ -244,13 +244,31 @@ TEST_F(SettingsFileTest, ANonNumericBalanceLoadsAsZeroWithoutAMessage)
     EXPECT_EQ(store.InvoiceNumber.value(), "0");
 }
 
+// Balances written with digit grouping are numbers: they load and save as they stand.
+TEST_F(SettingsFileTest, GroupedNumbersSurviveALoadAndASave)
+{
+    QStringList lines = distinctSettings();
+    lines[46] = "1,500.50";
+    lines[47] = "1 500";
+    lines[60] = "1.500,50";
+    writeSettings(lines);
+    LoadSettingsFile(store);
+    EXPECT_EQ(store.Balance.value(), "1,500.50");
+    EXPECT_EQ(store.InvoiceNumber.value(), "1 500");
+    EXPECT_EQ(store.PaymentNumber.value(), "1.500,50");
+    EXPECT_TRUE(prompts->recorded().isEmpty());
+    ASSERT_TRUE(SaveSettingsFile(store));
+    EXPECT_EQ(contentOf(path()), scrambled(plainLines(lines)));
+}
+
 TEST_F(SettingsFileTest, ALocalHostPathIsClearedAndTheProgramStartsAlone)
 {
+    const QString hostFile = program.writeFile("home/Firma.QVNET", HostLines().scrambledBytes());
     QStringList lines = distinctSettings();
     lines[62] = "False";
     lines[63] = "True";
-    lines[67] = "/home/me/Firma.QVNET";
-    lines[68] = "/home/me/";
+    lines[67] = hostFile;
+    lines[68] = program.filePath("home/");
     writeSettings(lines);
     LoadSettingsFile(store);
     EXPECT_EQ(store.MyHostName.value(), "");
@@ -261,19 +279,59 @@ TEST_F(SettingsFileTest, ALocalHostPathIsClearedAndTheProgramStartsAlone)
 
 TEST_F(SettingsFileTest, ALocalConnectedHostPathIsReportedAndEmptied)
 {
+    const QString hostFile = program.writeFile("home/Host.QVNET", HostLines().scrambledBytes());
     QStringList lines = distinctSettings();
     lines[62] = "False";
     lines[64] = "True";
-    lines[69] = "/home/me/Host.QVNET";
-    lines[70] = "/home/me/";
+    lines[69] = hostFile;
+    lines[70] = program.filePath("home/");
     writeSettings(lines);
     prompts->queueAnswer(Answer::OK);
     LoadSettingsFile(store);
     ASSERT_EQ(prompts->recorded().size(), 1);
-    EXPECT_TRUE(prompts->recorded()[0].text.startsWith("/home/me/Host.QVNET Host is not located"));
+    EXPECT_TRUE(prompts->recorded()[0].text.startsWith(hostFile + " Host is not located"));
     EXPECT_EQ(store.lblConnectedtohostname.value(), "");
     EXPECT_EQ(store.lblConnectedtohostsystem.value(), "");
     EXPECT_TRUE(store.OptionSingleMachine.value());
+}
+
+// A share that is not mounted at start: its mount point is an empty local folder. The
+// network start reports the unreachable host and works alone, but the stored paths stay,
+// and the next save keeps the network set-up for when the share is back.
+TEST_F(SettingsFileTest, AHostOnAShareNotMountedKeepsItsPaths)
+{
+    store.setNetworkPathTest({}); // the machine's own mount table
+    program.makeFolder("mnt/office");
+    const QString hostFile = program.filePath("mnt/office/Firma.QVNET");
+    const QString folder = program.filePath("mnt/office/");
+    for (const bool user : {false, true}) {
+        QStringList lines = distinctSettings();
+        lines[62] = "False";
+        lines[63] = user ? "False" : "True";
+        lines[64] = user ? "True" : "False";
+        lines[67] = user ? QString() : hostFile;
+        lines[68] = user ? QString() : folder;
+        lines[69] = user ? hostFile : QString();
+        lines[70] = user ? folder : QString();
+        writeSettings(lines);
+        SettingsStore loaded;
+        RecordingShell loadedShell(loaded);
+        prompts->clear();
+        prompts->queueAnswer(Answer::OK);
+
+        LoadSettingsFile(loaded);
+        EXPECT_EQ(prompts->texts(),
+                  QStringList{"Quorvane was not able to access " + hostFile
+                              + " and switched to a single user mode. Note that you must manually "
+                                "switch back to " + (user ? "user" : "host")
+                              + " mode once you successfully establish connection to " + hostFile
+                              + " network drive"});
+        EXPECT_TRUE(loaded.OptionSingleMachine.value());
+        ASSERT_TRUE(SaveSettingsFile(loaded));
+        const QStringList saved = LineFileReader::linesOf(scrambled(contentOf(path())));
+        EXPECT_EQ(saved.mid(67, 4), lines.mid(67, 4)) << (user ? "user" : "host");
+        EXPECT_EQ(saved.mid(62, 3), QStringList({"True", "False", "False"}));
+    }
 }
 
 // A host whose users log in with its password: the one network start after line 71 reads

@@ -5,6 +5,10 @@
 
 #include "support/qtprinters.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace datafiles;
@@ -125,6 +129,9 @@ TEST(SettingsStore, SingleMachineModeKeepsTheHostPaths)
 
 TEST(SettingsStore, ALocalHostFileIsClearedSilentlyWhileTheWindowIsHidden)
 {
+    QTemporaryDir local;
+    const QString hostFile = local.filePath("Firm.QVNET");
+    QFile(hostFile).open(QIODevice::WriteOnly);
     for (bool visible : {false, true}) {
         SettingsStore store;
         RecordingShell shell(store);
@@ -134,8 +141,8 @@ TEST(SettingsStore, ALocalHostFileIsClearedSilentlyWhileTheWindowIsHidden)
         if (visible)
             prompts->queueAnswer(Answer::OK);
         store.OptionHost = true;
-        store.MyHostSystem = QStringLiteral("/home/me/");
-        store.MyHostName = QStringLiteral("/home/me/Firm.QVNET");
+        store.MyHostSystem = local.path() + "/";
+        store.MyHostName = hostFile;
         EXPECT_EQ(store.MyHostName.value(), "");
         EXPECT_EQ(store.MyHostSystem.value(), "");
         EXPECT_TRUE(store.OptionSingleMachine.value());
@@ -145,19 +152,63 @@ TEST(SettingsStore, ALocalHostFileIsClearedSilentlyWhileTheWindowIsHidden)
     }
 }
 
+// A host path that cannot be found (a share not mounted yet: the path is missing, or its
+// mount point is an empty local folder) is never cleared: it is no proof of a local path.
+// Only a new host file the user is choosing, not made yet, is judged by its folder.
+TEST(SettingsStore, AHostPathThatCannotBeFoundIsKept)
+{
+    QTemporaryDir local;
+    QDir().mkpath(local.filePath("mnt/office")); // an empty mount point
+    struct Case {
+        QString path;
+        bool visible;
+        bool kept;
+    };
+    const Case cases[] = {
+        {local.filePath("mnt/office/Firm.QVNET"), false, true},
+        {local.filePath("mnt/office/Data/Firm.QVNET"), false, true},
+        {local.filePath("mnt/office/Data/Firm.QVNET"), true, true}, // no folder to judge
+        {local.filePath("mnt/office/Firm.QVNET"), true, false},     // a new host in a local folder
+    };
+    for (const Case& c : cases) {
+        for (bool user : {false, true}) {
+            SettingsStore store;
+            RecordingShell shell(store);
+            shell.visible = c.visible;
+            ScopedPrompts prompts;
+            if (!c.kept)
+                prompts->queueAnswer(Answer::OK);
+            (user ? store.OptionUser : store.OptionHost) = true;
+            TextField& name = user ? store.lblConnectedtohostname : store.MyHostName;
+            TextField& folder = user ? store.lblConnectedtohostsystem : store.MyHostSystem;
+            folder = QFileInfo(c.path).path() + "/";
+            name = c.path;
+            const std::string what = c.path.toStdString() + (user ? " as user" : " as host")
+                + (c.visible ? ", window shown" : "");
+            EXPECT_EQ(name.value(), c.kept ? c.path : QString()) << what;
+            EXPECT_EQ(folder.value().isEmpty(), !c.kept) << what;
+            EXPECT_EQ(store.OptionSingleMachine.value(), !c.kept) << what;
+            EXPECT_EQ(prompts->recorded().size(), c.kept ? 0 : 1) << what;
+        }
+    }
+}
+
 TEST(SettingsStore, ALocalConnectedHostIsReportedEvenWhileTheWindowIsHidden)
 {
+    QTemporaryDir local;
+    const QString hostFile = local.filePath("Host.QVNET");
+    QFile(hostFile).open(QIODevice::WriteOnly);
     SettingsStore store;
     RecordingShell shell(store);
     store.setNetworkPathTest(startsWithTwoSlashes);
     ScopedPrompts prompts;
     prompts->queueAnswer(Answer::OK);
     store.OptionUser = true;
-    store.lblConnectedtohostsystem = QStringLiteral("/media/x/");
-    store.lblConnectedtohostname = QStringLiteral("/media/x/Host.QVNET");
+    store.lblConnectedtohostsystem = local.path() + "/";
+    store.lblConnectedtohostname = hostFile;
     ASSERT_EQ(prompts->recorded().size(), 1);
     EXPECT_EQ(prompts->recorded()[0].text,
-              "/media/x/Host.QVNET Host is not located on your Network or host file is corupted. "
+              hostFile + " Host is not located on your Network or host file is corupted. "
               "QVNET switched to single mode. Note that you must manually switch back to network "
               "mode once you successfully host / establish connection to host");
     EXPECT_EQ(prompts->recorded()[0].style, platform::MsgStyle::Critical);
