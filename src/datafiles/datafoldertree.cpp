@@ -3,6 +3,7 @@
 #include "datafiles/fileprocedures.h"
 #include "datafiles/settingsstore.h"
 #include "platform/programfolder.h"
+#include "platform/safefile.h"
 
 #include <QDir>
 #include <QFile>
@@ -38,6 +39,11 @@ void CreateDataFolders()
         if (!FolderExists(path))
             QDir().mkdir(path); // one level; a failure is passed over
     }
+}
+
+int RemoveStaleTemporaryFiles()
+{
+    return platform::removeStaleTemporaryFilesBelow(programPath(DataFolderTree().first()));
 }
 
 QString programPath(const QString& relative)

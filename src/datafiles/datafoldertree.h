@@ -16,6 +16,12 @@ const QStringList& DataFolderTree();
 // over in silence.
 void CreateDataFolders();
 
+// Removes what saves killed before their end left in the data folder tree: their
+// temporary files, once surely dead (see platform::staleTemporaryFileAge); a save going on
+// now, here or on another machine, keeps its file. Called once at start-up; returns how
+// many files were removed. Failures are passed over in silence.
+int RemoveStaleTemporaryFiles();
+
 // A path below the program folder: programPath("System/Temp/") and so on.
 QString programPath(const QString& relative);
 

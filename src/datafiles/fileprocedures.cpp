@@ -111,6 +111,8 @@ platform::FileResult CopyFolderTree(const QString& source, const QString& destin
     const auto entries = from.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden
                                             | QDir::System | QDir::NoSymLinks);
     for (const QFileInfo& entry : entries) {
+        if (!entry.isDir() && platform::isTemporaryFileName(entry.fileName()))
+            continue; // a save in progress or one that died: never a document
         const QString target = destination + QLatin1Char('/') + entry.fileName();
         const platform::FileResult result = entry.isDir()
             ? CopyFolderTree(entry.filePath(), target, overwrite)

@@ -31,7 +31,8 @@ void UnhideFile(const QString& path);
 
 // Copies the files and sub-folders of source, at every depth, into destination (which may
 // exist already); with overwrite an existing file of the same name is replaced, without it
-// that is a failure. Symbolic links are not followed. The result names what failed.
+// that is a failure. Symbolic links are not followed, and the temporary files of saves in
+// progress or of saves that died are not copied. The result names what failed.
 platform::FileResult CopyFolderTree(const QString& source, const QString& destination,
                                     bool overwrite);
 

@@ -1,10 +1,17 @@
 #include "platform/safefile.h"
 
+#include "platform/systeminfo.h"
+
 #include <QFile>
 #include <QFileInfo>
+#include <QList>
 #include <QRandomGenerator>
+#include <QStringList>
+#include <QStringView>
 #include <cerrno>
 #include <cstring>
+#include <ctime>
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -85,6 +92,97 @@ void syncFolderOf(const QByteArray& fileName)
     }
 }
 
+// Writes the bytes, flushes them to the disk and closes the file; the error, 0 when none.
+int writeFlushAndClose(int fd, const QByteArray& bytes)
+{
+    int error = 0;
+    if (!writeAll(fd, bytes) || ::fsync(fd) != 0)
+        error = errno;
+    if (::close(fd) != 0 && error == 0)
+        error = errno;
+    return error;
+}
+
+// The 1 to 8 lower-case hexadecimal digits that end a temporary file's name.
+bool isTemporaryTail(QStringView tail)
+{
+    if (tail.isEmpty() || tail.size() > 8)
+        return false;
+    for (const QChar c : tail)
+        if (!((c >= QLatin1Char('0') && c <= QLatin1Char('9')) || (c >= QLatin1Char('a') && c <= QLatin1Char('f'))))
+            return false;
+    return true;
+}
+
+// A regular file whose last change is at least maxAge seconds old (a time in the future,
+// from a clock ahead of ours, is not).
+bool isStale(const QByteArray& fileName, qint64 maxAge, std::time_t now)
+{
+    struct stat info {};
+    if (::lstat(fileName.constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        return false;
+    return qint64(info.st_mtime) <= qint64(now) - maxAge;
+}
+
+// Removes those of the named temporary files in the folder that are stale.
+int removeStale(const QString& folder, const QStringList& names)
+{
+    if (names.isEmpty())
+        return 0;
+    const qint64 maxAge = staleTemporaryFileAge(folder);
+    const std::time_t now = std::time(nullptr);
+    int removed = 0;
+    for (const QString& name : names) {
+        const QByteArray file = QFile::encodeName(folder + QLatin1Char('/') + name);
+        if (isStale(file, maxAge, now) && ::unlink(file.constData()) == 0)
+            ++removed;
+    }
+    return removed;
+}
+
+// The entries of a folder, without "." and "..", each with whether it is a folder (a
+// symbolic link never is).
+struct Entry {
+    QString name;
+    bool folder = false;
+};
+
+QList<Entry> entriesOf(const QString& folder)
+{
+    QList<Entry> entries;
+    const QByteArray path = QFile::encodeName(folder);
+    DIR* listing = ::opendir(path.constData());
+    if (!listing)
+        return entries;
+    while (const dirent* entry = ::readdir(listing)) {
+        const QByteArray name(entry->d_name);
+        if (name == "." || name == "..")
+            continue;
+        bool isFolder = entry->d_type == DT_DIR;
+        if (entry->d_type == DT_UNKNOWN) {
+            struct stat info {};
+            isFolder = ::lstat((path + '/' + name).constData(), &info) == 0 && S_ISDIR(info.st_mode);
+        }
+        entries.append({QFile::decodeName(name), isFolder});
+    }
+    ::closedir(listing);
+    return entries;
+}
+
+// The file is created exclusively and written at once.
+FileResult createInPlace(const QString& path, const QByteArray& bytes)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd < 0)
+        return failure(QStringLiteral("created"), path, errno);
+    if (const int error = writeFlushAndClose(fd, bytes); error != 0) {
+        ::unlink(name.constData()); // a half-written file must not stand as a taken lock
+        return failure(QStringLiteral("written"), path, error);
+    }
+    return success();
+}
+
 } // namespace
 
 
@@ -94,6 +192,7 @@ FileResult writeFileAtomically(const QString& path, const QByteArray& bytes)
     const QByteArray targetName = QFile::encodeName(target);
     if (::access(targetName.constData(), F_OK) == 0 && ::access(targetName.constData(), W_OK) != 0)
         return failure(QStringLiteral("written"), path, errno); // a read-only file stays as it is
+    removeStaleTemporaryFiles(target);
     QByteArray tempName;
     const int fd = openTemporaryBeside(target, tempName);
     if (fd < 0)
@@ -103,11 +202,7 @@ FileResult writeFileAtomically(const QString& path, const QByteArray& bytes)
     if (::stat(targetName.constData(), &old) == 0)
         ::fchmod(fd, old.st_mode & 07777); // keep the file's permissions
 
-    int error = 0;
-    if (!writeAll(fd, bytes) || ::fsync(fd) != 0)
-        error = errno;
-    if (::close(fd) != 0 && error == 0)
-        error = errno;
+    int error = writeFlushAndClose(fd, bytes);
     if (error == 0 && ::rename(tempName.constData(), targetName.constData()) != 0)
         error = errno;
     if (error != 0) {
@@ -120,20 +215,7 @@ FileResult writeFileAtomically(const QString& path, const QByteArray& bytes)
 
 FileResult createExclusive(const QString& path, const QByteArray& bytes)
 {
-    const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (fd < 0)
-        return failure(QStringLiteral("created"), path, errno);
-    int error = 0;
-    if (!writeAll(fd, bytes) || ::fsync(fd) != 0)
-        error = errno;
-    if (::close(fd) != 0 && error == 0)
-        error = errno;
-    if (error != 0) {
-        ::unlink(name.constData()); // a half-written file must not stand as a taken lock
-        return failure(QStringLiteral("written"), path, error);
-    }
-    return success();
+    return createInPlace(path, bytes);
 }
 
 FileResult readWholeFile(const QString& path, QByteArray& bytes)
@@ -145,6 +227,50 @@ FileResult readWholeFile(const QString& path, QByteArray& bytes)
     if (file.error() != QFileDevice::NoError)
         return {false, QStringLiteral("The file \"%1\" could not be read: %2.").arg(path, file.errorString())};
     return success();
+}
+
+bool isTemporaryFileName(const QString& fileName)
+{
+    const qsizetype mark = fileName.lastIndexOf(QLatin1String(".~"));
+    return fileName.startsWith(QLatin1Char('.')) && mark > 1
+        && isTemporaryTail(QStringView(fileName).mid(mark + 2));
+}
+
+bool isTemporaryFileOf(const QString& fileName, const QString& targetName)
+{
+    const QString start = QLatin1Char('.') + targetName + QLatin1String(".~");
+    return !targetName.isEmpty() && fileName.startsWith(start)
+        && isTemporaryTail(QStringView(fileName).mid(start.size()));
+}
+
+qint64 staleTemporaryFileAge(const QString& folder, const QString& mountsPath)
+{
+    constexpr qint64 Hour = 60 * 60;
+    return isNetworkPath(folder, mountsPath) ? 24 * Hour : Hour;
+}
+
+int removeStaleTemporaryFiles(const QString& target)
+{
+    const QFileInfo info(resolvedTarget(target));
+    const QString folder = info.absolutePath();
+    QStringList names;
+    for (const Entry& entry : entriesOf(folder))
+        if (!entry.folder && isTemporaryFileOf(entry.name, info.fileName()))
+            names << entry.name;
+    return removeStale(folder, names);
+}
+
+int removeStaleTemporaryFilesBelow(const QString& folder)
+{
+    QStringList names;
+    int removed = 0;
+    for (const Entry& entry : entriesOf(folder)) {
+        if (entry.folder)
+            removed += removeStaleTemporaryFilesBelow(folder + QLatin1Char('/') + entry.name);
+        else if (isTemporaryFileName(entry.name))
+            names << entry.name;
+    }
+    return removed + removeStale(folder, names);
 }
 
 } // namespace platform

@@ -1,7 +1,8 @@
 #pragma once
 // Whole-file writes that never leave a half-written file: the bytes go to a temporary file
 // in the same folder, are flushed and then renamed over the target. A failure leaves the
-// old file as it was and is reported.
+// old file as it was and is reported. A writer killed before its rename leaves its
+// temporary file behind; such leftovers are removed once they are surely dead.
 
 #include <QByteArray>
 #include <QString>
@@ -14,7 +15,8 @@ struct FileResult {
     explicit operator bool() const { return ok; }
 };
 
-// Replaces the file's content with the bytes (creating it when missing).
+// Replaces the file's content with the bytes (creating it when missing). The stale
+// temporary files of earlier writes of the same target are removed first.
 FileResult writeFileAtomically(const QString& path, const QByteArray& bytes);
 
 // Creates a new file holding the bytes only when no file of that name exists yet, in one
@@ -23,5 +25,26 @@ FileResult createExclusive(const QString& path, const QByteArray& bytes);
 
 // Reads a whole file; nullopt-like failure through ok=false.
 FileResult readWholeFile(const QString& path, QByteArray& bytes);
+
+// The temporary files these writers make beside a target are named ".<name>.~<hex>".
+// Whether a file name is one of them, of any target or of the target named.
+bool isTemporaryFileName(const QString& fileName);
+bool isTemporaryFileOf(const QString& fileName, const QString& targetName);
+
+// How long, in seconds, a temporary file in the folder must have stood unchanged before it
+// is taken for a dead writer's: a live writer changes it all the time and renames it within
+// moments. An hour on this machine's own disks; a day on a network share, where another
+// machine, whose clock may differ from ours by hours, may be writing it. The mounts file
+// can be another one (tests).
+qint64 staleTemporaryFileAge(const QString& folder,
+                             const QString& mountsPath = QStringLiteral("/proc/self/mounts"));
+
+// Removes the stale temporary files beside the target (its symbolic link followed);
+// returns how many were removed. Failures are passed over.
+int removeStaleTemporaryFiles(const QString& target);
+
+// Removes the stale temporary files anywhere below the folder, without following symbolic
+// links; returns how many were removed. Failures are passed over.
+int removeStaleTemporaryFilesBelow(const QString& folder);
 
 } // namespace platform

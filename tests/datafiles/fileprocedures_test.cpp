@@ -3,6 +3,7 @@
 #include "datafiles/settingsstore.h"
 #include "platform/systeminfo.h"
 #include "support/tempprogramfolder.h"
+#include "testfiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -13,6 +14,7 @@
 
 using namespace datafiles;
 using testsupport::TempProgramFolder;
+using datafilestest::ageFile;
 
 namespace {
 
@@ -85,6 +87,36 @@ TEST(DataFolderTree, EmptyingTheTempFolderDeletesItsFilesOnly)
     EXPECT_FALSE(QFile::exists(scratch));
     EXPECT_FALSE(QFile::exists(hidden));
     EXPECT_TRUE(QFileInfo(program.filePath("System/Temp/inner")).isDir());
+}
+
+// What killed saves left in the data folder tree goes at start-up once surely dead; a save
+// that may be going on now, and everything else, stays.
+TEST(DataFolderTree, StartUpRemovesTheDeadTemporaryFilesOfTheTree)
+{
+    TempProgramFolder program;
+    CreateDataFolders();
+    constexpr qint64 Day = 24 * 3600;
+    struct Case {
+        const char* file;
+        qint64 age;
+        bool removed;
+    };
+    const Case cases[] = {
+        {"System/RAzar/sys/.0.dat.~1f2e3d4c", Day, true},
+        {"System/RAzar/Items/.Group.QVI.~ab", 2 * Day, true},
+        {"System/RAzar/Transactions/.1.QVTH.~c", 2 * 3600, true},
+        {"System/RAzar/Items/Deep/.Old.QVI.~d", Day, true},
+        {"System/RAzar/Items/.Now.QVI.~e", 60, false},
+        {"System/RAzar/Items/Group.QVI", 2 * Day, false},
+        {"System/RAzar/Items/Group.QVI.tmp", 2 * Day, false},
+        {".quorvane.~f", 2 * Day, false}, // outside the data folder tree
+    };
+    for (const Case& c : cases)
+        ageFile(program.writeFile(c.file, "x"), c.age);
+
+    EXPECT_EQ(RemoveStaleTemporaryFiles(), 4);
+    for (const Case& c : cases)
+        EXPECT_EQ(QFile::exists(program.filePath(c.file)), !c.removed) << c.file;
 }
 
 TEST(FileProcedures, FileAndFolderExistence)
@@ -178,6 +210,23 @@ TEST(FileProcedures, CopyFolderTreeCopiesEveryDepthAndReplacesOnlyWhenAsked)
     EXPECT_TRUE(QFile::exists(other));
 
     EXPECT_FALSE(CopyFolderTree(program.filePath("nowhere"), program.filePath("dst2"), true));
+}
+
+// A save going on (or one that died) is never copied to a host share as a document.
+TEST(FileProcedures, CopyFolderTreeLeavesTemporaryFilesBehind)
+{
+    TempProgramFolder program;
+    program.writeFile("src/Items/a.QVI", "a");
+    program.writeFile("src/Items/.a.QVI.~1f2e", "half a save going on");
+    ageFile(program.writeFile("src/sys/.0.dat.~7", "a dead save"), 2 * 24 * 3600);
+    program.writeFile("src/Items/.b.QVI", "a hidden document");
+
+    ASSERT_TRUE(CopyFolderTree(program.filePath("src"), program.filePath("dst"), true));
+    EXPECT_TRUE(QFile::exists(program.filePath("dst/Items/a.QVI")));
+    EXPECT_TRUE(QFile::exists(program.filePath("dst/Items/.b.QVI")));
+    EXPECT_FALSE(QFile::exists(program.filePath("dst/Items/.a.QVI.~1f2e")));
+    EXPECT_FALSE(QFile::exists(program.filePath("dst/sys/.0.dat.~7")));
+    EXPECT_TRUE(QFile::exists(program.filePath("src/Items/.a.QVI.~1f2e"))); // not the copy's to remove
 }
 
 TEST(FileProcedures, MachineReadings)

@@ -14,6 +14,9 @@
 #include <QDir>
 #include <QString>
 #include <QStringList>
+#include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace datafilestest {
 
@@ -59,6 +62,14 @@ inline void writeBytes(const QString& path, const QByteArray& bytes)
     QFile file(path);
     file.open(QIODevice::WriteOnly | QIODevice::Truncate);
     file.write(bytes);
+}
+
+// Sets a file's last change the given number of seconds back.
+inline void ageFile(const QString& path, qint64 seconds)
+{
+    const timespec when {std::time(nullptr) - seconds, 0};
+    const timespec times[2] = {when, when};
+    ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0);
 }
 
 // An 18-line host file's lines as a host writes them.

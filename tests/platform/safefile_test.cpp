@@ -1,13 +1,20 @@
 #include "platform/safefile.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <ctime>
+#include <fcntl.h>
+#include <map>
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
+#include <vector>
 
 namespace {
 
@@ -43,6 +50,38 @@ private:
     rlimit saved_ {};
     void (*oldHandler_)(int) = nullptr;
 };
+
+constexpr qint64 Minute = 60;
+constexpr qint64 Hour = 60 * Minute;
+constexpr qint64 Day = 24 * Hour;
+
+// Writes a file whose last change lies the given number of seconds back.
+QString fileAged(const QString& path, qint64 seconds)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    file.open(QIODevice::WriteOnly);
+    file.write("half a save");
+    file.close();
+    const timespec when {std::time(nullptr) - seconds, 0};
+    const timespec times[2] = {when, when};
+    ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0);
+    return path;
+}
+
+// Runs the function in a child process and returns its wait status.
+template <typename Function>
+int inChild(Function function)
+{
+    const pid_t pid = ::fork();
+    if (pid == 0) {
+        function();
+        ::_exit(0);
+    }
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return status;
+}
 
 } // namespace
 
@@ -123,4 +162,107 @@ TEST(SafeFile, ReadOnlyFileIsNotReplaced)
     QFile::setPermissions(path, QFileDevice::ReadOwner);
     EXPECT_FALSE(platform::writeFileAtomically(path, QByteArray("new")));
     EXPECT_EQ(readBack(path), QByteArray("old"));
+}
+
+TEST(SafeFile, TemporaryFileNamesAreTold)
+{
+    const struct {
+        const char* name;
+        const char* target; // the target it belongs to; "" for none
+    } cases[] = {
+        {".0.dat.~1f2e3d4c", "0.dat"}, {".Firma na PC.QVNET.~a", "Firma na PC.QVNET"},
+        {".doc.QVI.tmp.~ff", "doc.QVI.tmp"}, {".x.~ab.~12", "x.~ab"},
+        {"0.dat.~1f2e", ""}, {".0.dat.~", ""}, {".0.dat.~123456789", ""}, {".0.dat.~ABC", ""},
+        {".0.dat.~12x", ""}, {"..~12", ""}, {".0.dat", ""}, {"~$Book.xls", ""},
+    };
+    for (const auto& c : cases) {
+        const QString name = QString::fromUtf8(c.name);
+        const QString target = QString::fromUtf8(c.target);
+        EXPECT_EQ(platform::isTemporaryFileName(name), !target.isEmpty()) << c.name;
+        if (!target.isEmpty()) {
+            EXPECT_TRUE(platform::isTemporaryFileOf(name, target)) << c.name;
+            EXPECT_FALSE(platform::isTemporaryFileOf(name, target + "x")) << c.name;
+        }
+    }
+}
+
+// A save killed before its rename leaves its temporary file; the next write of the same
+// target removes those that are surely dead, and only those of its own kind and target.
+TEST(SafeFile, AWriteRemovesTheDeadTemporaryFilesOfItsTarget)
+{
+    QTemporaryDir dir;
+    const QString target = dir.filePath("a.dat");
+    const struct {
+        const char* name;
+        qint64 age;
+        bool removed;
+    } cases[] = {
+        {".a.dat.~1f2e3d4c", 2 * Day, true},
+        {".a.dat.~ab", 2 * Hour, true},
+        {".a.dat.~cd", Minute, false},     // may be a save going on now
+        {".a.dat.~ef", -Hour, false},      // from a clock ahead of ours
+        {".b.dat.~1234", 2 * Day, false},  // another target's: its own write removes it
+        {".a.dat.~xyz", 2 * Day, false},   // not a temporary file of ours
+        {"a.dat.~1234", 2 * Day, false},
+        {".a.dat.old", 2 * Day, false},
+    };
+    for (const auto& c : cases)
+        fileAged(dir.filePath(c.name), c.age);
+    QDir().mkdir(dir.filePath(".a.dat.~99")); // a folder is never one
+
+    ASSERT_TRUE(platform::writeFileAtomically(target, "new"));
+    EXPECT_EQ(readBack(target), "new");
+    for (const auto& c : cases)
+        EXPECT_EQ(QFile::exists(dir.filePath(c.name)), !c.removed) << c.name;
+    EXPECT_TRUE(QFileInfo(dir.filePath(".a.dat.~99")).isDir());
+}
+
+// Through a symbolic link the bytes go to the link's target, and so does the clean-up.
+TEST(SafeFile, AWriteThroughALinkCleansBesideTheLinkedFile)
+{
+    QTemporaryDir dir;
+    QDir().mkdir(dir.filePath("real"));
+    const QString real = dir.filePath("real/a.dat");
+    ASSERT_TRUE(platform::writeFileAtomically(real, "old"));
+    QFile::link(real, dir.filePath("a.dat"));
+    const QString leftover = fileAged(dir.filePath("real/.a.dat.~1"), 2 * Day);
+    ASSERT_TRUE(platform::writeFileAtomically(dir.filePath("a.dat"), "new"));
+    EXPECT_EQ(readBack(real), "new");
+    EXPECT_TRUE(QFileInfo(dir.filePath("a.dat")).isSymLink());
+    EXPECT_FALSE(QFile::exists(leftover));
+}
+
+TEST(SafeFile, TemporaryFilesOnANetworkShareAreGivenADay)
+{
+    QTemporaryDir dir;
+    const QString folder = QFileInfo(dir.path()).canonicalFilePath();
+    const QString mounts = dir.filePath("mounts");
+    QFile file(mounts);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("/dev/vda1 / ext4 rw 0 0\n");
+    file.write("//srv/office " + QFile::encodeName(folder) + "/share cifs rw 0 0\n");
+    file.close();
+    EXPECT_EQ(platform::staleTemporaryFileAge(folder, mounts), Hour);
+    EXPECT_EQ(platform::staleTemporaryFileAge(folder + "/share/QVNET/RAzar/Items", mounts), Day);
+}
+
+TEST(SafeFile, ASweepBelowAFolderReachesEveryDepthButNoLinkedFolder)
+{
+    QTemporaryDir dir;
+    QTemporaryDir outside;
+    const QString root = dir.filePath("root");
+    const QString deep = fileAged(root + "/x/y/.g.QVI.~ff", 2 * Day);
+    const QString shallow = fileAged(root + "/.0.dat.~1", 2 * Hour);
+    const QString fresh = fileAged(root + "/x/.0.dat.~2", Minute);
+    const QString document = fileAged(root + "/x/g.QVI", 2 * Day);
+    const QString linked = fileAged(outside.filePath(".h.QVI.~3"), 2 * Day);
+    QFile::link(outside.path(), root + "/link");
+
+    EXPECT_EQ(platform::removeStaleTemporaryFilesBelow(root), 2);
+    EXPECT_FALSE(QFile::exists(deep));
+    EXPECT_FALSE(QFile::exists(shallow));
+    EXPECT_TRUE(QFile::exists(fresh));
+    EXPECT_TRUE(QFile::exists(document));
+    EXPECT_TRUE(QFile::exists(linked));
+    EXPECT_EQ(platform::removeStaleTemporaryFilesBelow(dir.filePath("missing")), 0);
 }
