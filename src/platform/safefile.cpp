@@ -169,7 +169,22 @@ QList<Entry> entriesOf(const QString& folder)
     return entries;
 }
 
-// The file is created exclusively and written at once.
+// Hard links are not made on this file system at all (as opposed to refused for this name).
+bool hardLinksUnsupported(int error)
+{
+    return error == EPERM || error == EOPNOTSUPP || error == ENOSYS;
+}
+
+// The link may have been made although the call reports a failure: a network file system
+// that lost the server's first answer reports the retried call's "exists". The temporary
+// file's link count tells.
+bool linkWasMade(const QByteArray& tempName)
+{
+    struct stat info {};
+    return ::stat(tempName.constData(), &info) == 0 && info.st_nlink == 2;
+}
+
+// Where hard links cannot be made: the file is created exclusively and written at once.
 FileResult createInPlace(const QString& path, const QByteArray& bytes)
 {
     const QByteArray name = QFile::encodeName(path);
@@ -215,7 +230,23 @@ FileResult writeFileAtomically(const QString& path, const QByteArray& bytes)
 
 FileResult createExclusive(const QString& path, const QByteArray& bytes)
 {
-    return createInPlace(path, bytes);
+    const QByteArray name = QFile::encodeName(path);
+    QByteArray tempName;
+    const int fd = openTemporaryBeside(path, tempName);
+    if (fd < 0)
+        return failure(QStringLiteral("created"), path, errno);
+    if (const int error = writeFlushAndClose(fd, bytes); error != 0) {
+        ::unlink(tempName.constData());
+        return failure(QStringLiteral("written"), path, error);
+    }
+    const int error = ::link(tempName.constData(), name.constData()) == 0 ? 0 : errno;
+    const bool linked = error == 0 || linkWasMade(tempName);
+    ::unlink(tempName.constData());
+    if (linked)
+        return success();
+    if (hardLinksUnsupported(error))
+        return createInPlace(path, bytes);
+    return failure(QStringLiteral("created"), path, error);
 }
 
 FileResult readWholeFile(const QString& path, QByteArray& bytes)

@@ -20,7 +20,11 @@ struct FileResult {
 FileResult writeFileAtomically(const QString& path, const QByteArray& bytes);
 
 // Creates a new file holding the bytes only when no file of that name exists yet, in one
-// step (O_EXCL), so that two machines cannot both take a lock. Fails when it exists.
+// step, so that two machines cannot both take a lock: the bytes are written to a temporary
+// file first and then linked to the name, which fails when the name exists. So the file is
+// never seen without its bytes, and a crash leaves no empty lock. On a file system without
+// hard links the file is created exclusively (O_EXCL) and written at once. Fails when it
+// exists.
 FileResult createExclusive(const QString& path, const QByteArray& bytes);
 
 // Reads a whole file; nullopt-like failure through ok=false.

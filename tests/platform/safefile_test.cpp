@@ -150,6 +150,7 @@ TEST(SafeFile, CreateExclusiveThatFailsHalfWayLeavesNoLock)
     }
     EXPECT_FALSE(result);
     EXPECT_FALSE(QFile::exists(path));
+    EXPECT_TRUE(entries(dir.path()).isEmpty()); // nor its temporary file
 }
 
 TEST(SafeFile, ReadOnlyFileIsNotReplaced)
@@ -265,4 +266,102 @@ TEST(SafeFile, ASweepBelowAFolderReachesEveryDepthButNoLinkedFolder)
     EXPECT_TRUE(QFile::exists(document));
     EXPECT_TRUE(QFile::exists(linked));
     EXPECT_EQ(platform::removeStaleTemporaryFilesBelow(dir.filePath("missing")), 0);
+}
+
+// A lock taker that dies while writing its holder's name (here killed by the file size
+// limit at its first write) leaves no lock behind: the lock appears only whole.
+TEST(SafeFile, ALockTakerKilledWhileWritingLeavesNoLock)
+{
+    QTemporaryDir dir;
+    const QString lock = dir.filePath("doc.QVI.tmp");
+    const int status = inChild([&] {
+        std::signal(SIGXFSZ, SIG_DFL);
+        const rlimit noCore {0, 0};
+        ::setrlimit(RLIMIT_CORE, &noCore);
+        rlimit size {};
+        ::getrlimit(RLIMIT_FSIZE, &size);
+        size.rlim_cur = 0;
+        ::setrlimit(RLIMIT_FSIZE, &size);
+        (void)platform::createExclusive(lock, "MACHINE-A");
+    });
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
+    EXPECT_FALSE(QFile::exists(lock));
+    ASSERT_TRUE(platform::createExclusive(lock, "MACHINE-B"));
+    EXPECT_EQ(readBack(lock), "MACHINE-B");
+}
+
+// Several processes race for the same locks, round after round. Whatever the order, each
+// lock has exactly one taker, and every loser that reads the lock at once finds the whole
+// name of its holder, never an empty or partial one.
+TEST(SafeFile, RacingLockTakersNeverSeeALockWithoutItsHolder)
+{
+    constexpr int Takers = 8;
+    constexpr int Rounds = 500;
+    QTemporaryDir dir;
+    const auto holder = [](int taker) { return "MACHINE-" + QByteArray::number(taker) + "\r\n"; };
+    const auto lockOf = [&](int round) { return dir.filePath(QStringLiteral("doc%1.QVI.tmp").arg(round)); };
+    struct Outcome {
+        int taker;
+        int round;
+        char seen; // 'T' taken, 'H' a holder's whole name read, 'E' anything else read
+    };
+    int start[2];
+    int results[2];
+    ASSERT_EQ(::pipe(start), 0);
+    ASSERT_EQ(::pipe(results), 0);
+
+    std::vector<pid_t> children;
+    for (int t = 0; t < Takers; ++t) {
+        const pid_t pid = ::fork();
+        if (pid == 0) {
+            ::close(start[1]);
+            ::close(results[0]);
+            char go;
+            (void)!::read(start[0], &go, 1); // all start when the parent closes the pipe
+            for (int r = 0; r < Rounds; ++r) {
+                Outcome outcome {t, r, 'T'};
+                if (!platform::createExclusive(lockOf(r), holder(t))) {
+                    QByteArray seen;
+                    (void)platform::readWholeFile(lockOf(r), seen);
+                    outcome.seen = 'E';
+                    for (int other = 0; other < Takers; ++other)
+                        if (seen == holder(other))
+                            outcome.seen = 'H';
+                }
+                (void)!::write(results[1], &outcome, sizeof outcome);
+            }
+            ::_exit(0);
+        }
+        children.push_back(pid);
+    }
+    ::close(start[0]);
+    ::close(results[1]);
+    ::close(start[1]);
+
+    std::map<int, std::vector<int>> takers; // round -> who took its lock
+    int losers = 0;
+    int emptyOrPartial = 0;
+    Outcome outcome {};
+    while (::read(results[0], &outcome, sizeof outcome) == ssize_t(sizeof outcome)) {
+        if (outcome.seen == 'T')
+            takers[outcome.round].push_back(outcome.taker);
+        else
+            ++losers;
+        emptyOrPartial += outcome.seen == 'E';
+    }
+    ::close(results[0]);
+    for (const pid_t pid : children) {
+        int status = 0;
+        ::waitpid(pid, &status, 0);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }
+
+    EXPECT_EQ(emptyOrPartial, 0);
+    EXPECT_EQ(losers, (Takers - 1) * Rounds);
+    ASSERT_EQ(int(takers.size()), Rounds);
+    for (const auto& [round, who] : takers) {
+        ASSERT_EQ(who.size(), 1u) << "round " << round;
+        EXPECT_EQ(readBack(lockOf(round)), holder(who.front()));
+    }
+    EXPECT_EQ(entries(dir.path()).size(), size_t(Rounds)); // the locks, no temporary file
 }
