@@ -1,8 +1,10 @@
 #include "datafiles/hostfile.h"
 
+#include "datafiles/damagedfile.h"
 #include "datafiles/fileprocedures.h"
 #include "datafiles/linefield.h"
 #include "datafiles/linefilereader.h"
+#include "datafiles/scramble.h"
 #include "datafiles/settingsstore.h"
 #include "platform/clock.h"
 #include "platform/prompts.h"
@@ -13,7 +15,10 @@ namespace datafiles {
 namespace {
 
 enum HostLine {
+    BalanceLine = 2,
+    InvoiceNumberLine = 3,
     PasswordLine = 11,
+    PaymentNumberLine = 12,
     ReadWriteLine = 14,
     UseMyPasswordLine = 15,
     UserNameLine = 16,
@@ -110,6 +115,17 @@ LineTable hostLines(SettingsStore& s)
     return table;
 }
 
+// The shared balance and counters are checked before they are assigned: one that is no
+// number would become "0" and be written back over the host's value after the next posting.
+void reportDamage(const QString& path, const LineFileReader::Reading& reading)
+{
+    reportDamagedLines(QStringLiteral("host file"), path, HostFileLines,
+                       {{BalanceLine, QStringLiteral("Balance")},
+                        {InvoiceNumberLine, QStringLiteral("InvoiceNumber")},
+                        {PaymentNumberLine, QStringLiteral("PaymentNumber")}},
+                       reading.lines, scrambled(reading.plain));
+}
+
 void fallBackWithoutMessage(SettingsStore& store)
 {
     store.OptionSingleMachine = true;
@@ -163,6 +179,7 @@ bool ReadHostFile(SettingsStore& s)
         fallBackWithoutMessage(s);
         return false;
     }
+    reportDamage(file, reading);
     assignLines(hostLines(s), reading.lines);
     return true;
 }

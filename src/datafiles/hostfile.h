@@ -24,8 +24,10 @@ bool WriteHostFile(SettingsStore& store);
 // Outside single-machine mode: checks that the mode's host file and its data folder can be
 // reached (otherwise message H or U and single-machine mode), then reads the shared values
 // into the store. A file that is not a host file as stored gives single-machine mode with
-// both switches disabled, silently. The file itself is never changed. True when the
-// shared values were read.
+// both switches disabled, silently. A host file cut short, or whose balance or counters are
+// no numbers, is read as far as it goes, kept beside itself ("<name>.damaged") and reported
+// once naming its damaged lines. The file itself is never changed. True when the shared
+// values were read.
 bool ReadHostFile(SettingsStore& store);
 
 // Whether the host file at MyHostName was written by this user on this computer; only then

@@ -1,9 +1,12 @@
 #include "datafiles/settingsfile.h"
 
+#include "datafiles/damagedfile.h"
 #include "datafiles/datafoldertree.h"
 #include "datafiles/hostfile.h"
 #include "datafiles/settingsstore.h"
+#include "datafiles/scramble.h"
 #include "platform/prompts.h"
+#include "platform/safefile.h"
 
 #include <memory>
 
@@ -12,6 +15,9 @@ namespace datafiles {
 namespace {
 
 constexpr int KeyLine = 2; // frmItemsHeight
+constexpr int BalanceLine = 47;
+constexpr int InvoiceNumberLine = 48;
+constexpr int PaymentNumberLine = 61;
 
 void addPlacement(LineTable& table, TextField& state, TextField& height, TextField& width,
                   TextField& left, TextField& top, TextField& toolbar, TextField& textbar)
@@ -55,12 +61,31 @@ void welcomeFirstRun(SettingsStore& store)
         platform::MsgStyle::Information);
 }
 
-void reportUnreadable(const QString& path)
+// A file that reads in neither scramble state would be lost at the next save, which writes
+// the initial settings over it: it is kept beside itself first.
+void reportUnreadable(const QString& path, LineFileReader::Status status)
 {
-    platform::prompts().MsgBox(
-        QStringLiteral("The settings file \"%1\" could not be read. Quorvane starts with its "
-                       "initial settings.").arg(path),
-        platform::MsgStyle::Critical);
+    QString text = QStringLiteral("The settings file \"%1\" could not be read. Quorvane starts "
+                                  "with its initial settings.").arg(path);
+    QByteArray found;
+    if (status == LineFileReader::Status::Rejected && platform::readWholeFile(path, found)) {
+        QString error;
+        const QString copy = keepDamagedCopy(path, found, error);
+        text += QLatin1Char(' ') + damagedCopySentence(copy, error);
+    }
+    platform::prompts().MsgBox(text, platform::MsgStyle::Critical);
+}
+
+// The lines read are checked before they are assigned: a missing line, or a balance or
+// counter that is no number, would be replaced by the store's own value and saved over the
+// file's for good.
+void reportDamage(const QString& path, const LineFileReader::Reading& reading)
+{
+    reportDamagedLines(QStringLiteral("settings file"), path, SettingsFileLines,
+                       {{BalanceLine, QStringLiteral("Balance")},
+                        {InvoiceNumberLine, QStringLiteral("InvoiceNumber")},
+                        {PaymentNumberLine, QStringLiteral("PaymentNumber")}},
+                       reading.lines, reading.foundPlain ? reading.plain : scrambled(reading.plain));
 }
 
 } // namespace
@@ -113,11 +138,12 @@ LineFileReader::Status LoadSettingsFile(SettingsStore& store)
         welcomeFirstRun(store);
         break;
     case LineFileReader::Status::Accepted:
+        reportDamage(path, reading);
         assignLines(settingsLines(store), reading.lines);
         break;
     case LineFileReader::Status::Unreadable:
     case LineFileReader::Status::Rejected:
-        reportUnreadable(path);
+        reportUnreadable(path, reading.status);
         break;
     }
     if (!store.OptionSingleMachine.value())

@@ -21,8 +21,10 @@ bool SaveSettingsFile(SettingsStore& store);
 // Empties the scratch folder and reads the settings file into the store, each field's rule
 // running as its line is assigned. Without a file the welcome frame is shown with the
 // first-run message; a file that cannot be read in either scramble state leaves the store
-// as it was and is reported. Outside single-machine mode the load ends with the network
-// start (ReadHostFile).
+// as it was and is reported. A file cut short, or one whose balance or counters are no
+// numbers, is read as far as it goes and reported naming its damaged lines. A damaged or
+// unreadable file is kept beside itself ("0.dat.damaged") before the next save writes over
+// it. Outside single-machine mode the load ends with the network start (ReadHostFile).
 LineFileReader::Status LoadSettingsFile(SettingsStore& store);
 
 } // namespace datafiles

@@ -221,13 +221,42 @@ TEST_F(HostFileTest, TheReadingAssignsTheSwitchesWithoutTouchingTheHostFile)
     EXPECT_EQ(contentOf(hostFile()), bytes);
 }
 
-TEST_F(HostFileTest, ANonNumericSharedBalanceBecomesZero)
+// A shared balance or counter that is no number still becomes "0", but the host file as
+// found is kept beside it before a posting writes over it, and the user is told once, not
+// at every reading.
+TEST_F(HostFileTest, ANonNumericSharedBalanceBecomesZeroAndIsReportedOnce)
 {
-    writeBytes(hostFile(), HostLines().set(2, "abc").set(3, "").scrambledBytes());
+    const QByteArray damaged = HostLines().set(2, "abc").set(3, "").set(12, "1 7").scrambledBytes();
+    writeBytes(hostFile(), damaged);
+    prompts->queueAnswer(Answer::OK);
     ASSERT_TRUE(ReadHostFile(store));
     EXPECT_EQ(store.Balance.value(), "0");
     EXPECT_EQ(store.InvoiceNumber.value(), "0");
+    EXPECT_EQ(store.PaymentNumber.value(), "0");
     EXPECT_EQ(store.CompanyName.value(), "Firma d.o.o.");
+    ASSERT_EQ(prompts->recorded().size(), 1);
+    EXPECT_EQ(prompts->recorded()[0].text,
+              "The host file \"" + hostFile() + "\" is damaged: line 2 (Balance) holds \"abc\", which "
+              "is not a number; line 3 (InvoiceNumber) is empty; line 12 (PaymentNumber) holds "
+              "\"1 7\", which is not a number. Quorvane has read the rest of it; what could not be "
+              "read is replaced when the file is next written. The file as it was found is kept as \""
+                  + hostFile() + ".damaged\".");
+    EXPECT_EQ(contentOf(hostFile() + ".damaged"), damaged);
+    EXPECT_EQ(contentOf(hostFile()), damaged);
+
+    ASSERT_TRUE(ReadHostFile(store)); // the same damage again: not told twice
+    EXPECT_EQ(prompts->recorded().size(), 1);
+    ASSERT_TRUE(WriteHostFile(store));
+    EXPECT_EQ(contentOf(hostFile() + ".damaged"), damaged);
+
+    // A host file cut short is damaged too.
+    const QByteArray shortFile = scrambled(plainLines(HostLines().lines.mid(0, 12)));
+    writeBytes(hostFile(), shortFile);
+    prompts->queueAnswer(Answer::OK);
+    ASSERT_TRUE(ReadHostFile(store));
+    ASSERT_EQ(prompts->recorded().size(), 2);
+    EXPECT_TRUE(prompts->recorded()[1].text.contains("it ends after line 12 of its 18 lines"));
+    EXPECT_EQ(contentOf(hostFile() + ".damaged-2"), shortFile);
 }
 
 TEST_F(HostFileTest, APermissionFailureShowsTheHostingMessageAndFallsBack)

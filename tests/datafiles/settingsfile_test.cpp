@@ -1,3 +1,4 @@
+#include "datafiles/damagedfile.h"
 #include "datafiles/datafoldertree.h"
 #include "datafiles/settingsfile.h"
 #include "datafiles/settingsstore.h"
@@ -119,16 +120,77 @@ TEST_F(SettingsFileTest, LinesAfterTheSeventyFirstAreIgnored)
     EXPECT_EQ(valuesOf(store), distinctSettings());
 }
 
-TEST_F(SettingsFileTest, AShortFileFillsOnlyItsFirstFields)
+// A damaged file is still read line by line as far as it goes, but the user is told once
+// which lines were damaged, and the file as found is kept beside it before the next save
+// writes the store's values over it.
+TEST_F(SettingsFileTest, ADamagedFileIsReadAsFarAsItGoesReportedAndKeptBeforeTheSave)
 {
-    writeSettings({"2", "7000", "8000"});
-    SettingsStore initial;
-    EXPECT_EQ(LoadSettingsFile(store), LineFileReader::Status::Accepted);
-    QStringList expected = valuesOf(initial);
-    expected[0] = "2";
-    expected[1] = "7000";
-    expected[2] = "8000";
-    EXPECT_EQ(valuesOf(store), expected);
+    struct Case {
+        const char* what;
+        QStringList lines;
+        bool plain;
+        QStringList damage; // what the message names
+    };
+    const QStringList full = distinctSettings();
+    const Case cases[] = {
+        {"cut short", {"2", "7000", "8000"}, false, {"it ends after line 3 of its 71 lines"}},
+        {"no numbers", withLine(withLine(full, 47, "12a"), 48, ""), false,
+         {"line 47 (Balance) holds \"12a\", which is not a number", "line 48 (InvoiceNumber) is empty"}},
+        {"payment counter, found plain", withLine(full, 61, "x"), true,
+         {"line 61 (PaymentNumber) holds \"x\", which is not a number"}},
+        {"cut short after a bad balance", withLine(full, 47, "1.2.3").mid(0, 50), false,
+         {"line 47 (Balance)", "it ends after line 50 of its 71 lines"}},
+    };
+    for (const Case& c : cases) {
+        TempProgramFolder folder;
+        CreateDataFolders();
+        writeSettings(c.lines, !c.plain);
+        const QByteArray found = contentOf(path());
+        SettingsStore loaded;
+        RecordingShell loadedShell(loaded);
+        prompts->clear();
+        prompts->queueAnswer(Answer::OK);
+
+        EXPECT_EQ(LoadSettingsFile(loaded), LineFileReader::Status::Accepted) << c.what;
+        // Read as ever: the lines it has, a number where one belongs.
+        SettingsStore expected;
+        assignLines(settingsLines(expected), c.lines);
+        EXPECT_EQ(valuesOf(loaded), valuesOf(expected)) << c.what;
+
+        ASSERT_EQ(prompts->recorded().size(), 1) << c.what;
+        const QString text = prompts->recorded()[0].text;
+        EXPECT_EQ(prompts->recorded()[0].style, platform::MsgStyle::Critical);
+        EXPECT_TRUE(text.startsWith("The settings file \"" + path() + "\" is damaged: ")) << text.toStdString();
+        for (const QString& damage : c.damage)
+            EXPECT_TRUE(text.contains(damage)) << c.what << ": " << text.toStdString();
+        const QString copy = path() + ".damaged";
+        EXPECT_TRUE(text.endsWith("The file as it was found is kept as \"" + copy + "\".")) << text.toStdString();
+        EXPECT_EQ(contentOf(copy), found) << c.what;
+
+        ASSERT_TRUE(SaveSettingsFile(loaded));
+        EXPECT_EQ(LineFileReader::linesOf(scrambled(contentOf(path()))).size(), SettingsFileLines);
+        EXPECT_EQ(contentOf(copy), found) << c.what; // the save leaves the copy alone
+    }
+}
+
+// An earlier copy of other damage is not written over; the same damage found again is kept
+// once.
+TEST_F(SettingsFileTest, EveryDamagedFileFoundKeepsACopyOfItsOwn)
+{
+    const QByteArray earlier = "an earlier damaged file";
+    writeBytes(path() + ".damaged", earlier);
+    writeSettings({"0", "6210"});
+    const QByteArray found = contentOf(path());
+    prompts->queueAnswer(Answer::OK);
+    LoadSettingsFile(store);
+    ASSERT_EQ(prompts->recorded().size(), 1);
+    EXPECT_TRUE(prompts->recorded()[0].text.contains(path() + ".damaged-2"));
+    EXPECT_EQ(contentOf(path() + ".damaged"), earlier);
+    EXPECT_EQ(contentOf(path() + ".damaged-2"), found);
+
+    QString error;
+    EXPECT_EQ(keepDamagedCopy(path(), found, error), path() + ".damaged-2");
+    EXPECT_FALSE(QFile::exists(path() + ".damaged-3"));
 }
 
 TEST_F(SettingsFileTest, FirstRunShowsTheWelcomeAndKeepsTheInitialValues)
@@ -182,6 +244,9 @@ TEST_F(SettingsFileTest, AFileUnreadableInBothStatesLeavesStoreAndFileAsTheyWere
     EXPECT_TRUE(spy.writes.isEmpty());
     ASSERT_EQ(prompts->recorded().size(), 1);
     EXPECT_TRUE(prompts->recorded()[0].text.contains(path()));
+    // The next save writes the initial settings over it: it is kept beside it first.
+    EXPECT_TRUE(prompts->recorded()[0].text.endsWith("kept as \"" + path() + ".damaged\"."));
+    EXPECT_EQ(contentOf(path() + ".damaged"), damaged);
 }
 
 TEST_F(SettingsFileTest, AFileThatCannotBeOpenedLeavesTheInitialValues)
@@ -231,17 +296,6 @@ TEST_F(SettingsFileTest, OptionLinesReadAsTrueFalseOrNumbers)
         EXPECT_EQ(loaded.OptionHost.value(), c.host) << c.options.join(',').toStdString();
         EXPECT_EQ(loaded.OptionUser.value(), c.user) << c.options.join(',').toStdString();
     }
-}
-
-TEST_F(SettingsFileTest, ANonNumericBalanceLoadsAsZeroWithoutAMessage)
-{
-    QStringList lines = distinctSettings();
-    lines[46] = "12a";
-    lines[47] = "";
-    writeSettings(lines);
-    LoadSettingsFile(store);
-    EXPECT_EQ(store.Balance.value(), "0");
-    EXPECT_EQ(store.InvoiceNumber.value(), "0");
 }
 
 // Balances written with digit grouping are numbers: they load and save as they stand.
