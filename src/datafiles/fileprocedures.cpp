@@ -55,7 +55,7 @@ platform::FileResult copyOneFile(const QString& from, const QString& to, bool ov
     QByteArray bytes;
     if (auto read = platform::readWholeFile(from, bytes); !read)
         return read;
-    return platform::writeFileAtomically(to, bytes);
+    return platform::writeFileAtomically(to, bytes, platform::StaleTemporaries::Keep);
 }
 
 } // namespace

@@ -201,13 +201,14 @@ FileResult createInPlace(const QString& path, const QByteArray& bytes)
 } // namespace
 
 
-FileResult writeFileAtomically(const QString& path, const QByteArray& bytes)
+FileResult writeFileAtomically(const QString& path, const QByteArray& bytes, StaleTemporaries stale)
 {
     const QString target = resolvedTarget(path);
     const QByteArray targetName = QFile::encodeName(target);
     if (::access(targetName.constData(), F_OK) == 0 && ::access(targetName.constData(), W_OK) != 0)
         return failure(QStringLiteral("written"), path, errno); // a read-only file stays as it is
-    removeStaleTemporaryFiles(target);
+    if (stale == StaleTemporaries::Remove)
+        removeStaleTemporaryFiles(target);
     QByteArray tempName;
     const int fd = openTemporaryBeside(target, tempName);
     if (fd < 0)

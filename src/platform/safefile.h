@@ -15,9 +15,15 @@ struct FileResult {
     explicit operator bool() const { return ok; }
 };
 
+// Whether a write first removes the stale temporary files of earlier writes of its target.
+// Removing them lists the target's folder, which a copy of many files into one folder
+// should not do for every file.
+enum class StaleTemporaries { Remove, Keep };
+
 // Replaces the file's content with the bytes (creating it when missing). The stale
-// temporary files of earlier writes of the same target are removed first.
-FileResult writeFileAtomically(const QString& path, const QByteArray& bytes);
+// temporary files of earlier writes of the same target are removed first, unless told.
+FileResult writeFileAtomically(const QString& path, const QByteArray& bytes,
+                               StaleTemporaries stale = StaleTemporaries::Remove);
 
 // Creates a new file holding the bytes only when no file of that name exists yet, in one
 // step, so that two machines cannot both take a lock: the bytes are written to a temporary

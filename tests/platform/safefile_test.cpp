@@ -211,6 +211,10 @@ TEST(SafeFile, AWriteRemovesTheDeadTemporaryFilesOfItsTarget)
         fileAged(dir.filePath(c.name), c.age);
     QDir().mkdir(dir.filePath(".a.dat.~99")); // a folder is never one
 
+    // A bulk copy's writes leave them to the next write of their own.
+    ASSERT_TRUE(platform::writeFileAtomically(target, "copied", platform::StaleTemporaries::Keep));
+    EXPECT_TRUE(QFile::exists(dir.filePath(cases[0].name)));
+
     ASSERT_TRUE(platform::writeFileAtomically(target, "new"));
     EXPECT_EQ(readBack(target), "new");
     for (const auto& c : cases)
