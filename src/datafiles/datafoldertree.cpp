@@ -41,7 +41,7 @@ void CreateDataFolders()
     }
 }
 
-int RemoveStaleTemporaryFiles()
+int removeLeftoverTemporaryFiles()
 {
     return platform::removeStaleTemporaryFilesBelow(programPath(DataFolderTree().first()));
 }

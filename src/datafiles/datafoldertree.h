@@ -20,7 +20,7 @@ void CreateDataFolders();
 // temporary files, once surely dead (see platform::staleTemporaryFileAge); a save going on
 // now, here or on another machine, keeps its file. Called once at start-up; returns how
 // many files were removed. Failures are passed over in silence.
-int RemoveStaleTemporaryFiles();
+int removeLeftoverTemporaryFiles();
 
 // A path below the program folder: programPath("System/Temp/") and so on.
 QString programPath(const QString& relative);

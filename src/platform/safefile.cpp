@@ -232,6 +232,7 @@ FileResult writeFileAtomically(const QString& path, const QByteArray& bytes, Sta
 FileResult createExclusive(const QString& path, const QByteArray& bytes)
 {
     const QByteArray name = QFile::encodeName(path);
+    removeStaleTemporaryFiles(path);
     QByteArray tempName;
     const int fd = openTemporaryBeside(path, tempName);
     if (fd < 0)

@@ -30,7 +30,7 @@ FileResult writeFileAtomically(const QString& path, const QByteArray& bytes,
 // file first and then linked to the name, which fails when the name exists. So the file is
 // never seen without its bytes, and a crash leaves no empty lock. On a file system without
 // hard links the file is created exclusively (O_EXCL) and written at once. Fails when it
-// exists.
+// exists. Stale temporary files of earlier attempts are removed first, as a write does.
 FileResult createExclusive(const QString& path, const QByteArray& bytes);
 
 // Reads a whole file; nullopt-like failure through ok=false.

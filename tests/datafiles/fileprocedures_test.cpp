@@ -114,7 +114,7 @@ TEST(DataFolderTree, StartUpRemovesTheDeadTemporaryFilesOfTheTree)
     for (const Case& c : cases)
         ageFile(program.writeFile(c.file, "x"), c.age);
 
-    EXPECT_EQ(RemoveStaleTemporaryFiles(), 4);
+    EXPECT_EQ(removeLeftoverTemporaryFiles(), 4);
     for (const Case& c : cases)
         EXPECT_EQ(QFile::exists(program.filePath(c.file)), !c.removed) << c.file;
 }

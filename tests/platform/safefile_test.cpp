@@ -290,8 +290,14 @@ TEST(SafeFile, ALockTakerKilledWhileWritingLeavesNoLock)
     });
     ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
     EXPECT_FALSE(QFile::exists(lock));
+    // What the dead taker left is a temporary file, gone once it is surely dead.
+    const QStringList left = entries(dir.path());
+    ASSERT_EQ(left.size(), 1);
+    EXPECT_TRUE(platform::isTemporaryFileOf(left.front(), "doc.QVI.tmp"));
+    fileAged(dir.filePath(left.front()), 2 * Day);
     ASSERT_TRUE(platform::createExclusive(lock, "MACHINE-B"));
     EXPECT_EQ(readBack(lock), "MACHINE-B");
+    EXPECT_EQ(entries(dir.path()), QStringList{"doc.QVI.tmp"});
 }
 
 // Several processes race for the same locks, round after round. Whatever the order, each
