@@ -4,6 +4,7 @@
 #include "filesearchfixture.h"
 #include "shell/filesearchpattern.h"
 #include "shell/filesearchwalk.h"
+#include "support/qtprinters.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -94,7 +95,7 @@ TEST(FileSearchPattern, TransactionHeaderNamesEndInQVTHInCapitals)
 
 // root/ holds b.QVI, A.qvi, notes.txt, T1.QVT, T1.QVTH, a hidden file and folder, and the
 // folders sub2/ and Sub1/ (with Sub1/deeper/).
-class WalkOrder : public ::testing::Test {
+class FileSearchWalkOrder : public ::testing::Test {
 protected:
     void SetUp() override
     {
@@ -104,7 +105,7 @@ protected:
     SearchTree tree;
 };
 
-TEST_F(WalkOrder, AFoldersOwnMatchesComeBeforeItsSubFoldersAndNamesGoInOrderWhateverTheirCase)
+TEST_F(FileSearchWalkOrder, AFoldersOwnMatchesComeBeforeItsSubFoldersAndNamesGoInOrderWhateverTheirCase)
 {
     RecordingSink sink;
     EXPECT_EQ(walk(tree.root(), QStringLiteral("*.QVI"), sink), FileSearchWalk::End::Finished);
@@ -113,7 +114,7 @@ TEST_F(WalkOrder, AFoldersOwnMatchesComeBeforeItsSubFoldersAndNamesGoInOrderWhat
     EXPECT_TRUE(sink.badNames.isEmpty());
 }
 
-TEST_F(WalkOrder, CountsEveryVisibleEntryWithDotAndDotDotButNoHiddenOne)
+TEST_F(FileSearchWalkOrder, CountsEveryVisibleEntryWithDotAndDotDotButNoHiddenOne)
 {
     RecordingSink sink;
     walk(tree.root(), QStringLiteral("*.QVI"), sink);
@@ -122,7 +123,7 @@ TEST_F(WalkOrder, CountsEveryVisibleEntryWithDotAndDotDotButNoHiddenOne)
     EXPECT_EQ(sink.examined, 20);
 }
 
-TEST_F(WalkOrder, TransactionHeadersAreNeverListedWhateverThePattern)
+TEST_F(FileSearchWalkOrder, TransactionHeadersAreNeverListedWhateverThePattern)
 {
     const struct {
         const char* pattern;
@@ -139,7 +140,7 @@ TEST_F(WalkOrder, TransactionHeadersAreNeverListedWhateverThePattern)
     }
 }
 
-TEST_F(WalkOrder, ARootWithOrWithoutItsTrailingSlashGivesTheSamePaths)
+TEST_F(FileSearchWalkOrder, ARootWithOrWithoutItsTrailingSlashGivesTheSamePaths)
 {
     RecordingSink without;
     RecordingSink with;
