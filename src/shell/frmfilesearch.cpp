@@ -8,13 +8,17 @@
 #include "shell/filesearchkind.h"
 
 #include <QCloseEvent>
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QListWidget>
+#include <QPainter>
 #include <QPushButton>
+#include <QRegularExpression>
 #include <QSignalBlocker>
+#include <algorithm>
 #include <utility>
 
 namespace shell {
@@ -48,6 +52,42 @@ QString fileNameOf(const QString& path)
     return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
 }
 
+// A caption that places its words with runs of blanks, as the window's design does: the
+// sentence of Label1 leaves gaps for the pattern and the drive list, and a listing's total
+// label starts with blanks to put its words on its second line. How far blanks reach depends
+// on the font, so the words are put where the blanks mean them to be: each word group after a
+// gap at the next of the given places, and a caption that starts with blanks on line two.
+// The caption's text stays exactly as it is set.
+class SpacedCaption : public QLabel {
+public:
+    using QLabel::QLabel;
+    QList<int> gapEnds; // x (pixels) where the word group after each gap starts
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        const QString caption = text();
+        if (gapEnds.isEmpty() && !caption.startsWith(QLatin1Char(' '))) {
+            QLabel::paintEvent(event);
+            return;
+        }
+        QPainter painter(this);
+        painter.setPen(palette().color(foregroundRole()));
+        const QFontMetrics metrics(font());
+        if (gapEnds.isEmpty()) {
+            painter.drawText(QRect(0, metrics.lineSpacing(), width(), metrics.lineSpacing()),
+                             Qt::AlignLeft | Qt::AlignTop, caption.trimmed());
+            return;
+        }
+        static const QRegularExpression gap(QStringLiteral(" {3,}"));
+        const QStringList groups = caption.trimmed().split(gap);
+        for (qsizetype i = 0; i < groups.size(); ++i) {
+            const int x = i == 0 ? 0 : gapEnds.value(i - 1, width());
+            painter.drawText(QRect(x, 0, width() - x, height()), Qt::AlignLeft | Qt::AlignTop, groups[i]);
+        }
+    }
+};
+
 // The result list: a character typed in it opens the selected result (the key itself is not
 // looked at, and the list does not jump to a name beginning with it); any other key moves or
 // keeps the selection and then shows it.
@@ -78,8 +118,10 @@ frmFileSearch::frmFileSearch(FileSearchHost& host, QWidget* parent)
     : QWidget(parent, Qt::Window)
     , m_host(host)
 {
+    // The captions are laid out in twips around the gaps of Label1's sentence; at this size
+    // the pattern and the drive list fall into those gaps.
     QFont font(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(11);
+    font.setPixelSize(10);
     setFont(font);
     buildControls();
     resize(pixels(DesignClientWidth), pixels(DesignClientHeight));
@@ -95,13 +137,15 @@ frmFileSearch::~frmFileSearch()
 
 void frmFileSearch::buildControls()
 {
-    Label1 = new QLabel(QStringLiteral("Search for                 files  in                        Drive   "), this);
+    auto* sentence = new SpacedCaption(QStringLiteral("Search for                 files  in                        Drive   "), this);
+    Label1 = sentence;
     place(Label1, 120, 45, 3855, 375);
-    Label1->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     Files = new QLabel(this);
     place(Files, 840, 45, 615, 255);
     Drives = new QComboBox(this);
     place(Drives, 2280, 0, 855, 315);
+    // "files  in" after the pattern's label, "Drive" after the drive list
+    sentence->gapEnds = {Files->geometry().right() + 4 - Label1->x(), Drives->geometry().right() + 4 - Label1->x()};
     Status = new QLabel(this);
     place(Status, 3720, 45, 1035, 225);
 
@@ -113,10 +157,9 @@ void frmFileSearch::buildControls()
     list->characterTyped = [this] { FileList_KeyPress(); };
     list->keyWentDown = [this] { FileList_Click(); };
 
-    Label2 = new QLabel(this);
+    Label2 = new SpacedCaption(this);
     place(Label2, 120, 4320, 1335, 480);
     Label2->setWordWrap(true);
-    Label2->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     FileNumber = new QLabel(this);
     place(FileNumber, 1440, 4320, 90, 195);
     FundFileNumber = new QLabel(this);
@@ -127,13 +170,17 @@ void frmFileSearch::buildControls()
     place(StopSearch, 7200, 4320, 855, 315);
     LastFoundFile = new QLabel(this);
     place(LastFoundFile, 240, 4800, 7755, 435);
-    LastFoundFile->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Captions start at the top left of their labels, as the design places them.
+    for (QLabel* label : {Label1, Files, Status, Label2, FileNumber, FundFileNumber, LastFoundFile})
+        label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
 
     connect(Find, &QPushButton::clicked, this, [this] { Find_Click(); });
     connect(StopSearch, &QPushButton::clicked, this, [this] { StopSearch_Click(); });
     // Changing the drive presses Stop, so a search of the old drive ends.
     connect(Drives, &QComboBox::currentIndexChanged, this, [this] { StopSearch->click(); });
+    // A click, or a selection moved by the keys or by code, shows the selected result.
     connect(FileList, &QListWidget::itemClicked, this, [this] { FileList_Click(); });
+    connect(FileList, &QListWidget::currentRowChanged, this, [this] { FileList_Click(); });
     connect(FileList, &QListWidget::itemDoubleClicked, this, [this] { FileList_DblClick(); });
 }
 
@@ -171,6 +218,11 @@ void frmFileSearch::Form_Load()
         Drives->clear();
         Drives->addItems(m_host.drives());
     }
+    // Mount points are longer than drive letters: the open list shows them whole.
+    int widest = 0;
+    for (int i = 0; i < Drives->count(); ++i)
+        widest = std::max(widest, Drives->fontMetrics().horizontalAdvance(Drives->itemText(i)));
+    Drives->view()->setMinimumWidth(widest + 24);
     SetSearchScope();
 }
 
