@@ -1,6 +1,7 @@
 #include "shell/filesearchrun.h"
 
 #include <QMetaObject>
+#include <system_error>
 #include <thread>
 
 namespace shell {
@@ -45,7 +46,11 @@ std::shared_ptr<FileSearchRun> FileSearchRun::start(FileSearchWalk walk, QObject
     std::shared_ptr<FileSearchRun> run(
         new FileSearchRun(std::move(walk), receiver, std::move(notify), std::move(hook)));
     // The thread holds the run until the walk ends; whoever started it may drop it sooner.
-    std::thread([run] { run->work(); }).detach();
+    try {
+        std::thread([run] { run->work(); }).detach();
+    } catch (const std::system_error&) {
+        run->work(); // no thread to be had: the search still runs, with the window waiting
+    }
     return run;
 }
 

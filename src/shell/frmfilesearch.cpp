@@ -289,6 +289,7 @@ void frmFileSearch::SearchFiles(const QString& folder, const QString& pattern, b
     m_badNameShown = false;
     Status->setText(Searching);
     const unsigned generation = ++m_generation;
+    std::erase_if(m_started, [](const std::weak_ptr<FileSearchRun>& run) { return run.expired(); });
     m_run = FileSearchRun::start(FileSearchWalk(folder, pattern), this,
                                  [this, generation] {
                                      if (generation == m_generation)
@@ -450,9 +451,16 @@ void frmFileSearch::Unload()
     hide();
     resetToDesign();
     m_loaded = false;
+    m_shownSinceLoad = false;
     // A listing cut short by the close still finishes on its caller's side.
     if (listed)
         listed();
+}
+
+void frmFileSearch::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    m_shownSinceLoad = true;
 }
 
 void frmFileSearch::closeEvent(QCloseEvent* event)
@@ -531,7 +539,8 @@ void frmFileSearch::setCounter(QLabel* counter, qint64 value)
 // The placement of a drive search is kept for the next one; a listing's docked place is not.
 void frmFileSearch::Form_QueryUnload()
 {
-    if (isListingCaption(windowTitle()))
+    // A window loaded but never shown has no placement of the user's to keep.
+    if (!m_shownSinceLoad || isListingCaption(windowTitle()))
         return;
     if (windowState() & Qt::WindowMinimized)
         setWindowState(windowState() & ~Qt::WindowMinimized);

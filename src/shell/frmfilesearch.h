@@ -75,6 +75,7 @@ public:
 
 protected:
     bool event(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
 
@@ -119,6 +120,7 @@ private:
 
     FileSearchHost& m_host;
     bool m_loaded = false;
+    bool m_shownSinceLoad = false;
 
     std::shared_ptr<FileSearchRun> m_run;
     std::vector<std::weak_ptr<FileSearchRun>> m_started;
