@@ -575,6 +575,14 @@ TEST_F(FileSearchWindowTest, TheDriveSearchOpensAtItsStoredPlacementAndStoresItW
     }
 }
 
+TEST_F(FileSearchWindowTest, AWindowNeverShownStoresNoPlacementWhenUnloaded)
+{
+    window->move(0, 0);
+    window->Unload();
+    EXPECT_EQ(host.store.frmFileSearchLeft.value(), QStringLiteral("1275"));
+    EXPECT_EQ(host.store.frmFileSearchTop.value(), QStringLiteral("1380"));
+}
+
 TEST_F(FileSearchWindowTest, AResultClickedInAListingMakesTheDockedPlaceTheNextDriveSearchs)
 {
     tree.files({"Items/G.QVI"});
