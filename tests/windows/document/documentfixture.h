@@ -19,9 +19,17 @@
 #include <QDir>
 #include <QFile>
 #include <QFrame>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 #include <optional>
+
+namespace windows {
+inline void PrintTo(const ControlPlace& p, std::ostream* os)
+{
+    *os << "{" << p.Left << ", " << p.Top << ", " << p.Width << ", " << p.Height << "}";
+}
+} // namespace windows
 
 namespace windowtest {
 
