@@ -131,12 +131,14 @@ void DocumentWindow::buildToolBar()
         button->setGeometry(toPixels(spec.left), 0, toPixels(spec.width), toPixels(ButtonHeight));
         m_buttons.insert(spec.name, button);
     }
-    // The swatch of the active cell's colour sits on the font colour button.
+    // The swatch of the active cell's colour sits on the lower half of the font colour
+    // button, under its caption.
     if (QAbstractButton* fontColor = m_buttons.value(QStringLiteral("cmdFontColor"))) {
+        fontColor->setStyleSheet(QStringLiteral("QToolButton { padding-bottom: 6px; font-size: 10px; }"));
         m_swatch = new QFrame(m_mainbar);
         m_swatch->setObjectName(QStringLiteral("Picture1"));
         setBackColor(m_swatch, 0);
-        m_swatch->setGeometry(fontColor->x() + 2, toPixels(160), toPixels(210), toPixels(140));
+        m_swatch->setGeometry(fontColor->x() + 2, toPixels(ButtonHeight) - 7, toPixels(210), 5);
         m_swatch->setAttribute(Qt::WA_TransparentForMouseEvents);
         m_swatch->raise();
     }
