@@ -211,10 +211,8 @@ void DocumentWindow::buildProgressFrame()
     m_progressBar->setObjectName(QStringLiteral("ProgressBar1"));
     m_progressBar->setTextVisible(false);
     m_progressBar->setGeometry(6, 20, toPixels(PleaseWaitDesign.Width) - 12, 16);
-    m_progressBar->setRange(0, 1000000000);
-    m_progressBar->setValue(0);
     m_progressDisplay = std::make_unique<ProgressBarDisplay>(*m_progressBar);
-    m_pleaseWait->hide();
+    showProgressFrame(false);
 }
 
 void DocumentWindow::buildMenus()

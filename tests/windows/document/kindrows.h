@@ -55,3 +55,8 @@ inline void PrintTo(const KindRow& row, std::ostream* os)
 const std::vector<KindRow>& kindRows();
 
 } // namespace windowtest
+
+// Runs a suite of the shared behaviour once for every kind, named after the kind.
+#define INSTANTIATE_FOR_EVERY_KIND(Suite)                                                                  \
+    INSTANTIATE_TEST_SUITE_P(Kinds, Suite, ::testing::ValuesIn(::windowtest::kindRows()),                   \
+                             [](const auto& info) { return std::string(info.param.name); })

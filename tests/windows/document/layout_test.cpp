@@ -209,10 +209,8 @@ TEST_P(Placement, TheCloseBoxAsksLikeEveryClose)
     EXPECT_FALSE(window->isVisible());
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, Layout, ::testing::ValuesIn(kindRows()),
-                         [](const auto& info) { return std::string(info.param.name); });
-INSTANTIATE_TEST_SUITE_P(Kinds, Placement, ::testing::ValuesIn(kindRows()),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_FOR_EVERY_KIND(Layout);
+INSTANTIATE_FOR_EVERY_KIND(Placement);
 
 } // namespace
 } // namespace windowtest

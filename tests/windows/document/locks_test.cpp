@@ -273,10 +273,8 @@ TEST_P(Network, AUserAllowedToWriteOpensWritableWithALock)
     EXPECT_EQ(lockOf(path), QByteArray("PC-ANNA"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, Locks, ::testing::ValuesIn(kindRows()),
-                         [](const auto& info) { return std::string(info.param.name); });
-INSTANTIATE_TEST_SUITE_P(Kinds, Network, ::testing::ValuesIn(kindRows()),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_FOR_EVERY_KIND(Locks);
+INSTANTIATE_FOR_EVERY_KIND(Network);
 
 } // namespace
 } // namespace windowtest

@@ -223,10 +223,8 @@ TEST_P(SaveChanges, YesOnADocumentThatMayNotBeSavedGoesToSaveAs)
     EXPECT_TRUE(saveEnabled());
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, NewAndOpen, ::testing::ValuesIn(kindRows()),
-                         [](const auto& info) { return std::string(info.param.name); });
-INSTANTIATE_TEST_SUITE_P(Kinds, SaveChanges, ::testing::ValuesIn(kindRows()),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_FOR_EVERY_KIND(NewAndOpen);
+INSTANTIATE_FOR_EVERY_KIND(SaveChanges);
 
 } // namespace
 } // namespace windowtest

@@ -196,10 +196,8 @@ TEST_P(ChangedMark, EditsSetItAndOpenAndSaveClearIt)
     EXPECT_EQ(window->lblChangeStatus(), QStringLiteral("0"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, RecentFiles, ::testing::ValuesIn(kindRows()),
-                         [](const auto& info) { return std::string(info.param.name); });
-INSTANTIATE_TEST_SUITE_P(Kinds, ChangedMark, ::testing::ValuesIn(kindRows()),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_FOR_EVERY_KIND(RecentFiles);
+INSTANTIATE_FOR_EVERY_KIND(ChangedMark);
 
 } // namespace
 } // namespace windowtest

@@ -221,8 +221,7 @@ TEST_P(Save, SaveAsMakesTheDataFolderAgain)
     EXPECT_EQ(slot(1).ToolTipText.value(), fileName("New"));
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, Save, ::testing::ValuesIn(kindRows()),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_FOR_EVERY_KIND(Save);
 
 } // namespace
 } // namespace windowtest

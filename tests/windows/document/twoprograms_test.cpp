@@ -67,8 +67,7 @@ TEST_P(TwoPrograms, TheSecondComputerOpensReadOnlyUntilTheFirstLetsGo)
     EXPECT_FALSE(lockOf(path));
 }
 
-INSTANTIATE_TEST_SUITE_P(Kinds, TwoPrograms, ::testing::ValuesIn(kindRows()),
-                         [](const auto& info) { return std::string(info.param.name); });
+INSTANTIATE_FOR_EVERY_KIND(TwoPrograms);
 
 } // namespace
 } // namespace windowtest
