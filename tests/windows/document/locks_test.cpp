@@ -167,6 +167,24 @@ TEST_P(Locks, SaveAsOntoAnotherComputersDocumentIsRefused)
     EXPECT_EQ(lockOf(mine), QByteArray("PC-ANNA"));
 }
 
+// Another window may take the lock of this window's document; it never takes another
+// computer's.
+TEST_P(Locks, WRITECURRUSERNAMETakesOnlyAFreeLock)
+{
+    program.beHost(shared.path());
+    openWindow();
+    dialog().FileName = inShared(fileName("Free"));
+    EXPECT_TRUE(window->WRITECURRUSERNAME());
+    EXPECT_EQ(lockOf(inShared(fileName("Free"))), QByteArray("PC-ANNA"));
+    putLock(inShared(fileName("Taken")), "PC-BOB");
+    dialog().FileName = inShared(fileName("Taken"));
+    EXPECT_FALSE(window->WRITECURRUSERNAME());
+    EXPECT_EQ(lockOf(inShared(fileName("Taken"))), QByteArray("PC-BOB"));
+    window->DELETECURRENTUSERNAME();
+    EXPECT_FALSE(lockOf(inShared(fileName("Free"))));
+    EXPECT_EQ(lockOf(inShared(fileName("Taken"))), QByteArray("PC-BOB"));
+}
+
 // The Close menu releases the lock only when the window really closes.
 TEST_P(Locks, TheCloseMenuKeepsTheLockWhenTheCloseIsCancelled)
 {

@@ -223,6 +223,24 @@ TEST_P(SaveChanges, YesOnADocumentThatMayNotBeSavedGoesToSaveAs)
     EXPECT_TRUE(saveEnabled());
 }
 
+// The shut-down sees whether closing left unsaved work behind: Yes whose Save As is
+// cancelled keeps the window open with its changes.
+TEST_P(SaveChanges, ClosingTellsWhetherTheChangesWereSaved)
+{
+    prompts->queueAnswer(Answer::No); // the edited document is dropped for a new one
+    window->cmdNew_Click();
+    edit(QStringLiteral("new item"));
+    prompts->queueAnswer(Answer::Yes);
+    prompts->queueSaveCancel();
+    EXPECT_EQ(window->closeWindow(), CloseOutcome::KeptUnsaved);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->lblChangeStatus(), QStringLiteral("1"));
+    prompts->queueAnswer(Answer::Yes);
+    prompts->queueSave(inShared(fileName("New")));
+    EXPECT_EQ(window->closeWindow(), CloseOutcome::KeptSaved);
+    EXPECT_EQ(cellOnDisk(inShared(fileName("New")), 1, 1), QStringLiteral("new item"));
+}
+
 INSTANTIATE_FOR_EVERY_KIND(NewAndOpen);
 INSTANTIATE_FOR_EVERY_KIND(SaveChanges);
 
