@@ -45,7 +45,7 @@ struct MenuEntry {
 };
 
 // One button of the tool bar, in twips inside the bar (all are 330 high at its top).
-struct ToolButtonSpec {
+struct ToolBarButton {
     QString name;
     int left = 0;
     int width = 0;
@@ -55,7 +55,7 @@ struct ToolButtonSpec {
 };
 
 // One of the columns a new document starts with.
-struct ColumnSpec {
+struct DefaultColumn {
     QString caption;
     int width = 0;
 };
@@ -89,14 +89,14 @@ struct DocumentKind {
     std::array<RecentFileSlot SettingsStore::*, 3> recentFiles;
 
     // ---- Grid
-    QList<ColumnSpec> defaultColumns;  // a grid with fewer than two columns gets these
+    QList<DefaultColumn> defaultColumns;  // a grid with fewer than two columns gets these
     int defaultExtraRows = 29;         // and this many empty rows more
     bool defaultColumnsLocked = false; // the default columns take no typing
     int protectedColumns = 0;          // the first columns, which cannot be deleted or pushed aside
 
     // ---- Controls
     QList<MenuEntry> menus;
-    QList<ToolButtonSpec> toolButtons;
+    QList<ToolBarButton> toolButtons;
     // The menus that a writable open enables, besides Save; a kind lists only those it has.
     QStringList editingMenus;
     bool findFrameReplaces = true;  // the Find frame has the replace fields

@@ -118,18 +118,18 @@ void DocumentWindow::buildToolBar()
 {
     m_mainbar = new QWidget(m_client);
     m_mainbar->setObjectName(QStringLiteral("mainbar"));
-    for (const ToolButtonSpec& spec : m_kind.toolButtons) {
+    for (const ToolBarButton& entry : m_kind.toolButtons) {
         auto* button = new QToolButton(m_mainbar);
-        button->setObjectName(spec.name);
-        button->setToolTip(spec.toolTip);
+        button->setObjectName(entry.name);
+        button->setToolTip(entry.toolTip);
         button->setAutoRaise(true);
         button->setFocusPolicy(Qt::TabFocus);
-        if (!spec.caption.isEmpty())
-            button->setText(spec.caption);
-        else if (spec.icon >= 0)
-            button->setIcon(style()->standardIcon(QStyle::StandardPixmap(spec.icon)));
-        button->setGeometry(toPixels(spec.left), 0, toPixels(spec.width), toPixels(ButtonHeight));
-        m_buttons.insert(spec.name, button);
+        if (!entry.caption.isEmpty())
+            button->setText(entry.caption);
+        else if (entry.icon >= 0)
+            button->setIcon(style()->standardIcon(QStyle::StandardPixmap(entry.icon)));
+        button->setGeometry(toPixels(entry.left), 0, toPixels(entry.width), toPixels(ButtonHeight));
+        m_buttons.insert(entry.name, button);
     }
     // The swatch of the active cell's colour sits on the lower half of the font colour
     // button, under its caption.
@@ -417,7 +417,7 @@ void DocumentWindow::EnsureDefaultColumns()
     if (m_list->ColumnCount() >= 2)
         return;
     int index = 0;
-    for (const ColumnSpec& column : m_kind.defaultColumns)
+    for (const DefaultColumn& column : m_kind.defaultColumns)
         m_list->AddColumn(++index, column.width, column.caption);
     m_list->RemoveColumn(index + 1); // the new grid's blank column, pushed to the end
     m_list->AddMoreThanOneRow(m_kind.defaultExtraRows);

@@ -66,10 +66,10 @@ QList<MenuEntry> itemMenus()
     };
 }
 
-QList<ToolButtonSpec> itemToolButtons()
+QList<ToolBarButton> itemToolButtons()
 {
     const auto b = [](const char* name, int left, int width, const char* tip, const char* caption = "", int icon = -1) {
-        return ToolButtonSpec{QString::fromLatin1(name), left, width, QString::fromLatin1(tip), QString::fromLatin1(caption), icon};
+        return ToolBarButton{QString::fromLatin1(name), left, width, QString::fromLatin1(tip), QString::fromLatin1(caption), icon};
     };
     return {
         b("btnBack", 120, 280, "Back", "", QStyle::SP_ArrowBack),
