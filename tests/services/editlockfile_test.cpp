@@ -83,11 +83,14 @@ TEST_F(EditLockTest, TakingNeverOverwritesALockFile)
         {"an empty one", QByteArray(), Status::Foreign, QString(), false},
         {"the same name in other letter case", QByteArray("pc-anna"), Status::Foreign, QStringLiteral("pc-anna"), false},
         {"this computer's", QByteArray("PC-ANNA"), Status::Held, QStringLiteral("PC-ANNA"), true},
+        // A name the code page cannot hold is stored with "?" and still names this computer.
+        {"this computer's, stored in the code page", QByteArray("PC-?"), Status::Held, QStringLiteral("PC-?"), true},
     };
     for (const Case& c : cases) {
         put(EditLockFile::pathOf(doc()), c.present);
         HeldLocks locks;
-        const auto taken = locks.take(doc(), QStringLiteral("PC-ANNA"));
+        const QString computer = c.present == "PC-?" ? QStringLiteral("PC-中") : QStringLiteral("PC-ANNA");
+        const auto taken = locks.take(doc(), computer);
         EXPECT_EQ(taken.status, c.status) << c.name;
         EXPECT_EQ(taken.holder, c.holder) << c.name;
         EXPECT_EQ(locks.holds(doc()), c.held) << c.name;

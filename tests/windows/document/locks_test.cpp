@@ -247,6 +247,19 @@ TEST_P(Network, TheConnectedHostsFolderPassesTheCheckInHostMode)
     EXPECT_EQ(prompts->recorded().last().kind, testsupport::PromptKind::ShowOpen);
 }
 
+// A host folder that is not set names no folder, not one below wherever the program runs.
+TEST_P(Network, AnUnsetHostFolderPassesNoCheck)
+{
+    const QString started = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(shared.path())); // holds QVNET/RAzar/<kind folder>
+    program.store.OptionHost = true;
+    openWindow();
+    prompts->queueAnswer(Answer::OK);
+    window->cmdOpen_Click();
+    QDir::setCurrent(started);
+    EXPECT_EQ(prompts->texts(), QStringList{row().networkFolderMissing});
+}
+
 // A network user whose host does not let users write opens documents read-only, without a
 // lock, and may not save.
 TEST_P(Network, ANetworkUserOpensReadOnlyAndMayNotSave)
