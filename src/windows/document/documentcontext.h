@@ -1,0 +1,32 @@
+#pragma once
+// What a document window is given when it is made: the settings store; the start-up
+// window's file dialog that holds the path of its open document (CommonDialog1 for item
+// groups, CommonDialog2 for contact companies, CommonDialog3 for transactions); the prompts
+// it asks through; the program around its grid (ActiveList, the windows by name and the
+// spreadsheet state, which the grid calls back into); and the program's window registry.
+// None is owned; all must outlive the window.
+
+namespace datafiles {
+class SettingsStore;
+}
+namespace grid {
+class ExchangeHost;
+}
+namespace platform {
+struct CommonDialog;
+class Prompts;
+}
+
+namespace windows {
+
+class WindowShell;
+
+struct DocumentContext {
+    datafiles::SettingsStore& store;
+    platform::CommonDialog& dialog;
+    platform::Prompts& prompts;
+    grid::ExchangeHost* gridHost = nullptr;
+    WindowShell* shell = nullptr;
+};
+
+} // namespace windows

@@ -1,0 +1,110 @@
+#pragma once
+// What tells the three document windows apart where they share their behaviour: the name
+// the settings store's ActiveList gives the window, its file extension and data folder, its
+// captions, texts and messages, its placement and recent-file fields in the settings store,
+// its help topic, its default and protected columns, its menus and tool bar buttons. The
+// shared window reads all of this from one description and never asks which window it is;
+// a window overrides only the steps that really differ (see DocumentWindow).
+
+#include "datafiles/settingsstore.h"
+
+#include <QKeySequence>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <array>
+#include <cstdint>
+
+namespace windows {
+
+using datafiles::RecentFileSlot;
+using datafiles::SettingsStore;
+using datafiles::TextField;
+
+// The settings-store fields that keep a window's state, place, size and bar checks.
+struct PlacementFields {
+    TextField SettingsStore::*WindowState;
+    TextField SettingsStore::*Left;
+    TextField SettingsStore::*Top;
+    TextField SettingsStore::*Height;
+    TextField SettingsStore::*Width;
+    TextField SettingsStore::*toolbarchecked;
+    TextField SettingsStore::*textbarchecked;
+};
+
+// One entry of the menu bar: a top-level menu (no parent), a submenu (named as the parent of
+// other entries), a command or a separator. Names are the controls' names ("file", "save").
+struct MenuEntry {
+    QString name;
+    QString caption;
+    QString parent;           // "" for the menu bar itself
+    QKeySequence shortcut = {};
+    bool checked = false;     // a check mark, shown from the start
+    bool separator = false;
+    bool checkable = false;
+};
+
+// One button of the tool bar, in twips inside the bar (all are 330 high at its top).
+struct ToolBarButton {
+    QString name;
+    int left = 0;
+    int width = 0;
+    QString toolTip;
+    QString caption;          // "" for a picture button
+    int icon = -1;            // its picture: a QStyle::StandardPixmap, -1 for none
+};
+
+// One of the columns a new document starts with.
+struct DefaultColumn {
+    QString caption;
+    int width = 0;
+};
+
+struct DocumentKind {
+    // ---- Names and files
+    QString formName;           // what ActiveList holds while the window is active ("frmItems")
+    QString extension;          // of its documents, compared and appended as written (".QVI")
+    QString dataFolder;         // its folder below the data root ("Items/")
+    QString defaultFileName;    // Save As proposes it for a document never saved ("Group1.QVI")
+    QString fileFilter;         // of the open and save dialogs
+    QString saveDialogTitle;    // "" when the save dialog keeps its own title
+    QString helpTopic;          // page of the help file ("Items.htm")
+
+    // ---- Captions: captionWord & " [ Unsaved ]", captionWord & " [ " & title & " ]",
+    // readOnlyWord & " [" & title & " ]", and after Save As captionWord & " [" & title & "]".
+    QString captionWord;        // "Items Group"
+    QString readOnlyWord;       // "Items READ-ONLY"
+
+    // ---- Messages
+    QString networkFolderMissing;   // the network folder of its documents cannot be found
+    QString networkUserMaySave;     // a network user tries to save
+    QString networkUserOpens;       // a network user opens a document (it opens read-only)
+    // Save As outside the data folder, by network mode: single machine, host, user.
+    std::array<QString, 3> designedDirectoryQuestion;
+    QString rowLimitMessage;        // DODARED at the row limit
+    int rowLimit = 65000;           // DODARED adds rows while ListCount is at most this
+
+    // ---- Settings-store fields
+    PlacementFields placement;
+    std::array<RecentFileSlot SettingsStore::*, 3> recentFiles;
+
+    // ---- Grid
+    QList<DefaultColumn> defaultColumns;  // a grid with fewer than two columns gets these
+    int defaultExtraRows = 29;         // and this many empty rows more
+    bool defaultColumnsLocked = false; // the default columns take no typing
+    int protectedColumns = 0;          // the first columns, which cannot be deleted or pushed aside
+
+    // ---- Controls
+    QList<MenuEntry> menus;
+    QList<ToolBarButton> toolButtons;
+    // The menus that a writable open enables, besides Save; a kind lists only those it has.
+    QStringList editingMenus;
+    bool findFrameReplaces = true;  // the Find frame has the replace fields
+    bool textBarLocked = false;     // the text bar shows the active cell but takes no typing
+    uint32_t backColor = 0x0078A7D1;
+
+    // Whether a completed Save As takes the edit lock of the new path (in network mode).
+    bool locksOnSaveAs = true;
+};
+
+} // namespace windows

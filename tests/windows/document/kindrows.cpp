@@ -1,0 +1,37 @@
+#include "kindrows.h"
+
+#include "windows/items/frmitems.h"
+
+namespace windowtest {
+
+const std::vector<KindRow>& kindRows()
+{
+    static const std::vector<KindRow> rows = {
+        {
+            "ItemGroups",
+            [](const windows::DocumentContext& c) { return std::make_unique<windows::frmItems>(c); },
+            &TestProgram::CommonDialog1,
+            QStringLiteral("frmItems"),
+            QStringLiteral(".QVI"),
+            QStringLiteral("Items/"),
+            QStringLiteral("Items Group"),
+            QStringLiteral("Items READ-ONLY"),
+            QStringLiteral("Group1.QVI"),
+            QStringLiteral("QV Item Group (*.QVI)|*.QVI|"),
+            QStringLiteral("Network connection error. Can't find Network Items Directory."),
+            QStringLiteral("Network users are not allowed to edit files. Contact your network host for assistance."),
+            {QStringLiteral("Network users are not allowed to edit files.")},
+            QStringLiteral("Saving item group files outside of the designed directory"),
+            {{QStringLiteral("Item Name"), 220}, {QStringLiteral("Price"), 60}},
+            30,
+            {&SettingsStore::frmItemsfile1, &SettingsStore::frmItemsfile2, &SettingsStore::frmItemsfile3},
+            {&SettingsStore::frmItemsWindowState, &SettingsStore::frmItemsLeft, &SettingsStore::frmItemsTop,
+             &SettingsStore::frmItemsHeight, &SettingsStore::frmItemsWidth, &SettingsStore::frmItemstoolbarchecked,
+             &SettingsStore::frmItemstextbarchecked},
+            true,
+        },
+    };
+    return rows;
+}
+
+} // namespace windowtest
