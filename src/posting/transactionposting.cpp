@@ -275,7 +275,7 @@ TransactionResult TransactionPosting::post(const TransactionSave& save)
     TransactionHeader written = h;
     written.DateandTime.Caption = platform::vb::GeneralDate(platform::now());
     if (save.kind == SaveKind::SaveAs)
-        written.TransactionNumber.Caption = nextFileName().chopped(Extension.size());
+        written.TransactionNumber.Caption = shared.invoiceNumber(); // the number it takes
     else
         keepStoredHeaderLines(written, headerPath, value);
     written.oldvalue.Caption = written.Value.Caption;

@@ -6,6 +6,7 @@
 
 #include "datafiles/settingsstore.h"
 #include "datafiles/transactionheader.h"
+#include "postingfiles.h"
 #include "support/pinnedclock.h"
 #include "support/scopedprompts.h"
 #include "support/tempprogramfolder.h"
@@ -14,29 +15,12 @@
 #include <QString>
 #include <QStringList>
 #include <gtest/gtest.h>
-#include <map>
-#include <utility>
-#include <vector>
 
 namespace postingtest {
 
-// A contact: its name (column 1) and balance text (column 2).
-using Contact = std::pair<QString, QString>;
-
-// Every file below the folders, by path, with its bytes.
-using Snapshot = std::map<QString, QByteArray>;
-Snapshot snapshot(const QStringList& folders);
-
-QByteArray contentOf(const QString& path);
-
-// A company file of the given contacts, saved scrambled through the grid.
-void writeCompanyFile(const QString& path, const std::vector<Contact>& contacts);
 // Column `column` of `row` of a list file, read through the grid's reader.
 QString cellOf(const QString& path, int row, int column);
 inline QString balanceOf(const QString& path, int row) { return cellOf(path, row, 2); }
-
-// Line items of a transaction as the grid saves them to `path`.
-QByteArray lineItemBytes(const QString& path, int items = 2);
 
 // A file's stored lines (either scramble state), as the posting itself reads them.
 QStringList storedLines(const QString& path);

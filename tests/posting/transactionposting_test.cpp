@@ -236,7 +236,7 @@ void lock(const QString& file, const char* holder)
 
 void setBalance(const QString& file, const char* balance)
 {
-    writeCompanyFile(file, {{"Cene", QString::fromLatin1(balance)}});
+    EXPECT_TRUE(writeCompanyFile(file, {{"Cene", QString::fromLatin1(balance)}}));
 }
 
 INSTANTIATE_TEST_SUITE_P(
