@@ -14,8 +14,9 @@ platform::FileResult CompanyFile::open(const QString& path)
     if (auto read = platform::readWholeFile(path, bytes); !read)
         return read;
     grid::ListDocument document;
-    if (auto read = grid::ListFileReader::read(std::move(bytes), document, path); !read)
+    if (auto read = grid::ListFileReader::read(bytes, document, path); !read)
         return read;
+    m_stored = std::move(bytes);
     m_path = path;
     m_document = std::move(document);
     m_changed = false;

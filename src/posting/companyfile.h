@@ -36,6 +36,8 @@ public:
     // The file's new bytes: scrambled, with its own password line (the default one when it
     // was stored without), as the grid's SaveFile writes an opened document.
     QByteArray bytes() const;
+    // The file's bytes as they were read.
+    const QByteArray& storedBytes() const { return m_stored; }
 
     // The name held by the document's edit lock (its path followed by ".tmp"); nullopt when
     // there is no lock. A lock that cannot be read names nobody ("").
@@ -43,6 +45,7 @@ public:
 
 private:
     QString m_path;
+    QByteArray m_stored;
     grid::ListDocument m_document;
     bool m_changed = false;
 };

@@ -19,7 +19,8 @@ platform::FileResult notWritten(const QString& path)
 
 } // namespace
 
-void FileChangeSet::add(const QString& path, const QByteArray& bytes)
+void FileChangeSet::add(const QString& path, const QByteArray& bytes,
+                        const std::optional<QByteArray>& before)
 {
     const auto same = std::find_if(m_files.begin(), m_files.end(),
                                    [&](const File& file) { return file.path == path; });
@@ -27,7 +28,7 @@ void FileChangeSet::add(const QString& path, const QByteArray& bytes)
         same->bytes = bytes;
         return;
     }
-    m_files.push_back({path, bytes});
+    m_files.push_back({path, bytes, before});
     m_order.push_back(path);
 }
 
@@ -45,7 +46,9 @@ FileChangeSet::Result FileChangeSet::commit() const
     std::vector<JournalEntry> entries;
     for (const File& file : m_files) {
         QByteArray old;
-        if (!QFileInfo::exists(file.path))
+        if (file.known)
+            before.emplace_back(file.known);
+        else if (!QFileInfo::exists(file.path))
             before.emplace_back(std::nullopt);
         else if (auto read = platform::readWholeFile(file.path, old))
             before.emplace_back(old);

@@ -25,8 +25,11 @@ public:
         QString error; // a sentence naming the file that failed, unless Written
     };
 
-    // Adds a file; a path added again replaces the earlier content.
-    void add(const QString& path, const QByteArray& bytes);
+    // Adds a file; a path added again replaces the earlier content. A caller that has just
+    // read the file may give what it holds now (`before`), which is what a failed write puts
+    // back; otherwise the file is read as the change is committed.
+    void add(const QString& path, const QByteArray& bytes,
+             const std::optional<QByteArray>& before = std::nullopt);
     bool isEmpty() const { return m_files.empty(); }
     const std::vector<QString>& paths() const { return m_order; }
     QByteArray bytesOf(const QString& path) const;
@@ -34,12 +37,13 @@ public:
     [[nodiscard]] Result commit() const;
 
 private:
+    // What a file held before: its bytes, or nothing when it did not exist.
+    using Before = std::optional<QByteArray>;
     struct File {
         QString path;
         QByteArray bytes;
+        std::optional<QByteArray> known; // its content before, as its reader found it
     };
-    // What a file held before: its bytes, or nothing when it did not exist.
-    using Before = std::optional<QByteArray>;
 
     bool putBack(const std::vector<Before>& before, size_t written) const;
 

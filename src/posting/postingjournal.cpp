@@ -17,8 +17,12 @@ namespace posting {
 namespace {
 
 const QByteArray Mark = QByteArrayLiteral("QVPOST1\n");
-constexpr QCryptographicHash::Algorithm ChecksumKind = QCryptographicHash::Sha256;
-constexpr qsizetype ChecksumSize = 32;
+constexpr QCryptographicHash::Algorithm ChecksumKind = QCryptographicHash::Blake2b_256;
+
+qsizetype checksumSize()
+{
+    return QCryptographicHash::hashLength(ChecksumKind);
+}
 
 template <typename Number>
 void appendNumber(QByteArray& out, Number value)
@@ -87,7 +91,12 @@ bool PostingJournal::exists()
 
 QByteArray PostingJournal::encode(const std::vector<JournalEntry>& entries)
 {
-    QByteArray out = Mark;
+    qsizetype size = Mark.size() + qsizetype(sizeof(quint32)) + checksumSize();
+    for (const JournalEntry& entry : entries)
+        size += qsizetype(sizeof(quint32) + sizeof(quint64)) + entry.path.size() * 3 + entry.bytes.size();
+    QByteArray out;
+    out.reserve(size); // the files' contents are large: appended once each, never moved again
+    out += Mark;
     appendNumber(out, quint32(entries.size()));
     for (const JournalEntry& entry : entries) {
         const QByteArray name = entry.path.toUtf8();
@@ -102,9 +111,9 @@ QByteArray PostingJournal::encode(const std::vector<JournalEntry>& entries)
 
 std::optional<std::vector<JournalEntry>> PostingJournal::decode(const QByteArray& bytes)
 {
-    if (bytes.size() < Mark.size() + ChecksumSize || !bytes.startsWith(Mark))
+    if (bytes.size() < Mark.size() + checksumSize() || !bytes.startsWith(Mark))
         return std::nullopt;
-    const qsizetype body = bytes.size() - ChecksumSize;
+    const qsizetype body = bytes.size() - checksumSize();
     if (QCryptographicHash::hash(QByteArrayView(bytes).first(body), ChecksumKind) != bytes.mid(body))
         return std::nullopt;
     Reader reader(bytes, body);
