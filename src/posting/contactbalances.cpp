@@ -19,6 +19,14 @@ QString keyOf(const QString& path)
 
 } // namespace
 
+QStringList ContactBalances::companyFiles(const std::vector<Party>& parties)
+{
+    QStringList files;
+    for (const Party& party : parties)
+        files.append(party.companyFile);
+    return files;
+}
+
 ContactBalances::Status ContactBalances::apply(const std::vector<Party>& parties)
 {
     for (const Party& party : parties) {

@@ -8,6 +8,7 @@
 #include "posting/companyfile.h"
 
 #include <QString>
+#include <QStringList>
 #include <map>
 #include <vector>
 
@@ -35,6 +36,9 @@ public:
         BalanceNotNumber, // balanceText() is the cell's text
         BalanceTooLarge,  // the new balance would not be finite
     };
+
+    // The parties' company files, in their order.
+    static QStringList companyFiles(const std::vector<Party>& parties);
 
     // Reads the parties' files and moves their balances, in order; stops at the first party
     // that cannot be posted (problemParty() tells which).

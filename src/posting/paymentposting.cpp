@@ -29,16 +29,9 @@ using platform::vb::CStr;
 using Side = ContactBalances::Side;
 
 constexpr double LeastPayment = 0.01;
+const QString Kind = QStringLiteral("payment");
 constexpr int ValueLine = 3;
 constexpr int AmountPaidLine = 16;
-
-std::optional<double> finiteNumber(const QString& text)
-{
-    const auto number = CDbl(text);
-    if (!number || !std::isfinite(*number))
-        return std::nullopt;
-    return number;
-}
 
 // An amount as the header keeps it: "" is 0.
 std::optional<double> amount(const QString& text)
@@ -119,11 +112,6 @@ CheckResult checkPaymentValue(const PaymentRecord& p, const StoredHeader& header
     return {};
 }
 
-QString sideWord(Side side)
-{
-    return side == Side::From ? QStringLiteral("coming from") : QStringLiteral("going to");
-}
-
 CheckResult checkPartyFile(Side side, const QString& path)
 {
     const bool from = side == Side::From;
@@ -132,57 +120,20 @@ CheckResult checkPartyFile(Side side, const QString& path)
                       QStringLiteral("Missing  %1 Company File(%2)")
                           .arg(from ? QStringLiteral("From") : QStringLiteral("To"), path));
     if (const auto holder = CompanyFile::lockHolder(path))
-        return refuse(from ? Refusal::FromLocked : Refusal::ToLocked,
-                      QStringLiteral("File for the Company that this transfer is %1 is open for "
-                                     "editing by %2. Therefore, this payment will not be completed!")
-                          .arg(sideWord(side), *holder),
-                      HeaderMenuTitle);
+        return lockedRefusal(side, *holder, Kind);
     return {};
 }
 
-CheckResult contactProblem(const ContactBalances& balances, ContactBalances::Status status,
-                           const PaymentRecord& p)
+// The sentence for a contact whose row holds another contact now; the payment names the
+// company by its file name.
+QString notFound(const PaymentRecord& p, const ContactBalances::Party& party)
 {
-    const ContactBalances::Party& party = balances.problemParty();
-    const bool from = party.side == Side::From;
-    switch (status) {
-    case ContactBalances::Status::Ready:
-        break;
-    case ContactBalances::Status::FileUnreadable:
-        return refuse(Refusal::FileUnreadable, balances.error(), HeaderMenuTitle);
-    case ContactBalances::Status::ContactNotFound:
-        return from ? refuse(Refusal::FromContactNotFound,
-                             p.fromcontact.Caption + QStringLiteral("  not found in the file ")
-                                 + p.fromcompany.Caption
-                                 + QStringLiteral(" 's file. To save transaction, again select contact "
-                                                  "and click on 'Transfer from'."),
-                             HeaderMenuTitle)
-                    : refuse(Refusal::ToContactNotFound,
-                             p.tocontact.Caption + QStringLiteral(" is not found on the location you selected in the ")
-                                 + p.tocompany.Caption
-                                 + QStringLiteral(" 's file. To save transaction, again select contact "
-                                                  "and click on 'Transfer to'."),
-                             HeaderMenuTitle);
-    case ContactBalances::Status::NoBalanceColumn:
-        return refuse(Refusal::BalanceNotNumber,
-                      QStringLiteral("The file %1 has no balance column, so the balance of %2 cannot be "
-                                     "changed. Therefore, this payment will not be completed!")
-                          .arg(party.companyFile, party.contact),
-                      HeaderMenuTitle);
-    case ContactBalances::Status::BalanceNotNumber:
-        return refuse(Refusal::BalanceNotNumber,
-                      QStringLiteral("The balance of %1 in %2 is not a number (\"%3\"). Therefore, this "
-                                     "payment will not be completed!")
-                          .arg(party.contact, party.companyFile, balances.balanceText()),
-                      HeaderMenuTitle);
-    case ContactBalances::Status::BalanceTooLarge:
-        return refuse(Refusal::BalanceTooLarge,
-                      QStringLiteral("The balance of %1 in %2 would become too large to hold. Therefore, "
-                                     "this payment will not be completed!")
-                          .arg(party.contact, party.companyFile),
-                      HeaderMenuTitle);
-    }
-    return {};
+    if (party.side == Side::From)
+        return p.fromcontact.Caption + QStringLiteral("  not found in the file ") + p.fromcompany.Caption
+            + QStringLiteral(" 's file. To save transaction, again select contact and click on 'Transfer from'.");
+    return p.tocontact.Caption + QStringLiteral(" is not found on the location you selected in the ")
+        + p.tocompany.Caption
+        + QStringLiteral(" 's file. To save transaction, again select contact and click on 'Transfer to'.");
 }
 
 PaymentResult refused(const CheckResult& check)
@@ -299,25 +250,16 @@ PaymentResult PaymentPosting::post(const PaymentSave& save)
         parties.push_back({Side::To, p.tocompany.ToolTipText, p.tocompanyiselected.Caption,
                            p.tocontact.Caption, -value});
     ContactBalances contacts;
-    if (auto problem = contactProblem(contacts, contacts.apply(parties), p); !problem)
+    const auto paymentNotFound = [&p](const ContactBalances::Party& party) { return notFound(p, party); };
+    if (auto problem = contactRefusal(contacts, contacts.apply(parties), Kind, paymentNotFound); !problem)
         return refused(problem);
 
     SharedValues shared(m_store);
     SharedValues::Change sharedChange;
     sharedChange.balance = (fromOwn ? value : 0) - (toOwn ? value : 0);
     sharedChange.paymentNumbers = 1;
-    switch (shared.prepare(sharedChange)) {
-    case SharedValues::Status::Ready:
-        break;
-    case SharedValues::Status::HostFileUnreadable:
-        return refused(refuse(Refusal::HostFileUnreadable,
-                              shared.error() + QStringLiteral(" Therefore, this payment will not be completed!")));
-    case SharedValues::Status::BalanceTooLarge:
-        return refused(refuse(Refusal::BalanceTooLarge,
-                              QStringLiteral("The balance of your company would become too large to hold. "
-                                             "Therefore, this payment will not be completed!"),
-                              HeaderMenuTitle));
-    }
+    if (auto problem = sharedValuesRefusal(shared.prepare(sharedChange), shared, Kind); !problem)
+        return refused(problem);
 
     const double paid = header.paid + value;
     const PaymentRecord stored = storedPayment(p, header, paid);
@@ -329,27 +271,11 @@ PaymentResult PaymentPosting::post(const PaymentSave& save)
     if (auto writable = checkWritable(files); !writable)
         return refused(writable);
 
-    const FileChangeSet::Result commit = files.commit();
     PaymentResult result;
     result.FileName = save.FileName;
     result.payment = stored;
-    for (const ContactBalances::Party& party : parties)
-        result.contactFiles.append(party.companyFile);
-    switch (commit.outcome) {
-    case FileChangeSet::Outcome::Written:
-        result.outcome = Outcome::Posted;
-        break;
-    case FileChangeSet::Outcome::PutBack:
-        result.outcome = Outcome::NotWritten;
-        result.notice.text = QStringLiteral("The payment was not saved and no balance was changed. %1").arg(commit.error);
-        return result;
-    case FileChangeSet::Outcome::Deferred:
-        result.outcome = Outcome::Deferred;
-        result.notice.text = QStringLiteral("The payment could not be saved completely. %1 Quorvane completes "
-                                        "it when it starts again.").arg(commit.error);
-        break;
-    }
-    shared.applyToStore();
+    result.contactFiles = ContactBalances::companyFiles(parties);
+    result.outcome = commitPosting(files, shared, Kind, result.notice);
     return result;
 }
 

@@ -33,11 +33,7 @@ constexpr int BalanceLine = 17;
 constexpr int ValueLine = 3;
 
 const QString Extension = QStringLiteral(".QVT");
-
-QString sideWord(Side side)
-{
-    return side == Side::From ? QStringLiteral("coming from") : QStringLiteral("going to");
-}
+const QString Kind = QStringLiteral("transaction");
 
 // The party of one side: the own company when its entry is checked, else the contact named
 // by the company and contact entries. A side is never both.
@@ -58,14 +54,6 @@ HeaderParty toSide(const TransactionHeader& h)
 {
     return {h.ToMyCompany.Checked, h.tocompany.Caption, h.tocontact.Caption,
             h.tocompanyiselected.Caption};
-}
-
-std::optional<double> finiteNumber(const QString& text)
-{
-    const auto number = CDbl(text);
-    if (!number || !std::isfinite(*number))
-        return std::nullopt;
-    return number;
 }
 
 CheckResult refuseHeader(Refusal refusal, const QString& text)
@@ -93,47 +81,18 @@ CheckResult checkCompanyFiles(const HeaderParty& from, const HeaderParty& to, Sa
         if (party.ownCompany)
             continue;
         if (const auto holder = CompanyFile::lockHolder(party.companyFile))
-            return refuseHeader(side == Side::From ? Refusal::FromLocked : Refusal::ToLocked,
-                                QStringLiteral("File for the Company that this transfer is %1 is open "
-                                               "for editing by %2. Therefore, this transaction will "
-                                               "not be completed!").arg(sideWord(side), *holder));
+            return lockedRefusal(side, *holder, Kind);
     }
     return {};
 }
 
-CheckResult contactProblem(const ContactBalances& balances, ContactBalances::Status status)
+// The sentence for a contact whose row holds another contact now.
+QString notFound(const ContactBalances::Party& party)
 {
-    const ContactBalances::Party& party = balances.problemParty();
-    const bool from = party.side == Side::From;
-    switch (status) {
-    case ContactBalances::Status::Ready:
-        break;
-    case ContactBalances::Status::FileUnreadable:
-        return refuseHeader(Refusal::FileUnreadable, balances.error());
-    case ContactBalances::Status::ContactNotFound:
-        return refuseHeader(from ? Refusal::FromContactNotFound : Refusal::ToContactNotFound,
-                            party.contact + QStringLiteral(" is not found on the location you selected in the ")
-                                + party.companyFile
-                                + QStringLiteral(" 's file. To save transaction, again select contact "
-                                                 "and click on 'Transfer %1'.")
-                                      .arg(from ? QStringLiteral("from") : QStringLiteral("to")));
-    case ContactBalances::Status::NoBalanceColumn:
-        return refuseHeader(Refusal::BalanceNotNumber,
-                            QStringLiteral("The file %1 has no balance column, so the balance of %2 "
-                                           "cannot be changed. Therefore, this transaction will not "
-                                           "be completed!").arg(party.companyFile, party.contact));
-    case ContactBalances::Status::BalanceNotNumber:
-        return refuseHeader(Refusal::BalanceNotNumber,
-                            QStringLiteral("The balance of %1 in %2 is not a number (\"%3\"). "
-                                           "Therefore, this transaction will not be completed!")
-                                .arg(party.contact, party.companyFile, balances.balanceText()));
-    case ContactBalances::Status::BalanceTooLarge:
-        return refuseHeader(Refusal::BalanceTooLarge,
-                            QStringLiteral("The balance of %1 in %2 would become too large to hold. "
-                                           "Therefore, this transaction will not be completed!")
-                                .arg(party.contact, party.companyFile));
-    }
-    return {};
+    return party.contact + QStringLiteral(" is not found on the location you selected in the ")
+        + party.companyFile
+        + QStringLiteral(" 's file. To save transaction, again select contact and click on 'Transfer %1'.")
+              .arg(party.side == Side::From ? QStringLiteral("from") : QStringLiteral("to"));
 }
 
 TransactionResult refused(const CheckResult& check)
@@ -253,24 +212,15 @@ TransactionResult TransactionPosting::post(const TransactionSave& save)
     if (!to.ownCompany)
         parties.push_back({Side::To, to.companyFile, to.rowText, to.contact, change});
     ContactBalances contacts;
-    if (auto problem = contactProblem(contacts, contacts.apply(parties)); !problem)
+    if (auto problem = contactRefusal(contacts, contacts.apply(parties), Kind, notFound); !problem)
         return refused(problem);
 
     SharedValues shared(m_store);
     SharedValues::Change sharedChange;
     sharedChange.balance = from.ownCompany ? -change : to.ownCompany ? change : 0;
     sharedChange.invoiceNumbers = save.kind == SaveKind::SaveAs ? 1 : 0;
-    switch (shared.prepare(sharedChange)) {
-    case SharedValues::Status::Ready:
-        break;
-    case SharedValues::Status::HostFileUnreadable:
-        return refused(refuse(Refusal::HostFileUnreadable,
-                              shared.error() + QStringLiteral(" Therefore, this transaction will not be completed!")));
-    case SharedValues::Status::BalanceTooLarge:
-        return refused(refuseHeader(Refusal::BalanceTooLarge,
-                                    QStringLiteral("The balance of your company would become too large to "
-                                                   "hold. Therefore, this transaction will not be completed!")));
-    }
+    if (auto problem = sharedValuesRefusal(shared.prepare(sharedChange), shared, Kind); !problem)
+        return refused(problem);
 
     TransactionHeader written = h;
     written.DateandTime.Caption = platform::vb::GeneralDate(platform::now());
@@ -288,28 +238,11 @@ TransactionResult TransactionPosting::post(const TransactionSave& save)
     if (auto writable = checkWritable(files); !writable)
         return refused(writable);
 
-    const FileChangeSet::Result commit = files.commit();
     TransactionResult result;
     result.FileName = path;
     result.header = written;
-    for (const ContactBalances::Party& party : parties)
-        result.contactFiles.append(party.companyFile);
-    switch (commit.outcome) {
-    case FileChangeSet::Outcome::Written:
-        result.outcome = Outcome::Posted;
-        break;
-    case FileChangeSet::Outcome::PutBack:
-        result.outcome = Outcome::NotWritten;
-        result.notice.text = QStringLiteral("The transaction was not saved and no balance was changed. %1")
-                             .arg(commit.error);
-        return result;
-    case FileChangeSet::Outcome::Deferred:
-        result.outcome = Outcome::Deferred;
-        result.notice.text = QStringLiteral("The transaction could not be saved completely. %1 Quorvane "
-                                        "completes it when it starts again.").arg(commit.error);
-        break;
-    }
-    shared.applyToStore();
+    result.contactFiles = ContactBalances::companyFiles(parties);
+    result.outcome = commitPosting(files, shared, Kind, result.notice);
     return result;
 }
 

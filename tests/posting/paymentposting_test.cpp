@@ -63,13 +63,7 @@ TEST_P(OwnCompanyPaymentTest, MovesTheBalancesAndWritesEveryFile)
     const OwnCase& c = GetParam();
     const QString bank = company(QStringLiteral("Bank.QVC"), {{"Ana", "7"}});
     TransactionHeader h = header(QStringLiteral("1000"));
-    if (c.ownSends) {
-        fromOwnCompany(h);
-        toContact(h, bank, 1, QStringLiteral("Ana"));
-    } else {
-        fromContact(h, bank, 1, QStringLiteral("Ana"));
-        toOwnCompany(h);
-    }
+    contactAndOwnCompany(h, bank, QStringLiteral("Ana"), !c.ownSends);
     const QString headerPath = transaction(h);
     const PaymentRecord record = opened(headerPath, QStringLiteral("250"));
     ASSERT_TRUE(posting.checkEntry(record));
@@ -117,13 +111,7 @@ TEST_P(ContactPaymentTest, MovesTheCellExactly)
     const ContactCase& c = GetParam();
     const QString bank = company(QStringLiteral("Bank.QVC"), {{"Ana", QString::fromLatin1(c.cell)}});
     TransactionHeader h = header(QStringLiteral("500"));
-    if (c.contactSends) {
-        fromContact(h, bank, 1, QStringLiteral("Ana"));
-        toOwnCompany(h);
-    } else {
-        fromOwnCompany(h);
-        toContact(h, bank, 1, QStringLiteral("Ana"));
-    }
+    contactAndOwnCompany(h, bank, QStringLiteral("Ana"), c.contactSends);
     const PaymentResult result = pay(opened(transaction(h), QString::fromLatin1(c.payment)));
     ASSERT_EQ(result.outcome, Outcome::Posted) << result.notice.text.toStdString();
     EXPECT_EQ(balanceOf(bank, 1), c.after);
@@ -231,13 +219,6 @@ TEST_P(PaymentRefusalTest, ChangesNothing)
     EXPECT_EQ(snapshot({program.path()}), before);
     EXPECT_EQ(store.Balance.value(), "1000");
     EXPECT_EQ(store.PaymentNumber.value(), "7");
-}
-
-void lock(const QString& file, const char* holder)
-{
-    QFile lockFile(file + ".tmp");
-    lockFile.open(QIODevice::WriteOnly);
-    lockFile.write(holder);
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -8,6 +8,7 @@
 #include "posting/storedlines.h"
 
 #include <QDir>
+#include <QFile>
 
 namespace postingtest {
 
@@ -16,6 +17,13 @@ QString cellOf(const QString& path, int row, int column)
     grid::ListDocument document;
     EXPECT_TRUE(grid::ListFileReader::read(contentOf(path), document, path).ok);
     return document.at(row, column).text;
+}
+
+void lock(const QString& document, const char* holder)
+{
+    QFile lockFile(document + QStringLiteral(".tmp"));
+    ASSERT_TRUE(lockFile.open(QIODevice::WriteOnly));
+    lockFile.write(holder);
 }
 
 QStringList storedLines(const QString& path)
@@ -85,6 +93,18 @@ void toContact(datafiles::TransactionHeader& h, const QString& file, int row,
     h.tocompany = {file, true};
     h.tocontact = {contact, true};
     h.tocompanyiselected.Caption = QString::number(row);
+}
+
+void contactAndOwnCompany(datafiles::TransactionHeader& h, const QString& file, const QString& contact,
+                          bool contactSends)
+{
+    if (contactSends) {
+        fromContact(h, file, 1, contact);
+        toOwnCompany(h);
+    } else {
+        fromOwnCompany(h);
+        toContact(h, file, 1, contact);
+    }
 }
 
 datafiles::TransactionHeader header(const QString& value, const QString& oldvalue)

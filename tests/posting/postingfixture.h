@@ -22,6 +22,9 @@ namespace postingtest {
 QString cellOf(const QString& path, int row, int column);
 inline QString balanceOf(const QString& path, int row) { return cellOf(path, row, 2); }
 
+// An edit lock on a document, held by that machine.
+void lock(const QString& document, const char* holder);
+
 // A file's stored lines (either scramble state), as the posting itself reads them.
 QStringList storedLines(const QString& path);
 
@@ -31,6 +34,9 @@ void fromOwnCompany(datafiles::TransactionHeader& h, const QString& name = QStri
 void toOwnCompany(datafiles::TransactionHeader& h, const QString& name = QStringLiteral("Firma"));
 void fromContact(datafiles::TransactionHeader& h, const QString& file, int row, const QString& contact);
 void toContact(datafiles::TransactionHeader& h, const QString& file, int row, const QString& contact);
+// The contact in row 1 of the file on one side and the own company on the other.
+void contactAndOwnCompany(datafiles::TransactionHeader& h, const QString& file, const QString& contact,
+                          bool contactSends);
 
 class PostingTest : public ::testing::Test {
 protected:

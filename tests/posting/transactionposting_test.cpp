@@ -84,13 +84,7 @@ TEST_P(ContactBalanceTest, MovesExactlyOnce)
     const BalanceCase& c = GetParam();
     const QString bank = company(QStringLiteral("Bank.QVC"), {{"Ana", QString::fromLatin1(c.cell)}});
     TransactionHeader h = header(QString::fromLatin1(c.value), QString::fromLatin1(c.oldvalue));
-    if (c.contactSends) {
-        fromContact(h, bank, 1, QStringLiteral("Ana"));
-        toOwnCompany(h);
-    } else {
-        fromOwnCompany(h);
-        toContact(h, bank, 1, QStringLiteral("Ana"));
-    }
+    contactAndOwnCompany(h, bank, QStringLiteral("Ana"), c.contactSends);
     const QString path = transactionsFolder() + QStringLiteral("7.QVT");
     if (c.kind == SaveKind::Save)
         QFile(path).open(QIODevice::WriteOnly);
@@ -225,13 +219,6 @@ TEST_P(TransactionRefusalTest, ChangesNothing)
     EXPECT_EQ(snapshot({program.path()}), before);
     EXPECT_EQ(store.Balance.value(), "1000");
     EXPECT_EQ(store.InvoiceNumber.value(), "41");
-}
-
-void lock(const QString& file, const char* holder)
-{
-    QFile lockFile(file + ".tmp");
-    lockFile.open(QIODevice::WriteOnly);
-    lockFile.write(holder);
 }
 
 void setBalance(const QString& file, const char* balance)
