@@ -261,7 +261,9 @@ PaymentResult PaymentPosting::post(const PaymentSave& save)
     if (auto problem = sharedValuesRefusal(shared.prepare(sharedChange), shared, Kind); !problem)
         return refused(problem);
 
-    const double paid = header.paid + value;
+    // The new amount paid is read back from its text before the balance is taken from it, so
+    // that paying exactly what is open leaves a balance of 0 and not a rounding remainder.
+    const double paid = CDbl(CStr(header.paid + value)).value_or(header.paid + value);
     const PaymentRecord stored = storedPayment(p, header, paid);
     FileChangeSet files;
     contacts.addFiles(files);

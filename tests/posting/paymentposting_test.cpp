@@ -151,6 +151,23 @@ TEST_F(PaymentPostingTest, PaidInFullIsDecidedByTheAmountsOnDisk)
     EXPECT_EQ(posting.checkEntry(tens).refusal, Refusal::PaidInFull);
 }
 
+// Decimal amounts settle exactly: paying what is open leaves 0, not a rounding remainder,
+// and the transaction then counts as paid.
+TEST_F(PaymentPostingTest, PayingWhatIsOpenLeavesNothingOpen)
+{
+    TransactionHeader h = header(QStringLiteral("0.3"));
+    contactAndOwnCompany(h, company(QStringLiteral("Bank.QVC"), {{"Ana", "0"}}), QStringLiteral("Ana"), true);
+    const QString headerPath = transaction(h, QStringLiteral("0.1"));
+    const PaymentRecord record = opened(headerPath);
+    EXPECT_EQ(record.PaymentValue().Text, "0.2");
+    const PaymentResult result = pay(record);
+    ASSERT_EQ(result.outcome, Outcome::Posted) << result.notice.text.toStdString();
+    EXPECT_EQ(storedLines(headerPath).value(15), "0.3");
+    EXPECT_EQ(storedLines(headerPath).value(16), "0");
+    EXPECT_EQ(result.payment.Balance.Caption, "0");
+    EXPECT_EQ(posting.checkEntry(opened(headerPath)).refusal, Refusal::PaidInFull);
+}
+
 // The window's copy of the header can be out of date (a payment or a new value saved since it
 // was loaded): the header on disk decides what is still open, and only its amount paid and
 // balance change.
