@@ -1,11 +1,13 @@
 // Shows one grid with a few formatted rows in a plain window, for screenshots of the widget.
 
 #include "grid/list.h"
+#include "platform/brokenpipe.h"
 
 #include <QApplication>
 
 int main(int argc, char** argv)
 {
+    platform::ignoreBrokenPipe();
     QApplication app(argc, argv);
     grid::List list;
     list.setWindowTitle(QStringLiteral("Grid"));
