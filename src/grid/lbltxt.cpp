@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPalette>
+#include <limits>
 
 namespace grid {
 
@@ -27,6 +28,8 @@ lblTxt::lblTxt(QWidget* parent) : QWidget(parent), m_box(new CellTextBox(this))
 {
     m_box->setFont(cellTextFont());
     m_box->setFrame(false);
+    // A cell's text has no length limit, and loading it into the editor must not cut it.
+    m_box->setMaxLength(std::numeric_limits<int>::max());
     m_box->setMouseTracking(true);
     m_box->installEventFilter(this);
     m_box->onFocusIn = [this](QFocusEvent* e) { focusIn(e); };

@@ -279,3 +279,21 @@ TEST_F(ListEditFixture, RowsInsertedOrRemovedUnderTheOpenRowLeaveTheOtherCellsAl
         EXPECT_EQ(visits, recorded) << c.change;
     }
 }
+
+// Opening a row loads every cell whole into its editor, however long: nothing is cut and
+// nothing recorded, and typing goes on at the end of the whole text.
+TEST_F(ListEditFixture, ALongCellIsNeitherCutNorRecordedWhenItsRowIsOpened)
+{
+    const QString longText = QStringLiteral("0123456789").repeated(4000);
+    list.core().setCellText(3, 2, longText);
+    list.core().setCellText(3, 3, longText);
+    click(cell(3, 2));
+    EXPECT_EQ(list.GetItem(3, 2), longText);
+    EXPECT_EQ(list.GetItem(3, 3), longText);
+    EXPECT_EQ(ed(3)->Text(), longText);
+    QTest::keyClick(box(2), Qt::Key_End);
+    QTest::keyClick(box(2), Qt::Key_X);
+    EXPECT_EQ(list.GetItem(3, 2), longText + "x");
+    click(cell(5, 1));
+    EXPECT_EQ(list.core().UndoStack().lines(), grid::CellTextRecord(3, 2, longText).lines());
+}
