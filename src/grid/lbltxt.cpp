@@ -191,6 +191,9 @@ bool lblTxt::keyPressed(QKeyEvent* event)
 void lblTxt::focusIn(QFocusEvent* event)
 {
     if (isWindowSwitch(event->reason())) {
+        // The focus given while the window was inactive arrives now: the selection stands
+        // as it was made, and the flag that was to keep it is spent.
+        DisableSelectAll = false;
         emit FocusReturned();
         return;
     }

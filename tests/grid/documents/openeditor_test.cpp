@@ -1,7 +1,8 @@
 // Grid members called while a cell editor holds the keyboard focus, as the window's toolbar
 // buttons, menu commands and shortcuts call them: the edit typed so far becomes a step of its
 // own before the member's change, the editors show the cells as they are afterwards, and the
-// next key types into what the cell now holds.
+// next key types into what the cell now holds. And find's highlight, which must not outlive
+// the focus it was made for.
 
 #include "support/qtprinters.h"
 
@@ -177,4 +178,19 @@ TEST_F(OpenEditorFixture, AColumnAddedAtTheEndOfAnOpenRowShowsItsEditor)
     EXPECT_EQ(ed(4)->Text(), "new");
     EXPECT_EQ(ed(4)->geometry(), QRect(int(list.columnLeftOnGrid(4)), ed(1)->y(), 60, 15));
     EXPECT_TRUE(box(2)->hasFocus());
+}
+
+// Find highlights the match in an editor that already has the focus; the next time the
+// editor takes the focus it selects its whole text again.
+TEST_F(OpenEditorFixture, FindsHighlightDoesNotKeepTheNextFocusFromSelectingAll)
+{
+    list.ChangeItem(4, 3, "a needle here");
+    ASSERT_TRUE(finder.FindText("needle"));
+    ASSERT_TRUE(box(3)->hasFocus());
+    EXPECT_EQ(static_cast<grid::CellTextBox*>(box(3))->selectedText(), "needle");
+    EXPECT_FALSE(ed(3)->DisableSelectAll);
+
+    box(1)->setFocus();
+    box(3)->setFocus();
+    EXPECT_EQ(static_cast<grid::CellTextBox*>(box(3))->selectedText(), "a needle here");
 }
