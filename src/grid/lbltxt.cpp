@@ -28,6 +28,11 @@ lblTxt::lblTxt(QWidget* parent) : QWidget(parent), m_box(new CellTextBox(this))
 {
     m_box->setFont(cellTextFont());
     m_box->setFrame(false);
+    // The line edit keeps its text 2 pixels in from its sides and 1 pixel below its top;
+    // the grid draws a cell's text from the cell's very corner. Taken back, the text does not
+    // move when the editors are laid over a row.
+    m_box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_box->setTextMargins(-2, -1, -2, 0);
     // A cell's text has no length limit, and loading it into the editor must not cut it.
     m_box->setMaxLength(std::numeric_limits<int>::max());
     m_box->setMouseTracking(true);
