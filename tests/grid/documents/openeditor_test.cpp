@@ -167,8 +167,9 @@ TEST_F(OpenEditorFixture, TheRowsEditorsAndTheWindowsBarsShowTheCellsAfterTheMem
     EXPECT_FALSE(list.undo());
 }
 
-// A column added at the end of an open row gets its editor over the row at once.
-TEST_F(OpenEditorFixture, AColumnAddedAtTheEndOfAnOpenRowShowsItsEditor)
+// A column added at the end of an open row gets its editor over the row at once, and a new
+// column width moves the editors to the columns' new places.
+TEST_F(OpenEditorFixture, TheOpenRowsEditorsFollowAnAddedColumnAndNewWidths)
 {
     list.SelectItem(3, 1, 2);
     list.AddColumn(0, 60, "D");
@@ -176,21 +177,44 @@ TEST_F(OpenEditorFixture, AColumnAddedAtTheEndOfAnOpenRowShowsItsEditor)
     ASSERT_NE(ed(4), nullptr);
     EXPECT_TRUE(ed(4)->isVisible());
     EXPECT_EQ(ed(4)->Text(), "new");
-    EXPECT_EQ(ed(4)->geometry(), QRect(int(list.columnLeftOnGrid(4)), ed(1)->y(), 60, 15));
+    list.LetWidthColumn(1, 150);
+    for (int k = 1; k <= 4; ++k) {
+        EXPECT_EQ(ed(k)->geometry(), QRect(int(list.columnLeftOnGrid(k)), ed(1)->y(), list.GetWidthColumn(k), 15))
+            << "editor " << k;
+    }
     EXPECT_TRUE(box(2)->hasFocus());
 }
 
-// Find highlights the match in an editor that already has the focus; the next time the
-// editor takes the focus it selects its whole text again.
+// Find highlights the match in the found cell's editor, run from the grid's own window or
+// from a window of its own (a find dialog; the editor's focus then comes when the grid's
+// window is active again). The highlight stands, and the next time the editor takes the
+// focus it selects its whole text again.
 TEST_F(OpenEditorFixture, FindsHighlightDoesNotKeepTheNextFocusFromSelectingAll)
 {
-    list.ChangeItem(4, 3, "a needle here");
-    ASSERT_TRUE(finder.FindText("needle"));
-    ASSERT_TRUE(box(3)->hasFocus());
-    EXPECT_EQ(static_cast<grid::CellTextBox*>(box(3))->selectedText(), "needle");
-    EXPECT_FALSE(ed(3)->DisableSelectAll);
+    const auto selected = [this] { return ed(3)->textBox()->selectedText(); };
+    for (const bool fromAnotherWindow : {false, true}) {
+        SCOPED_TRACE(fromAnotherWindow ? "from another window" : "from the grid's window");
+        fill();
+        list.ChangeItem(4, 3, "a needle here");
+        QWidget dialog;
+        if (fromAnotherWindow) {
+            dialog.resize(50, 50);
+            dialog.show();
+            dialog.activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        }
+        ASSERT_TRUE(finder.FindText("needle"));
+        if (fromAnotherWindow) {
+            dialog.close();
+            list.activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(&list));
+        }
+        ASSERT_TRUE(box(3)->hasFocus());
+        EXPECT_EQ(selected(), "needle");
+        EXPECT_FALSE(ed(3)->DisableSelectAll);
 
-    box(1)->setFocus();
-    box(3)->setFocus();
-    EXPECT_EQ(static_cast<grid::CellTextBox*>(box(3))->selectedText(), "a needle here");
+        box(1)->setFocus();
+        box(3)->setFocus();
+        EXPECT_EQ(selected(), "a needle here");
+    }
 }
