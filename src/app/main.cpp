@@ -1,5 +1,6 @@
 // Quorvane: starts the program.
 
+#include "platform/brokenpipe.h"
 #include "platform/calc/calc.h"
 
 #include <QApplication>
@@ -7,6 +8,7 @@
 
 int main(int argc, char** argv)
 {
+    platform::ignoreBrokenPipe();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     // Every spreadsheet command drives LibreOffice Calc.
