@@ -20,6 +20,7 @@
 #include <QPainter>
 #include <QPushButton>
 #include <QTimer>
+#include <QWindow>
 
 #ifndef QUORVANE_VERSION
 #define QUORVANE_VERSION "0"
@@ -324,11 +325,25 @@ void frmMain::paintEvent(QPaintEvent* event)
     QWidget::paintEvent(event);
     QPainter painter(this);
     ShellPictures::paintBackground(painter, rect());
-    if (!m_shown) {
+}
+
+void frmMain::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!m_shown && windowHandle())
+        windowHandle()->installEventFilter(this);
+}
+
+// The first time the window is exposed on the screen it is drawn at once; firstShown follows
+// that drawing.
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (!m_shown && watched == windowHandle() && event->type() == QEvent::Expose && windowHandle()->isExposed()) {
         m_shown = true;
-        // Once this drawing has reached the screen.
+        windowHandle()->removeEventFilter(this);
         QTimer::singleShot(0, this, &frmMain::firstShown);
     }
+    return QWidget::eventFilter(watched, event);
 }
 
 void frmMain::pointAtLauncherLabel(LauncherLabel* label)

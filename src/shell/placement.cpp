@@ -54,7 +54,9 @@ Placement placementOf(const Numbers& n)
 
 bool onSomeScreen(const Placement& p, const QList<QRect>& screens)
 {
-    const QRect rect(p.position, p.size); // empty for a size below one pixel
+    if (p.size.width() < 1 || p.size.height() < 1)
+        return false;
+    const QRect rect(p.position, p.size);
     for (const QRect& screen : screens)
         if (rect.intersects(screen))
             return true;

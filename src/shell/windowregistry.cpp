@@ -41,7 +41,8 @@ ProgramWindow* WindowRegistry::get(const QString& name)
     entry.window = std::move(window);
     entry.form = &form;
     // A close the window accepts destroys its form; its entry goes with it.
-    entry.destroyed = QObject::connect(&form, &QObject::destroyed, [this, name] { drop(name); });
+    // (The form is still being destroyed then: it must not be deleted again.)
+    entry.destroyed = QObject::connect(&form, &QObject::destroyed, [this, name] { drop(name, FormState::Gone); });
     return entry.window.get();
 }
 
@@ -53,14 +54,14 @@ bool WindowRegistry::unload(const QString& name)
     if (!window->form().close())
         return false;
     // The form would delete itself later; it goes now, so that the name is free at once.
-    drop(name);
+    drop(name, FormState::Alive);
     return true;
 }
 
 void WindowRegistry::dropAll()
 {
     while (!m_loaded.empty())
-        drop(m_loaded.begin()->first);
+        drop(m_loaded.begin()->first, FormState::Alive);
 }
 
 QStringList WindowRegistry::loaded() const
@@ -71,7 +72,7 @@ QStringList WindowRegistry::loaded() const
     return names;
 }
 
-void WindowRegistry::drop(const QString& name)
+void WindowRegistry::drop(const QString& name, FormState state)
 {
     const auto it = m_loaded.find(name);
     if (it == m_loaded.end())
@@ -79,10 +80,10 @@ void WindowRegistry::drop(const QString& name)
     QObject::disconnect(it->second.destroyed);
     // Taken out of the map first: destroying the window must find the name free.
     std::unique_ptr<ProgramWindow> window = std::move(it->second.window);
-    const QPointer<QWidget> form = it->second.form;
+    QWidget* form = state == FormState::Alive ? it->second.form.data() : nullptr;
     m_loaded.erase(it);
     window.reset();
-    delete form.data();
+    delete form;
 }
 
 } // namespace shell

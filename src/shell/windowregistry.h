@@ -56,7 +56,8 @@ private:
         QMetaObject::Connection destroyed;
     };
 
-    void drop(const QString& name);
+    enum class FormState { Alive, Gone };
+    void drop(const QString& name, FormState state);
 
     std::map<QString, Factory> m_factories;
     std::map<QString, Entry> m_loaded;
