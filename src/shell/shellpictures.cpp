@@ -27,6 +27,34 @@ void disc(QPainter& p, int size, const QColor& fill)
     p.drawEllipse(QRectF(1.5, 1.5, size - 3, size - 3));
 }
 
+// A sheet of an invoice, leaning a little, beside the launcher.
+void paintInvoice(QPainter& p, const QRect& sheet)
+{
+    p.save();
+    p.setRenderHint(QPainter::Antialiasing);
+    p.translate(sheet.center());
+    p.rotate(-6);
+    p.translate(-sheet.center());
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0, 0, 0, 50));
+    p.drawRect(sheet.translated(5, 5));
+    p.setBrush(Paper);
+    p.setPen(QPen(Ink, 1));
+    p.drawRect(sheet);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(52, 72, 104));
+    p.drawRect(QRect(sheet.left() + 14, sheet.top() + 16, 60, 10));
+    p.setBrush(QColor(190, 196, 206));
+    for (int row = 0; row < 6; ++row) {
+        const int y = sheet.top() + 50 + row * 18;
+        p.drawRect(QRect(sheet.left() + 14, y, 80, 6));
+        p.drawRect(QRect(sheet.right() - 44, y, 30, 6));
+    }
+    p.setBrush(QColor(111, 55, 0));
+    p.drawRect(QRect(sheet.right() - 64, sheet.bottom() - 30, 50, 10));
+    p.restore();
+}
+
 } // namespace
 
 QPixmap help(int size)
@@ -107,6 +135,7 @@ void paintBackground(QPainter& p, const QRect& rect)
     p.setFont(font);
     p.drawText(band.adjusted(24, 0, -24, -6), Qt::AlignLeft | Qt::AlignBottom,
                QStringLiteral("Invoices, items, contacts and payments for a small business"));
+    paintInvoice(p, QRect(rect.right() - 230, band.bottom() + 36, 150, 200));
 }
 
 } // namespace shell::ShellPictures
