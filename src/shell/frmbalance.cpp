@@ -12,6 +12,7 @@
 #include "platform/spreadsheet.h"
 
 #include <QCloseEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
 #include <QTabWidget>
@@ -85,11 +86,14 @@ void frmBalance::Form_Load()
 void frmBalance::ExcelTest()
 {
     bool works = false;
+    // Starting the office takes a moment, in which the program cannot answer the user.
+    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     try {
         works = spreadsheetStarts();
     } catch (...) {
         works = false;
     }
+    QGuiApplication::restoreOverrideCursor();
     if (works) {
         m_store.lblEXCELSTATUS = Working;
         return;
