@@ -38,30 +38,31 @@ const QString ThankYou = QStringLiteral(
     "topic since Quorvane somewhat differs from ordinary windows accounting application. This design "
     "is in your benefit and once you get used to it, you will work much faster with your invoices!");
 
-LauncherLabel* launcherLabel(const QString& name, const QString& caption, int top, QWidget* parent)
+// A label in the labels' colour and a bold face of the given size.
+LauncherLabel* textLabel(const QString& name, const QString& caption, int pointSize, const QRect& place,
+                         QWidget* parent)
 {
     auto* label = new LauncherLabel(name, parent);
     label->setText(caption);
     QFont font = label->font();
-    font.setPointSize(20);
+    font.setPointSize(pointSize);
     font.setBold(true);
     label->setFont(font);
     label->setForeColor(frmMain::NormalColor);
-    label->setGeometry(64, top, 260, 40);
+    label->setGeometry(place);
     return label;
 }
 
+LauncherLabel* launcherLabel(const QString& name, const QString& caption, int top, QWidget* parent)
+{
+    return textLabel(name, caption, 20, QRect(64, top, 260, 40), parent);
+}
+
+// The link labels stand beside the help picture and show only while it is pointed at.
 LauncherLabel* linkLabel(const QString& name, const QString& caption, int top, QWidget* parent)
 {
-    auto* label = new LauncherLabel(name, parent);
-    label->setText(caption);
-    QFont font = label->font();
-    font.setPointSize(11);
-    font.setBold(true);
-    label->setFont(font);
-    label->setForeColor(frmMain::NormalColor);
+    LauncherLabel* label = textLabel(name, caption, 11, QRect(ClientWidth - 272, top, 200, 22), parent);
     label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    label->setGeometry(ClientWidth - 272, top, 200, 22);
     label->hide();
     return label;
 }

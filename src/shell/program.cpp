@@ -34,7 +34,14 @@ Program::Program(EndRun endRun) : m_endRun(std::move(endRun))
     QApplication::setQuitOnLastWindowClosed(false);
     m_store.setShell(this);
     m_main = std::make_unique<frmMain>(*this);
-    QObject::connect(m_main.get(), &frmMain::firstShown, m_main.get(), [this] { runStartupProbe(); });
+    QObject::connect(m_main.get(), &frmMain::firstShown, m_main.get(), [this] {
+        // A host that asks for its password shows the window while the settings are still
+        // loading; the probe then waits for the end of the start-up.
+        if (m_started)
+            runStartupProbe();
+        else
+            m_probeWaits = true;
+    });
 }
 
 Program::~Program()
@@ -60,6 +67,9 @@ void Program::start()
         m_main->HIDEPASSWORD();
     }
     m_main->show();
+    m_started = true;
+    if (m_probeWaits)
+        QTimer::singleShot(0, m_main.get(), [this] { runStartupProbe(); });
 }
 
 // The probe starts the spreadsheet program, which takes a moment; it runs once the start-up

@@ -108,6 +108,8 @@ private:
     std::unique_ptr<frmMain> m_main;
     std::unique_ptr<frmBalance> m_balance;
     WindowRegistry m_windows;
+    bool m_started = false;
+    bool m_probeWaits = false;
     bool m_ended = false;
     bool m_probed = false;
 };

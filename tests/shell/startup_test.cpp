@@ -1,7 +1,10 @@
 // The start-up order: the first run with its welcome frame, the company details, the login
 // prompt, the ends without settings, and the spreadsheet probe.
 
+#include "datafiles/hostfile.h"
 #include "programfixture.h"
+
+#include <QDir>
 
 using namespace shelltest;
 using platform::Answer;
@@ -280,6 +283,44 @@ TEST_F(StartupTest, WithoutTheSpreadsheetProgramItsMessageComesOnceAfterTheFirst
     EXPECT_FALSE(QFile::exists(folder.filePath("System/Temp/Temp.tmp")));
     waitForProbe();
     EXPECT_EQ(program->store().lblEXCELSTATUS.value(), QStringLiteral("RADI"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(StartupTest, AHostThatAsksForItsPasswordShowsTheLoginDuringTheNetworkStart)
+{
+    const auto onShare = [](const QString&) { return true; };
+    const QString hostFile = folder.filePath("share/Firma.QVNET");
+    QDir().mkpath(datafiles::HostDataFolder(hostFile) + QStringLiteral("/RAzar"));
+    {
+        datafiles::CreateDataFolders();
+        datafiles::SettingsStore host;
+        host.setNetworkPathTest(onShare);
+        host.CompanyName = QStringLiteral("Kos");
+        host.CURRENTPASSWORD = QStringLiteral("Skupno");
+        host.OptionHost = true;
+        host.MyHostName = hostFile;
+        host.MyHostSystem = folder.filePath("share/");
+        host.CheckUseMyPassword.Value = 1;
+        ASSERT_TRUE(datafiles::WriteHostFile(host));
+        host.CURRENTPASSWORD = QString(); // this machine stores none of its own
+        ASSERT_TRUE(datafiles::SaveSettingsFile(host));
+    }
+    makeProgram();
+    program->store().setNetworkPathTest(onShare);
+    startProgram();
+    EXPECT_TRUE(prompts->texts().isEmpty());
+    EXPECT_TRUE(program->store().OptionHost.value());
+    EXPECT_EQ(program->store().CURRENTPASSWORD.value(), QStringLiteral("Skupno"));
+    EXPECT_TRUE(loginShown());
+    EXPECT_TRUE(main().isVisible());
+    EXPECT_FALSE(program->settingsWindow().isVisible());
+    waitForProbe();
+    EXPECT_EQ(spreadsheet->calls.count("start"), 1);
+    typePassword(QStringLiteral("Skupno"));
+    EXPECT_TRUE(launcherShown());
 }
 
 } // namespace
