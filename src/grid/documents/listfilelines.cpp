@@ -1,6 +1,7 @@
 #include "grid/documents/listfilelines.h"
 
 #include "grid/documents/listfilesource.h"
+#include "grid/gridrow.h"
 #include "platform/vb.h"
 
 #include <algorithm>
@@ -29,13 +30,13 @@ void ListFileLines::appendNumber(QString& out, qint64 value)
     out.append(reinterpret_cast<const QChar*>(digits), putNumber(digits, value));
 }
 
-void ListFileLines::appendLineSafe(QString& out, const QString& text)
+void ListFileLines::appendLineSafe(QString& out, QStringView text)
 {
     if (!text.contains(QLatin1Char('\r'))) {
         out.append(text);
         return;
     }
-    QString safe = text;
+    QString safe = text.toString();
     safe.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     safe.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     out.append(safe);
@@ -63,17 +64,29 @@ void ListFileLines::appendRowCountLine(QString& out, int rows)
 
 void ListFileLines::appendCellLine(QString& out, const ListFileCell& cell, int row, int column)
 {
-    appendLineSafe(out, cell.text);
+    appendCellLine(out, cell.text, cell.color, cell.bold, cell.underline, cell.italic, row, column);
+}
+
+void ListFileLines::appendCellLine(QString& out, const GridRow& cells, int row, int column)
+{
+    appendCellLine(out, cells.textView(column), int32_t(cells.color(column)), cells.bold(column),
+                   cells.underline(column), cells.italic(column), row, column);
+}
+
+void ListFileLines::appendCellLine(QString& out, QStringView text, int32_t color, bool bold,
+                                   bool underline, bool italic, int row, int column)
+{
+    appendLineSafe(out, text);
     // The fields after the text, put together first and appended in one piece.
     char16_t tail[4 + 3 + 3 * MaxNumberLength];
     int n = 0;
     const auto put = [&](qint64 value) { n += putNumber(tail + n, value); };
     tail[n++] = u'#';
-    put(cell.color);
+    put(color);
     tail[n++] = u'#';
-    tail[n++] = cell.bold ? u'1' : u'0';
-    tail[n++] = cell.underline ? u'1' : u'0';
-    tail[n++] = cell.italic ? u'1' : u'0';
+    tail[n++] = bold ? u'1' : u'0';
+    tail[n++] = underline ? u'1' : u'0';
+    tail[n++] = italic ? u'1' : u'0';
     tail[n++] = u'#';
     put(column);
     tail[n++] = u'#';

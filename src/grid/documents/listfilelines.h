@@ -13,6 +13,7 @@
 
 namespace grid {
 
+class GridRow;
 class ListFileSource;
 
 class ListFileLines {
@@ -34,6 +35,8 @@ public:
     static void appendHeaderLine(QString& out, const ListFileSource& source);
     static void appendRowCountLine(QString& out, int rows);
     static void appendCellLine(QString& out, const ListFileCell& cell, int row, int column);
+    // The same for cell `column` of a grid row, read in place.
+    static void appendCellLine(QString& out, const GridRow& cells, int row, int column);
 
     // Empty when the line has no "|" after its first character.
     static std::optional<Header> parseHeaderLine(QStringView line);
@@ -54,7 +57,9 @@ private:
     static int putNumber(char16_t* out, qint64 value);
     static void appendNumber(QString& out, qint64 value);
     // A carriage return would end the line early: CR LF and a lone CR are written as LF.
-    static void appendLineSafe(QString& out, const QString& text);
+    static void appendLineSafe(QString& out, QStringView text);
+    static void appendCellLine(QString& out, QStringView text, int32_t color, bool bold,
+                               bool underline, bool italic, int row, int column);
     static std::optional<bool> parseFlag(QChar digit);
 };
 
