@@ -5,6 +5,7 @@
 #include "platform/vb.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace grid {
@@ -177,11 +178,17 @@ std::optional<qint64> ListFileLines::parseRowCountLine(QStringView line)
     const QStringView text = line.mid(2);
     if (auto rows = parseWhole(text, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()))
         return *rows;
-    // A number beyond the 32-bit range is still a count, one that no grid can hold.
-    const auto number = platform::vb::CDbl(text.toString());
-    if (!number)
+    // A number beyond the 32-bit range is still a count, one that no grid can hold; so is a
+    // number beyond even a double's range (309 digits and more), which the conversion refuses.
+    const QString number = text.toString();
+    if (const auto value = platform::vb::CDbl(number))
+        return *value > 0 ? std::numeric_limits<qint64>::max() : std::numeric_limits<qint64>::min();
+    // The classic conversion reads such a number as infinite, of either sign: the sign is
+    // taken from the text.
+    if (!std::isinf(platform::vb::Val(number)))
         return std::nullopt;
-    return *number > 0 ? std::numeric_limits<qint64>::max() : std::numeric_limits<qint64>::min();
+    return number.trimmed().startsWith(QLatin1Char('-')) ? std::numeric_limits<qint64>::min()
+                                                         : std::numeric_limits<qint64>::max();
 }
 
 std::optional<ListFileLines::CellLine> ListFileLines::parseCellLine(QStringView line)

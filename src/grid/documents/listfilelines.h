@@ -41,7 +41,8 @@ public:
     // Empty when the line has no "|" after its first character.
     static std::optional<Header> parseHeaderLine(QStringView line);
     // The number after the first two characters; empty when it does not read as one. A
-    // number beyond the 32-bit range comes back as the largest (or smallest) 64-bit value.
+    // number beyond the 32-bit range, a double's range included, comes back as the largest
+    // (or smallest) 64-bit value.
     static std::optional<qint64> parseRowCountLine(QStringView line);
     // Empty when the line has too few "#" or its row or column does not read as a number.
     static std::optional<CellLine> parseCellLine(QStringView line);

@@ -236,11 +236,12 @@ TEST(ListFileReader, ALineWhoseRowOrColumnDoesNotReadIsSkipped)
 
 TEST(ListFileReader, RowCountBelowOneKeepsOneRow)
 {
-    for (const char* count : {"0", "-5", "none"}) {
+    for (const QByteArray& count : {QByteArray("0"), QByteArray("-5"), QByteArray("none"),
+                                    QByteArray("-") + QByteArray(400, '9')}) {
         const QByteArray bytes = QByteArray("\\\\1|#||A|50\r\n\\\\") + count + "\r\nx#0#000#1#1\r\n";
         const ListDocument doc = readOk(bytes);
-        EXPECT_EQ(doc.rowCount(), 1) << count;
-        EXPECT_EQ(doc.at(1, 1).text, QStringLiteral("x")) << count;
+        EXPECT_EQ(doc.rowCount(), 1) << count.left(20).constData();
+        EXPECT_EQ(doc.at(1, 1).text, QStringLiteral("x")) << count.left(20).constData();
     }
 }
 
@@ -253,11 +254,16 @@ TEST(ListFileReader, RowCountBeyondWhatAGridHoldsIsRefused)
     EXPECT_TRUE(ListFileReader::read(ok, big, QStringLiteral("ok.QVI")).ok);
     EXPECT_EQ(big.rowCount(), 1048576);
 
-    for (const char* count : {"1048577", "4294967297", "1e40"}) {
+    // Every count that does not fit, up to counts too large even for a double (309 digits
+    // and more), is refused the same way.
+    for (const QByteArray& count : {QByteArray("1048577"), QByteArray("4294967297"), QByteArray("1e40"),
+                                    QByteArray(11, '9'), QByteArray(308, '9'), QByteArray(309, '9'),
+                                    QByteArray(400, '7'), QByteArray("1e400")}) {
         const QByteArray huge = QByteArray("\\\\1|#||A|50\r\n\\\\") + count + "\r\nx#0#000#1#1\r\n";
         const auto result = ListFileReader::read(huge, doc, QStringLiteral("/data/huge.QVI"));
-        EXPECT_FALSE(result.ok) << count;
+        EXPECT_FALSE(result.ok) << count.size() << " characters: " << count.left(20).constData();
         EXPECT_TRUE(result.error.contains(QStringLiteral("/data/huge.QVI")));
+        EXPECT_TRUE(result.error.contains(QStringLiteral("declares")));
         EXPECT_EQ(doc.columns.value(0).caption, QStringLiteral("kept"));
     }
 }
