@@ -53,8 +53,10 @@ platform::FileResult GridFile::OpenFile(const QString& FileName)
 void GridFile::load(ListDocument& document)
 {
     // Even a file without a single usable line starts from an empty grid, so that the old
-    // document never stands under the new name.
+    // document never stands under the new name, not even in column 1's caption and width.
     m_core.ClearEntireList();
+    m_core.LetWidthColumn(1, FallbackWidth);
+    m_core.setColumnCaption(1, QString());
     loadColumns(document);
     m_core.resetRows(document.takeRows());
     m_core.ClearUndoRedo(); // the column rebuild recorded steps
