@@ -36,11 +36,8 @@ GridFile::GridFile(GridCore& core) : m_core(core) {}
 
 platform::FileResult GridFile::OpenFile(const QString& FileName)
 {
-    QByteArray bytes;
-    if (auto result = platform::readWholeFile(FileName, bytes); !result.ok)
-        return result;
     ListDocument document;
-    if (auto result = ListFileReader::read(std::move(bytes), document, FileName); !result.ok)
+    if (auto result = ListFileReader::readFile(FileName, document); !result.ok)
         return result;
 
     m_openedFileName = FileName;

@@ -6,34 +6,85 @@
 #include "grid/gridrow.h"
 #include "platform/textcodec.h"
 
+#include <QFile>
 #include <QStringView>
 #include <algorithm>
 #include <cstring>
 #include <memory>
+#include <span>
 #include <vector>
 
 namespace grid {
 
 namespace {
 
+// Bytes decoded at a time: a block and its text stay in the processor's cache.
+constexpr qsizetype Block = 1 << 16;
+
+} // namespace
+
+// The bytes of a list file, a block at a time: from memory, or read from the file into one
+// block that is used over and over.
+class ListFileReader::Feed {
+public:
+    explicit Feed(const QByteArray& bytes) : m_memory(bytes.constData()), m_total(bytes.size()) {}
+    explicit Feed(QFile& file) : m_file(&file), m_total(file.size()), m_block(new char[Block]) {}
+
+    qsizetype total() const { return m_total; }
+    // Up to three bytes of the start, read before the first block.
+    QByteArray head() const
+    {
+        return m_memory ? QByteArray(m_memory, std::min<qsizetype>(m_total, 3)) : m_file->peek(3);
+    }
+    // The next `count` bytes (at most a block), or null when they could not be read.
+    const char* next(qsizetype count)
+    {
+        if (m_memory) {
+            const char* bytes = m_memory + m_offset;
+            m_offset += count;
+            return bytes;
+        }
+        for (qsizetype got = 0; got < count;) {
+            const qint64 n = m_file->read(m_block.get() + got, count - got);
+            if (n <= 0)
+                return nullptr; // an error, or a file that shrank while it was read
+            got += qsizetype(n);
+        }
+        m_offset += count;
+        return m_block.get();
+    }
+    QString error() const { return m_file && m_file->error() != QFileDevice::NoError ? m_file->errorString()
+                                                                                      : QStringLiteral("it ended early"); }
+
+private:
+    const char* m_memory = nullptr;
+    QFile* m_file = nullptr;
+    qsizetype m_total = 0;
+    qsizetype m_offset = 0;
+    std::unique_ptr<char[]> m_block;
+};
+
+namespace {
+
 // Hands out the lines of the file's text: a line ends at every carriage return, with or
 // without a line feed after it; a line feed alone is text. The bytes are unscrambled and
 // decoded a block at a time, in one pass, so that the file's text never stands whole beside
-// its bytes and the rows read from it.
+// the rows read from it.
 class LineSource {
 public:
-    LineSource(const QByteArray& bytes, bool scrambled, const platform::AnsiTables& tables)
-        : m_bytes(bytes), m_scrambled(scrambled), m_tables(tables)
+    LineSource(ListFileReader::Feed& feed, bool scrambled, const platform::AnsiTables& tables)
+        : m_feed(feed), m_scrambled(scrambled), m_tables(tables)
     {
     }
 
-    // The next line, valid until the next call.
+    // The next line, valid until the next call; false at the end of the text or when the
+    // bytes could not be read (failed() tells).
     bool next(QStringView& line)
     {
         for (;;) {
             const QStringView rest(m_text.get() + m_scan, m_end - m_scan);
             const qsizetype found = rest.indexOf(QLatin1Char('\r'));
-            const bool more = m_offset < m_bytes.size();
+            const bool more = m_offset < m_feed.total();
             if (found >= 0 && (m_scan + found + 1 < m_end || !more)) {
                 const qsizetype cr = m_scan + found;
                 line = QStringView(m_text.get() + m_pos, cr - m_pos);
@@ -46,7 +97,8 @@ public:
             if (more) {
                 // A carriage return at the very end waits for the character after it.
                 m_scan = found >= 0 ? m_scan + found : m_end;
-                refill();
+                if (!refill())
+                    return false;
                 continue;
             }
             if (m_pos == m_end)
@@ -56,13 +108,11 @@ public:
             return true;
         }
     }
+    bool failed() const { return m_failed; }
 
 private:
-    // Bytes decoded at a time: a block and its text stay in the processor's cache.
-    static constexpr qsizetype Block = 1 << 16;
-
     // Moves what is left to the front and decodes the next block after it.
-    void refill()
+    bool refill()
     {
         const qsizetype left = m_end - m_pos;
         if (m_pos > 0) {
@@ -71,12 +121,19 @@ private:
             m_pos = 0;
             m_end = left;
         }
-        const qsizetype total = m_bytes.size();
+        const qsizetype total = m_feed.total();
         qsizetype count = std::min(Block, total - m_offset);
-        const char* bytes = m_bytes.constData() + m_offset;
+        std::span<const char> key;
         if (m_scrambled) {
-            const auto key = ListFileScrambler::keyFrom(m_offset, total, count);
+            key = ListFileScrambler::keyFrom(m_offset, total, count);
             count = qsizetype(key.size());
+        }
+        const char* bytes = m_feed.next(count);
+        if (!bytes) {
+            m_failed = true;
+            return false;
+        }
+        if (m_scrambled) {
             ListFileScrambler::applyKey(bytes, key.data(), count, m_plain);
             bytes = m_plain;
         }
@@ -90,12 +147,14 @@ private:
         m_tables.decode(bytes, count, m_text.get() + m_end);
         m_end += count;
         m_offset += count;
+        return true;
     }
 
-    const QByteArray& m_bytes;
+    ListFileReader::Feed& m_feed;
     const bool m_scrambled;
     const platform::AnsiTables& m_tables;
     qsizetype m_offset = 0; // the next byte to decode
+    bool m_failed = false;
     // The decoded text not yet handed out runs from m_pos to m_end; up to m_scan it holds no
     // carriage return.
     std::unique_ptr<char16_t[]> m_text = std::make_unique_for_overwrite<char16_t[]>(size_t(2 * Block));
@@ -212,24 +271,40 @@ bool insideDocument(const ListDocument& document, const ListFileLines::CellLine&
 
 } // namespace
 
-platform::FileResult ListFileReader::read(QByteArray bytes, ListDocument& document,
+platform::FileResult ListFileReader::read(const QByteArray& bytes, ListDocument& document,
                                           const QString& path)
+{
+    Feed feed(bytes);
+    return readFrom(feed, document, path);
+}
+
+platform::FileResult ListFileReader::readFile(const QString& path, ListDocument& document)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {false, QStringLiteral("The file \"%1\" could not be read: %2.").arg(path, file.errorString())};
+    Feed feed(file);
+    return readFrom(feed, document, path);
+}
+
+platform::FileResult ListFileReader::readFrom(Feed& feed, ListDocument& document, const QString& path)
 {
     const platform::AnsiTables* tables = platform::AnsiTables::get();
     if (!tables)
         return {false, QStringLiteral("The file \"%1\" could not be opened: this system cannot convert "
                                       "Windows-1250 text.").arg(path)};
+    const QByteArray head = feed.head();
     ListDocument read;
-    if (ListFileScrambler::looksScrambled(bytes)) {
+    if (ListFileScrambler::looksScrambled(head)) {
         read.form = ListDocument::Form::Scrambled;
-    } else if (bytes.size() >= 3 && tables->character(uchar(bytes[0])) == u'#'
-               && tables->character(uchar(bytes[1])) == u'@' && tables->character(uchar(bytes[2])) == u'#') {
+    } else if (head.size() == 3 && tables->character(uchar(head[0])) == u'#'
+               && tables->character(uchar(head[1])) == u'@' && tables->character(uchar(head[2])) == u'#') {
         read.form = ListDocument::Form::Password;
     }
     const bool passwordForm = read.form != ListDocument::Form::Plain;
     const int headerLine = passwordForm ? 3 : 1;
 
-    LineSource lines(bytes, read.form == ListDocument::Form::Scrambled, *tables);
+    LineSource lines(feed, read.form == ListDocument::Form::Scrambled, *tables);
     RowAssembler rows(read);
     QStringView line;
     for (qint64 number = 1; lines.next(line); ++number) {
@@ -256,6 +331,8 @@ platform::FileResult ListFileReader::read(QByteArray bytes, ListDocument& docume
                 rows.store(*cell);
         }
     }
+    if (lines.failed())
+        return {false, QStringLiteral("The file \"%1\" could not be read: %2.").arg(path, feed.error())};
     rows.flush();
     document = std::move(read);
     return {true, QString()};
