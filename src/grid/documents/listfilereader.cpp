@@ -12,7 +12,6 @@
 #include <cstring>
 #include <memory>
 #include <span>
-#include <vector>
 
 namespace grid {
 
@@ -53,8 +52,13 @@ public:
         m_offset += count;
         return m_block.get();
     }
-    QString error() const { return m_file && m_file->error() != QFileDevice::NoError ? m_file->errorString()
-                                                                                      : QStringLiteral("it ended early"); }
+    // Why next() gave null.
+    QString error() const
+    {
+        if (m_file && m_file->error() != QFileDevice::NoError)
+            return m_file->errorString();
+        return QStringLiteral("it ended early");
+    }
 
 private:
     const char* m_memory = nullptr;
