@@ -461,6 +461,16 @@ void GridCore::resetRows(int count)
     view().rowsChanged(1);
 }
 
+void GridCore::resetRows(std::vector<GridRow> rows)
+{
+    if (rows.size() < 2)
+        rows.resize(2);
+    m_listCount = int(rows.size()) - 1;
+    m_rows = std::move(rows);
+    view().fitCounterColumn();
+    view().rowsChanged(1);
+}
+
 void GridCore::setColumnCaption(int Index, const QString& caption)
 {
     if (Index < 1 || Index > ColumnCount())

@@ -176,6 +176,9 @@ public:
     // ListCount := count (at least 1) with every cell empty; refits the gutter and tells the
     // view that every row changed.
     void resetRows(int count);
+    // The same with the rows a reader has filled: rows[r] becomes row r (rows[0] holds no
+    // row), so a long document moves in without a copy. An empty vector gives one empty row.
+    void resetRows(std::vector<GridRow> rows);
     // Sets a caption without a record (the list file's header).
     void setColumnCaption(int Index, const QString& caption);
 

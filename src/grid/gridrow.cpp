@@ -30,6 +30,14 @@ QString GridRow::text(int c) const
     return m_text.mid(start, int(m_ends[c]) - start);
 }
 
+QStringView GridRow::textView(int c) const
+{
+    if (!inRange(c) || c >= extent())
+        return QStringView();
+    const int start = textStart(c);
+    return QStringView(m_text).mid(start, int(m_ends[c]) - start);
+}
+
 uint32_t GridRow::color(int c) const
 {
     return format(c).color;
@@ -135,7 +143,8 @@ void GridRow::setColor(int c, uint32_t color)
     setFormat(c, f);
 }
 
-GridRow::Format GridRow::formatOf(const GridCell& cell)
+template <typename Cell>
+GridRow::Format GridRow::formatOf(const Cell& cell)
 {
     Format f;
     f.color = cell.Color;
@@ -151,12 +160,13 @@ void GridRow::setCell(int c, const GridCell& value)
     setFormat(c, formatOf(value));
 }
 
-void GridRow::setCells(std::span<const GridCell> cells)
+template <typename Cell>
+void GridRow::fillCells(std::span<const Cell> cells)
 {
     cells = cells.first(std::min(cells.size(), size_t(CellCount - 1)));
     qsizetype length = 0;
     bool formatted = false;
-    for (const GridCell& cell : cells) {
+    for (const Cell& cell : cells) {
         length += cell.Text.size();
         formatted = formatted || formatOf(cell) != Format{};
     }
@@ -167,15 +177,25 @@ void GridRow::setCells(std::span<const GridCell> cells)
     row.m_ends.push_back(0); // cell 0
     if (formatted)
         row.m_formats.resize(cells.size() + 1);
-    for (const GridCell& cell : cells) {
+    for (const Cell& cell : cells) {
         if (!cell.Text.isEmpty()) // never share the caller's buffer
-            row.m_text += cell.Text;
+            row.m_text.append(cell.Text);
         row.m_ends.push_back(uint32_t(row.m_text.size()));
         if (formatted)
             row.m_formats[row.m_ends.size() - 1] = formatOf(cell);
     }
     row.trim();
     *this = std::move(row);
+}
+
+void GridRow::setCells(std::span<const GridCell> cells)
+{
+    fillCells(cells);
+}
+
+void GridRow::setCells(std::span<const GridCellView> cells)
+{
+    fillCells(cells);
 }
 
 void GridRow::clearCells(int first, int last)

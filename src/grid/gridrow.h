@@ -5,11 +5,21 @@
 #include "grid/gridcell.h"
 
 #include <QString>
+#include <QStringView>
 #include <cstdint>
 #include <span>
 #include <vector>
 
 namespace grid {
+
+// A cell whose text is a view into a buffer of the caller's: how a reader hands over a row.
+struct GridCellView {
+    QStringView Text;
+    bool Bold = false;
+    bool Italic = false;
+    bool Underline = false;
+    uint32_t Color = 0;
+};
 
 class GridRow {
 public:
@@ -18,6 +28,9 @@ public:
     // Reading: any c outside 0..32, or beyond the last stored cell, reads as an empty cell.
     GridCell cell(int c) const;
     QString text(int c) const;
+    // The same text as a view into the row, valid while the row is unchanged: how a writer
+    // reads a long list without a string per cell.
+    QStringView textView(int c) const;
     bool bold(int c) const { return flags(c) & BoldFlag; }
     bool italic(int c) const { return flags(c) & ItalicFlag; }
     bool underline(int c) const { return flags(c) & UnderlineFlag; }
@@ -36,6 +49,7 @@ public:
     // other cell is empty. The texts take one allocation, where filling cell by cell grows
     // the row's text once per cell.
     void setCells(std::span<const GridCell> cells);
+    void setCells(std::span<const GridCellView> cells);
 
     // Cells first..last (clipped to 0..32) cleared.
     void clearCells(int first, int last);
@@ -60,7 +74,10 @@ private:
         bool operator==(const Format&) const = default;
     };
 
-    static Format formatOf(const GridCell& cell);
+    template <typename Cell>
+    static Format formatOf(const Cell& cell);
+    template <typename Cell>
+    void fillCells(std::span<const Cell> cells);
     uint8_t flags(int c) const;
     void setFlag(int c, uint8_t flag, bool on);
     Format format(int c) const;

@@ -1,13 +1,45 @@
 #pragma once
 // The program's "ANSI" text is Windows-1250. Cell and field texts are QString in memory and
 // are converted only where they meet a file or the spreadsheet program.
+//
+// The conversion runs on two tables that are asked of the system's converter once, at first
+// use: the character of every byte and the byte of every UTF-16 unit. So the mapping stays
+// the converter's own, a text of any length converts (the converter itself gives an empty
+// text for 512 MiB and more), and a long text converts at the speed of a table look-up.
 
 #include <QByteArray>
 #include <QString>
 
 namespace platform {
 
-// Encodes to Windows-1250; a character the code page cannot hold becomes "?".
+class AnsiTables {
+public:
+    // The tables, or null when the system has no Windows-1250 converter.
+    static const AnsiTables* get();
+
+    char16_t character(unsigned char byte) const { return m_characters[byte]; }
+    // "?" for a unit the code page cannot hold, a surrogate included.
+    char byte(char16_t unit) const { return m_bytes[unit]; }
+
+    // `count` bytes to `count` characters.
+    void decode(const char* bytes, qsizetype count, char16_t* out) const;
+    // `count` characters to at most `count` bytes: one byte for each character, a surrogate
+    // pair (a character beyond the code page) one "?". A high surrogate at the very end is
+    // written as "?" too: a caller that converts a long text piece by piece keeps it for the
+    // next piece. Gives the number of bytes written.
+    qsizetype encode(const char16_t* text, qsizetype count, char* out) const;
+
+private:
+    AnsiTables() = default;
+    static const AnsiTables* build();
+
+    char16_t m_characters[256] = {};
+    char m_bytes[0x10000] = {};
+    bool m_asciiSame = false; // bytes 0..127 are the characters 0..127, the common case
+};
+
+// Encodes to Windows-1250; a character the code page cannot hold becomes "?". Both give an
+// empty result where AnsiTables::get() is null.
 QByteArray toAnsi(const QString& text);
 // Decodes Windows-1250 bytes.
 QString fromAnsi(const QByteArray& bytes);

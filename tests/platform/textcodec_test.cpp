@@ -1,5 +1,8 @@
 #include "platform/textcodec.h"
 
+#include <QStringDecoder>
+#include <QStringEncoder>
+
 #include <gtest/gtest.h>
 
 TEST(TextCodec, CentralEuropeanLettersUseTheirCodePageBytes)
@@ -26,4 +29,53 @@ TEST(TextCodec, EveryByteDecodesToOneCharacterAndBack)
     EXPECT_EQ(platform::fromAnsi(all).size(), 256);
     EXPECT_EQ(platform::toAnsi(platform::fromAnsi(all)), all); // unassigned bytes survive a round trip
     EXPECT_EQ(platform::fromAnsi(QByteArray("\r\n")), QStringLiteral("\r\n"));
+}
+
+TEST(TextCodec, TablesHoldTheConvertersOwnMapping)
+{
+    // The tables are asked of the converter; every byte and every character on its own must
+    // convert as the converter converts it, with "?" where it has no byte.
+    const platform::AnsiTables* tables = platform::AnsiTables::get();
+    ASSERT_NE(tables, nullptr);
+    for (int b = 0; b < 256; ++b) {
+        QStringDecoder decoder("windows-1250", QStringConverter::Flag::Stateless);
+        const QString one = decoder.decode(QByteArray(1, char(b)));
+        ASSERT_EQ(one.size(), 1) << b;
+        EXPECT_EQ(tables->character(uchar(b)), one[0].unicode()) << b;
+    }
+    for (int u = 0; u < 0x10000; ++u) {
+        const QChar ch{char16_t(u)};
+        char expected = '?'; // a surrogate is half a character
+        if (!ch.isSurrogate()) {
+            QStringEncoder encoder("windows-1250", QStringConverter::Flag::Stateless);
+            const QByteArray one = encoder.encode(QStringView(&ch, 1));
+            expected = one.size() == 1 && (one[0] != '\x1A' || u == 0x1A) ? one[0] : '?';
+        }
+        ASSERT_EQ(tables->byte(char16_t(u)), expected) << u;
+    }
+}
+
+TEST(TextCodec, LongTextsConvertAsTheirCharactersOneByOne)
+{
+    // ASCII runs, letters of the code page, characters beyond it and lone surrogates, at
+    // every position around the conversion's blocks of 32.
+    const QString pieces[] = {QStringLiteral("plain ascii text "), QString::fromUtf8("čćšžđ"),
+                              QString::fromUtf8("漢"), QString::fromUtf8("😀"), QString(QChar(0xD83D)),
+                              QString(QChar(0xDE00)), QStringLiteral("\r\n")};
+    const QByteArray bytes[] = {"plain ascii text ", "\xE8\xE6\x9A\x9E\xF0", "?", "?", "?", "?", "\r\n"};
+    for (int shift = 0; shift < 40; ++shift) {
+        QString text(shift, QLatin1Char('x'));
+        QByteArray expected(shift, 'x');
+        for (int round = 0; round < 20; ++round) {
+            const int k = (round * 5 + shift) % 7;
+            text += pieces[k];
+            expected += bytes[k];
+        }
+        const QByteArray encoded = platform::toAnsi(text);
+        EXPECT_EQ(encoded, expected) << shift;
+        const QString decoded = platform::fromAnsi(encoded);
+        EXPECT_EQ(decoded.size(), encoded.size()) << shift;
+        EXPECT_EQ(platform::toAnsi(decoded), encoded) << shift;
+    }
+    EXPECT_EQ(platform::fromAnsi(QByteArray("abc\xE8", 4).repeated(100)), QString::fromUtf8("abcč").repeated(100));
 }

@@ -5,6 +5,7 @@
 #include "grid/documents/listfilesource.h"
 #include "grid/documents/listfilewriter.h"
 #include "grid/gridcore.h"
+#include "platform/textcodec.h"
 
 #include <algorithm>
 
@@ -20,19 +21,7 @@ public:
     QString caption(int column) const override { return m_core.GetColumnHeader(column); }
     int width(int column) const override { return m_core.GetWidthColumn(column); }
     int rowCount() const override { return m_core.ListCount(); }
-    ListFileCell cell(int row, int column) const override
-    {
-        const GridRow& cells = m_core.row(row);
-        ListFileCell out;
-        out.text = cells.text(column);
-        if (out.text.isEmpty())
-            return out; // the writer skips it; its formatting is not read
-        out.bold = cells.bold(column);
-        out.italic = cells.italic(column);
-        out.underline = cells.underline(column);
-        out.color = int32_t(cells.color(column));
-        return out;
-    }
+    const GridRow& row(int r) const override { return m_core.row(r); }
 
 private:
     const GridCore& m_core;
@@ -47,11 +36,8 @@ GridFile::GridFile(GridCore& core) : m_core(core) {}
 
 platform::FileResult GridFile::OpenFile(const QString& FileName)
 {
-    QByteArray bytes;
-    if (auto result = platform::readWholeFile(FileName, bytes); !result.ok)
-        return result;
     ListDocument document;
-    if (auto result = ListFileReader::read(std::move(bytes), document, FileName); !result.ok)
+    if (auto result = ListFileReader::readFile(FileName, document); !result.ok)
         return result;
 
     m_openedFileName = FileName;
@@ -61,14 +47,15 @@ platform::FileResult GridFile::OpenFile(const QString& FileName)
     return {true, QString()};
 }
 
-void GridFile::load(const ListDocument& document)
+void GridFile::load(ListDocument& document)
 {
     // Even a file without a single usable line starts from an empty grid, so that the old
-    // document never stands under the new name.
+    // document never stands under the new name, not even in column 1's caption and width.
     m_core.ClearEntireList();
+    m_core.LetWidthColumn(1, FallbackWidth);
+    m_core.setColumnCaption(1, QString());
     loadColumns(document);
-    m_core.resetRows(document.rowCount());
-    loadCells(document);
+    m_core.resetRows(document.takeRows());
     m_core.ClearUndoRedo(); // the column rebuild recorded steps
     m_core.RenderAllColumns();
     m_core.SetScrollers();
@@ -88,28 +75,6 @@ void GridFile::loadColumns(const ListDocument& document)
         m_core.AddColumn(0, entries[k - 1].width.value_or(FallbackWidth), entries[k - 1].caption);
 }
 
-void GridFile::loadCells(const ListDocument& document)
-{
-    // One row of cells reused for every row, its text buffers included: the grid copies what
-    // it keeps, a whole row at a time.
-    std::vector<GridCell> cells;
-    const int rows = document.rowCount();
-    for (int r = 1; r <= rows; ++r) {
-        cells.resize(size_t(document.lastColumnOf(r)));
-        for (int c = 1; c <= int(cells.size()); ++c) {
-            const ListDocument::CellRef cell = document.ref(r, c);
-            GridCell& value = cells[size_t(c - 1)];
-            value.Text.resize(cell.text.size());
-            std::copy(cell.text.begin(), cell.text.end(), value.Text.begin());
-            value.Bold = cell.bold;
-            value.Italic = cell.italic;
-            value.Underline = cell.underline;
-            value.Color = uint32_t(cell.color);
-        }
-        m_core.setRowCells(r, cells);
-    }
-}
-
 QByteArray GridFile::bytes(bool Encrypted, const QString& passwordLine) const
 {
     const CoreSource source(m_core);
@@ -119,6 +84,9 @@ QByteArray GridFile::bytes(bool Encrypted, const QString& passwordLine) const
 
 platform::FileResult GridFile::write(const QString& FileName, bool Encrypted, const QString& passwordLine)
 {
+    if (!platform::AnsiTables::get())
+        return {false, QStringLiteral("The file \"%1\" could not be written: this system cannot convert "
+                                      "Windows-1250 text.").arg(FileName)};
     return platform::writeFileAtomically(FileName, bytes(Encrypted, passwordLine));
 }
 

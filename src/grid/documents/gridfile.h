@@ -48,9 +48,8 @@ private:
     bool savesAs(const QString& FileName, bool Encrypted) const;
     QByteArray bytes(bool Encrypted, const QString& passwordLine) const;
     platform::FileResult write(const QString& FileName, bool Encrypted, const QString& passwordLine);
-    void load(const ListDocument& document);
+    void load(ListDocument& document);
     void loadColumns(const ListDocument& document);
-    void loadCells(const ListDocument& document);
 
     GridCore& m_core;
     QString m_openedFileName;

@@ -1,9 +1,11 @@
 #include "grid/documents/listfilelines.h"
 
 #include "grid/documents/listfilesource.h"
+#include "grid/gridrow.h"
 #include "platform/vb.h"
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
 
 namespace grid {
@@ -29,13 +31,13 @@ void ListFileLines::appendNumber(QString& out, qint64 value)
     out.append(reinterpret_cast<const QChar*>(digits), putNumber(digits, value));
 }
 
-void ListFileLines::appendLineSafe(QString& out, const QString& text)
+void ListFileLines::appendLineSafe(QString& out, QStringView text)
 {
     if (!text.contains(QLatin1Char('\r'))) {
         out.append(text);
         return;
     }
-    QString safe = text;
+    QString safe = text.toString();
     safe.replace(QLatin1String("\r\n"), QLatin1String("\n"));
     safe.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     out.append(safe);
@@ -63,17 +65,29 @@ void ListFileLines::appendRowCountLine(QString& out, int rows)
 
 void ListFileLines::appendCellLine(QString& out, const ListFileCell& cell, int row, int column)
 {
-    appendLineSafe(out, cell.text);
+    appendCellLine(out, cell.text, cell.color, cell.bold, cell.underline, cell.italic, row, column);
+}
+
+void ListFileLines::appendCellLine(QString& out, const GridRow& cells, int row, int column)
+{
+    appendCellLine(out, cells.textView(column), int32_t(cells.color(column)), cells.bold(column),
+                   cells.underline(column), cells.italic(column), row, column);
+}
+
+void ListFileLines::appendCellLine(QString& out, QStringView text, int32_t color, bool bold,
+                                   bool underline, bool italic, int row, int column)
+{
+    appendLineSafe(out, text);
     // The fields after the text, put together first and appended in one piece.
     char16_t tail[4 + 3 + 3 * MaxNumberLength];
     int n = 0;
     const auto put = [&](qint64 value) { n += putNumber(tail + n, value); };
     tail[n++] = u'#';
-    put(cell.color);
+    put(color);
     tail[n++] = u'#';
-    tail[n++] = cell.bold ? u'1' : u'0';
-    tail[n++] = cell.underline ? u'1' : u'0';
-    tail[n++] = cell.italic ? u'1' : u'0';
+    tail[n++] = bold ? u'1' : u'0';
+    tail[n++] = underline ? u'1' : u'0';
+    tail[n++] = italic ? u'1' : u'0';
     tail[n++] = u'#';
     put(column);
     tail[n++] = u'#';
@@ -164,11 +178,17 @@ std::optional<qint64> ListFileLines::parseRowCountLine(QStringView line)
     const QStringView text = line.mid(2);
     if (auto rows = parseWhole(text, std::numeric_limits<int32_t>::min(), std::numeric_limits<int32_t>::max()))
         return *rows;
-    // A number beyond the 32-bit range is still a count, one that no grid can hold.
-    const auto number = platform::vb::CDbl(text.toString());
-    if (!number)
+    // A number beyond the 32-bit range is still a count, one that no grid can hold; so is a
+    // number beyond even a double's range (309 digits and more), which the conversion refuses.
+    const QString number = text.toString();
+    if (const auto value = platform::vb::CDbl(number))
+        return *value > 0 ? std::numeric_limits<qint64>::max() : std::numeric_limits<qint64>::min();
+    // The classic conversion reads such a number as infinite, of either sign: the sign is
+    // taken from the text.
+    if (!std::isinf(platform::vb::Val(number)))
         return std::nullopt;
-    return *number > 0 ? std::numeric_limits<qint64>::max() : std::numeric_limits<qint64>::min();
+    return number.trimmed().startsWith(QLatin1Char('-')) ? std::numeric_limits<qint64>::min()
+                                                         : std::numeric_limits<qint64>::max();
 }
 
 std::optional<ListFileLines::CellLine> ListFileLines::parseCellLine(QStringView line)

@@ -13,6 +13,7 @@
 
 namespace grid {
 
+class GridRow;
 class ListFileSource;
 
 class ListFileLines {
@@ -34,11 +35,14 @@ public:
     static void appendHeaderLine(QString& out, const ListFileSource& source);
     static void appendRowCountLine(QString& out, int rows);
     static void appendCellLine(QString& out, const ListFileCell& cell, int row, int column);
+    // The same for cell `column` of a grid row, read in place.
+    static void appendCellLine(QString& out, const GridRow& cells, int row, int column);
 
     // Empty when the line has no "|" after its first character.
     static std::optional<Header> parseHeaderLine(QStringView line);
     // The number after the first two characters; empty when it does not read as one. A
-    // number beyond the 32-bit range comes back as the largest (or smallest) 64-bit value.
+    // number beyond the 32-bit range, a double's range included, comes back as the largest
+    // (or smallest) 64-bit value.
     static std::optional<qint64> parseRowCountLine(QStringView line);
     // Empty when the line has too few "#" or its row or column does not read as a number.
     static std::optional<CellLine> parseCellLine(QStringView line);
@@ -54,7 +58,9 @@ private:
     static int putNumber(char16_t* out, qint64 value);
     static void appendNumber(QString& out, qint64 value);
     // A carriage return would end the line early: CR LF and a lone CR are written as LF.
-    static void appendLineSafe(QString& out, const QString& text);
+    static void appendLineSafe(QString& out, QStringView text);
+    static void appendCellLine(QString& out, QStringView text, int32_t color, bool bold,
+                               bool underline, bool italic, int row, int column);
     static std::optional<bool> parseFlag(QChar digit);
 };
 

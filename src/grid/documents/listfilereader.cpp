@@ -3,79 +3,315 @@
 #include "grid/documents/listdocument.h"
 #include "grid/documents/listfilelines.h"
 #include "grid/documents/listfilescrambler.h"
+#include "grid/gridrow.h"
 #include "platform/textcodec.h"
 
+#include <QFile>
 #include <QStringView>
+#include <algorithm>
+#include <cstring>
+#include <memory>
+#include <span>
 
 namespace grid {
 
 namespace {
 
-// Hands out the lines of a text: a line ends at every carriage return, with or without a
-// line feed after it; a line feed alone is text.
-class LineSplitter {
+// Bytes decoded at a time: a block and its text stay in the processor's cache.
+constexpr qsizetype Block = 1 << 16;
+
+} // namespace
+
+// The bytes of a list file, a block at a time: from memory, or read from the file into one
+// block that is used over and over.
+class ListFileReader::Feed {
 public:
-    explicit LineSplitter(QStringView text) : text_(text) {}
-    bool next(QStringView& line)
+    explicit Feed(const QByteArray& bytes) : m_memory(bytes.constData()), m_total(bytes.size()) {}
+    explicit Feed(QFile& file) : m_file(&file), m_total(file.size()), m_block(new char[Block]) {}
+
+    qsizetype total() const { return m_total; }
+    // Up to three bytes of the start, read before the first block.
+    QByteArray head() const
     {
-        if (pos_ >= text_.size())
-            return false;
-        const qsizetype end = text_.indexOf(QLatin1Char('\r'), pos_);
-        if (end < 0) {
-            line = text_.mid(pos_);
-            pos_ = text_.size();
-            return true;
+        return m_memory ? QByteArray(m_memory, std::min<qsizetype>(m_total, 3)) : m_file->peek(3);
+    }
+    // The next `count` bytes (at most a block), or null when they could not be read.
+    const char* next(qsizetype count)
+    {
+        if (m_memory) {
+            const char* bytes = m_memory + m_offset;
+            m_offset += count;
+            return bytes;
         }
-        line = text_.mid(pos_, end - pos_);
-        pos_ = end + 1;
-        if (pos_ < text_.size() && text_[pos_] == QLatin1Char('\n'))
-            ++pos_;
-        return true;
+        for (qsizetype got = 0; got < count;) {
+            const qint64 n = m_file->read(m_block.get() + got, count - got);
+            if (n <= 0)
+                return nullptr; // an error, or a file that shrank while it was read
+            got += qsizetype(n);
+        }
+        m_offset += count;
+        return m_block.get();
+    }
+    // Why next() gave null.
+    QString error() const
+    {
+        if (m_file && m_file->error() != QFileDevice::NoError)
+            return m_file->errorString();
+        return QStringLiteral("it ended early");
     }
 
 private:
-    QStringView text_;
-    qsizetype pos_ = 0;
+    const char* m_memory = nullptr;
+    QFile* m_file = nullptr;
+    qsizetype m_total = 0;
+    qsizetype m_offset = 0;
+    std::unique_ptr<char[]> m_block;
 };
 
-void storeCell(ListDocument& document, const ListFileLines::CellLine& line)
+namespace {
+
+// Hands out the lines of the file's text: a line ends at every carriage return, with or
+// without a line feed after it; a line feed alone is text. The bytes are unscrambled and
+// decoded a block at a time, in one pass, so that the file's text never stands whole beside
+// the rows read from it.
+class LineSource {
+public:
+    LineSource(ListFileReader::Feed& feed, bool scrambled, const platform::AnsiTables& tables)
+        : m_feed(feed), m_scrambled(scrambled), m_tables(tables)
+    {
+    }
+
+    // The next line, valid until the next call; false at the end of the text or when the
+    // bytes could not be read (failed() tells).
+    bool next(QStringView& line)
+    {
+        for (;;) {
+            const QStringView rest(m_text.get() + m_scan, m_end - m_scan);
+            const qsizetype found = rest.indexOf(QLatin1Char('\r'));
+            const bool more = m_offset < m_feed.total();
+            if (found >= 0 && (m_scan + found + 1 < m_end || !more)) {
+                const qsizetype cr = m_scan + found;
+                line = QStringView(m_text.get() + m_pos, cr - m_pos);
+                m_pos = cr + 1;
+                if (m_pos < m_end && m_text[m_pos] == u'\n')
+                    ++m_pos;
+                m_scan = m_pos;
+                return true;
+            }
+            if (more) {
+                // A carriage return at the very end waits for the character after it.
+                m_scan = found >= 0 ? m_scan + found : m_end;
+                if (!refill())
+                    return false;
+                continue;
+            }
+            if (m_pos == m_end)
+                return false;
+            line = QStringView(m_text.get() + m_pos, m_end - m_pos); // the last line has no end
+            m_pos = m_scan = m_end;
+            return true;
+        }
+    }
+    bool failed() const { return m_failed; }
+
+private:
+    // Moves what is left to the front and decodes the next block after it.
+    bool refill()
+    {
+        const qsizetype left = m_end - m_pos;
+        if (m_pos > 0) {
+            std::memmove(m_text.get(), m_text.get() + m_pos, size_t(left) * sizeof(char16_t));
+            m_scan -= m_pos;
+            m_pos = 0;
+            m_end = left;
+        }
+        const qsizetype total = m_feed.total();
+        qsizetype count = std::min(Block, total - m_offset);
+        std::span<const char> key;
+        if (m_scrambled) {
+            key = ListFileScrambler::keyFrom(m_offset, total, count);
+            count = qsizetype(key.size());
+        }
+        const char* bytes = m_feed.next(count);
+        if (!bytes) {
+            m_failed = true;
+            return false;
+        }
+        if (m_scrambled) {
+            ListFileScrambler::applyKey(bytes, key.data(), count, m_plain);
+            bytes = m_plain;
+        }
+        if (m_end + count > m_capacity) { // a line longer than a block
+            const qsizetype capacity = std::max(m_capacity * 2, m_end + count);
+            auto grown = std::make_unique_for_overwrite<char16_t[]>(size_t(capacity));
+            std::memcpy(grown.get(), m_text.get(), size_t(m_end) * sizeof(char16_t));
+            m_text = std::move(grown);
+            m_capacity = capacity;
+        }
+        m_tables.decode(bytes, count, m_text.get() + m_end);
+        m_end += count;
+        m_offset += count;
+        return true;
+    }
+
+    ListFileReader::Feed& m_feed;
+    const bool m_scrambled;
+    const platform::AnsiTables& m_tables;
+    qsizetype m_offset = 0; // the next byte to decode
+    bool m_failed = false;
+    // The decoded text not yet handed out runs from m_pos to m_end; up to m_scan it holds no
+    // carriage return.
+    std::unique_ptr<char16_t[]> m_text = std::make_unique_for_overwrite<char16_t[]>(size_t(2 * Block));
+    qsizetype m_capacity = 2 * Block;
+    qsizetype m_pos = 0;
+    qsizetype m_scan = 0;
+    qsizetype m_end = 0;
+    char m_plain[Block];
+};
+
+// Gathers the cell lines of one row and hands the row to the document in one piece when the
+// lines move on to another row. The lines of a file come row by row, so each row is built
+// once, in one allocation; a line that comes back to an earlier row takes that row up again.
+class RowAssembler {
+public:
+    explicit RowAssembler(ListDocument& document) : m_document(document) {}
+
+    // Row and column lie inside the document.
+    void store(const ListFileLines::CellLine& line)
+    {
+        if (line.row != m_row) {
+            flush();
+            takeUp(line.row);
+        }
+        // Each field on its own: one that did not read keeps the cell's value.
+        Slot& slot = m_slots[line.column];
+        if (line.bold)
+            slot.cell.Bold = *line.bold;
+        if (line.italic)
+            slot.cell.Italic = *line.italic;
+        if (line.underline)
+            slot.cell.Underline = *line.underline;
+        if (line.color)
+            slot.cell.Color = uint32_t(*line.color);
+        setText(slot, line.text);
+        m_extent = std::max(m_extent, line.column + 1);
+    }
+
+    void flush()
+    {
+        if (m_row == 0)
+            return;
+        for (int c = 1; c < m_extent; ++c) {
+            m_cells[c - 1] = m_slots[c].cell;
+            m_cells[c - 1].Text = QStringView(m_text).mid(m_slots[c].start, m_slots[c].length);
+        }
+        GridRow row;
+        row.setCells(std::span<const GridCellView>(m_cells, size_t(std::max(m_extent - 1, 0))));
+        m_document.setRow(m_row, std::move(row));
+        m_row = 0;
+    }
+
+private:
+    struct Slot {
+        GridCellView cell; // its text is kept as start and length in m_text
+        qsizetype start = 0;
+        qsizetype length = 0;
+    };
+    static constexpr int Slots = ListDocument::MaxColumns + 1;
+
+    void takeUp(int row)
+    {
+        m_row = row;
+        m_text.resize(0);
+        m_live = 0;
+        std::fill(std::begin(m_slots), std::end(m_slots), Slot{});
+        const GridRow& cells = m_document.row(row);
+        m_extent = std::min(cells.extent(), Slots);
+        for (int c = 1; c < m_extent; ++c) {
+            const GridCell cell = cells.cell(c);
+            m_slots[c].cell = GridCellView{QStringView(), cell.Bold, cell.Italic, cell.Underline, cell.Color};
+            setText(m_slots[c], cells.textView(c));
+        }
+    }
+
+    void setText(Slot& slot, QStringView text)
+    {
+        m_live += text.size() - slot.length;
+        if (m_text.size() > 4 * m_live + 4096)
+            compact(); // many lines wrote the same cells over and over
+        slot.start = m_text.size();
+        slot.length = text.size();
+        m_text.append(text);
+    }
+
+    void compact()
+    {
+        QString kept;
+        kept.reserve(m_live + 4096);
+        for (Slot& slot : m_slots) {
+            const qsizetype start = kept.size();
+            kept.append(QStringView(m_text).mid(slot.start, slot.length));
+            slot.start = start;
+        }
+        m_text = std::move(kept);
+    }
+
+    ListDocument& m_document;
+    int m_row = 0; // 0 while no row is being gathered
+    int m_extent = 0; // one past the highest column gathered
+    Slot m_slots[Slots];
+    QString m_text;
+    qsizetype m_live = 0; // characters of m_text that cells still use
+    GridCellView m_cells[Slots - 1];
+};
+
+bool insideDocument(const ListDocument& document, const ListFileLines::CellLine& line)
 {
     // Row 0 and column 0 are the slots that hold no cell; a line for them shows nowhere, and
     // the document keeps nothing outside its rows and 32 columns.
-    const int r = line.row;
-    const int c = line.column;
-    if (line.bold)
-        document.setBold(r, c, *line.bold);
-    if (line.italic)
-        document.setItalic(r, c, *line.italic);
-    if (line.underline)
-        document.setUnderline(r, c, *line.underline);
-    if (line.color)
-        document.setColor(r, c, *line.color);
-    document.setTextPiece(r, c, line.text);
+    return line.row >= 1 && line.row <= document.rowCount() && line.column >= 1
+           && line.column <= ListDocument::MaxColumns;
 }
 
 } // namespace
 
-platform::FileResult ListFileReader::read(QByteArray bytes, ListDocument& document,
+platform::FileResult ListFileReader::read(const QByteArray& bytes, ListDocument& document,
                                           const QString& path)
 {
+    Feed feed(bytes);
+    return readFrom(feed, document, path);
+}
+
+platform::FileResult ListFileReader::readFile(const QString& path, ListDocument& document)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {false, QStringLiteral("The file \"%1\" could not be read: %2.").arg(path, file.errorString())};
+    Feed feed(file);
+    return readFrom(feed, document, path);
+}
+
+platform::FileResult ListFileReader::readFrom(Feed& feed, ListDocument& document, const QString& path)
+{
+    const platform::AnsiTables* tables = platform::AnsiTables::get();
+    if (!tables)
+        return {false, QStringLiteral("The file \"%1\" could not be opened: this system cannot convert "
+                                      "Windows-1250 text.").arg(path)};
+    const QByteArray head = feed.head();
     ListDocument read;
-    if (ListFileScrambler::looksScrambled(bytes)) {
+    if (ListFileScrambler::looksScrambled(head)) {
         read.form = ListDocument::Form::Scrambled;
-        ListFileScrambler::apply(bytes);
-    }
-    const QString text = platform::fromAnsi(bytes);
-    bytes = QByteArray();
-    if (read.form == ListDocument::Form::Plain && text.startsWith(QLatin1String("#@#")))
+    } else if (head.size() == 3 && tables->character(uchar(head[0])) == u'#'
+               && tables->character(uchar(head[1])) == u'@' && tables->character(uchar(head[2])) == u'#') {
         read.form = ListDocument::Form::Password;
-    read.adoptText(text);
+    }
     const bool passwordForm = read.form != ListDocument::Form::Plain;
     const int headerLine = passwordForm ? 3 : 1;
 
-    LineSplitter lines(text);
+    LineSource lines(feed, read.form == ListDocument::Form::Scrambled, *tables);
+    RowAssembler rows(read);
     QStringView line;
-    for (int number = 1; lines.next(line); ++number) {
+    for (qint64 number = 1; lines.next(line); ++number) {
         if (passwordForm && number == 1)
             continue;
         if (passwordForm && number == 2)
@@ -88,16 +324,20 @@ platform::FileResult ListFileReader::read(QByteArray bytes, ListDocument& docume
                 read.columns = header->entries;
             }
         } else if (number == headerLine + 1) {
-            const qint64 rows = ListFileLines::parseRowCountLine(line).value_or(1);
-            if (rows > MaxRows)
+            const qint64 count = ListFileLines::parseRowCountLine(line).value_or(1);
+            if (count > MaxRows)
                 return {false, QStringLiteral("The file \"%1\" could not be opened: it declares %2 rows, "
                                               "more than a document can hold (%3).")
                                    .arg(path, line.mid(2).toString(), QString::number(MaxRows))};
-            read.setRowCount(rows < 1 ? 1 : int(rows));
+            read.setRowCount(count < 1 ? 1 : int(count));
         } else if (auto cell = ListFileLines::parseCellLine(line)) {
-            storeCell(read, *cell);
+            if (insideDocument(read, *cell))
+                rows.store(*cell);
         }
     }
+    if (lines.failed())
+        return {false, QStringLiteral("The file \"%1\" could not be read: %2.").arg(path, feed.error())};
+    rows.flush();
     document = std::move(read);
     return {true, QString()};
 }

@@ -21,8 +21,16 @@ public:
 
     // Fills `document` from the bytes. On failure `document` is left as it was and the
     // result names `path` in its message.
-    static platform::FileResult read(QByteArray bytes, ListDocument& document,
+    static platform::FileResult read(const QByteArray& bytes, ListDocument& document,
                                      const QString& path);
+    // The same from the file, read a block at a time: its bytes never stand whole in memory.
+    static platform::FileResult readFile(const QString& path, ListDocument& document);
+
+    // The bytes being read, a block at a time.
+    class Feed;
+
+private:
+    static platform::FileResult readFrom(Feed& feed, ListDocument& document, const QString& path);
 };
 
 } // namespace grid

@@ -1,7 +1,7 @@
 #pragma once
 // What the list file writer reads of a document: its columns and the cells of its rows.
 
-#include "grid/documents/listfilecell.h"
+#include "grid/gridrow.h"
 
 #include <QString>
 
@@ -15,8 +15,9 @@ public:
     virtual QString caption(int column) const = 0; // column 1 to columnCount()
     virtual int width(int column) const = 0;
     virtual int rowCount() const = 0;
-    // The cell of row 1 to rowCount(), column 1 to columnCount().
-    virtual ListFileCell cell(int row, int column) const = 0;
+    // Row 1 to rowCount(), whose cells 1 to columnCount() are written; read in place, without
+    // a string for each cell.
+    virtual const GridRow& row(int r) const = 0;
 };
 
 } // namespace grid

@@ -24,6 +24,8 @@ private:
     class Output;
     static void writePassword(Output& out, const QString& passwordLine);
     static void writeBody(Output& out, const ListFileSource& source);
+    // The most characters the cell lines can take.
+    static qsizetype cellLinesLength(const ListFileSource& source);
 };
 
 } // namespace grid

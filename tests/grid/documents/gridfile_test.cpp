@@ -262,17 +262,24 @@ TEST_F(GridFileTest, AFailedOpenLeavesGridAndFieldsAsTheyWere)
 
 TEST_F(GridFileTest, AnEmptyFileOpensAsAnEmptyDocument)
 {
-    // The old document must not stay in the grid under the new file's name.
-    GridCore g;
-    g.AddColumn(0, 70, QStringLiteral("Price"));
-    g.ChangeItem(1, 2, QStringLiteral("old"));
-    GridFile file(g);
-    for (const QByteArray& content : {QByteArray(), QByteArray("#@#\r\n\r\n")}) {
+    // The old document must not stay in the grid under the new file's name, not even in
+    // column 1's caption and width: it gets a new grid's column. So does a column 1 whose
+    // width in the file does not read or is refused.
+    for (const QByteArray& content : {QByteArray(), QByteArray("#@#\r\n\r\n"), QByteArray("no header\r\n"),
+                                      QByteArray("\\\\1|#||Name|wide\r\n"), QByteArray("\\\\1|#||Name|-20\r\n")}) {
+        GridCore g;
+        g.SetColumnHeader(1, QStringLiteral("Old name"));
+        g.LetWidthColumn(1, 250);
+        g.AddColumn(0, 70, QStringLiteral("Price"));
+        g.ChangeItem(1, 2, QStringLiteral("old"));
+        GridFile file(g);
         put(path("empty.QVI"), content);
         ASSERT_TRUE(file.OpenFile(path("empty.QVI")).ok);
-        EXPECT_EQ(g.ColumnCount(), 1);
+        EXPECT_EQ(g.ColumnCount(), 1) << content.constData();
         EXPECT_EQ(g.ListCount(), 1);
         EXPECT_EQ(g.GetItem(1, 1), QString());
+        EXPECT_EQ(g.GetColumnHeader(1), content.contains("Name") ? QStringLiteral("Name") : QString()) << content.constData();
+        EXPECT_EQ(g.GetWidthColumn(1), 100) << content.constData();
         EXPECT_EQ(file.OpenedFileName(), path("empty.QVI"));
     }
 }

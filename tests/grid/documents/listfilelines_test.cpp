@@ -78,6 +78,11 @@ TEST(ListFileLines, RowCountLine)
     EXPECT_FALSE(ListFileLines::parseRowCountLine(u"\\\\"));
     EXPECT_EQ(ListFileLines::parseRowCountLine(u"\\\\99999999999"), std::numeric_limits<qint64>::max());
     EXPECT_EQ(ListFileLines::parseRowCountLine(u"\\\\-1e30"), std::numeric_limits<qint64>::min());
+    // Beyond even a double's range: still a count that does not fit, not "no count".
+    const QString digits(400, QLatin1Char('9'));
+    EXPECT_EQ(ListFileLines::parseRowCountLine(QStringLiteral("\\\\") + digits), std::numeric_limits<qint64>::max());
+    EXPECT_EQ(ListFileLines::parseRowCountLine(QStringLiteral("\\\\-") + digits), std::numeric_limits<qint64>::min());
+    EXPECT_EQ(ListFileLines::parseRowCountLine(u"\\\\1e400"), std::numeric_limits<qint64>::max());
 }
 
 TEST(ListFileLines, CellLineLayout)

@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 #include <limits>
+#include <string>
 
 using grid::ListDocument;
 using grid::ListFileCell;
@@ -119,17 +120,75 @@ TEST(ListFileReader, ScrambledBytesOfASmallDocumentMatchTheHandComputedFixture)
 
 TEST(ListFileReader, FilesAroundTheChunkSizeReadBack)
 {
-    for (const qsizetype size : {qsizetype(0x100001), qsizetype(0x100002)}) {
+    // One chunk of 1,048,577 bytes, two chunks, and two full chunks before a last one of
+    // 1,048,577 bytes, whose last byte takes key character 3, not the 2 of a chunk's first.
+    for (const qsizetype size : {qsizetype(0x100001), qsizetype(0x100002), qsizetype(3 * 0x100000 + 1)}) {
         ListDocument doc;
         doc.columns = {{"A", 100}};
         doc.setCell(1, 1, {QStringLiteral("x")});
-        const qsizetype overhead = ListFileWriter::passwordText(doc, QStringLiteral("p&z7")).size() - 1;
-        doc.setCell(1, 1, {QString(size - overhead, QLatin1Char('w'))});
+        const QString text = ListFileWriter::passwordText(doc, QStringLiteral("p&z7"));
+        doc.setCell(1, 1, {QString(size - text.size() + 1, QLatin1Char('w'))});
         const QByteArray bytes = ListFileWriter::scrambledBytes(doc, QStringLiteral("p&z7"));
         ASSERT_EQ(bytes.size(), size);
+        EXPECT_EQ(bytes, ListFileScrambler::applied(ListFileWriter::plainBytes(doc).prepend("#@#\r\np&z7\r\n")));
         const ListDocument back = readOk(bytes);
         EXPECT_EQ(back.at(1, 1).text, doc.at(1, 1).text) << size;
     }
+}
+
+TEST(ListFileReader, LinesAcrossTheReadersBlocksAndTheChunks)
+{
+    // The reader decodes a block of bytes at a time (64 KiB, and a scrambled file's chunks
+    // of 1 MiB): a line end at every position around those boundaries, CR LF split between
+    // two blocks included, ends its line there and nowhere else.
+    const QByteArray header = "\\\\1|#||A|50\r\n\\\\3\r\n";
+    const QByteArray password = "#@#\r\np&z7\r\n";
+    for (const bool scrambled : {false, true}) {
+        for (const QByteArray& end : {QByteArray("\r\n"), QByteArray("\r")}) {
+            for (const qsizetype boundary : {qsizetype(0x10000), qsizetype(0x20000), qsizetype(0x100000)}) {
+                for (qsizetype at = boundary - 2; at <= boundary + 1; ++at) {
+                    const QByteArray head = (scrambled ? password : QByteArray()) + header;
+                    const qsizetype length = at - head.size() - qsizetype(sizeof "#0#000#1#1") + 1;
+                    QByteArray bytes = head + QByteArray(length, 'w') + "#0#000#1#1" + end
+                                       + "y#0#000#1#2" + end + "z#0#000#1#3";
+                    ASSERT_EQ(bytes.indexOf('\r', head.size()), at);
+                    if (scrambled)
+                        ListFileScrambler::apply(bytes);
+                    const ListDocument doc = readOk(bytes);
+                    const std::string where = (scrambled ? "scrambled, " : "plain, ") + std::to_string(end.size())
+                                              + "-byte line end at " + std::to_string(at);
+                    EXPECT_EQ(doc.at(1, 1).text.size(), length) << where;
+                    EXPECT_EQ(doc.at(2, 1).text, QStringLiteral("y")) << where;
+                    EXPECT_EQ(doc.at(3, 1).text, QStringLiteral("z")) << where;
+                }
+            }
+        }
+    }
+}
+
+TEST(ListFileReader, LinesComingBackToAnEarlierRowOrCellKeepWhatItHolds)
+{
+    QByteArray bytes = "\\\\2|#||A|50||B|50\r\n\\\\3\r\n"
+                       "a1#0#000#1#1\r\n"
+                       "b2#0#000#2#2\r\n"
+                       "b1#255#100#2#1\r\n"  // back to row 1: its column 1 stays
+                       "a2#0#001#1#2\r\n";   // and to row 2
+    // A cell written over and over: only the last text counts, the row's others stay.
+    for (int i = 0; i < 5000; ++i)
+        bytes += "long " + QByteArray::number(i) + QByteArray(100, '.') + "#0#000#2#3\r\n";
+    bytes += "c3#0#000#1#3\r\n";
+    const ListDocument doc = readOk(bytes);
+    EXPECT_EQ(doc.at(1, 1), (ListFileCell{QStringLiteral("a1"), false, false, false, 0}));
+    EXPECT_EQ(doc.at(1, 2), (ListFileCell{QStringLiteral("b1"), true, false, false, 255}));
+    EXPECT_EQ(doc.at(2, 1), (ListFileCell{QStringLiteral("a2"), false, true, false, 0}));
+    EXPECT_EQ(doc.at(2, 2).text, QStringLiteral("b2"));
+    EXPECT_EQ(doc.at(3, 2).text, QStringLiteral("long 4999") + QString(100, QLatin1Char('.')));
+    EXPECT_EQ(doc.at(3, 1).text, QStringLiteral("c3"));
+
+    // A line far longer than a block.
+    const QString longText(300000, QChar(u'ž'));
+    const ListDocument single = readOk("\\\\1|#||A|50\r\n\\\\1\r\n" + QByteArray(300000, '\x9E') + "#0#000#1#1\r\n");
+    EXPECT_EQ(single.at(1, 1).text, longText);
 }
 
 TEST(ListFileReader, LineEndsAndEmptyLines)
@@ -177,11 +236,12 @@ TEST(ListFileReader, ALineWhoseRowOrColumnDoesNotReadIsSkipped)
 
 TEST(ListFileReader, RowCountBelowOneKeepsOneRow)
 {
-    for (const char* count : {"0", "-5", "none"}) {
+    for (const QByteArray& count : {QByteArray("0"), QByteArray("-5"), QByteArray("none"),
+                                    QByteArray("-") + QByteArray(400, '9')}) {
         const QByteArray bytes = QByteArray("\\\\1|#||A|50\r\n\\\\") + count + "\r\nx#0#000#1#1\r\n";
         const ListDocument doc = readOk(bytes);
-        EXPECT_EQ(doc.rowCount(), 1) << count;
-        EXPECT_EQ(doc.at(1, 1).text, QStringLiteral("x")) << count;
+        EXPECT_EQ(doc.rowCount(), 1) << count.left(20).constData();
+        EXPECT_EQ(doc.at(1, 1).text, QStringLiteral("x")) << count.left(20).constData();
     }
 }
 
@@ -194,11 +254,16 @@ TEST(ListFileReader, RowCountBeyondWhatAGridHoldsIsRefused)
     EXPECT_TRUE(ListFileReader::read(ok, big, QStringLiteral("ok.QVI")).ok);
     EXPECT_EQ(big.rowCount(), 1048576);
 
-    for (const char* count : {"1048577", "4294967297", "1e40"}) {
+    // Every count that does not fit, up to counts too large even for a double (309 digits
+    // and more), is refused the same way.
+    for (const QByteArray& count : {QByteArray("1048577"), QByteArray("4294967297"), QByteArray("1e40"),
+                                    QByteArray(11, '9'), QByteArray(308, '9'), QByteArray(309, '9'),
+                                    QByteArray(400, '7'), QByteArray("1e400")}) {
         const QByteArray huge = QByteArray("\\\\1|#||A|50\r\n\\\\") + count + "\r\nx#0#000#1#1\r\n";
         const auto result = ListFileReader::read(huge, doc, QStringLiteral("/data/huge.QVI"));
-        EXPECT_FALSE(result.ok) << count;
+        EXPECT_FALSE(result.ok) << count.size() << " characters: " << count.left(20).constData();
         EXPECT_TRUE(result.error.contains(QStringLiteral("/data/huge.QVI")));
+        EXPECT_TRUE(result.error.contains(QStringLiteral("declares")));
         EXPECT_EQ(doc.columns.value(0).caption, QStringLiteral("kept"));
     }
 }
