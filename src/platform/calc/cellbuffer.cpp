@@ -66,38 +66,41 @@ std::vector<CellBuffer::Block> CellBuffer::takeBlocks()
     return blocks;
 }
 
-bool readsAsPlainNumber(const QString& text, double& value)
+bool readsAsNumber(const QString& text, double& value, int& decimals)
 {
-    const int n = int(text.size());
-    int i = 0;
-    if (i < n && text[i] == QLatin1Char('-'))
+    const qsizetype n = text.size();
+    const QChar* c = text.constData();
+    qsizetype i = 0;
+    if (i < n && c[i] == QLatin1Char('-'))
         ++i;
-    const int firstDigit = i;
-    int digits = 0;
-    while (i < n && text[i].isDigit() && text[i].unicode() < 128) {
+    const auto digit = [&](qsizetype at) { return at < n && c[at].unicode() >= '0' && c[at].unicode() <= '9'; };
+    const qsizetype firstDigit = i;
+    while (digit(i))
         ++i;
-        ++digits;
-    }
-    if (digits == 0 || (digits > 1 && text[firstDigit] == QLatin1Char('0')))
+    const qsizetype wholeDigits = i - firstDigit;
+    if (wholeDigits == 0 || (wholeDigits > 1 && c[firstDigit] == QLatin1Char('0')))
         return false;
+    qsizetype fraction = 0;
     if (i < n) {
-        if (text[i] != QLatin1Char('.') || i + 1 == n)
+        if (c[i] != QLatin1Char('.'))
             return false;
-        ++i;
-        while (i < n && text[i].unicode() >= '0' && text[i].unicode() <= '9') {
+        const qsizetype firstFraction = ++i;
+        while (digit(i))
             ++i;
-            ++digits;
-        }
-        if (i < n || text[n - 1] == QLatin1Char('0'))
+        fraction = i - firstFraction;
+        if (fraction == 0 || i < n)
             return false;
     }
     // Beyond 15 digits a double no longer holds the number as written.
-    if (digits > 15)
+    if (wholeDigits + fraction > 15)
         return false;
     bool ok = false;
     value = text.toDouble(&ok);
     // "-0" would show as "0": keep it as text.
-    return ok && !(value == 0 && text.startsWith(QLatin1Char('-')));
+    if (!ok || (value == 0 && c[0] == QLatin1Char('-')))
+        return false;
+    decimals = int(fraction);
+    return true;
 }
 
 } // namespace platform::calc
