@@ -25,7 +25,6 @@
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
 #include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
 #include <com/sun/star/sheet/XSpreadsheetView.hpp>
-#include <com/sun/star/sheet/XSpreadsheets.hpp>
 #include <com/sun/star/table/CellRangeAddress.hpp>
 #include <com/sun/star/table/XCellRange.hpp>
 #include <com/sun/star/text/XText.hpp>
@@ -128,8 +127,8 @@ public:
     // knows which of its sheets was active when it was saved.
     bool load(const OUString& url, std::vector<beans::PropertyValue> args, bool fromFile)
     {
-        if (!flush())
-            return false;
+        // The instance's previous workbook, and whatever was written into it, goes.
+        buffer.takeBlocks();
         closeDocument();
         args.push_back(property("MacroExecutionMode", uno::Any(document::MacroExecMode::NEVER_EXECUTE)));
         args.push_back(property("UpdateDocMode", uno::Any(document::UpdateDocMode::NO_UPDATE)));
@@ -139,7 +138,7 @@ public:
         if (!loaded.is())
             return false;
         if (fromFile && sheetCount(loaded) > 1) {
-            closeComponent(loaded);
+            OfficeProcess::closeUnsaved(loaded);
             loaded = loadComponent(url, args);
             if (!loaded.is())
                 return false;
@@ -164,7 +163,7 @@ public:
             loader->loadComponentFromURL(url, OUString("_blank"), 0, properties(args));
         if (uno::Reference<sheet::XSpreadsheetDocument>(loaded, uno::UNO_QUERY).is())
             return loaded;
-        closeComponent(loaded);
+        OfficeProcess::closeUnsaved(loaded);
         error = QStringLiteral("The file is not a workbook");
         return nullptr;
     }
@@ -173,16 +172,6 @@ public:
     {
         const uno::Reference<sheet::XSpreadsheetDocument> spreadsheet(loaded, uno::UNO_QUERY_THROW);
         return uno::Reference<container::XIndexAccess>(spreadsheet->getSheets(), uno::UNO_QUERY_THROW)->getCount();
-    }
-
-    static void closeComponent(const uno::Reference<lang::XComponent>& component)
-    {
-        const uno::Reference<util::XModifiable> modifiable(component, uno::UNO_QUERY);
-        if (modifiable.is())
-            modifiable->setModified(false);
-        const uno::Reference<util::XCloseable> closeable(component, uno::UNO_QUERY);
-        if (closeable.is())
-            closeable->close(true);
     }
 
     // The sheet that was active when the workbook was saved (a workbook loaded with a view
@@ -494,7 +483,7 @@ public:
             return;
         try {
             const KillWatch::Timing bounded = office->bound(options.quitTimeoutMs);
-            closeComponent(closing);
+            OfficeProcess::closeUnsaved(closing);
         } catch (const uno::Exception&) {
             // gone already; the office is started again by the next command
         }

@@ -339,21 +339,27 @@ bool OfficeProcess::connect(QString& error)
     return false;
 }
 
+void OfficeProcess::closeUnsaved(const uno::Reference<uno::XInterface>& document)
+{
+    // A changed document would ask whether to save it, and nobody answers.
+    const uno::Reference<util::XModifiable> modifiable(document, uno::UNO_QUERY);
+    if (modifiable.is())
+        modifiable->setModified(false);
+    const uno::Reference<util::XCloseable> closeable(document, uno::UNO_QUERY);
+    if (closeable.is())
+        closeable->close(true);
+}
+
 void OfficeProcess::closeDocuments()
 {
-    // A changed document makes terminate() wait for a "save changes?" answer nobody gives.
+    // A changed document makes terminate() wait for a "save changes?" answer.
     try {
         const uno::Reference<container::XEnumerationAccess> components = desktop_->getComponents();
         const uno::Reference<container::XEnumeration> it = components->createEnumeration();
         while (it->hasMoreElements()) {
             const uno::Reference<uno::XInterface> doc(it->nextElement(), uno::UNO_QUERY);
             try {
-                const uno::Reference<util::XModifiable> modifiable(doc, uno::UNO_QUERY);
-                if (modifiable.is())
-                    modifiable->setModified(false);
-                const uno::Reference<util::XCloseable> closeable(doc, uno::UNO_QUERY);
-                if (closeable.is())
-                    closeable->close(true);
+                closeUnsaved(doc);
             } catch (const uno::Exception&) {
                 // already closed or gone; terminate() and the kill below handle the rest
             }

@@ -57,6 +57,9 @@ public:
     // Whether the office has ended (or was never started); an ended office is collected.
     bool hasEnded();
 
+    // Closes a document of an office without saving it and without asking.
+    static void closeUnsaved(const css::uno::Reference<css::uno::XInterface>& document);
+
 private:
     bool spawn(QString& error);
     bool connect(QString& error);

@@ -501,6 +501,49 @@ TEST_F(CalcTest, AnOfficeThatStopsAnsweringIsKilledWhenACallOutlivesItsLimit)
     EXPECT_EQ(officesLeftAfter(::getpid(), 3000), 0);
 }
 
+// Run in child processes under other languages by the next test: a typed number and a date
+// show as the program writes them, whatever language the program and the office run in.
+TEST(CalcLanguageHelper, NumbersAndDatesShowAsWritten)
+{
+    if (qEnvironmentVariableIsEmpty("QUORVANE_CALC_LANGUAGE_CHILD"))
+        GTEST_SKIP() << "only run as the child of NumbersAndDatesShowAsWrittenInEveryLanguage";
+    const QDateTime when(QDate(2026, 12, 10), QTime(21, 30, 5));
+    for (const bool form : {false, true}) {
+        CalcSpreadsheet calc;
+        ASSERT_TRUE(calc.start()) << calc.lastError().toStdString();
+        if (form) {
+            ASSERT_TRUE(calc.openWorkbook(templateRoot + QStringLiteral("/Item/Item Form.xls"), true));
+        } else {
+            ASSERT_TRUE(calc.addWorkbook());
+        }
+        calc.writeCell(QStringLiteral("D23"), QStringLiteral("24.50"));
+        calc.writeCell(QStringLiteral("D25"), QStringLiteral("-1234.5"));
+        calc.writeDate(QStringLiteral("D15"), when);
+        EXPECT_EQ(calc.readCell(QStringLiteral("D23")), QStringLiteral("24.50")) << form;
+        EXPECT_EQ(calc.readCell(QStringLiteral("D25")), QStringLiteral("-1234.5")) << form;
+        EXPECT_EQ(calc.readCell(QStringLiteral("D15")), platform::vb::GeneralDate(when)) << form;
+    }
+}
+
+TEST_F(CalcTest, NumbersAndDatesShowAsWrittenInEveryLanguage)
+{
+    for (const char* language : {"de_DE.UTF-8", "en_US.UTF-8", "sl_SI.UTF-8"}) {
+        QProcess child;
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QUORVANE_CALC_LANGUAGE_CHILD"), QStringLiteral("1"));
+        env.insert(QStringLiteral("LC_ALL"), QString::fromLatin1(language));
+        env.insert(QStringLiteral("LANG"), QString::fromLatin1(language));
+        child.setProcessEnvironment(env);
+        child.setProcessChannelMode(QProcess::MergedChannels);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QStringLiteral("--gtest_filter=CalcLanguageHelper.NumbersAndDatesShowAsWritten")});
+        ASSERT_TRUE(child.waitForFinished(180000)) << language;
+        const QByteArray output = child.readAll();
+        EXPECT_EQ(child.exitCode(), 0) << language << "\n" << output.toStdString();
+        EXPECT_TRUE(output.contains("[       OK ] CalcLanguageHelper")) << language << "\n" << output.toStdString();
+    }
+}
+
 // Run in child processes by the tests below: starts an office and fills a workbook, then
 // dies without cleaning up, or ends as a program normally does.
 TEST(CalcChildHelper, StartAndEnd)
