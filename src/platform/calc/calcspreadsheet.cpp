@@ -26,6 +26,7 @@
 #include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
 #include <com/sun/star/sheet/XSpreadsheetView.hpp>
 #include <com/sun/star/table/CellRangeAddress.hpp>
+#include <com/sun/star/table/XColumnRowRange.hpp>
 #include <com/sun/star/table/XCellRange.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/util/Date.hpp>
@@ -40,6 +41,7 @@
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <optional>
@@ -81,6 +83,7 @@ public:
     CellBuffer buffer;
     SheetFormats formats;
     bool formatsRead = true; // false: an opened workbook whose formats are read before the first write
+    bool added = false;      // a new workbook of ours, not one opened from a file
     std::optional<SheetText> shown; // what the active sheet shows, until the next change
     QString error;
     QString protectedPath; // the file of a workbook opened read-only
@@ -153,6 +156,7 @@ public:
         readNullDate();
         formats.reset(document);
         formatsRead = !fromFile;
+        added = !fromFile;
         return sheet.is();
     }
 
@@ -235,11 +239,56 @@ public:
                 formats.read(sheet);
                 formatsRead = true;
             }
+            const RowHeightsOnce heights(*this, blocks);
             for (const CellBuffer::Block& block : blocks)
                 writeBlock(block);
             return true;
         });
     }
+
+    // The office fits the rows' heights to their cells at every change, so for a block once
+    // when its values go in and once more when their formats do. In a new workbook of ours,
+    // whose rows have no heights of their own, they are fitted once, after the last block of
+    // a flush. A workbook opened from a file keeps the office's way, which leaves the heights
+    // its rows were given alone.
+    class RowHeightsOnce {
+    public:
+        RowHeightsOnce(Impl& impl, const std::vector<CellBuffer::Block>& blocks) : impl_(impl)
+        {
+            if (!impl.added || blocks.empty())
+                return;
+            for (const CellBuffer::Block& b : blocks) {
+                top_ = top_ == 0 ? b.firstRow : std::min(top_, b.firstRow);
+                bottom_ = std::max(bottom_, b.firstRow + b.rows - 1);
+            }
+            document_.set(impl.document, uno::UNO_QUERY_THROW);
+            document_->setPropertyValue(OUString("IsAdjustHeightEnabled"), uno::Any(false));
+        }
+
+        ~RowHeightsOnce()
+        {
+            if (!document_.is())
+                return;
+            try {
+                document_->setPropertyValue(OUString("IsAdjustHeightEnabled"), uno::Any(true));
+                const uno::Reference<table::XColumnRowRange> rows(
+                    impl_.sheet->getCellRangeByPosition(0, top_ - 1, 0, bottom_ - 1), uno::UNO_QUERY_THROW);
+                uno::Reference<beans::XPropertySet>(rows->getRows(), uno::UNO_QUERY_THROW)
+                    ->setPropertyValue(OUString("OptimalHeight"), uno::Any(true));
+            } catch (const uno::Exception&) {
+                // the write itself failed, or the office went: the call says so
+            }
+        }
+
+        RowHeightsOnce(const RowHeightsOnce&) = delete;
+        RowHeightsOnce& operator=(const RowHeightsOnce&) = delete;
+
+    private:
+        Impl& impl_;
+        uno::Reference<beans::XPropertySet> document_;
+        int top_ = 0;
+        int bottom_ = 0;
+    };
 
     // The cells of one block that need a number format of ours, by format: runs down each
     // column, so that a column of prices is one range however long it is.

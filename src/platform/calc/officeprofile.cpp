@@ -64,10 +64,11 @@ bool OfficeProfile::prepare(const QString& profileDir)
     settings += setting("/org.openoffice.Office.Common/Misc", "UseDocumentSystemFileLocking", "false");
     settings += setting("/org.openoffice.Office.Recovery/AutoSave", "Enabled", "false");
     // An office that has not run this version in the profile before first draws a series of
-    // test pictures on large surfaces: seconds of work and well over 100 MB on every start of
-    // a headless office, which never notes the version down itself. Several of them starting
-    // at once on a fresh machine are slow enough to miss the start time, and short enough of
-    // memory to crash while drawing. Noted down here, the office starts without them.
+    // test pictures on large surfaces: seconds of work and well over 100 MB, on every start
+    // of a headless office, which never notes the version down itself. Several of them
+    // starting at once on a fresh machine are slow enough to miss the start time, and short
+    // enough of memory to crash while drawing (exit code 134). Noted down here, the office
+    // starts without them.
     const QString version = installedVersion();
     if (!version.isEmpty())
         settings += setting("/org.openoffice.Setup/Product", "ooSetupLastVersion", version.toLatin1());

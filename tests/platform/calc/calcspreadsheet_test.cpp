@@ -144,12 +144,12 @@ TEST_F(CalcTest, OneOfficeServesEveryCommandOfTheRunAndStartsAgainWhenEnded)
     EXPECT_NE(officePidsStartedBy(::getpid()), first);
 }
 
-// Every start of the program's office is the first in its profile. Such a start used to draw
-// a series of test pictures on large surfaces before it answered (the office notes the
-// version it ran them for, but only where it has a window): seconds of work and over 100 MB
-// more on every start, which with several offices starting at once on a fresh machine
-// missed the start time or crashed short of memory (exit code 134). The office leaves the
-// pictures' log in its profile when it draws them.
+// The first spreadsheet command of every run starts the office in a fresh profile. Such a
+// start used to draw a series of test pictures on large surfaces before it answered (a
+// headless office never notes down that it has drawn them, so it did so on every start):
+// seconds of work and over 100 MB more, which with several offices starting at once on a
+// fresh machine missed the start time or crashed short of memory (exit code 134). The office
+// leaves the pictures' log in its profile when it draws them.
 TEST_F(CalcTest, AFreshProfileStartsWithoutTheOfficesDrawingSelfTest)
 {
     platform::calc::endOffice();
@@ -271,6 +271,8 @@ TEST_F(CalcTest, NewWorkbookIsWrittenSavedAndReadBack)
             EXPECT_EQ(cell.value, c.written.toDouble()) << c.address;
         }
     }
+    // A row with a cell of two lines is fitted to them.
+    EXPECT_GT(probe.cell(file, "C3").rowHeight, probe.cell(file, "A1").rowHeight);
     EXPECT_EQ(probe.cell(file, "C5").value, 0.5);
     EXPECT_FALSE(probe.cell(file, "D5").isNumber);
     EXPECT_TRUE(probe.cell(file, "R1").isNumber) << "a date is a date value";

@@ -20,6 +20,8 @@
 #include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
 #include <com/sun/star/table/CellContentType.hpp>
 #include <com/sun/star/table/XCell.hpp>
+#include <com/sun/star/table/XColumnRowRange.hpp>
+#include <com/sun/star/table/XTableRows.hpp>
 #include <com/sun/star/table/XCellRange.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
@@ -41,6 +43,7 @@ public:
         double value = 0;
         QString shown;
         QString format; // the format code, "General" for none of its own
+        int rowHeight = 0; // of the cell's row, in hundredths of a millimetre
     };
 
     // The headless office this test process started; false when there is none. A new
@@ -145,6 +148,10 @@ private:
             ->getByKey(key)
             ->getPropertyValue("FormatString") >>= code;
         result.format = platform::calc::toQString(code);
+        const uno::Reference<table::XColumnRowRange> rows(
+            sheet->getCellRangeByName(rtl::OUString::createFromAscii(address)), uno::UNO_QUERY_THROW);
+        uno::Reference<beans::XPropertySet>(rows->getRows()->getByIndex(0), uno::UNO_QUERY_THROW)->getPropertyValue("Height")
+            >>= result.rowHeight;
         uno::Reference<util::XCloseable>(doc, uno::UNO_QUERY_THROW)->close(true);
         return result;
     }
