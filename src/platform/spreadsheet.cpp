@@ -52,11 +52,21 @@ void setSpreadsheetFactory(SpreadsheetFactory factory)
     installedFactory() = std::move(factory);
 }
 
+bool Spreadsheet::writeRow(int row, int firstColumn, std::span<const QString> texts)
+{
+    // A row or column outside the sheet makes an address that is none, which writeCell refuses.
+    const QString number = QString::number(row);
+    int column = firstColumn;
+    for (const QString& text : texts)
+        if (!writeCell(columnLetters(column++) + number, text))
+            return false;
+    return true;
+}
+
 bool parseCellAddress(const QString& address, int& column, int& row)
 {
-    // Calc and Excel stop well below these; the limits only keep the arithmetic safe.
-    constexpr long long maxColumn = 16384;
-    constexpr long long maxRow = 1048576;
+    constexpr long long maxColumn = maxSheetColumn;
+    constexpr long long maxRow = maxSheetRow;
     long long col = 0;
     long long r = 0;
     int i = 0;

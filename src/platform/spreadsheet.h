@@ -6,17 +6,23 @@
 #include <QString>
 #include <functional>
 #include <memory>
+#include <span>
 
 namespace platform {
+
+// The largest row and column numbers a cell address may have.
+inline constexpr int maxSheetRow = 1048576;
+inline constexpr int maxSheetColumn = 16384;
 
 // Used from one thread. Dropping an instance quits it.
 class Spreadsheet {
 public:
     virtual ~Spreadsheet() = default;
 
-    // Starts a new hidden instance of the spreadsheet program. False when it cannot be
-    // started (not installed, does not answer); lastError() says why. This is also the
-    // start-up probe: start, then quit.
+    // Starts a hidden instance of the spreadsheet program. False when it cannot be started
+    // (not installed, does not answer); lastError() says why. This is also the start-up
+    // probe: start, then quit. The program may keep the spreadsheet program running between
+    // instances, so that only the first start of a run waits for it.
     virtual bool start() = 0;
 
     // Whether the program may ask the user anything. The instance is driven without a
@@ -34,17 +40,23 @@ public:
     // back over the file); it becomes the active one, with its saved active sheet.
     virtual bool openWorkbook(const QString& path, bool readOnly) = 0;
 
-    // Writes a cell of the active sheet by A1 address ("B2", "AF120"). Text that is a number
-    // in its plainest form ("12", "-3.5"; not "007", "12.50", "1E5", and at most 15 digits)
-    // goes in as a number, so the sheet shows exactly what was written; anything else as
-    // text. A text beginning with "=" stays text, never a formula; "" empties the cell.
-    // Writes are buffered and sent in blocks before any read, print or show (quit drops
-    // them), so writing many cells costs a few calls, not one per cell. False for an
-    // address that is not A1 form, or without an open workbook.
+    // Writes a cell of the active sheet by A1 address ("B2", "AF120"). A text that is a
+    // number as the program writes numbers ("12", "-3.5", "24.50"; at most 15 digits) goes in
+    // as a number and shows with the decimals it was written with ("24.50" is 24.5 shown with
+    // two decimals), unless the cell has a number format of its own. Anything else goes in as
+    // text as written, a number with leading zeros ("007") included, and so does everything
+    // written into a cell formatted as text (a zip code field of a form). A text beginning
+    // with "=" stays text, never a formula; "" empties the cell. Writes are buffered and sent
+    // in blocks before any read, print or show (quit drops them), so writing many cells costs
+    // a few calls, not one per cell. False for an address that is not A1 form, or without an
+    // open workbook.
     virtual bool writeCell(const QString& address, const QString& text) = 0;
+    // Writes texts into one row from firstColumn on (1-based), each as writeCell would. The
+    // default spells out each address; an implementation may do it without.
+    virtual bool writeRow(int row, int firstColumn, std::span<const QString> texts);
     virtual bool writeNumber(const QString& address, double value) = 0;
-    // A date and time value, shown with a date and time format unless the cell already
-    // has a date format of its own.
+    // A date and time value, shown as the program writes dates everywhere (the general date
+    // of platform::vb) unless the cell already has a date format of its own.
     virtual bool writeDate(const QString& address, const QDateTime& value) = 0;
 
     // The text the active sheet shows in the cell ("" for an empty cell, or on failure).

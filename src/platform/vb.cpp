@@ -391,10 +391,14 @@ QString Right(const QString& text, int length)
 
 QString GeneralDate(const QDateTime& when)
 {
+    return QLocale::system().toString(when, GeneralDateFormat());
+}
+
+QString GeneralDateFormat()
+{
     const QLocale locale = QLocale::system();
-    const QString date = locale.toString(when.date(), QLocale::ShortFormat);
-    const QString time = locale.toString(when.time(), withoutTimeZone(locale.timeFormat(QLocale::LongFormat)));
-    return date + QLatin1Char(' ') + time;
+    return locale.dateFormat(QLocale::ShortFormat) + QLatin1Char(' ')
+        + withoutTimeZone(locale.timeFormat(QLocale::LongFormat));
 }
 
 } // namespace platform::vb

@@ -54,5 +54,8 @@ QString Right(const QString& text, int length);
 
 // The "general date" text of a date and time: the system locale's short date and long time.
 QString GeneralDate(const QDateTime& when);
+// The pattern GeneralDate writes with, in QDateTime::toString's notation, so that a date
+// shown elsewhere (a spreadsheet cell, say) can read the same.
+QString GeneralDateFormat();
 
 } // namespace platform::vb

@@ -17,6 +17,13 @@
 #include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/container/XNameAccess.hpp>
 #include <com/sun/star/container/XNamed.hpp>
+#include <com/sun/star/document/XDocumentProperties.hpp>
+#include <com/sun/star/document/XDocumentPropertiesSupplier.hpp>
+#include <com/sun/star/util/NumberFormat.hpp>
+#include <com/sun/star/util/XModifiable.hpp>
+#include <com/sun/star/util/XNumberFormatTypes.hpp>
+#include <com/sun/star/util/XNumberFormatsSupplier.hpp>
+#include <com/sun/star/lang/Locale.hpp>
 #include <com/sun/star/frame/XComponentLoader.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
@@ -114,6 +121,18 @@ public:
             props->setPropertyValue(OUString("CharWeight"), uno::Any(float(awt::FontWeight::BOLD)));
     }
 
+    // Cells of names, addresses, codes and notes: formatted as text, so that what the program
+    // writes there stays as typed (a zip code "01234" or "10000" is no number).
+    void textCells(const char* address) { range(address)->setPropertyValue(OUString("NumberFormat"), uno::Any(textFormat())); }
+
+    void textColumn(int index)
+    {
+        const uno::Reference<table::XColumnRowRange> cr(sheet_, uno::UNO_QUERY_THROW);
+        const uno::Reference<container::XIndexAccess> columns(cr->getColumns(), uno::UNO_QUERY_THROW);
+        uno::Reference<beans::XPropertySet>(columns->getByIndex(index), uno::UNO_QUERY_THROW)
+            ->setPropertyValue(OUString("NumberFormat"), uno::Any(textFormat()));
+    }
+
     // One cell spread over the range, for a value wider than its column.
     void merge(const char* address)
     {
@@ -165,8 +184,18 @@ public:
         page->setPropertyValue(OUString("ScaleToPagesY"), uno::Any(sal_Int16(oneTall ? 1 : 0)));
     }
 
+    // Stored with fixed dates: the office stamps a changed document with the time of storing,
+    // an unchanged one with the dates it holds, so a run without a change writes the same
+    // bytes as the last.
     void store(const QString& path)
     {
+        const util::DateTime fixed(0, 0, 0, 0, 1, 1, 2026, false);
+        const uno::Reference<document::XDocumentProperties> props =
+            uno::Reference<document::XDocumentPropertiesSupplier>(doc_, uno::UNO_QUERY_THROW)->getDocumentProperties();
+        props->setCreationDate(fixed);
+        props->setModificationDate(fixed);
+        uno::Reference<util::XModifiable>(doc_, uno::UNO_QUERY_THROW)->setModified(false);
+
         QDir().mkpath(QFileInfo(path).absolutePath());
         uno::Reference<frame::XStorable>(doc_, uno::UNO_QUERY_THROW)
             ->storeToURL(fileUrl(path), properties({property("FilterName", uno::Any(OUString("MS Excel 97"))),
@@ -174,6 +203,13 @@ public:
     }
 
 private:
+    sal_Int32 textFormat()
+    {
+        const uno::Reference<util::XNumberFormatTypes> types(
+            uno::Reference<util::XNumberFormatsSupplier>(doc_, uno::UNO_QUERY_THROW)->getNumberFormats(), uno::UNO_QUERY_THROW);
+        return types->getStandardFormat(util::NumberFormat::TEXT, lang::Locale());
+    }
+
     uno::Reference<lang::XComponent> doc_;
     uno::Reference<sheet::XSpreadsheet> sheet_;
 };
@@ -207,6 +243,11 @@ void recordForm(Form& form, const QString& title, const QString& nameLabel, cons
         form.field(f);
     form.field("D21", true);
     form.boldRange("B25:B83");
+    // Column B holds the company, the labels and the column captions; D17 the window's
+    // caption and D21 the name. The date, the row, the amount and the values stay general.
+    form.textColumn(1);
+    form.textCells("D17");
+    form.textCells("D21");
     for (int row = 25; row <= 83; row += 2)
         form.field(cellName('D', row).constData());
     // The rows between the pairs only space them out.
@@ -254,6 +295,13 @@ void transactionForm(Form& form)
     form.text("E19", QStringLiteral("Total"), true);
     form.boldRange("F19:AG19");
     form.field("B19:J19", true);
+    // Column B holds the company, the number and the line items' names; then the parties and
+    // the captions of the further columns. The date, the total and the line amounts stay
+    // general.
+    form.textColumn(1);
+    form.textCells("D14:F15");
+    form.textCells("J14:J15");
+    form.textCells("F19:AG19");
     form.pageSetup(false, false);
 }
 
@@ -277,6 +325,11 @@ void paymentForm(Form& form)
     }
     form.text("A21", QStringLiteral("Note"), true);
     form.field("A22:K22");
+    // Column A holds the company, the labels and the note; K13 the transaction's number and
+    // K16 to K19 its parties. The amounts and the date stay general.
+    form.textColumn(0);
+    form.textCells("K13");
+    form.textCells("K16:K19");
     form.pageSetup(false, true);
 }
 
@@ -300,6 +353,12 @@ int main(int argc, char** argv)
         {"Transaction/Transaction Form.xls", transactionForm},
         {"Payments/Payment Form.xls", paymentForm},
     };
+    // The office writes its language and the dates in local time into a workbook: with both
+    // fixed, the same forms come out the same on every machine.
+    qputenv("TZ", "UTC");
+    qputenv("LC_ALL", "C.UTF-8");
+    qputenv("LANG", "C.UTF-8");
+    qunsetenv("LANGUAGE");
     OfficeProcess office;
     OfficeProcess::Launch launch;
     launch.program = platform::calc::CalcOptions().officeProgram;

@@ -35,6 +35,11 @@ bool ExcelSession::WriteCell(const QString& address, const QString& text)
     return m_excel->writeCell(address, text);
 }
 
+bool ExcelSession::writeRow(int row, int firstColumn, std::span<const QString> texts)
+{
+    return m_excel->writeRow(row, firstColumn, texts);
+}
+
 QString ExcelSession::readCell(const QString& address, bool* ok)
 {
     QString text = m_excel->readCell(address);

@@ -1,10 +1,12 @@
 #pragma once
 // One spreadsheet program instance for the length of one command: started hidden, filled or
 // read, then handed to the user, printed or quit. Whatever happens, an instance that was not
-// handed over is quit when the session ends.
+// handed over is quit when the session ends (the program behind it may stay running for the
+// next command).
 
 #include <QString>
 #include <memory>
+#include <span>
 
 namespace platform {
 class Spreadsheet;
@@ -26,6 +28,8 @@ public:
 
     // Writes a text into a cell of the active sheet by address; "" empties the cell.
     bool WriteCell(const QString& address, const QString& text);
+    // Writes texts into one row from firstColumn on, as WriteCell would each (1-based).
+    bool writeRow(int row, int firstColumn, std::span<const QString> texts);
     // The text of a cell of the active sheet; *ok tells whether it could be read.
     QString readCell(const QString& address, bool* ok);
 

@@ -8,6 +8,8 @@
 #include "platform/spreadsheet.h"
 #include "platform/vb.h"
 
+#include <array>
+
 namespace grid::ExcelSteps {
 
 bool CheckExcelStatus(const ExchangeHost& host)
@@ -74,9 +76,11 @@ bool writeRowsWithText(ExcelSession& excel, const GridCore& grid, ProgressDispla
         if (bar)
             bar->setValue(float(r));
         const GridRow& row = grid.row(r);
+        std::array<QString, GridCore::MaxColumns> texts;
         for (int k = 1; k <= GridCore::MaxColumns; ++k)
-            if (!excel.WriteCell(cellAddress(k + columnOffset, r + rowOffset), row.text(k)))
-                return false;
+            texts[std::size_t(k - 1)] = row.text(k);
+        if (!excel.writeRow(r + rowOffset, 1 + columnOffset, texts))
+            return false;
     }
     return true;
 }

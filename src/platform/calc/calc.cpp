@@ -3,12 +3,18 @@
 #include "platform/calc/calc.h"
 
 #include "platform/calc/calcspreadsheet.h"
+#include "platform/calc/sharedoffice.h"
 
 namespace platform::calc {
 
 void install(const CalcOptions& options)
 {
     setSpreadsheetFactory([options] { return std::make_unique<CalcSpreadsheet>(options); });
+}
+
+void endOffice()
+{
+    SharedOffice::end();
 }
 
 } // namespace platform::calc

@@ -5,6 +5,8 @@
 #include "platform/calc/cellbuffer.h"
 #include "platform/calc/cupsdestinations.h"
 #include "platform/calc/officeprocess.h"
+#include "platform/calc/sharedoffice.h"
+#include "platform/calc/sheetformats.h"
 #include "platform/calc/sheettext.h"
 #include "platform/calc/unoarguments.h"
 
@@ -15,22 +17,21 @@
 #include <com/sun/star/frame/XComponentLoader.hpp>
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
-#include <com/sun/star/lang/Locale.hpp>
+#include <com/sun/star/lang/XMultiServiceFactory.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
 #include <com/sun/star/sheet/XCellRangeAddressable.hpp>
 #include <com/sun/star/sheet/XCellRangeData.hpp>
+#include <com/sun/star/sheet/XSheetCellRangeContainer.hpp>
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
 #include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
 #include <com/sun/star/sheet/XSpreadsheetView.hpp>
-#include <com/sun/star/table/XCell.hpp>
+#include <com/sun/star/table/CellRangeAddress.hpp>
+#include <com/sun/star/table/XColumnRowRange.hpp>
 #include <com/sun/star/table/XCellRange.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/util/Date.hpp>
-#include <com/sun/star/util/NumberFormat.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 #include <com/sun/star/util/XModifiable.hpp>
-#include <com/sun/star/util/XNumberFormatTypes.hpp>
-#include <com/sun/star/util/XNumberFormats.hpp>
 #include <com/sun/star/util/XNumberFormatsSupplier.hpp>
 #include <com/sun/star/view/XPrintable.hpp>
 
@@ -40,7 +41,9 @@
 #include <QTemporaryDir>
 #include <QTemporaryFile>
 
+#include <algorithm>
 #include <functional>
+#include <map>
 #include <optional>
 
 using namespace css;
@@ -72,12 +75,15 @@ public:
     explicit Impl(CalcOptions o) : options(std::move(o)) {}
 
     CalcOptions options;
-    OfficeProcess office;
-    bool started = false;
+    std::shared_ptr<OfficeProcess> office; // the program's office, while this instance uses it
     uno::Reference<lang::XComponent> document;
     uno::Reference<sheet::XSpreadsheet> sheet;
+    sal_Int16 sheetIndex = 0;
     util::Date nullDate{30, 12, 1899};
     CellBuffer buffer;
+    SheetFormats formats;
+    bool formatsRead = true; // false: an opened workbook whose formats are read before the first write
+    bool added = false;      // a new workbook of ours, not one opened from a file
     std::optional<SheetText> shown; // what the active sheet shows, until the next change
     QString error;
     QString protectedPath; // the file of a workbook opened read-only
@@ -87,7 +93,7 @@ public:
     bool guarded(const QString& what, const std::function<bool()>& call)
     {
         error.clear();
-        const KillWatch::Timing bounded = office.bound(options.callTimeoutMs);
+        const KillWatch::Timing bounded = office->bound(options.callTimeoutMs);
         try {
             if (call()) {
                 error.clear();
@@ -103,7 +109,7 @@ public:
 
     bool needStarted()
     {
-        if (started)
+        if (office)
             return true;
         error = QStringLiteral("The spreadsheet program is not running.");
         return false;
@@ -119,34 +125,61 @@ public:
         return false;
     }
 
-    bool load(const OUString& url, std::vector<beans::PropertyValue> args)
+    // Loads a document hidden, which is the quickest way, and makes it the one filled and
+    // read. A workbook of several sheets is loaded again with a view, since only a view
+    // knows which of its sheets was active when it was saved.
+    bool load(const OUString& url, std::vector<beans::PropertyValue> args, bool fromFile)
     {
-        if (!flush())
-            return false;
-        // Not "Hidden": the office runs headless, so nothing shows anyway, and a workbook
-        // loaded hidden forgets which sheet was active when it was saved.
+        // The instance's previous workbook, and whatever was written into it, goes.
+        buffer.takeBlocks();
+        closeDocument();
         args.push_back(property("MacroExecutionMode", uno::Any(document::MacroExecMode::NEVER_EXECUTE)));
         args.push_back(property("UpdateDocMode", uno::Any(document::UpdateDocMode::NO_UPDATE)));
-        const uno::Reference<frame::XComponentLoader> loader(office.desktop(), uno::UNO_QUERY_THROW);
-        const uno::Reference<lang::XComponent> loaded =
-            loader->loadComponentFromURL(url, OUString("_blank"), 0, properties(args));
-        const uno::Reference<sheet::XSpreadsheetDocument> spreadsheet(loaded, uno::UNO_QUERY);
-        if (!spreadsheet.is()) {
-            const uno::Reference<util::XCloseable> closeable(loaded, uno::UNO_QUERY);
-            if (closeable.is())
-                closeable->close(true);
-            error = QStringLiteral("The file is not a workbook");
+        std::vector<beans::PropertyValue> hidden = args;
+        hidden.push_back(property("Hidden", uno::Any(true)));
+        uno::Reference<lang::XComponent> loaded = loadComponent(url, hidden);
+        if (!loaded.is())
             return false;
+        if (fromFile && sheetCount(loaded) > 1) {
+            OfficeProcess::closeUnsaved(loaded);
+            loaded = loadComponent(url, args);
+            if (!loaded.is())
+                return false;
         }
         document = loaded;
+        // Nobody undoes in our documents; not keeping the old contents saves time and memory.
+        uno::Reference<beans::XPropertySet>(document, uno::UNO_QUERY_THROW)
+            ->setPropertyValue(OUString("IsUndoEnabled"), uno::Any(false));
         shown.reset();
         sheet = activeSheet();
+        sheetIndex = uno::Reference<sheet::XCellRangeAddressable>(sheet, uno::UNO_QUERY_THROW)->getRangeAddress().Sheet;
         readNullDate();
+        formats.reset(document);
+        formatsRead = !fromFile;
+        added = !fromFile;
         return sheet.is();
     }
 
-    // The sheet that was active when the workbook was saved (a workbook loaded with a
-    // view, as ours are, opens on it).
+    uno::Reference<lang::XComponent> loadComponent(const OUString& url, const std::vector<beans::PropertyValue>& args)
+    {
+        const uno::Reference<frame::XComponentLoader> loader(office->desktop(), uno::UNO_QUERY_THROW);
+        const uno::Reference<lang::XComponent> loaded =
+            loader->loadComponentFromURL(url, OUString("_blank"), 0, properties(args));
+        if (uno::Reference<sheet::XSpreadsheetDocument>(loaded, uno::UNO_QUERY).is())
+            return loaded;
+        OfficeProcess::closeUnsaved(loaded);
+        error = QStringLiteral("The file is not a workbook");
+        return nullptr;
+    }
+
+    static sal_Int32 sheetCount(const uno::Reference<lang::XComponent>& loaded)
+    {
+        const uno::Reference<sheet::XSpreadsheetDocument> spreadsheet(loaded, uno::UNO_QUERY_THROW);
+        return uno::Reference<container::XIndexAccess>(spreadsheet->getSheets(), uno::UNO_QUERY_THROW)->getCount();
+    }
+
+    // The sheet that was active when the workbook was saved (a workbook loaded with a view
+    // opens on it); the only sheet of one loaded hidden.
     uno::Reference<sheet::XSpreadsheet> activeSheet()
     {
         const uno::Reference<frame::XModel> model(document, uno::UNO_QUERY_THROW);
@@ -202,60 +235,173 @@ public:
         if (!document.is() || !sheet.is())
             return true;
         return guarded(QStringLiteral("Cells could not be written"), [&] {
+            if (!formatsRead) {
+                formats.read(sheet);
+                formatsRead = true;
+            }
+            const RowHeightsOnce heights(*this, blocks);
             for (const CellBuffer::Block& block : blocks)
                 writeBlock(block);
             return true;
         });
     }
 
+    // The office fits the rows' heights to their cells at every change, so for a block once
+    // when its values go in and once more when their formats do. In a new workbook of ours,
+    // whose rows have no heights of their own, they are fitted once, after the last block of
+    // a flush. A workbook opened from a file keeps the office's way, which leaves the heights
+    // its rows were given alone.
+    class RowHeightsOnce {
+    public:
+        RowHeightsOnce(Impl& impl, const std::vector<CellBuffer::Block>& blocks) : impl_(impl)
+        {
+            if (!impl.added || blocks.empty())
+                return;
+            for (const CellBuffer::Block& b : blocks) {
+                top_ = top_ == 0 ? b.firstRow : std::min(top_, b.firstRow);
+                bottom_ = std::max(bottom_, b.firstRow + b.rows - 1);
+            }
+            document_.set(impl.document, uno::UNO_QUERY_THROW);
+            document_->setPropertyValue(OUString("IsAdjustHeightEnabled"), uno::Any(false));
+        }
+
+        ~RowHeightsOnce()
+        {
+            if (!document_.is())
+                return;
+            try {
+                document_->setPropertyValue(OUString("IsAdjustHeightEnabled"), uno::Any(true));
+                const uno::Reference<table::XColumnRowRange> rows(
+                    impl_.sheet->getCellRangeByPosition(0, top_ - 1, 0, bottom_ - 1), uno::UNO_QUERY_THROW);
+                uno::Reference<beans::XPropertySet>(rows->getRows(), uno::UNO_QUERY_THROW)
+                    ->setPropertyValue(OUString("OptimalHeight"), uno::Any(true));
+            } catch (const uno::Exception&) {
+                // the write itself failed, or the office went: the call says so
+            }
+        }
+
+        RowHeightsOnce(const RowHeightsOnce&) = delete;
+        RowHeightsOnce& operator=(const RowHeightsOnce&) = delete;
+
+    private:
+        Impl& impl_;
+        uno::Reference<beans::XPropertySet> document_;
+        int top_ = 0;
+        int bottom_ = 0;
+    };
+
+    // The cells of one block that need a number format of ours, by format: runs down each
+    // column, so that a column of prices is one range however long it is.
+    class FormatRuns {
+    public:
+        FormatRuns(const CellBuffer::Block& block, sal_Int16 sheet)
+            : block_(block), sheet_(sheet), open_(std::size_t(block.columns))
+        {
+        }
+
+        void add(int r, int c, sal_Int32 key)
+        {
+            Run& run = open_[std::size_t(c)];
+            if (run.rows > 0 && run.key == key && run.top + run.rows == r) {
+                ++run.rows;
+                return;
+            }
+            close(c);
+            run = Run{key, r, 1};
+        }
+
+        std::map<sal_Int32, std::vector<table::CellRangeAddress>> take()
+        {
+            for (int c = 0; c < block_.columns; ++c)
+                close(c);
+            return std::move(ranges_);
+        }
+
+    private:
+        struct Run {
+            sal_Int32 key = 0;
+            int top = 0;
+            int rows = 0;
+        };
+
+        void close(int c)
+        {
+            Run& run = open_[std::size_t(c)];
+            if (run.rows == 0)
+                return;
+            const sal_Int32 column = block_.firstColumn - 1 + c;
+            const sal_Int32 top = block_.firstRow - 1 + run.top;
+            ranges_[run.key].push_back(table::CellRangeAddress(sheet_, column, top, column, top + run.rows - 1));
+            run.rows = 0;
+        }
+
+        const CellBuffer::Block& block_;
+        sal_Int16 sheet_;
+        std::vector<Run> open_;
+        std::map<sal_Int32, std::vector<table::CellRangeAddress>> ranges_;
+    };
+
+    // One block of cells in one call, then the number formats its values ask for, one call
+    // per format. A text goes in as text, never read as a formula or a number. A number typed
+    // as text goes in as a number, unless its cell is a text cell, and shows its decimals
+    // where the cell has no number format of its own. A date keeps a date format its cell
+    // has, and otherwise shows as the program writes dates.
     void writeBlock(const CellBuffer::Block& block)
     {
-        const uno::Reference<table::XCellRange> range = sheet->getCellRangeByPosition(
-            block.firstColumn - 1, block.firstRow - 1, block.firstColumn + block.columns - 2,
-            block.firstRow + block.rows - 2);
+        FormatRuns runs(block, sheetIndex);
         uno::Sequence<uno::Sequence<uno::Any>> rows(block.rows);
         uno::Sequence<uno::Any>* rowData = rows.getArray();
         std::size_t k = 0;
-        std::vector<std::pair<int, int>> dates;
         for (int r = 0; r < block.rows; ++r) {
             uno::Sequence<uno::Any> cells(block.columns);
             uno::Any* cellData = cells.getArray();
             for (int c = 0; c < block.columns; ++c, ++k) {
                 const CellBuffer::Value& v = block.values[k];
-                // A string goes in as text, never parsed as a formula or a number.
-                if (v.kind == CellBuffer::Value::Kind::Number)
-                    cellData[c] <<= v.number;
-                else
+                switch (v.kind) {
+                case CellBuffer::Value::Kind::Text:
                     cellData[c] <<= toOUString(v.text);
-                if (v.isDate)
-                    dates.emplace_back(r, c);
+                    break;
+                case CellBuffer::Value::Kind::TypedNumber: {
+                    const SheetFormats::Cell cell = formats.at(block.firstRow + r, block.firstColumn + c);
+                    if (cell == SheetFormats::Cell::Text) {
+                        cellData[c] <<= toOUString(v.text);
+                        break;
+                    }
+                    cellData[c] <<= v.number;
+                    if (v.decimals > 0 && cell == SheetFormats::Cell::Standard)
+                        runs.add(r, c, formats.decimalsKey(v.decimals));
+                    break;
+                }
+                case CellBuffer::Value::Kind::Number:
+                    cellData[c] <<= v.number;
+                    break;
+                case CellBuffer::Value::Kind::Date:
+                    cellData[c] <<= v.number;
+                    if (formats.at(block.firstRow + r, block.firstColumn + c) != SheetFormats::Cell::Date)
+                        runs.add(r, c, formats.dateKey());
+                    break;
+                }
             }
             rowData[r] = cells;
         }
+        const uno::Reference<table::XCellRange> range = sheet->getCellRangeByPosition(
+            block.firstColumn - 1, block.firstRow - 1, block.firstColumn + block.columns - 2,
+            block.firstRow + block.rows - 2);
         uno::Reference<sheet::XCellRangeData>(range, uno::UNO_QUERY_THROW)->setDataArray(rows);
-        for (const auto& [r, c] : dates)
-            showAsDate(range->getCellByPosition(c, r));
+        for (const auto& [key, addresses] : runs.take())
+            setFormat(addresses, key);
     }
 
-    // A date cell keeps a date format it already has; otherwise it gets the standard date
-    // and time format.
-    void showAsDate(const uno::Reference<table::XCell>& cell)
+    void setFormat(const std::vector<table::CellRangeAddress>& addresses, sal_Int32 key)
     {
-        const uno::Reference<beans::XPropertySet> props(cell, uno::UNO_QUERY_THROW);
-        const uno::Reference<util::XNumberFormatsSupplier> supplier(document, uno::UNO_QUERY_THROW);
-        const uno::Reference<util::XNumberFormats> formats = supplier->getNumberFormats();
-        sal_Int32 key = 0;
-        props->getPropertyValue(OUString("NumberFormat")) >>= key;
-        sal_Int16 type = 0;
-        try {
-            formats->getByKey(key)->getPropertyValue(OUString("Type")) >>= type;
-        } catch (const uno::Exception&) {
-        }
-        if (type & util::NumberFormat::DATE)
-            return;
-        const uno::Reference<util::XNumberFormatTypes> types(formats, uno::UNO_QUERY_THROW);
-        const sal_Int32 dateTime = types->getStandardFormat(util::NumberFormat::DATETIME, lang::Locale());
-        props->setPropertyValue(OUString("NumberFormat"), uno::Any(dateTime));
+        const uno::Reference<sheet::XSheetCellRangeContainer> ranges(
+            uno::Reference<lang::XMultiServiceFactory>(document, uno::UNO_QUERY_THROW)
+                ->createInstance(OUString("com.sun.star.sheet.SheetCellRanges")),
+            uno::UNO_QUERY_THROW);
+        ranges->addRangeAddresses(
+            uno::Sequence<table::CellRangeAddress>(addresses.data(), sal_Int32(addresses.size())), false);
+        uno::Reference<beans::XPropertySet>(ranges, uno::UNO_QUERY_THROW)
+            ->setPropertyValue(OUString("NumberFormat"), uno::Any(key));
     }
 
     // The texts the active sheet shows, read at once through its CSV form after the last
@@ -374,15 +520,30 @@ public:
         return true;
     }
 
+    // Closes the instance's workbook unsaved; the office stays for the next command. An
+    // office that does not answer within the quit limit is killed.
+    void closeDocument()
+    {
+        shown.reset();
+        sheet.clear();
+        const uno::Reference<lang::XComponent> closing = document;
+        document.clear();
+        if (!closing.is() || !office)
+            return;
+        try {
+            const KillWatch::Timing bounded = office->bound(options.quitTimeoutMs);
+            OfficeProcess::closeUnsaved(closing);
+        } catch (const uno::Exception&) {
+            // gone already; the office is started again by the next command
+        }
+    }
+
     void close()
     {
         protectedPath.clear();
-        shown.reset();
         buffer.takeBlocks();
-        sheet.clear();
-        document.clear();
-        office.stop();
-        started = false;
+        closeDocument();
+        office = nullptr;
     }
 };
 
@@ -395,15 +556,11 @@ CalcSpreadsheet::~CalcSpreadsheet()
 
 bool CalcSpreadsheet::start()
 {
-    if (d->started)
+    if (d->office)
         return true;
-    OfficeProcess::Launch launch;
-    launch.program = d->options.officeProgram;
-    launch.timeoutMs = d->options.startTimeoutMs;
-    launch.quitLimitMs = d->options.quitTimeoutMs;
     d->error.clear();
-    d->started = d->office.start(launch, d->error);
-    return d->started;
+    d->office = SharedOffice::running(d->options, d->error);
+    return d->office != nullptr;
 }
 
 void CalcSpreadsheet::setDisplayAlerts(bool)
@@ -423,7 +580,7 @@ bool CalcSpreadsheet::addWorkbook()
         return false;
     d->protectedPath.clear();
     return d->guarded(QStringLiteral("A new workbook could not be made"),
-                      [&] { return d->load(OUString("private:factory/scalc"), {}); });
+                      [&] { return d->load(OUString("private:factory/scalc"), {}, false); });
 }
 
 bool CalcSpreadsheet::openWorkbook(const QString& path, bool readOnly)
@@ -438,20 +595,44 @@ bool CalcSpreadsheet::openWorkbook(const QString& path, bool readOnly)
     // read-only workbook is opened as from a template: an untitled copy that can be filled
     // but is tied to no file, so nothing can be written back over it.
     const bool opened = d->guarded(QStringLiteral("The workbook %1 could not be opened").arg(path), [&] {
-        return d->load(fileUrl(path), {property(readOnly ? "AsTemplate" : "ReadOnly", uno::Any(readOnly))});
+        return d->load(fileUrl(path), {property(readOnly ? "AsTemplate" : "ReadOnly", uno::Any(readOnly))}, true);
     });
     d->protectedPath = opened && readOnly ? QFileInfo(path).canonicalFilePath() : QString();
     return opened;
 }
 
-bool CalcSpreadsheet::writeCell(const QString& address, const QString& text)
+namespace {
+
+CellBuffer::Value typed(QString text)
 {
     CellBuffer::Value value;
-    if (readsAsPlainNumber(text, value.number))
-        value.kind = CellBuffer::Value::Kind::Number;
-    else
-        value.text = text;
-    return d->put(address, std::move(value));
+    if (readsAsNumber(text, value.number, value.decimals))
+        value.kind = CellBuffer::Value::Kind::TypedNumber;
+    value.text = std::move(text);
+    return value;
+}
+
+} // namespace
+
+bool CalcSpreadsheet::writeCell(const QString& address, const QString& text)
+{
+    return d->put(address, typed(text));
+}
+
+bool CalcSpreadsheet::writeRow(int row, int firstColumn, std::span<const QString> texts)
+{
+    if (!d->needDocument())
+        return false;
+    if (row < 1 || firstColumn < 1 || row > maxSheetRow || firstColumn + int(texts.size()) - 1 > maxSheetColumn) {
+        d->error = QStringLiteral("Row %1 from column %2 is outside the sheet.").arg(row).arg(firstColumn);
+        return false;
+    }
+    int column = firstColumn;
+    for (const QString& text : texts)
+        d->buffer.put(row, column++, typed(text));
+    d->shown.reset();
+    d->error.clear();
+    return d->buffer.size() < flushThreshold || d->flush();
 }
 
 bool CalcSpreadsheet::writeNumber(const QString& address, double number)
@@ -465,9 +646,8 @@ bool CalcSpreadsheet::writeNumber(const QString& address, double number)
 bool CalcSpreadsheet::writeDate(const QString& address, const QDateTime& when)
 {
     CellBuffer::Value value;
-    value.kind = CellBuffer::Value::Kind::Number;
+    value.kind = CellBuffer::Value::Kind::Date;
     value.number = d->dateSerial(when);
-    value.isDate = true;
     return d->put(address, std::move(value));
 }
 

@@ -1,6 +1,7 @@
 #pragma once
-// The spreadsheet program as LibreOffice Calc: each instance is a private headless office
-// process of its own, driven through UNO and ended with the instance.
+// The spreadsheet program as LibreOffice Calc, driven through UNO: each instance fills and
+// reads a workbook of its own in the program's one private headless office, which is started
+// by the first instance, kept for the ones after it and ended with the program.
 
 #include "platform/calc/calcoptions.h"
 #include "platform/spreadsheet.h"
@@ -20,6 +21,7 @@ public:
     bool addWorkbook() override;
     bool openWorkbook(const QString& path, bool readOnly) override;
     bool writeCell(const QString& address, const QString& text) override;
+    bool writeRow(int row, int firstColumn, std::span<const QString> texts) override;
     bool writeNumber(const QString& address, double value) override;
     bool writeDate(const QString& address, const QDateTime& value) override;
     QString readCell(const QString& address) override;

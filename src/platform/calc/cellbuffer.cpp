@@ -22,26 +22,30 @@ void CellBuffer::sortLatestLast()
     if (!std::is_sorted(entries_.begin(), entries_.end(), before))
         std::stable_sort(entries_.begin(), entries_.end(), before);
     // Of several writes to one cell, the stable sort keeps the latest last: keep only it.
-    std::vector<Entry> unique;
-    unique.reserve(entries_.size());
-    for (Entry& e : entries_) {
-        if (!unique.empty() && unique.back().row == e.row && unique.back().column == e.column)
-            unique.back() = std::move(e);
-        else
-            unique.push_back(std::move(e));
+    std::size_t kept = 0;
+    for (std::size_t i = 0; i < entries_.size(); ++i) {
+        if (kept > 0 && entries_[kept - 1].row == entries_[i].row && entries_[kept - 1].column == entries_[i].column)
+            entries_[kept - 1] = std::move(entries_[i]);
+        else if (kept++ != i)
+            entries_[kept - 1] = std::move(entries_[i]);
     }
-    entries_ = std::move(unique);
+    entries_.resize(kept);
 }
 
 std::vector<CellBuffer::Block> CellBuffer::takeBlocks()
 {
     sortLatestLast();
+    // First the blocks' shapes: each run of consecutive cells of one row joins the block
+    // that its column span (first, last) grows downwards, while it still can.
+    struct Run {
+        std::size_t begin;
+        std::size_t end;
+        std::size_t block;
+    };
+    std::vector<Run> runs;
     std::vector<Block> blocks;
-    // The block that each column span (first, last) grows downwards, while it still can.
     std::map<std::pair<int, int>, std::size_t> growing;
-    std::size_t i = 0;
-    while (i < entries_.size()) {
-        // One run: consecutive cells of one row.
+    for (std::size_t i = 0; i < entries_.size();) {
         std::size_t end = i + 1;
         while (end < entries_.size() && entries_[end].row == entries_[i].row
                && entries_[end].column == entries_[end - 1].column + 1)
@@ -49,55 +53,63 @@ std::vector<CellBuffer::Block> CellBuffer::takeBlocks()
         const int row = entries_[i].row;
         const std::pair<int, int> span{entries_[i].column, entries_[end - 1].column};
         const auto it = growing.find(span);
-        Block* block = nullptr;
+        std::size_t index = 0;
         if (it != growing.end() && blocks[it->second].firstRow + blocks[it->second].rows == row) {
-            block = &blocks[it->second];
+            index = it->second;
         } else {
             blocks.push_back(Block{row, span.first, 0, span.second - span.first + 1, {}});
-            growing[span] = blocks.size() - 1;
-            block = &blocks.back();
+            index = blocks.size() - 1;
+            growing[span] = index;
         }
-        ++block->rows;
-        for (std::size_t k = i; k < end; ++k)
-            block->values.push_back(std::move(entries_[k].value));
+        ++blocks[index].rows;
+        runs.push_back(Run{i, end, index});
         i = end;
     }
-    entries_.clear();
+    // Then the values, moved once into blocks of their final size.
+    for (Block& block : blocks)
+        block.values.reserve(std::size_t(block.rows) * std::size_t(block.columns));
+    for (const Run& run : runs)
+        for (std::size_t k = run.begin; k < run.end; ++k)
+            blocks[run.block].values.push_back(std::move(entries_[k].value));
+    entries_.clear(); // keeps its room for the next writes
     return blocks;
 }
 
-bool readsAsPlainNumber(const QString& text, double& value)
+bool readsAsNumber(const QString& text, double& value, int& decimals)
 {
-    const int n = int(text.size());
-    int i = 0;
-    if (i < n && text[i] == QLatin1Char('-'))
+    const qsizetype n = text.size();
+    const QChar* c = text.constData();
+    qsizetype i = 0;
+    if (i < n && c[i] == QLatin1Char('-'))
         ++i;
-    const int firstDigit = i;
-    int digits = 0;
-    while (i < n && text[i].isDigit() && text[i].unicode() < 128) {
+    const auto digit = [&](qsizetype at) { return at < n && c[at].unicode() >= '0' && c[at].unicode() <= '9'; };
+    const qsizetype firstDigit = i;
+    while (digit(i))
         ++i;
-        ++digits;
-    }
-    if (digits == 0 || (digits > 1 && text[firstDigit] == QLatin1Char('0')))
+    const qsizetype wholeDigits = i - firstDigit;
+    if (wholeDigits == 0 || (wholeDigits > 1 && c[firstDigit] == QLatin1Char('0')))
         return false;
+    qsizetype fraction = 0;
     if (i < n) {
-        if (text[i] != QLatin1Char('.') || i + 1 == n)
+        if (c[i] != QLatin1Char('.'))
             return false;
-        ++i;
-        while (i < n && text[i].unicode() >= '0' && text[i].unicode() <= '9') {
+        const qsizetype firstFraction = ++i;
+        while (digit(i))
             ++i;
-            ++digits;
-        }
-        if (i < n || text[n - 1] == QLatin1Char('0'))
+        fraction = i - firstFraction;
+        if (fraction == 0 || i < n)
             return false;
     }
     // Beyond 15 digits a double no longer holds the number as written.
-    if (digits > 15)
+    if (wholeDigits + fraction > 15)
         return false;
     bool ok = false;
     value = text.toDouble(&ok);
     // "-0" would show as "0": keep it as text.
-    return ok && !(value == 0 && text.startsWith(QLatin1Char('-')));
+    if (!ok || (value == 0 && c[0] == QLatin1Char('-')))
+        return false;
+    decimals = int(fraction);
+    return true;
 }
 
 } // namespace platform::calc

@@ -11,11 +11,16 @@ namespace platform::calc {
 class CellBuffer {
 public:
     struct Value {
-        enum class Kind { Text, Number };
+        enum class Kind {
+            Text,      // text: "" leaves the cell empty
+            TypedNumber, // a text that reads as a number: the number, unless the cell is a text cell
+            Number,    // a number given as one
+            Date,      // a date and time, as its serial number
+        };
         Kind kind = Kind::Text;
-        QString text;  // Text: "" leaves the cell empty
+        QString text;  // Text and TypedNumber: the text as written
         double number = 0;
-        bool isDate = false; // Number that is a date and time
+        int decimals = 0; // TypedNumber: the digits written after the decimal point
     };
 
     // A rectangle of cells, values row by row. Rows and columns are 1-based.
@@ -48,10 +53,11 @@ private:
     std::vector<Entry> entries_;
 };
 
-// True when the text is a number written in its plainest form ("12", "-3.5", "0.25"), so
-// that the sheet shows it exactly as written: no leading zeros ("007"), no trailing
-// fraction zeros ("12.50"), no exponent, "." as separator, at most 15 digits. Such a text
-// goes into a cell as a number; anything else as text.
-bool readsAsPlainNumber(const QString& text, double& value);
+// True when the text is a number as the program writes one: an optional "-", digits without
+// leading zeros ("007" is an identifier, not seven) and optionally "." and more digits, at most
+// 15 digits in all so that a double holds it exactly. decimals is the count of digits after
+// the ".", which the cell then shows ("24.50" is 24.5 shown with two decimals). Anything else
+// ("1E5", "+3", "1,5", ".5", "-0", blanks) is not, and goes into a cell as text.
+bool readsAsNumber(const QString& text, double& value, int& decimals);
 
 } // namespace platform::calc

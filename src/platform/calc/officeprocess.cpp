@@ -3,6 +3,7 @@
 #include "platform/calc/officeprocess.h"
 
 #include "platform/calc/officeleftovers.h"
+#include "platform/calc/officeprofile.h"
 #include "platform/calc/unoruntime.h"
 #include "platform/calc/unostrings.h"
 
@@ -44,6 +45,9 @@ namespace {
 
 // The office asks to be started again with this code (after it has set up a new profile).
 constexpr int restartExitCode = 81;
+// An office that crashes while starting is started again this many times before the start
+// is given up and reported.
+constexpr int crashRetries = 2;
 constexpr int pollMs = 50;
 // How long a running office may take to answer after our launcher handed it the request.
 constexpr int handOverWaitMs = 15000;
@@ -76,8 +80,7 @@ struct ExecImage {
 };
 
 // Our environment without the runtime's bootstrap variable, which would make the office
-// read our settings instead of its own; a private office also keeps its temporary files in
-// its profile folder, so they go with it even when it has to be killed.
+// read our settings instead of its own, and with the temporary folder of a private office.
 std::vector<std::string> childEnvironment(const QString& tempDir)
 {
     std::vector<std::string> env;
@@ -90,30 +93,6 @@ std::vector<std::string> childEnvironment(const QString& tempDir)
     if (!tempDir.isEmpty())
         env.push_back("TMPDIR=" + QFile::encodeName(tempDir).toStdString());
     return env;
-}
-
-// Settings of a private profile: no lock files beside the workbooks it opens (a killed
-// office would leave them, and the user's office would then call the workbook locked) and
-// no autosave of documents that are never kept.
-bool writeProfileSettings(const QString& profileDir)
-{
-    static const char settings[] =
-        "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
-        "<oor:items xmlns:oor=\"http://openoffice.org/2001/registry\" "
-        "xmlns:xs=\"http://www.w3.org/2001/XMLSchema\" xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\">\n"
-        "<item oor:path=\"/org.openoffice.Office.Common/Misc\"><prop oor:name=\"UseLocking\" "
-        "oor:op=\"fuse\"><value>false</value></prop></item>\n"
-        "<item oor:path=\"/org.openoffice.Office.Common/Misc\"><prop oor:name=\"UseDocumentOOoLockFile\" "
-        "oor:op=\"fuse\"><value>false</value></prop></item>\n"
-        "<item oor:path=\"/org.openoffice.Office.Common/Misc\"><prop oor:name=\"UseDocumentSystemFileLocking\" "
-        "oor:op=\"fuse\"><value>false</value></prop></item>\n"
-        "<item oor:path=\"/org.openoffice.Office.Recovery/AutoSave\"><prop oor:name=\"Enabled\" "
-        "oor:op=\"fuse\"><value>false</value></prop></item>\n"
-        "</oor:items>\n";
-    const QString userDir = profileDir + QStringLiteral("/user");
-    QFile file(userDir + QStringLiteral("/registrymodifications.xcu"));
-    return QDir().mkpath(userDir) && file.open(QIODevice::WriteOnly)
-        && file.write(settings, qint64(sizeof settings - 1)) == qint64(sizeof settings - 1);
 }
 
 // In the child: stdin and stdout/stderr to /dev/null, then the program. Never returns.
@@ -208,12 +187,14 @@ bool OfficeProcess::start(const Launch& launch, QString& error)
         error = QStringLiteral("The spreadsheet program was not found (%1).").arg(launch.program);
         return false;
     }
-    if (launch.headless && launch.profileDir.isEmpty()) {
+    if (launch.headless) {
         static std::once_flag swept;
         std::call_once(swept, OfficeLeftovers::sweep);
-        profile_ = std::make_unique<QTemporaryDir>(OfficeLeftovers::profileTemplate());
-        if (!profile_->isValid() || !writeProfileSettings(profile_->path())) {
-            error = QStringLiteral("No temporary folder for the spreadsheet program: %1").arg(profile_->errorString());
+        if (launch.profileDir.isEmpty())
+            profile_ = std::make_unique<QTemporaryDir>(OfficeLeftovers::profileTemplate());
+        if ((profile_ && !profile_->isValid()) || !OfficeProfile::prepare(profileDir())) {
+            error = QStringLiteral("No folder for the spreadsheet program's settings: %1")
+                        .arg(profile_ ? profile_->errorString() : profileDir());
             profile_.reset();
             return false;
         }
@@ -236,15 +217,18 @@ bool OfficeProcess::spawn(QString& error)
     }
     for (const char* option : {"--nologo", "--norestore", "--nodefault", "--nolockcheck"})
         image.args.push_back(option);
-    const QString profile = profile_ ? profile_->path() : launch_.profileDir;
+    const QString profile = profileDir();
     if (!profile.isEmpty())
         image.args.push_back("-env:UserInstallation="
                              + QUrl::fromLocalFile(profile).toString(QUrl::FullyEncoded).toStdString());
     image.args.push_back(
         QStringLiteral("--accept=pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipe_).toStdString());
+    // A private office keeps its temporary files in its profile folder, emptied at each start
+    // of what a killed one left there.
     QString tempDir;
-    if (profile_) {
-        tempDir = profile_->filePath(QStringLiteral("tmp"));
+    if (launch_.headless) {
+        tempDir = profile + QStringLiteral("/tmp");
+        QDir(tempDir).removeRecursively();
         QDir().mkpath(tempDir);
     }
     image.env = childEnvironment(tempDir);
@@ -272,6 +256,25 @@ bool OfficeProcess::exitedAtStart(int& status)
     return true;
 }
 
+QString OfficeProcess::profileDir() const
+{
+    return profile_ ? profile_->path() : launch_.profileDir;
+}
+
+bool OfficeProcess::crashedAtStart(int status) const
+{
+    // Our own office ended by a signal (reported as 128 + its number) or with a failure code;
+    // 127 is a program that could not be run at all, and a visible launch is the user's
+    // office, whose launcher answers for itself.
+    return launch_.owned && status != 0 && status != 127 && status != restartExitCode;
+}
+
+bool OfficeProcess::hasEnded()
+{
+    int status = 0;
+    return pid_ <= 0 || exitedAtStart(status);
+}
+
 bool OfficeProcess::connect(QString& error)
 {
     const uno::Reference<uno::XComponentContext> local = UnoRuntime::context(error);
@@ -281,6 +284,7 @@ bool OfficeProcess::connect(QString& error)
     QElapsedTimer clock;
     clock.start();
     int restarts = 0;
+    int crashes = 0;
     QElapsedTimer handedOff;
     try {
         const uno::Reference<bridge::XUnoUrlResolver> resolver = bridge::UnoUrlResolver::create(local);
@@ -295,6 +299,9 @@ bool OfficeProcess::connect(QString& error)
             if (exitedAtStart(status)) {
                 if (status == restartExitCode && restarts++ < 2 && spawn(error))
                     continue;
+                // A crash while starting is not the user's to see while another try may do.
+                if (crashedAtStart(status) && crashes++ < crashRetries && spawn(error))
+                    continue;
                 // A launcher that found the user's office running hands its request over and
                 // ends well; that office then answers on our pipe.
                 if (status == 0 && !launch_.owned) {
@@ -304,6 +311,8 @@ bool OfficeProcess::connect(QString& error)
                 error = status == 127
                     ? QStringLiteral("The spreadsheet program could not be run (%1).").arg(launch_.program)
                     : QStringLiteral("The spreadsheet program ended while starting (exit code %1).").arg(status);
+                if (crashes > 0)
+                    error += QStringLiteral(" It was started %1 times.").arg(crashes);
                 return false;
             }
             try {
@@ -316,6 +325,10 @@ bool OfficeProcess::connect(QString& error)
                 }
             } catch (const connection::NoConnectException&) {
                 // not listening yet
+            } catch (const lang::DisposedException&) {
+                // A new connection is now and then dropped while it is being made: make it
+                // again (an office that has ended is seen at the top of the loop).
+                remote_.clear();
             }
             QThread::msleep(pollMs);
         }
@@ -326,21 +339,27 @@ bool OfficeProcess::connect(QString& error)
     return false;
 }
 
+void OfficeProcess::closeUnsaved(const uno::Reference<uno::XInterface>& document)
+{
+    // A changed document would ask whether to save it, and nobody answers.
+    const uno::Reference<util::XModifiable> modifiable(document, uno::UNO_QUERY);
+    if (modifiable.is())
+        modifiable->setModified(false);
+    const uno::Reference<util::XCloseable> closeable(document, uno::UNO_QUERY);
+    if (closeable.is())
+        closeable->close(true);
+}
+
 void OfficeProcess::closeDocuments()
 {
-    // A changed document makes terminate() wait for a "save changes?" answer nobody gives.
+    // A changed document makes terminate() wait for a "save changes?" answer.
     try {
         const uno::Reference<container::XEnumerationAccess> components = desktop_->getComponents();
         const uno::Reference<container::XEnumeration> it = components->createEnumeration();
         while (it->hasMoreElements()) {
             const uno::Reference<uno::XInterface> doc(it->nextElement(), uno::UNO_QUERY);
             try {
-                const uno::Reference<util::XModifiable> modifiable(doc, uno::UNO_QUERY);
-                if (modifiable.is())
-                    modifiable->setModified(false);
-                const uno::Reference<util::XCloseable> closeable(doc, uno::UNO_QUERY);
-                if (closeable.is())
-                    closeable->close(true);
+                closeUnsaved(doc);
             } catch (const uno::Exception&) {
                 // already closed or gone; terminate() and the kill below handle the rest
             }

@@ -22,7 +22,8 @@ public:
     struct Launch {
         QString program;       // the office executable
         bool headless = true;  // false: a normal visible office for the user
-        QString profileDir;    // "" with headless: a fresh private folder; without: the user's own
+        QString profileDir;    // "" with headless: a fresh private folder for this start;
+                               // without headless: the user's own
         bool owned = true;     // ours to end (dies with us); false: handed to the user
         int timeoutMs = 60000; // how long to wait for it to answer
         int quitLimitMs = 10000; // how long ending it may take before it is killed
@@ -53,10 +54,18 @@ public:
     // Hands a visible office to the user: from now on it is never ended by us.
     void release() { released_ = true; }
 
+    // Whether the office has ended (or was never started); an ended office is collected.
+    bool hasEnded();
+
+    // Closes a document of an office without saving it and without asking.
+    static void closeUnsaved(const css::uno::Reference<css::uno::XInterface>& document);
+
 private:
     bool spawn(QString& error);
     bool connect(QString& error);
     bool exitedAtStart(int& status);
+    bool crashedAtStart(int status) const;
+    QString profileDir() const;
     void end();
     void closeDocuments();
     void killProcess(int graceMs);

@@ -1,7 +1,8 @@
-// The A1 address helpers, the plain-number rule, the grouping of buffered writes into
+// The A1 address helpers, the typed-number rule, the date format code, the grouping of buffered writes into
 // blocks and the reading of a sheet's CSV form, all without an office.
 
 #include "platform/calc/cellbuffer.h"
+#include "platform/calc/dateformatcode.h"
 #include "platform/calc/sheettext.h"
 #include "platform/spreadsheet.h"
 
@@ -9,7 +10,7 @@
 #include <map>
 
 using platform::calc::CellBuffer;
-using platform::calc::readsAsPlainNumber;
+using platform::calc::readsAsNumber;
 
 TEST(CellAddress, ParsesAndFormatsColumnsAndRows)
 {
@@ -34,25 +35,56 @@ TEST(CellAddress, ParsesAndFormatsColumnsAndRows)
     }
 }
 
-TEST(PlainNumber, OnlyTextsThatShowAsWrittenBecomeNumbers)
+TEST(TypedNumber, NumbersAsTheProgramWritesThemAndNothingElse)
 {
     struct Case {
         const char* text;
         bool number;
         double value;
+        int decimals;
     };
-    for (const Case& c : {Case{"12", true, 12}, Case{"-3.5", true, -3.5}, Case{"0", true, 0}, Case{"0.25", true, 0.25},
-                          Case{"123456789012345", true, 123456789012345.0}, Case{"1234567890123456", false, 0},
-                          Case{"007", false, 0}, Case{"12.50", false, 0}, Case{"1.000", false, 0}, Case{"1,5", false, 0},
-                          Case{"1E5", false, 0}, Case{"-0", false, 0}, Case{" 12", false, 0}, Case{"12 ", false, 0},
-                          Case{"+12", false, 0}, Case{"12.", false, 0}, Case{".5", false, 0}, Case{"=1+1", false, 0},
-                          Case{"", false, 0}, Case{"abc", false, 0}, Case{"٣", false, 0}}) {
+    for (const Case& c : {Case{"12", true, 12, 0}, Case{"-3.5", true, -3.5, 1}, Case{"0", true, 0, 0},
+                          Case{"0.25", true, 0.25, 2}, Case{"24.50", true, 24.5, 2}, Case{"98.00", true, 98, 2},
+                          Case{"3.20", true, 3.2, 2}, Case{"1.75", true, 1.75, 2}, Case{"-0.5", true, -0.5, 1},
+                          Case{"123456789012345", true, 123456789012345.0, 0}, Case{"1234567890.12345", true, 1234567890.12345, 5},
+                          Case{"1234567890123456", false, 0, 0}, Case{"1234567890.123456", false, 0, 0},
+                          Case{"007", false, 0, 0}, Case{"00.5", false, 0, 0}, Case{"-007", false, 0, 0},
+                          Case{"1,5", false, 0, 0}, Case{"1,500.50", false, 0, 0}, Case{"1E5", false, 0, 0},
+                          Case{"-0", false, 0, 0}, Case{"-0.00", false, 0, 0}, Case{" 12", false, 0, 0},
+                          Case{"12 ", false, 0, 0}, Case{"+12", false, 0, 0}, Case{"12.", false, 0, 0},
+                          Case{".5", false, 0, 0}, Case{"1.2.3", false, 0, 0}, Case{"-", false, 0, 0},
+                          Case{"=1+1", false, 0, 0}, Case{"", false, 0, 0}, Case{"abc", false, 0, 0},
+                          Case{"\xd9\xa3", false, 0, 0}}) {
         double value = -1;
-        EXPECT_EQ(readsAsPlainNumber(QString::fromUtf8(c.text), value), c.number) << c.text;
+        int decimals = -1;
+        EXPECT_EQ(readsAsNumber(QString::fromUtf8(c.text), value, decimals), c.number) << c.text;
         if (c.number) {
             EXPECT_EQ(value, c.value) << c.text;
+            EXPECT_EQ(decimals, c.decimals) << c.text;
         }
     }
+}
+
+TEST(DateFormatCode, QtPatternsBecomeTheOfficesCodes)
+{
+    const struct {
+        const char* pattern;
+        const char* code;
+    } cases[] = {
+        {"dd.MM.yyyy HH:mm:ss", R"(DD"."MM"."YYYY" "HH":"MM":"SS)"},
+        {"M/d/yy h:mm:ss AP", R"(M"/"D"/"YY" "H":"MM":"SS" "AM/PM)"},
+        {"d. MM. yy H:mm:ss", R"(D". "MM". "YY" "H":"MM":"SS)"},
+        {"dddd, MMMM d, yyyy", R"(NNN", "MMMM" "D", "YYYY)"},
+        {"ddd d MMM yy", R"(NN" "D" "MMM" "YY)"},
+        {"yyyy-MM-dd'T'HH:mm", R"(YYYY"-"MM"-"DD"T"HH":"MM)"},
+        {"h 'o''clock' ap", R"(H" o'clock "am/pm)"},
+        {"h:mm a", R"(H":"MM" "am/pm)"},
+        {"HH:mm:ss \"x\"", R"(HH":"MM":"SS" "\""x"\")"},
+        {"''HH", R"("'"HH)"},
+        {"", ""},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(platform::calc::officeDateCode(QString::fromUtf8(c.pattern)), QString::fromUtf8(c.code)) << c.pattern;
 }
 
 namespace {

@@ -2,6 +2,8 @@
 
 #include "privatecups.h"
 
+#include "platform/calc/calc.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -84,6 +86,9 @@ bool PrivateCups::start(bool withQueue)
         return false;
     }
     server_.emplace("CUPS_SERVER", socket().toLocal8Bit());
+    // The office finds its print server when it starts: the program's office is started
+    // again, by the next command, to find this one.
+    platform::calc::endOffice();
     if (!withQueue)
         return true;
     const QString device = QStringLiteral("file://") + output();
@@ -102,7 +107,10 @@ void PrivateCups::stop()
             cupsd_.waitForFinished(5000);
         }
     }
-    server_.reset();
+    if (server_) {
+        platform::calc::endOffice(); // it would print to a server that is gone
+        server_.reset();
+    }
 }
 
 int PrivateCups::waitForPrintedPages(int timeoutMs)

@@ -1,6 +1,7 @@
 #pragma once
 // A print server of the test's own: cupsd from a temporary folder, with one PDF queue that
-// writes into that folder and is the default. The office reaches it through CUPS_SERVER.
+// writes into that folder and is the default. The office reaches it through CUPS_SERVER, so
+// the program's office is ended when the server starts and stops, and started again with it.
 
 #include <QProcess>
 #include <QString>

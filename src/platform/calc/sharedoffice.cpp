@@ -1,0 +1,105 @@
+// Keeps the program's private office for the whole run.
+
+#include "platform/calc/sharedoffice.h"
+
+#include "platform/calc/officeleftovers.h"
+#include "platform/calc/officeprocess.h"
+
+#include <QTemporaryDir>
+
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <mutex>
+
+namespace platform::calc {
+
+namespace {
+
+struct Running {
+    std::unique_ptr<QTemporaryDir> profile;
+    std::shared_ptr<OfficeProcess> office;
+};
+
+std::mutex& lock()
+{
+    static std::mutex mutex;
+    return mutex;
+}
+
+// By office program: tests run offices of other programs beside the installed one. Never
+// destroyed: the offices are ended before the program's static objects go, by end().
+std::map<QString, Running>& offices()
+{
+    static auto* running = new std::map<QString, Running>;
+    return *running;
+}
+
+// Whether a started office still takes calls; one that does not answer within the limit is
+// killed, and the call then fails at once.
+bool answers(OfficeProcess& office, int limitMs)
+{
+    if (office.hasEnded())
+        return false;
+    try {
+        const KillWatch::Timing bounded = office.bound(limitMs);
+        return office.context()->getServiceManager().is();
+    } catch (const css::uno::Exception&) {
+        return false;
+    }
+}
+
+void endAtExit()
+{
+    SharedOffice::end();
+}
+
+} // namespace
+
+std::shared_ptr<OfficeProcess> SharedOffice::running(const CalcOptions& options, QString& error)
+{
+    const std::lock_guard<std::mutex> guard(lock());
+    Running& slot = offices()[options.officeProgram];
+    if (slot.office && answers(*slot.office, options.quitTimeoutMs))
+        return slot.office;
+    if (slot.office)
+        slot.office->stop(); // ends what is left of one that died or froze
+    slot.office.reset();
+    if (!slot.profile) {
+        slot.profile = std::make_unique<QTemporaryDir>(OfficeLeftovers::profileTemplate());
+        if (!slot.profile->isValid()) {
+            error = QStringLiteral("No temporary folder for the spreadsheet program: %1").arg(slot.profile->errorString());
+            slot.profile.reset();
+            return nullptr;
+        }
+    }
+    OfficeProcess::Launch launch;
+    launch.program = options.officeProgram;
+    launch.profileDir = slot.profile->path();
+    launch.timeoutMs = options.startTimeoutMs;
+    launch.quitLimitMs = options.quitTimeoutMs;
+    auto office = std::make_shared<OfficeProcess>();
+    if (!office->start(launch, error)) {
+        // A profile that a failed start may have left half made is not used again.
+        slot.profile.reset();
+        return nullptr;
+    }
+    static std::once_flag registered;
+    std::call_once(registered, [] { std::atexit(endAtExit); });
+    slot.office = std::move(office);
+    return slot.office;
+}
+
+void SharedOffice::end()
+{
+    const std::lock_guard<std::mutex> guard(lock());
+    for (auto& [program, slot] : offices()) {
+        if (slot.office)
+            slot.office->stop();
+        slot.office.reset();
+        slot.profile.reset();
+    }
+    offices().clear();
+}
+
+} // namespace platform::calc
