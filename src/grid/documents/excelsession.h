@@ -9,12 +9,15 @@
 namespace platform {
 class Spreadsheet;
 }
+class QDateTime;
 
 namespace grid {
 
 class ExcelSession {
 public:
     ExcelSession();
+    // A session on an instance of the caller's own making (not started yet).
+    explicit ExcelSession(std::unique_ptr<platform::Spreadsheet> instance);
     ~ExcelSession();
     ExcelSession(const ExcelSession&) = delete;
     ExcelSession& operator=(const ExcelSession&) = delete;
@@ -28,6 +31,10 @@ public:
     bool WriteCell(const QString& address, const QString& text);
     // The text of a cell of the active sheet; *ok tells whether it could be read.
     QString readCell(const QString& address, bool* ok);
+
+    // Writes a number, or a date and time value, into a cell of the active sheet.
+    bool writeNumber(const QString& address, double value);
+    bool writeDate(const QString& address, const QDateTime& value);
 
     bool printOut(int copies, bool collate);
     // Gives the workbook to the user as a normal unsaved document: alerts on, so closing it
