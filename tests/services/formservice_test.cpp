@@ -2,6 +2,8 @@
 // the order in which they ask, the template missing, the cell maps, and every way the
 // spreadsheet program can fail them.
 
+#include "formsamples.h"
+
 #include "datafiles/settingsstore.h"
 #include "grid/gridcore.h"
 #include "services/formservice.h"
@@ -34,13 +36,7 @@ class FormServiceTest : public ::testing::Test {
 protected:
     FormServiceTest()
     {
-        store.CompanyName = QStringLiteral("Own Co");
-        store.CompanyAddress = QStringLiteral("1 Main St");
-        store.CompanyCity = QStringLiteral("Springfield");
-        store.CompanyZip = QStringLiteral("01234");
-        store.CompanyEMail = QStringLiteral("own@example.com");
-        store.CompanyFax = QStringLiteral("555-0101");
-        store.CompanyPhone = QStringLiteral("555-0100");
+        formsamples::fillCompany(store);
         store.lblEXCELSTATUS = QStringLiteral("RADI");
         // An item group of five columns, row 2 selected.
         grid.SetColumnHeader(1, QStringLiteral("Item Name"));
@@ -51,18 +47,21 @@ protected:
         for (int k = 1; k <= 5; ++k)
             grid.setCellText(2, k, QString::fromLatin1(row[k - 1]));
         grid.setiSelected(2);
-        payment.TransactionNumber = QStringLiteral("17");
-        payment.DateandTime = QStringLiteral("10.03.2026 14:00:00");
-        payment.TransactionValue = QStringLiteral("1000");
-        payment.fromcompany = QStringLiteral("Acme Ltd.QVC");
-        payment.fromcontact = QStringLiteral("Jane Roe");
-        payment.tocompany = QStringLiteral("Own Co");
-        payment.tocontact = QString();
-        payment.PaymentValue = QStringLiteral("250");
-        payment.AmountPaid = QStringLiteral("100");
-        payment.PaymentDate = QStringLiteral("14.03.2026 09:30:00");
-        payment.Balance = QStringLiteral("650");
-        payment.Note = QStringLiteral("=second instalment");
+    }
+
+    enum Command { ItemPrint, ItemExport, ContactPrint, ContactExport, PaymentPrint, PaymentExport };
+
+    FormResult run(Command command, const services::PaymentFormValues& shown)
+    {
+        switch (command) {
+        case ItemPrint: return service.printItem(selected());
+        case ItemExport: return service.exportItem(selected());
+        case ContactPrint: return service.printContact(selected());
+        case ContactExport: return service.exportContact(selected());
+        case PaymentPrint: return service.printPayment(shown);
+        case PaymentExport: break;
+        }
+        return service.exportPayment(shown);
     }
 
     QString defaultForm(FormKind kind)
@@ -82,7 +81,7 @@ protected:
     testsupport::PinnedClock clock{QDateTime(QDate(2026, 3, 14), QTime(9, 30))};
     datafiles::SettingsStore store;
     grid::GridCore grid;
-    services::PaymentFormValues payment;
+    services::PaymentFormValues payment = formsamples::payment();
     // What happened outside the prompts and the spreadsheet, in order, with the number of
     // prompts shown by then: "sound after 0", "please wait shown", "please wait hidden".
     QStringList events;
@@ -190,7 +189,6 @@ TEST_F(FormServiceTest, OrderOfTheStepsPerCommand)
     for (FormKind kind : {FormKind::Item, FormKind::Contact, FormKind::Payment})
         defaultForm(kind);
     const QString unusable = QStringLiteral("Quorvane failed to initialize Microsoft Excel");
-    enum Command { ItemPrint, ItemExport, ContactPrint, ContactExport, PaymentPrint, PaymentExport };
     const struct {
         const char* name;
         Command command;
@@ -236,15 +234,7 @@ TEST_F(FormServiceTest, OrderOfTheStepsPerCommand)
         if (c.copies)
             prompts->queueInput(QString::fromLatin1(c.copies));
 
-        FormResult result;
-        switch (c.command) {
-        case ItemPrint: result = service.printItem(selected()); break;
-        case ItemExport: result = service.exportItem(selected()); break;
-        case ContactPrint: result = service.printContact(selected()); break;
-        case ContactExport: result = service.exportContact(selected()); break;
-        case PaymentPrint: result = service.printPayment(shown); break;
-        case PaymentExport: result = service.exportPayment(shown); break;
-        }
+        const FormResult result = run(c.command, shown);
 
         EXPECT_EQ(events, c.events);
         EXPECT_EQ(asked(), c.copies ? QStringList{"Enter number of copies to print:"} : QStringList{});
@@ -260,7 +250,6 @@ TEST_F(FormServiceTest, OrderOfTheStepsPerCommand)
 // message and then brings up the settings window's picker for that kind.
 TEST_F(FormServiceTest, WithoutATemplateTheWindowIsSentToThePicker)
 {
-    enum Command { ItemPrint, ItemExport, ContactPrint, ContactExport, PaymentPrint, PaymentExport };
     const struct {
         Command command;
         FormKind kind;
@@ -285,15 +274,7 @@ TEST_F(FormServiceTest, WithoutATemplateTheWindowIsSentToThePicker)
         const bool print = c.command == ItemPrint || c.command == ContactPrint || c.command == PaymentPrint;
         if (print)
             prompts->queueInput(QStringLiteral("2"));
-        FormResult result;
-        switch (c.command) {
-        case ItemPrint: result = service.printItem(selected()); break;
-        case ItemExport: result = service.exportItem(selected()); break;
-        case ContactPrint: result = service.printContact(selected()); break;
-        case ContactExport: result = service.exportContact(selected()); break;
-        case PaymentPrint: result = service.printPayment(payment); break;
-        case PaymentExport: result = service.exportPayment(payment); break;
-        }
+        const FormResult result = run(c.command, payment);
         EXPECT_EQ(result.status, Status::NoTemplate);
         EXPECT_EQ(result.kind, c.kind);
 
@@ -391,26 +372,7 @@ TEST_F(FormServiceTest, PaymentFormCellMap)
     EXPECT_EQ(result.status, Status::Printed);
     EXPECT_EQ(excel->calls, (QStringList{"start", "alerts off", "visible off", "open " + form + " read-only", "print 2",
                                          "alerts off", "quit"}));
-    const Cells expected = {{"A2", "Own Co"},
-                            {"A3", "1 Main St"},
-                            {"A4", "Springfield"},
-                            {"A5", "01234"},
-                            {"A6", "own@example.com"},
-                            {"A7", "555-0101"},
-                            {"A8", "555-0100"},
-                            {"K13", "17"},
-                            {"K14", "10.03.2026 14:00:00"},
-                            {"K15", "1000"},
-                            {"K16", "Acme Ltd.QVC"},
-                            {"K17", "Jane Roe"},
-                            {"K18", "Own Co"},
-                            {"K19", ""},
-                            {"D13", "250"},
-                            {"D15", "100"},
-                            {"D17", "14.03.2026 09:30:00"},
-                            {"D19", "650"},
-                            {"A22", "=second instalment"}};
-    EXPECT_EQ(excel->writes, expected);
+    EXPECT_EQ(excel->writes, formsamples::paymentCells());
 }
 
 // A failing spreadsheet program never passes for a print or a form shown: the user is told

@@ -2,6 +2,7 @@
 // Calc and read back at the addresses of their cell maps, and an item form printed in two
 // copies to a private PDF queue. Few and quick: each office start costs about a second.
 
+#include "../formsamples.h"
 #include "privatecups.h"
 #include "storedwhenshown.h"
 
@@ -55,13 +56,7 @@ protected:
     {
         ASSERT_NE(helper, nullptr);
         openInHelper.clear();
-        store.CompanyName = QStringLiteral("Own Co");
-        store.CompanyAddress = QStringLiteral("1 Main St");
-        store.CompanyCity = QStringLiteral("Springfield");
-        store.CompanyZip = QStringLiteral("01234");
-        store.CompanyEMail = QStringLiteral("own@example.com");
-        store.CompanyFax = QStringLiteral("555-0101");
-        store.CompanyPhone = QStringLiteral("555-0100");
+        formsamples::fillCompany(store);
         store.lblEXCELSTATUS = QStringLiteral("RADI");
     }
 
@@ -208,42 +203,12 @@ TEST_F(FormServiceCalcTest, ContactFormFilledAndReadBack)
 TEST_F(FormServiceCalcTest, PaymentFormFilledAndReadBack)
 {
     installTemplate(FormKind::Payment);
-    services::PaymentFormValues payment;
-    payment.TransactionNumber = QStringLiteral("17");
-    payment.DateandTime = QStringLiteral("10.03.2026 14:00:00");
-    payment.TransactionValue = QStringLiteral("1000");
-    payment.fromcompany = QStringLiteral("Acme Ltd.QVC");
-    payment.fromcontact = QStringLiteral("Jane Roe");
-    payment.tocompany = QStringLiteral("Own Co");
-    payment.PaymentValue = QStringLiteral("250.5");
-    payment.AmountPaid = QStringLiteral("100");
-    payment.PaymentDate = QStringLiteral("14.03.2026 09:30:00");
-    payment.Balance = QStringLiteral("649.5");
-    payment.Note = QStringLiteral("Second instalment, šest dni");
-
-    const services::FormResult result = service.exportPayment(payment);
+    const services::FormResult result = service.exportPayment(formsamples::payment());
 
     ASSERT_EQ(result.status, Status::Shown) << result.message.value_or(services::UserMessage{}).text.toStdString();
-    expectCells({{"A2", "Own Co"},
-                 {"A3", "1 Main St"},
-                 {"A4", "Springfield"},
-                 {"A5", "01234"},
-                 {"A6", "own@example.com"},
-                 {"A7", "555-0101"},
-                 {"A8", "555-0100"},
-                 {"K13", "17"},
-                 {"K14", "10.03.2026 14:00:00"},
-                 {"K15", "1000"},
-                 {"K16", "Acme Ltd.QVC"},
-                 {"K17", "Jane Roe"},
-                 {"K18", "Own Co"},
-                 {"K19", ""},
-                 {"D13", "250.5"},
-                 {"D15", "100"},
-                 {"D17", "14.03.2026 09:30:00"},
-                 {"D19", "649.5"},
-                 {"A22", "Second instalment, šest dni"},
-                 {"J13", "Transaction"}, // the template's own labels stay
+    for (const auto& [address, text] : formsamples::paymentCells())
+        EXPECT_EQ(cellOf(shown, address), text) << address.toStdString();
+    expectCells({{"J13", "Transaction"}, // the template's own labels stay
                  {"K2", "PAYMENT"}});
 }
 
