@@ -2,9 +2,13 @@
 
 #include "platform/spreadsheet.h"
 
+#include <QDateTime>
+
 namespace grid {
 
 ExcelSession::ExcelSession() : m_excel(platform::newSpreadsheet()) {}
+
+ExcelSession::ExcelSession(std::unique_ptr<platform::Spreadsheet> instance) : m_excel(std::move(instance)) {}
 
 ExcelSession::~ExcelSession()
 {
@@ -45,6 +49,16 @@ QString ExcelSession::readCell(const QString& address, bool* ok)
     QString text = m_excel->readCell(address);
     *ok = m_excel->lastError().isEmpty();
     return text;
+}
+
+bool ExcelSession::writeNumber(const QString& address, double value)
+{
+    return m_excel->writeNumber(address, value);
+}
+
+bool ExcelSession::writeDate(const QString& address, const QDateTime& value)
+{
+    return m_excel->writeDate(address, value);
 }
 
 bool ExcelSession::printOut(int copies, bool collate)

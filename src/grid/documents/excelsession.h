@@ -11,12 +11,15 @@
 namespace platform {
 class Spreadsheet;
 }
+class QDateTime;
 
 namespace grid {
 
 class ExcelSession {
 public:
     ExcelSession();
+    // A session on an instance of the caller's own making (not started yet).
+    explicit ExcelSession(std::unique_ptr<platform::Spreadsheet> instance);
     ~ExcelSession();
     ExcelSession(const ExcelSession&) = delete;
     ExcelSession& operator=(const ExcelSession&) = delete;
@@ -32,6 +35,10 @@ public:
     bool writeRow(int row, int firstColumn, std::span<const QString> texts);
     // The text of a cell of the active sheet; *ok tells whether it could be read.
     QString readCell(const QString& address, bool* ok);
+
+    // Writes a number, or a date and time value, into a cell of the active sheet.
+    bool writeNumber(const QString& address, double value);
+    bool writeDate(const QString& address, const QDateTime& value);
 
     bool printOut(int copies, bool collate);
     // Gives the workbook to the user as a normal unsaved document: alerts on, so closing it
