@@ -110,12 +110,16 @@ void GridFile::loadCells(const ListDocument& document)
     }
 }
 
-platform::FileResult GridFile::write(const QString& FileName, bool Encrypted, const QString& passwordLine)
+QByteArray GridFile::bytes(bool Encrypted, const QString& passwordLine) const
 {
     const CoreSource source(m_core);
-    const QByteArray bytes = Encrypted ? ListFileWriter::scrambledBytes(source, passwordLine)
-                                       : ListFileWriter::plainBytes(source);
-    return platform::writeFileAtomically(FileName, bytes);
+    return Encrypted ? ListFileWriter::scrambledBytes(source, passwordLine)
+                     : ListFileWriter::plainBytes(source);
+}
+
+platform::FileResult GridFile::write(const QString& FileName, bool Encrypted, const QString& passwordLine)
+{
+    return platform::writeFileAtomically(FileName, bytes(Encrypted, passwordLine));
 }
 
 platform::FileResult GridFile::SaveFileAs(const QString& FileName, bool Encrypted)
@@ -128,11 +132,31 @@ platform::FileResult GridFile::SaveFileAs(const QString& FileName, bool Encrypte
     return result;
 }
 
+bool GridFile::savesAs(const QString& FileName, bool Encrypted) const
+{
+    return FileName != m_openedFileName || (Encrypted && !m_isEncrypted);
+}
+
 platform::FileResult GridFile::SaveFile(const QString& FileName, bool Encrypted)
 {
-    if (FileName != m_openedFileName || (Encrypted && !m_isEncrypted))
+    if (savesAs(FileName, Encrypted))
         return SaveFileAs(FileName, Encrypted);
     return write(FileName, Encrypted, m_passwordLine);
+}
+
+QByteArray GridFile::SaveFileBytes(const QString& FileName, bool Encrypted) const
+{
+    return bytes(Encrypted, savesAs(FileName, Encrypted)
+                                ? QString::fromLatin1(ListFileReader::DefaultPassword)
+                                : m_passwordLine);
+}
+
+void GridFile::SaveFileWritten(const QString& FileName, bool Encrypted)
+{
+    if (!savesAs(FileName, Encrypted))
+        return;
+    m_openedFileName = FileName;
+    m_isEncrypted = Encrypted;
 }
 
 } // namespace grid

@@ -28,6 +28,13 @@ public:
     // it, keeping the file's password line; otherwise goes through SaveFileAs.
     [[nodiscard]] platform::FileResult SaveFile(const QString& FileName, bool Encrypted);
 
+    // The bytes SaveFile(FileName, Encrypted) would write, without writing them, for a caller
+    // that writes them together with other files as one change (the transaction posting).
+    [[nodiscard]] QByteArray SaveFileBytes(const QString& FileName, bool Encrypted) const;
+    // Once such a caller has written those bytes to FileName, the grid remembers its file as
+    // a successful SaveFile(FileName, Encrypted) would have left it.
+    void SaveFileWritten(const QString& FileName, bool Encrypted);
+
     // The path of the last successful OpenFile or SaveFileAs; empty at first.
     const QString& OpenedFileName() const { return m_openedFileName; }
     // True when the file last read had the password header (every scrambled file has), or
@@ -38,6 +45,8 @@ public:
     const QString& ListPasswordLine() const { return m_passwordLine; }
 
 private:
+    bool savesAs(const QString& FileName, bool Encrypted) const;
+    QByteArray bytes(bool Encrypted, const QString& passwordLine) const;
     platform::FileResult write(const QString& FileName, bool Encrypted, const QString& passwordLine);
     void load(const ListDocument& document);
     void loadColumns(const ListDocument& document);

@@ -1,0 +1,90 @@
+#include "posting/contactbalances.h"
+
+#include "platform/vb.h"
+#include "posting/filechangeset.h"
+
+#include <QFileInfo>
+#include <cmath>
+
+namespace posting {
+
+namespace {
+
+// Two spellings of one file are one file.
+QString keyOf(const QString& path)
+{
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    return canonical.isEmpty() ? path : canonical;
+}
+
+} // namespace
+
+QStringList ContactBalances::companyFiles(const std::vector<Party>& parties)
+{
+    QStringList files;
+    for (const Party& party : parties)
+        files.append(party.companyFile);
+    return files;
+}
+
+ContactBalances::Status ContactBalances::apply(const std::vector<Party>& parties)
+{
+    for (const Party& party : parties) {
+        const Status status = move(party);
+        if (status != Status::Ready) {
+            m_problemParty = party;
+            return status;
+        }
+    }
+    return Status::Ready;
+}
+
+CompanyFile* ContactBalances::fileOf(const QString& path)
+{
+    const QString key = keyOf(path);
+    if (const auto found = m_files.find(key); found != m_files.end())
+        return &found->second;
+    CompanyFile file;
+    if (auto opened = file.open(path); !opened) {
+        m_error = opened.error;
+        return nullptr;
+    }
+    m_order.push_back(key);
+    return &m_files.emplace(key, std::move(file)).first->second;
+}
+
+ContactBalances::Status ContactBalances::move(const Party& party)
+{
+    CompanyFile* file = fileOf(party.companyFile);
+    if (!file)
+        return Status::FileUnreadable;
+    const auto row = file->contactRow(party.rowText, party.contact);
+    if (!row)
+        return Status::ContactNotFound;
+    if (party.change == 0)
+        return Status::Ready; // nothing moves, and the cell stays as it is
+    if (!file->hasBalanceColumn())
+        return Status::NoBalanceColumn;
+    m_balanceText = file->balanceText(*row);
+    // An empty balance is a balance of 0.
+    const auto balance = m_balanceText.isEmpty() ? std::optional<double>(0)
+                                                 : platform::vb::CDbl(m_balanceText);
+    if (!balance || !std::isfinite(*balance))
+        return Status::BalanceNotNumber;
+    const double moved = *balance + party.change;
+    if (!std::isfinite(moved))
+        return Status::BalanceTooLarge;
+    file->setBalanceText(*row, platform::vb::CStr(moved));
+    return Status::Ready;
+}
+
+void ContactBalances::addFiles(FileChangeSet& files) const
+{
+    for (const QString& key : m_order) {
+        const CompanyFile& file = m_files.at(key);
+        if (file.changed())
+            files.add(file.path(), file.bytes(), file.storedBytes());
+    }
+}
+
+} // namespace posting

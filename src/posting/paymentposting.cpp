@@ -1,0 +1,284 @@
+#include "posting/paymentposting.h"
+
+#include "datafiles/datafoldertree.h"
+#include "datafiles/fileprocedures.h"
+#include "datafiles/hostfile.h"
+#include "datafiles/linefield.h"
+#include "datafiles/paymentfile.h"
+#include "datafiles/paymentheaderexchange.h"
+#include "datafiles/settingsstore.h"
+#include "datafiles/transactionheaderfile.h"
+#include "platform/vb.h"
+#include "posting/companyfile.h"
+#include "posting/contactbalances.h"
+#include "posting/filechangeset.h"
+#include "posting/postingchecks.h"
+#include "posting/sharedvalues.h"
+#include "posting/storedlines.h"
+
+#include <cmath>
+#include <optional>
+
+namespace posting {
+
+namespace {
+
+using datafiles::PaymentRecord;
+using platform::vb::CDbl;
+using platform::vb::CStr;
+using Side = ContactBalances::Side;
+
+constexpr double LeastPayment = 0.01;
+const QString Kind = QStringLiteral("payment");
+constexpr int ValueLine = 3;
+constexpr int AmountPaidLine = 16;
+
+// An amount as the header keeps it: "" is 0.
+std::optional<double> amount(const QString& text)
+{
+    return text.isEmpty() ? std::optional<double>(0) : finiteNumber(text);
+}
+
+// The transaction's header file as it is on disk now, with its value and amount paid.
+struct StoredHeader {
+    StoredLines stored;
+    double value = 0;
+    double paid = 0;
+    double open() const { return value - paid; }
+};
+
+CheckResult readHeader(const PaymentRecord& payment, StoredHeader& header)
+{
+    const QString path = payment.lblChangeStatus.ToolTipText;
+    header.stored = StoredLines::read(path, datafiles::TransactionHeaderKeyLine);
+    switch (header.stored.status) {
+    case StoredLines::Status::Missing:
+        return refuse(Refusal::HeaderMissing, QStringLiteral("File Don't Exist!"),
+                      datafiles::HeaderFileTitle);
+    case StoredLines::Status::Unreadable:
+        return refuse(Refusal::HeaderUnreadable, header.stored.error, datafiles::HeaderFileTitle);
+    case StoredLines::Status::Read:
+        break;
+    }
+    const auto value = amount(header.stored.line(ValueLine));
+    const auto paid = amount(header.stored.line(AmountPaidLine));
+    if (!value || !paid)
+        return refuse(Refusal::HeaderUnreadable,
+                      QStringLiteral("The transaction header file \"%1\" holds a value or an amount "
+                                     "paid that is not a number, so no payment can be saved for it.").arg(path),
+                      datafiles::HeaderFileTitle);
+    header.value = *value;
+    header.paid = *paid;
+    return {};
+}
+
+CheckResult checkPartyInformation(const PaymentRecord& p)
+{
+    struct Step {
+        bool missing;
+        Refusal refusal;
+        const char* text;
+    };
+    const bool fromContact = p.FromMyCompany.Value == 0;
+    const bool toContact = p.ToMyCompany.Value == 0;
+    const Step steps[] = {
+        {p.fromcompany.Caption.isEmpty(), Refusal::FromInformationMissing, "Missing the Transaction From information"},
+        {fromContact && p.fromcompany.ToolTipText.isEmpty(), Refusal::FromInformationMissing,
+         "Missing the Transaction From File Information"},
+        {fromContact && p.fromcontact.ToolTipText.isEmpty(), Refusal::FromInformationMissing,
+         "Missing the Transaction From Contact Information"},
+        {p.tocompany.Caption.isEmpty(), Refusal::ToInformationMissing, "Missing the Transaction To information"},
+        {toContact && p.tocompany.ToolTipText.isEmpty(), Refusal::ToInformationMissing,
+         "Missing the Transaction To File Information"},
+        {toContact && p.tocontact.ToolTipText.isEmpty(), Refusal::ToInformationMissing,
+         "Missing the Transaction To Contact Information"},
+    };
+    for (const Step& step : steps)
+        if (step.missing)
+            return refuse(step.refusal, QString::fromLatin1(step.text));
+    return {};
+}
+
+CheckResult checkPaymentValue(const PaymentRecord& p, const StoredHeader& header)
+{
+    const QString& text = p.PaymentValue().Text;
+    if (text.isEmpty())
+        return refuse(Refusal::NoPaymentValue, QStringLiteral("Missing the Transaction Value Information"));
+    const auto value = finiteNumber(text);
+    if (!value || *value < LeastPayment)
+        return refuse(Refusal::BadPaymentValue, QStringLiteral("Incorect Transaction Value Information"));
+    if (moreThan(*value, header.open()))
+        return refuse(Refusal::Overpayment, QStringLiteral("Incorect Payment Value!"));
+    return {};
+}
+
+CheckResult checkPartyFile(Side side, const QString& path)
+{
+    const bool from = side == Side::From;
+    if (!datafiles::FileExists(path))
+        return refuse(from ? Refusal::FromFileMissing : Refusal::ToFileMissing,
+                      QStringLiteral("Missing  %1 Company File(%2)")
+                          .arg(from ? QStringLiteral("From") : QStringLiteral("To"), path));
+    if (const auto holder = CompanyFile::lockHolder(path))
+        return lockedRefusal(side, *holder, Kind);
+    return {};
+}
+
+// The sentence for a contact whose row holds another contact now; the payment names the
+// company by its file name.
+QString notFound(const PaymentRecord& p, const ContactBalances::Party& party)
+{
+    if (party.side == Side::From)
+        return p.fromcontact.Caption + QStringLiteral("  not found in the file ") + p.fromcompany.Caption
+            + QStringLiteral(" 's file. To save transaction, again select contact and click on 'Transfer from'.");
+    return p.tocontact.Caption + QStringLiteral(" is not found on the location you selected in the ")
+        + p.tocompany.Caption
+        + QStringLiteral(" 's file. To save transaction, again select contact and click on 'Transfer to'.");
+}
+
+PaymentResult refused(const CheckResult& check)
+{
+    PaymentResult result;
+    result.outcome = Outcome::Refused;
+    result.refusal = check.refusal;
+    result.notice = check.notice;
+    return result;
+}
+
+// The header file rewritten from the header as it is on disk, by the payment's own header
+// writer, with the new amount paid and open balance.
+QByteArray headerBytes(const StoredHeader& header, double paid)
+{
+    PaymentRecord record;
+    datafiles::assignLines(datafiles::paymentHeaderLines(record), header.stored.lines);
+    record.AmountPaid.ToolTipText = CStr(paid);
+    record.Balance.Caption = CStr(header.value - paid);
+    return datafiles::writerFor(datafiles::paymentHeaderLines(record), datafiles::LastLineEnd::Omitted)
+        .scrambledBytes();
+}
+
+// The payment as it is stored: its amounts follow the header on disk where the window's
+// copy of the header was out of date.
+PaymentRecord storedPayment(PaymentRecord payment, const StoredHeader& header, double paid)
+{
+    const auto differs = [](const QString& text, double number) {
+        const auto shown = CDbl(text);
+        return !shown || !sameAmount(*shown, number);
+    };
+    if (differs(payment.TransactionValue.Caption, header.value))
+        payment.TransactionValue.Caption = header.stored.line(ValueLine);
+    if (differs(payment.AmountPaid.Caption, header.paid))
+        payment.AmountPaid.Caption = CStr(header.paid);
+    payment.AmountPaid.ToolTipText = CStr(paid);
+    payment.Balance.Caption = CStr(header.value - paid);
+    return payment;
+}
+
+QByteArray paymentFileBytes(PaymentRecord payment)
+{
+    return datafiles::writerFor(datafiles::paymentFileLines(payment), datafiles::LastLineEnd::Omitted)
+        .scrambledBytes();
+}
+
+} // namespace
+
+CheckResult PaymentPosting::checkEntry(const PaymentRecord& p) const
+{
+    if (auto network = checkNetwork(m_store, datafiles::PaymentsFolder, QStringLiteral("Payments")); !network)
+        return network;
+    if (p.TransactionNumber.Caption.isEmpty())
+        return refuse(Refusal::NoTransaction, QStringLiteral("Please select the Transaction for payment"));
+    StoredHeader header;
+    if (auto read = readHeader(p, header); !read)
+        return read;
+    // Paid in full by the amounts, not by their texts ("10" and "10.00" are one amount).
+    if (!moreThan(header.value, header.paid))
+        return refuse(Refusal::PaidInFull, QStringLiteral("This Transaction was paid in full amount!"),
+                      platform::DefaultTitle + QStringLiteral(" can't complete this payment"));
+    if (auto parties = checkPartyInformation(p); !parties)
+        return parties;
+    return checkPaymentValue(p, header);
+}
+
+void PaymentPosting::reloadSharedValues()
+{
+    if (m_store.networkMode() != datafiles::NetworkMode::SingleMachine)
+        datafiles::ReadHostFile(m_store);
+}
+
+CheckResult PaymentPosting::checkParties(const PaymentRecord& p) const
+{
+    if (p.FromMyCompany.Value == 0)
+        if (auto from = checkPartyFile(Side::From, p.fromcompany.ToolTipText); !from)
+            return from;
+    if (p.ToMyCompany.Value == 0)
+        if (auto to = checkPartyFile(Side::To, p.tocompany.ToolTipText); !to)
+            return to;
+    return {};
+}
+
+QString PaymentPosting::nextFileName() const
+{
+    return CStr(CDbl(m_store.PaymentNumber.value()).value_or(0) + 1) + QStringLiteral(".QVP");
+}
+
+PaymentResult PaymentPosting::post(const PaymentSave& save)
+{
+    if (auto earlier = completeEarlierPosting(); !earlier)
+        return refused(earlier);
+    const PaymentRecord& p = save.payment;
+    if (auto entry = checkEntry(p); !entry)
+        return refused(entry);
+    if (auto parties = checkParties(p); !parties)
+        return refused(parties);
+    if (save.FileName.isEmpty())
+        return refused(refuse(Refusal::NoPaymentFile,
+                              QStringLiteral("No payment file was chosen, so the payment was not saved.")));
+
+    StoredHeader header;
+    if (auto read = readHeader(p, header); !read)
+        return refused(read);
+    const double value = *finiteNumber(p.PaymentValue().Text);
+    const bool fromOwn = p.FromMyCompany.Value != 0;
+    const bool toOwn = p.ToMyCompany.Value != 0;
+
+    std::vector<ContactBalances::Party> parties;
+    if (!fromOwn)
+        parties.push_back({Side::From, p.fromcompany.ToolTipText, p.fromcompanyiselected.Caption,
+                           p.fromcontact.Caption, value});
+    if (!toOwn)
+        parties.push_back({Side::To, p.tocompany.ToolTipText, p.tocompanyiselected.Caption,
+                           p.tocontact.Caption, -value});
+    ContactBalances contacts;
+    const auto paymentNotFound = [&p](const ContactBalances::Party& party) { return notFound(p, party); };
+    if (auto problem = contactRefusal(contacts, contacts.apply(parties), Kind, paymentNotFound); !problem)
+        return refused(problem);
+
+    SharedValues shared(m_store);
+    SharedValues::Change sharedChange;
+    sharedChange.balance = (fromOwn ? value : 0) - (toOwn ? value : 0);
+    sharedChange.paymentNumbers = 1;
+    if (auto problem = sharedValuesRefusal(shared.prepare(sharedChange), shared, Kind); !problem)
+        return refused(problem);
+
+    // The new amount paid is read back from its text before the balance is taken from it, so
+    // that paying exactly what is open leaves a balance of 0 and not a rounding remainder.
+    const double paid = CDbl(CStr(header.paid + value)).value_or(header.paid + value);
+    const PaymentRecord stored = storedPayment(p, header, paid);
+    FileChangeSet files;
+    contacts.addFiles(files);
+    files.add(p.lblChangeStatus.ToolTipText, headerBytes(header, paid));
+    shared.addFiles(files);
+    files.add(save.FileName, paymentFileBytes(stored));
+    if (auto writable = checkWritable(files); !writable)
+        return refused(writable);
+
+    PaymentResult result;
+    result.FileName = save.FileName;
+    result.payment = stored;
+    result.contactFiles = ContactBalances::companyFiles(parties);
+    result.outcome = commitPosting(files, shared, Kind, result.notice);
+    return result;
+}
+
+} // namespace posting

@@ -1,0 +1,185 @@
+#include "posting/postingchecks.h"
+
+#include "datafiles/fileprocedures.h"
+#include "datafiles/settingsstore.h"
+#include "platform/vb.h"
+#include "posting/postingjournal.h"
+
+#include <QFile>
+#include <QFileInfo>
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstring>
+#include <unistd.h>
+
+namespace posting {
+
+namespace {
+
+std::optional<QString> writeProblem(const QString& path)
+{
+    const auto fails = [](const QString& entry, int mode) {
+        return ::access(QFile::encodeName(entry).constData(), mode) != 0;
+    };
+    const QString folder = QFileInfo(path).absolutePath();
+    int error = 0;
+    if (fails(folder, W_OK | X_OK))
+        error = errno;
+    else if (QFileInfo::exists(path) && fails(path, W_OK))
+        error = errno;
+    if (error == 0)
+        return std::nullopt;
+    return QStringLiteral("The file \"%1\" could not be written: %2.")
+        .arg(path, QString::fromLocal8Bit(std::strerror(error)));
+}
+
+} // namespace
+
+CheckResult refuse(Refusal refusal, const QString& text, const QString& title, int style)
+{
+    return {refusal, {text, title, style}};
+}
+
+CheckResult checkNetwork(const datafiles::SettingsStore& store, const QString& kindFolder,
+                         const QString& kindName)
+{
+    if (store.networkMode() == datafiles::NetworkMode::SingleMachine)
+        return {};
+    // Either folder will do, in both modes; an empty one names no folder at all.
+    const auto reachable = [&](const QString& hostFolder) {
+        return !hostFolder.isEmpty()
+            && datafiles::FolderExists(hostFolder + QStringLiteral("QVNET/RAzar/") + kindFolder);
+    };
+    if (!reachable(store.MyHostSystem.value()) && !reachable(store.lblConnectedtohostsystem.value()))
+        return refuse(Refusal::NetworkFolderMissing,
+                      QStringLiteral("Network connection error. Can't find Network %1 Directory.").arg(kindName));
+    if (store.OptionUser.value() && store.CheckReadWrite.Value.value() == 0)
+        return refuse(Refusal::NetworkUserMayNotWrite,
+                      QStringLiteral("Network users are not allowed to edit files. Contact your "
+                                     "network host for assistance. "));
+    return {};
+}
+
+CheckResult completeEarlierPosting()
+{
+    const PendingPosting pending = CompletePendingPosting();
+    if (pending.state == PendingPosting::State::Failed)
+        return refuse(Refusal::PendingPostingUnfinished, pending.message);
+    return {};
+}
+
+CheckResult checkWritable(const FileChangeSet& files)
+{
+    std::vector<QString> paths = files.paths();
+    paths.push_back(PostingJournal::path());
+    for (const QString& path : paths)
+        if (const auto problem = writeProblem(path))
+            return refuse(Refusal::NotWritable, *problem);
+    return {};
+}
+
+std::optional<double> finiteNumber(const QString& text)
+{
+    const auto number = platform::vb::CDbl(text);
+    if (!number || !std::isfinite(*number))
+        return std::nullopt;
+    return number;
+}
+
+QString sideWord(ContactBalances::Side side)
+{
+    return side == ContactBalances::Side::From ? QStringLiteral("coming from") : QStringLiteral("going to");
+}
+
+CheckResult lockedRefusal(ContactBalances::Side side, const QString& holder, const QString& kind)
+{
+    return refuse(side == ContactBalances::Side::From ? Refusal::FromLocked : Refusal::ToLocked,
+                  QStringLiteral("File for the Company that this transfer is %1 is open for editing by "
+                                 "%2. Therefore, this %3 will not be completed!")
+                      .arg(sideWord(side), holder, kind),
+                  HeaderMenuTitle);
+}
+
+CheckResult contactRefusal(const ContactBalances& balances, ContactBalances::Status status,
+                           const QString& kind,
+                           const std::function<QString(const ContactBalances::Party&)>& notFound)
+{
+    const ContactBalances::Party& party = balances.problemParty();
+    const bool from = party.side == ContactBalances::Side::From;
+    const QString therefore = QStringLiteral(" Therefore, this %1 will not be completed!").arg(kind);
+    switch (status) {
+    case ContactBalances::Status::Ready:
+        break;
+    case ContactBalances::Status::FileUnreadable:
+        return refuse(Refusal::FileUnreadable, balances.error(), HeaderMenuTitle);
+    case ContactBalances::Status::ContactNotFound:
+        return refuse(from ? Refusal::FromContactNotFound : Refusal::ToContactNotFound, notFound(party),
+                      HeaderMenuTitle);
+    case ContactBalances::Status::NoBalanceColumn:
+        return refuse(Refusal::BalanceNotNumber,
+                      QStringLiteral("The file %1 has no balance column, so the balance of %2 cannot be "
+                                     "changed.").arg(party.companyFile, party.contact) + therefore,
+                      HeaderMenuTitle);
+    case ContactBalances::Status::BalanceNotNumber:
+        return refuse(Refusal::BalanceNotNumber,
+                      QStringLiteral("The balance of %1 in %2 is not a number (\"%3\").")
+                              .arg(party.contact, party.companyFile, balances.balanceText()) + therefore,
+                      HeaderMenuTitle);
+    case ContactBalances::Status::BalanceTooLarge:
+        return refuse(Refusal::BalanceTooLarge,
+                      QStringLiteral("The balance of %1 in %2 would become too large to hold.")
+                              .arg(party.contact, party.companyFile) + therefore,
+                      HeaderMenuTitle);
+    }
+    return {};
+}
+
+CheckResult sharedValuesRefusal(SharedValues::Status status, const SharedValues& shared,
+                                const QString& kind)
+{
+    const QString therefore = QStringLiteral(" Therefore, this %1 will not be completed!").arg(kind);
+    switch (status) {
+    case SharedValues::Status::Ready:
+        break;
+    case SharedValues::Status::HostFileUnreadable:
+        return refuse(Refusal::HostFileUnreadable, shared.error() + therefore);
+    case SharedValues::Status::BalanceTooLarge:
+        return refuse(Refusal::BalanceTooLarge,
+                      QStringLiteral("The balance of your company would become too large to hold.") + therefore,
+                      HeaderMenuTitle);
+    }
+    return {};
+}
+
+Outcome commitPosting(const FileChangeSet& files, const SharedValues& shared, const QString& kind,
+                      Notice& notice)
+{
+    const FileChangeSet::Result commit = files.commit();
+    switch (commit.outcome) {
+    case FileChangeSet::Outcome::Written:
+        break;
+    case FileChangeSet::Outcome::PutBack:
+        notice.text = QStringLiteral("The %1 was not saved and no balance was changed. %2").arg(kind, commit.error);
+        return Outcome::NotWritten;
+    case FileChangeSet::Outcome::Deferred:
+        notice.text = QStringLiteral("The %1 could not be saved completely. %2 Quorvane completes it when "
+                                     "it starts again.").arg(kind, commit.error);
+        shared.applyToStore();
+        return Outcome::Deferred;
+    }
+    shared.applyToStore();
+    return Outcome::Posted;
+}
+
+bool sameAmount(double a, double b)
+{
+    return std::fabs(a - b) <= 1e-9 * std::max({1.0, std::fabs(a), std::fabs(b)});
+}
+
+bool moreThan(double a, double b)
+{
+    return a > b && !sameAmount(a, b);
+}
+
+} // namespace posting

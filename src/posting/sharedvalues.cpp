@@ -1,0 +1,116 @@
+#include "posting/sharedvalues.h"
+
+#include "datafiles/datafoldertree.h"
+#include "datafiles/hostfile.h"
+#include "datafiles/linefield.h"
+#include "datafiles/linefilereader.h"
+#include "datafiles/settingsfile.h"
+#include "datafiles/settingsstore.h"
+#include "platform/vb.h"
+#include "posting/filechangeset.h"
+
+#include <cmath>
+
+namespace posting {
+
+namespace {
+
+using datafiles::LineFileReader;
+
+// The value a text holds once moved by `change`; unchanged text stays as it is.
+QString moved(const QString& text, double change)
+{
+    if (change == 0)
+        return text;
+    return platform::vb::CStr(platform::vb::CDbl(text).value_or(0) + change);
+}
+
+bool isHostFile(const QStringList& lines)
+{
+    return LineFileReader::line(lines, 1) == datafiles::HostMarker
+        && LineFileReader::line(lines, 2).has_value();
+}
+
+QByteArray scrambledLines(const QStringList& lines)
+{
+    datafiles::LineFileWriter writer(datafiles::LastLineEnd::Written);
+    for (const QString& line : lines)
+        writer.add(line);
+    return writer.scrambledBytes();
+}
+
+} // namespace
+
+SharedValues::Status SharedValues::prepare(const Change& change)
+{
+    m_change = change;
+    m_hostFile = m_store.networkMode() == datafiles::NetworkMode::SingleMachine
+        ? QString()
+        : m_store.modeHostFile();
+    QString balance = m_store.Balance.value();
+    QString invoiceNumber = m_store.InvoiceNumber.value();
+    QString paymentNumber = m_store.PaymentNumber.value();
+    if (!m_hostFile.isEmpty() && changes()) {
+        const LineFileReader::Reading reading =
+            LineFileReader::read(m_hostFile, isHostFile, LineFileReader::PlainFiles::Refused);
+        if (reading.status != LineFileReader::Status::Accepted) {
+            m_error = reading.error.isEmpty()
+                ? QStringLiteral("The host file \"%1\" could not be read as a host file.").arg(m_hostFile)
+                : reading.error;
+            return Status::HostFileUnreadable;
+        }
+        m_hostLines = reading.lines;
+        while (m_hostLines.size() < datafiles::HostFileLines)
+            m_hostLines.append(QString());
+        balance = m_hostLines.at(HostBalanceLine - 1);
+        invoiceNumber = m_hostLines.at(HostInvoiceNumberLine - 1);
+        paymentNumber = m_hostLines.at(HostPaymentNumberLine - 1);
+    }
+    m_balance = moved(balance, change.balance);
+    m_invoiceNumber = moved(invoiceNumber, change.invoiceNumbers);
+    m_paymentNumber = moved(paymentNumber, change.paymentNumbers);
+    if (!std::isfinite(platform::vb::CDbl(m_balance).value_or(0)))
+        return Status::BalanceTooLarge;
+    return Status::Ready;
+}
+
+void SharedValues::addFiles(FileChangeSet& files) const
+{
+    if (!changes())
+        return;
+    files.add(datafiles::settingsFilePath(), settingsBytes());
+    if (!m_hostFile.isEmpty())
+        files.add(m_hostFile, hostBytes());
+}
+
+void SharedValues::applyToStore() const
+{
+    if (!changes())
+        return;
+    m_store.Balance = m_balance;
+    m_store.InvoiceNumber = m_invoiceNumber;
+    m_store.PaymentNumber = m_paymentNumber;
+}
+
+QByteArray SharedValues::settingsBytes() const
+{
+    const auto table = datafiles::settingsLines(m_store);
+    QStringList lines = datafiles::writerFor(table, datafiles::LastLineEnd::Written).values();
+    lines[SettingsBalanceLine - 1] = m_balance;
+    lines[SettingsInvoiceNumberLine - 1] = m_invoiceNumber;
+    lines[SettingsPaymentNumberLine - 1] = m_paymentNumber;
+    return scrambledLines(lines);
+}
+
+// Only the three values change; every other line stays as the host holds it, so that the
+// host's company details, password, switches and the names of who made it are kept.
+QByteArray SharedValues::hostBytes() const
+{
+    QStringList lines = m_hostLines;
+    lines[HostBalanceLine - 1] = m_balance;
+    lines[HostInvoiceNumberLine - 1] = m_invoiceNumber;
+    lines[HostPaymentNumberLine - 1] = m_paymentNumber;
+    return scrambledLines(lines);
+}
+
+} // namespace posting

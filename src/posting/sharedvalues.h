@@ -1,0 +1,70 @@
+#pragma once
+// The own company's balance and the invoice and payment counters as a posting moves them:
+// in the settings store, in the settings file, and in network mode in the host file, which
+// is read again just before the posting so that the change is applied to the values the
+// host holds now (another machine may have posted since they were fetched).
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace datafiles {
+class SettingsStore;
+}
+
+namespace posting {
+
+class FileChangeSet;
+
+class SharedValues {
+public:
+    // What a posting adds to each value.
+    struct Change {
+        double balance = 0;
+        int invoiceNumbers = 0;
+        int paymentNumbers = 0;
+        bool isEmpty() const { return balance == 0 && invoiceNumbers == 0 && paymentNumbers == 0; }
+    };
+
+    // Lines of the three values in the settings file and in the host file (1-based).
+    static constexpr int SettingsBalanceLine = 47;
+    static constexpr int SettingsInvoiceNumberLine = 48;
+    static constexpr int SettingsPaymentNumberLine = 61;
+    static constexpr int HostBalanceLine = 2;
+    static constexpr int HostInvoiceNumberLine = 3;
+    static constexpr int HostPaymentNumberLine = 12;
+
+    enum class Status { Ready, HostFileUnreadable, BalanceTooLarge };
+
+    explicit SharedValues(datafiles::SettingsStore& store) : m_store(store) {}
+
+    // Works out the new values. In host and user mode the host file of the mode is read
+    // first; a host file that cannot be read as one refuses the posting.
+    [[nodiscard]] Status prepare(const Change& change);
+    // The sentence for HostFileUnreadable, naming the host file.
+    const QString& error() const { return m_error; }
+
+    bool changes() const { return !m_change.isEmpty(); }
+    QString balance() const { return m_balance; }
+    QString invoiceNumber() const { return m_invoiceNumber; }
+    QString paymentNumber() const { return m_paymentNumber; }
+
+    // The settings file, and in network mode the host file, with the new values; nothing
+    // when no value changes.
+    void addFiles(FileChangeSet& files) const;
+    // Once the files are written: the store takes the new values.
+    void applyToStore() const;
+
+private:
+    QByteArray settingsBytes() const;
+    QByteArray hostBytes() const;
+
+    datafiles::SettingsStore& m_store;
+    Change m_change;
+    QString m_hostFile;      // "" outside network mode
+    QStringList m_hostLines; // the host file as read, in network mode
+    QString m_balance, m_invoiceNumber, m_paymentNumber;
+    QString m_error;
+};
+
+} // namespace posting

@@ -1,0 +1,67 @@
+// The crash test's child process: in the program folder it is given, it posts (or completes
+// a posting left unfinished) and kills itself with SIGKILL just before the write step it is
+// given, as a crash or a power cut would stop it there. Step 0 runs to the end.
+//
+//   posting_crash_child <program folder> <scenario number> post|complete <step>
+//
+// Exit status: 0 posted or completed, 2 not posted, 3 a message box was asked for (the
+// postings show none), 4 wrong arguments.
+
+#include "crashscenario.h"
+#include "platform/clock.h"
+#include "platform/programfolder.h"
+#include "platform/prompts.h"
+#include "posting/postingjournal.h"
+#include "posting/writestephook.h"
+
+#include <QDateTime>
+#include <QString>
+#include <csignal>
+#include <cstdio>
+#include <cstdlib>
+#include <unistd.h>
+
+namespace {
+
+[[noreturn]] void unexpectedPrompt(const QString& text)
+{
+    std::fprintf(stderr, "unexpected prompt: %s\n", text.toLocal8Bit().constData());
+    std::fflush(stderr);
+    _exit(3);
+}
+
+class NoPrompts : public platform::Prompts {
+public:
+    platform::Answer MsgBox(const QString& text, int, const QString&) override { unexpectedPrompt(text); }
+    QString InputBox(const QString& text, const QString&, const QString&) override { unexpectedPrompt(text); }
+    bool ShowOpen(platform::CommonDialog&) override { unexpectedPrompt(QStringLiteral("open dialog")); }
+    bool ShowSave(platform::CommonDialog&) override { unexpectedPrompt(QStringLiteral("save dialog")); }
+    bool ShowColor(platform::CommonDialog&) override { unexpectedPrompt(QStringLiteral("colour dialog")); }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc != 5)
+        return 4;
+    const int scenario = std::atoi(argv[2]);
+    const QString mode = QString::fromLocal8Bit(argv[3]);
+    const int killAt = std::atoi(argv[4]);
+    if (scenario < 0 || scenario >= crashtest::ScenarioCount)
+        return 4;
+    platform::setProgramFolder(QString::fromLocal8Bit(argv[1]));
+    platform::pinClock(QDateTime(QDate(2026, 12, 10), QTime(12, 0, 0)));
+    NoPrompts prompts;
+    platform::setPrompts(&prompts);
+    posting::setWriteStepHook([killAt](int step) {
+        if (step == killAt)
+            ::raise(SIGKILL);
+        return true;
+    });
+    if (mode == QLatin1String("post"))
+        return crashtest::post(crashtest::Scenarios[scenario]) ? 0 : 2;
+    if (mode == QLatin1String("complete"))
+        return posting::CompletePendingPosting().state == posting::PendingPosting::State::Completed ? 0 : 2;
+    return 4;
+}
