@@ -139,8 +139,9 @@ TEST_P(Exchange, TheRowCountIsCheckedBeforeAnythingIsRead)
         import(QString::fromLatin1(c.typed));
         QStringList after = prompts->texts().mid(2);
         EXPECT_EQ(after, c.after);
-        if (!c.after.isEmpty())
+        if (!c.after.isEmpty()) {
             EXPECT_EQ(prompts->recorded().last().style, 16);
+        }
         EXPECT_EQ(started(), c.reads);
     }
 
