@@ -44,14 +44,6 @@ QString formatButton(int format)
 
 void DocumentWindow::connectEditingCommands()
 {
-    auto onMenu = [this](const QString& name, auto handler) {
-        if (QAction* action = menu(name))
-            connect(action, &QAction::triggered, this, handler);
-    };
-    auto onButton = [this](const QString& name, auto handler) {
-        if (QAbstractButton* b = button(name))
-            connect(b, &QAbstractButton::clicked, this, handler);
-    };
     onMenu(QStringLiteral("AddColumn"), [this] { AddColumn_Click(); });
     onMenu(QStringLiteral("insertcolumn"), [this] { insertcolumn_Click(); });
     onMenu(QStringLiteral("deletecolumn"), [this] { deletecolumn_Click(); });

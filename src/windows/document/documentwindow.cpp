@@ -250,16 +250,20 @@ void DocumentWindow::buildMenus()
             entry->setVisible(false);
 }
 
+void DocumentWindow::onMenu(const QString& name, const std::function<void()>& handler)
+{
+    if (QAction* action = menu(name))
+        connect(action, &QAction::triggered, this, handler);
+}
+
+void DocumentWindow::onButton(const QString& name, const std::function<void()>& handler)
+{
+    if (QAbstractButton* b = button(name))
+        connect(b, &QAbstractButton::clicked, this, handler);
+}
+
 void DocumentWindow::connectCommands()
 {
-    auto onMenu = [this](const QString& name, auto handler) {
-        if (QAction* action = menu(name))
-            connect(action, &QAction::triggered, this, handler);
-    };
-    auto onButton = [this](const QString& name, auto handler) {
-        if (QAbstractButton* b = button(name))
-            connect(b, &QAbstractButton::clicked, this, handler);
-    };
     onMenu(QStringLiteral("new"), [this] { cmdNew_Click(); });
     onMenu(QStringLiteral("open"), [this] { cmdOpen_Click(); });
     onMenu(QStringLiteral("close"), [this] { close_Click(); });

@@ -40,6 +40,7 @@
 #include <QHash>
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <memory>
 #include <optional>
 
@@ -230,6 +231,10 @@ protected:
     virtual void clearDocumentExtras() {}
 
     // ---- Building blocks for the steps
+    // Runs the handler when the menu command, or the button, of that name is chosen; a kind
+    // without it connects nothing.
+    void onMenu(const QString& name, const std::function<void()>& handler);
+    void onButton(const QString& name, const std::function<void()>& handler);
     // The steps every spreadsheet command begins with: the program's sound, then the
     // refusal while the start-up probe found the spreadsheet program unusable. True when
     // the command may go on.

@@ -4,7 +4,6 @@
 #include "datafiles/htmlhelp.h"
 #include "grid/gridhost.h"
 
-#include <QAction>
 #include <QStyle>
 
 namespace windows {
@@ -154,8 +153,7 @@ const DocumentKind& frmItems::description()
 
 frmItems::frmItems(const DocumentContext& context, QWidget* parent) : DocumentWindow(description(), context, parent)
 {
-    if (QAction* transfer = menu(QStringLiteral("TransferItem")))
-        connect(transfer, &QAction::triggered, this, [this] { TransfersItem(); });
+    onMenu(QStringLiteral("TransferItem"), [this] { TransfersItem(); });
 }
 
 } // namespace windows
