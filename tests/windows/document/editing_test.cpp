@@ -443,6 +443,81 @@ TEST_P(Editing, UndoAndRedoMarkTheChangeAndReportAnEmptyHistory)
     EXPECT_EQ(mark(), QStringLiteral("1"));
 }
 
+// Every edit that goes into the history comes off again with Undo and back with Redo, as many
+// steps as it recorded, and each of the three marks the document changed.
+TEST_P(Editing, EveryEditUndoesAndRedoesAndEachStepMarksTheChange)
+{
+    const struct {
+        const char* what;
+        const char* control;
+        std::function<void()> run;
+    } edits[] = {
+        {"Add Row", "AddRow", [this] { choose("AddRow"); }},
+        {"Insert Row", "InserRow", [this] { choose("InserRow"); }},
+        {"Delete Row", "deleterow", [this] { choose("deleterow"); }},
+        {"Bold", "cmdBold", [this] { press("cmdBold"); }},
+        {"Italic", "cmdItalic", [this] { press("cmdItalic"); }},
+        {"Underline", "cmdUnderlined", [this] { press("cmdUnderlined"); }},
+        {"Font colour", "cmdFontColor",
+         [this] {
+             prompts->queueColor(0x3366CC);
+             press("cmdFontColor");
+         }},
+        {"Paste", "paste",
+         [this] {
+             platform::setClipboardText(QStringLiteral("pasted"));
+             choose("paste");
+         }},
+        {"Text bar", "textbar",
+         [this] {
+             window->TextText()->setFocus();
+             window->TextText()->end(false);
+             QTest::keyClicks(window->TextText(), QStringLiteral("xy"));
+         }},
+    };
+    if (!has("undo"))
+        GTEST_SKIP() << "the kind has no Undo";
+    fill(1);
+    const auto snapshot = [this] {
+        QStringList cells;
+        for (int r = 1; r <= list().ListCount(); ++r)
+            for (int c = 1; c <= list().ColumnCount(); ++c) {
+                const grid::GridCell cell = list().core().cell(r, c);
+                cells << QStringLiteral("%1|%2%3%4|%5")
+                             .arg(cell.Text)
+                             .arg(cell.Bold)
+                             .arg(cell.Italic)
+                             .arg(cell.Underline)
+                             .arg(cell.Color);
+            }
+        return cells;
+    };
+    for (const auto& e : edits) {
+        SCOPED_TRACE(e.what);
+        if (!has(e.control) || (QString::fromLatin1(e.control) == QLatin1String("textbar") && window->TextText()->isReadOnly()))
+            continue;
+        settle();
+        select(2, 2);
+        const QStringList before = snapshot();
+        e.run();
+        EXPECT_EQ(mark(), QStringLiteral("1"));
+        const QStringList after = snapshot();
+        EXPECT_NE(after, before);
+        const int steps = list().core().UndoStack().stepCount();
+        ASSERT_GT(steps, 0);
+        window->setlblChangeStatus(QStringLiteral("0"));
+        for (int i = 0; i < steps; ++i)
+            choose("undo");
+        EXPECT_EQ(snapshot(), before);
+        EXPECT_EQ(mark(), QStringLiteral("1"));
+        window->setlblChangeStatus(QStringLiteral("0"));
+        for (int i = 0; i < steps; ++i)
+            choose("redo");
+        EXPECT_EQ(snapshot(), after);
+        EXPECT_EQ(mark(), QStringLiteral("1"));
+    }
+}
+
 INSTANTIATE_FOR_EVERY_KIND(Editing);
 
 } // namespace
