@@ -1,5 +1,6 @@
 // Shows the item groups window as a user has it after opening an item group, and saves its
-// picture: windowshot <picture.png>. Everything it shows is fixed (the document, the window's
+// picture: windowshot <picture.png> [in-use]. With "in-use" the user has then opened the Find
+// frame, found a word and made the found cell bold with the B button. Everything it shows is fixed (the document, the window's
 // size, the style and the fonts), so the same build gives the same picture every time. The
 // window manager's title bar is drawn above the window, with the window's caption.
 
@@ -14,7 +15,10 @@
 #include "windows/document/windowshell.h"
 #include "windows/items/frmitems.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QFrame>
+#include <QLineEdit>
 #include <QDir>
 #include <QFileInfo>
 #include <QImage>
@@ -22,6 +26,7 @@
 #include <QStyleFactory>
 #include <QTemporaryDir>
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -118,8 +123,9 @@ QImage withTitleBar(const QImage& client, const QString& caption)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: windowshot <picture.png>\n");
+    const bool inUse = argc == 3 && std::strcmp(argv[2], "in-use") == 0;
+    if (argc != 2 && !inUse) {
+        std::fprintf(stderr, "usage: windowshot <picture.png> [in-use]\n");
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -152,6 +158,13 @@ int main(int argc, char** argv)
     QApplication::processEvents();
     window.List1().SelectItem(3, 1, 1);
     QApplication::processEvents();
+    if (inUse) {
+        window.cmdFind_Click();
+        window.Find()->findChild<QLineEdit*>(QStringLiteral("txttoFind"))->setText(QStringLiteral("screw"));
+        window.button(QStringLiteral("FindInList"))->click();
+        window.button(QStringLiteral("cmdBold"))->click();
+        QApplication::processEvents();
+    }
 
     const QImage picture = withTitleBar(window.grab().toImage(), window.windowTitle());
     if (!picture.save(QString::fromLocal8Bit(argv[1]), "PNG")) {

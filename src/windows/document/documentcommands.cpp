@@ -203,9 +203,13 @@ bool DocumentWindow::targetLockedAgainstThisWindow(const QString& target)
 // ---------------------------------------------------------------------------------------
 // Recent files
 
+// While the file search window opens a file it hands over the file's name; at any other
+// time its hand-off is empty and the dialog's title names the document.
 void DocumentWindow::PISEFILEADRES()
 {
-    recordRecent(m_context.dialog.FileTitle);
+    const FileSearchWindow* search = m_context.fileSearch;
+    const QString handedOver = search && search->Visible() ? search->StatusToolTipText() : QString();
+    recordRecent(handedOver.isEmpty() ? m_context.dialog.FileTitle : handedOver);
 }
 
 void DocumentWindow::recordRecent(const QString& title)
@@ -261,6 +265,8 @@ void DocumentWindow::NEWLIST()
             m_changeStatus = QStringLiteral("0");
             break;
         default:
+            if (m_context.fileSearch && m_context.fileSearch->Visible())
+                m_context.fileSearch->cancelOpen();
             return;
         }
     }
@@ -298,19 +304,19 @@ void DocumentWindow::cmdOpen_Click()
         restore(before);
 }
 
-OpenOutcome DocumentWindow::openFoundFile(const QString& path)
+void DocumentWindow::openFoundFile(const QString& path)
 {
-    if (!networkFolderCheck())
-        return OpenOutcome::NotOpened;
+    // Changes that NEWLIST's Yes could not save are not thrown away for another document.
+    if (!networkFolderCheck() || isChanged())
+        return;
     if (!datafiles::FileExists(path)) {
         prompts().MsgBox(QStringLiteral("The file \"%1\" could not be found.").arg(path),
                          platform::MsgStyle::Critical);
-        return OpenOutcome::NotOpened;
+        return;
     }
-    NEWLIST();
-    if (isChanged()) // Cancel, or a Yes whose save did not complete
-        return OpenOutcome::NotOpened;
-    return openDocument({path, datafiles::GetFileNameOnly(path), false, true});
+    const FileSearchWindow* search = m_context.fileSearch;
+    const QString handedOver = search && search->Visible() ? search->StatusToolTipText() : QString();
+    (void)openDocument({path, handedOver.isEmpty() ? datafiles::GetFileNameOnly(path) : handedOver, false, true});
 }
 
 void DocumentWindow::showProgressFrame(bool opening)

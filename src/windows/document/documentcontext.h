@@ -3,8 +3,12 @@
 // window's file dialog that holds the path of its open document (CommonDialog1 for item
 // groups, CommonDialog2 for contact companies, CommonDialog3 for transactions); the prompts
 // it asks through; the program around its grid (ActiveList, the windows by name and the
-// spreadsheet state, which the grid calls back into); and the program's window registry.
-// None is owned; all must outlive the window.
+// spreadsheet state, which the grid calls back into); the program's window registry; and the
+// file search window that its search and list buttons open. None is owned; all must outlive
+// the window.
+
+#include <QString>
+#include <functional>
 
 namespace datafiles {
 class SettingsStore;
@@ -19,6 +23,7 @@ class Prompts;
 
 namespace windows {
 
+class FileSearchWindow;
 class WindowShell;
 
 struct DocumentContext {
@@ -27,6 +32,10 @@ struct DocumentContext {
     platform::Prompts& prompts;
     grid::ExchangeHost* gridHost = nullptr;
     WindowShell* shell = nullptr;
+    FileSearchWindow* fileSearch = nullptr;
+    // Plays a wave file to its end (the spreadsheet commands' sound); empty plays it through
+    // the platform's sound.
+    std::function<void(const QString& wavPath)> playSound = {};
 };
 
 } // namespace windows

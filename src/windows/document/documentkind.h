@@ -93,6 +93,10 @@ struct DocumentKind {
     int defaultExtraRows = 29;         // and this many empty rows more
     bool defaultColumnsLocked = false; // the default columns take no typing
     int protectedColumns = 0;          // the first columns, which cannot be deleted or pushed aside
+    // Insert Column on a protected column asks this (Yes appends the column at the end).
+    QString insertColumnQuestion;
+    // Delete Column on a protected column refuses with this.
+    QString deleteColumnRefusal;
 
     // ---- Controls
     QList<MenuEntry> menus;
@@ -105,6 +109,10 @@ struct DocumentKind {
 
     // Whether a completed Save As takes the edit lock of the new path (in network mode).
     bool locksOnSaveAs = true;
+
+    // ---- Spreadsheet exchange and file search
+    QString importRefusal;   // the import refuses a network user with this; "" lets one import
+    QString listingRefusal;  // the listing refuses a network user with this; "" lets one list
 };
 
 } // namespace windows

@@ -5,6 +5,7 @@
 #include "grid/documents/documentlist.h"
 #include "platform/colors.h"
 #include "platform/desktop.h"
+#include "platform/keys.h"
 #include "platform/prompts.h"
 #include "platform/twips.h"
 #include "platform/vb.h"
@@ -15,6 +16,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFrame>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -40,6 +42,7 @@ constexpr int DesignWidth = 9060;
 constexpr int DesignHeight = 6210;
 constexpr int ButtonHeight = 330;
 constexpr uint32_t TextBarBackColor = 0xE0E0E0;
+constexpr uint32_t TextBarFocusColor = 0xF1E1D5;
 constexpr uint32_t PleaseWaitBackColor = 0x00D3DAE2;
 constexpr int TextBarMaxLength = 80;
 
@@ -151,6 +154,7 @@ void DocumentWindow::buildTextBar()
     m_textBar->setToolTip(QStringLiteral("Edit"));
     m_textBar->setMaxLength(TextBarMaxLength);
     m_textBar->setReadOnly(m_kind.textBarLocked);
+    m_textBar->installEventFilter(this);
     QPalette palette = m_textBar->palette();
     palette.setColor(QPalette::Base, platform::toQColor(TextBarBackColor));
     m_textBar->setPalette(palette);
@@ -246,16 +250,20 @@ void DocumentWindow::buildMenus()
             entry->setVisible(false);
 }
 
+void DocumentWindow::onMenu(const QString& name, const std::function<void()>& handler)
+{
+    if (QAction* action = menu(name))
+        connect(action, &QAction::triggered, this, handler);
+}
+
+void DocumentWindow::onButton(const QString& name, const std::function<void()>& handler)
+{
+    if (QAbstractButton* b = button(name))
+        connect(b, &QAbstractButton::clicked, this, handler);
+}
+
 void DocumentWindow::connectCommands()
 {
-    auto onMenu = [this](const QString& name, auto handler) {
-        if (QAction* action = menu(name))
-            connect(action, &QAction::triggered, this, handler);
-    };
-    auto onButton = [this](const QString& name, auto handler) {
-        if (QAbstractButton* b = button(name))
-            connect(b, &QAbstractButton::clicked, this, handler);
-    };
     onMenu(QStringLiteral("new"), [this] { cmdNew_Click(); });
     onMenu(QStringLiteral("open"), [this] { cmdOpen_Click(); });
     onMenu(QStringLiteral("close"), [this] { close_Click(); });
@@ -275,6 +283,7 @@ void DocumentWindow::connectCommands()
     onButton(QStringLiteral("cmdFind"), [this] { cmdFind_Click(); });
     onButton(QStringLiteral("btnBack"), [this] { btnBack_Click(); });
     onButton(QStringLiteral("Label1"), [this] { Label1_Click(); });
+    connectEditingCommands();
 
     // Any key the grid passes on is a change of the document.
     connect(m_list, &grid::List::GridKeyDown, this, [this] { m_changeStatus = QStringLiteral("1"); });
@@ -630,19 +639,34 @@ void DocumentWindow::setActiveColumn(const QString& caption)
 
 void DocumentWindow::showCell(const QString& text, bool bold, bool italic, bool underline, uint32_t color)
 {
+    setTextBarQuietly(text);
+    setMirror(CellFormat::Bold, bold);
+    setMirror(CellFormat::Italic, italic);
+    setMirror(CellFormat::Underline, underline);
+    setSwatch(color);
+}
+
+// The text bar's limit holds for what the user types. A cell longer than the limit is shown
+// whole, so that an edit in the bar never cuts off the end of the cell.
+void DocumentWindow::setTextBarQuietly(const QString& text)
+{
     m_showingCell = true;
+    m_textBar->setMaxLength(std::max(m_textBarLimit, int(text.size())));
     m_textBar->setText(text);
     m_showingCell = false;
-    const auto mirror = [this](const char* name, auto set) {
-        if (QAbstractButton* b = button(QString::fromLatin1(name))) {
-            QFont font = b->font();
-            set(font);
-            b->setFont(font);
-        }
-    };
-    mirror("cmdBold", [bold](QFont& f) { f.setBold(bold); });
-    mirror("cmdItalic", [italic](QFont& f) { f.setItalic(italic); });
-    mirror("cmdUnderlined", [underline](QFont& f) { f.setUnderline(underline); });
+}
+
+void DocumentWindow::setTextBarLimit(int limit)
+{
+    m_textBarLimit = limit;
+    m_showingCell = true;
+    m_textBar->setMaxLength(std::max(limit, int(m_textBar->text().size())));
+    m_showingCell = false;
+}
+
+void DocumentWindow::setSwatch(uint32_t color)
+{
+    m_swatchColor = color;
     if (m_swatch)
         setBackColor(m_swatch, color);
 }
@@ -650,6 +674,45 @@ void DocumentWindow::showCell(const QString& text, bool bold, bool italic, bool 
 grid::GridSelection* DocumentWindow::gridSelection()
 {
     return &m_list->selection();
+}
+
+bool DocumentWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_textBar) {
+        switch (event->type()) {
+        case QEvent::FocusIn:
+            TextText_GotFocus();
+            break;
+        case QEvent::FocusOut:
+            TextText_LostFocus();
+            break;
+        case QEvent::KeyPress:
+            // Enter empties the bar, and through its change the active cell.
+            if (platform::keyCode(static_cast<QKeyEvent*>(event)->key()) == platform::Key::Enter) {
+                m_textBar->setText(QString());
+                return true;
+            }
+            break;
+        default:
+            break;
+        }
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void DocumentWindow::TextText_GotFocus()
+{
+    QPalette palette = m_textBar->palette();
+    palette.setColor(QPalette::Base, platform::toQColor(TextBarFocusColor));
+    m_textBar->setPalette(palette);
+    m_textBar->selectAll();
+}
+
+void DocumentWindow::TextText_LostFocus()
+{
+    QPalette palette = m_textBar->palette();
+    palette.setColor(QPalette::Base, platform::toQColor(TextBarBackColor));
+    m_textBar->setPalette(palette);
 }
 
 // The text bar edits the active cell; a cell it really changes is a change of the document.

@@ -19,21 +19,30 @@
 // step, and a read-only open takes none. The window releases only the locks it holds, and
 // only once the action that leaves the document really goes ahead.
 //
+// The editing commands act on the active cell: the grid's selected row and the column in
+// ActiveColumn. Every command that changes the document marks it changed; showing a cell in
+// the text bar and the format buttons does not. The file search window opens a found file
+// through FoundFileTarget: NEWLIST first, then openFoundFile.
+//
 // The window is unloaded by closeWindow() (the close box, the Close menu, the Back button, the
 // shut-down); after a completed unload it is hidden and emits unloaded(), on which its owner
 // drops it, so that the next use makes a fresh window.
 
 #include "grid/gridwindow.h"
+#include "platform/commondialog.h"
 #include "services/editlockfile.h"
 #include "services/recentfilelist.h"
 #include "windows/document/controlplace.h"
 #include "windows/document/documentcontext.h"
 #include "windows/document/documentkind.h"
+#include "windows/document/filesearchwindow.h"
 
 #include <QHash>
 #include <QString>
 #include <QWidget>
+#include <functional>
 #include <memory>
+#include <optional>
 
 class QAbstractButton;
 class QAction;
@@ -65,7 +74,7 @@ enum class CloseOutcome {
 // How an open of a document ended.
 enum class OpenOutcome { Opened, OpenedReadOnly, NotOpened };
 
-class DocumentWindow : public QWidget, public grid::GridWindow {
+class DocumentWindow : public QWidget, public grid::GridWindow, public FoundFileTarget {
     Q_OBJECT
 public:
     DocumentWindow(const DocumentKind& kind, const DocumentContext& context, QWidget* parent = nullptr);
@@ -84,8 +93,9 @@ public:
     // Releases the edit locks this window holds that still name this computer.
     void DELETECURRENTUSERNAME();
     // Starts a new document, after "Save Changes?" when the document is changed (Yes saves and
-    // keeps the document, Cancel keeps it as it is).
-    void NEWLIST();
+    // keeps the document, Cancel keeps it as it is and stops an open from the file search
+    // window that asked).
+    void NEWLIST() override;
     // Records the current document in the recent-file list under the dialog's file title.
     void PISEFILEADRES();
 
@@ -93,10 +103,10 @@ public:
     // Opens the window from the start-up window: the stored state, placement and bars, the
     // layout, the recent-file menus, then shows it.
     void showFromLauncher();
-    // Opens a file found by the file search window: New first (its question), then the same
-    // routine as Open, recording the file under its name. NotOpened when the user kept the
-    // document shown or the file could not be read.
-    OpenOutcome openFoundFile(const QString& path);
+    // Opens a file found by the file search window, after its NEWLIST: the same routine as
+    // Open, recording the file under the name the search window hands over. A document whose
+    // changes NEWLIST could not save is kept; a file gone meanwhile is reported.
+    void openFoundFile(const QString& path) override;
     // Closes the window as its close box does. The caller sees how "Save Changes?" was
     // answered; only Closed unloads the window.
     CloseOutcome closeWindow();
@@ -117,6 +127,37 @@ public:
     void cmdFind_Click();
     void Label1_Click();
     void Help_Click();
+
+    // ---- Cell editing (the active cell: row iSelected, column ActiveColumn)
+    virtual void AddColumn_Click();
+    void insertcolumn_Click();
+    virtual void deletecolumn_Click();
+    virtual void AddRow_Click();
+    void InserRow_Click();
+    virtual void deleterow_Click();
+    void cmdBold_Click();
+    void cmdItalic_Click();
+    void cmdUnderlined_Click();
+    void cmdFontColor_Click();
+    void Picture1_Click();
+    void Copy_Click();
+    void paste_Click();
+    void cmdUndo_Click();
+    void cmdRedo_Click();
+
+    // ---- The Find frame
+    void FindInList_Click();
+    void ReplaceInList_Click();
+
+    // ---- Spreadsheet exchange
+    void importfromexcel_Click();
+    void exporttoexcel_Click();
+    void printentirelist_Click();
+    virtual void cmdPrintOptions_Click();
+
+    // ---- The file search window
+    void cmdFindFiles_Click();
+    void cmdList_Click();
 
     // ---- Document state
     QString lblChangeStatus() const { return m_changeStatus; }
@@ -143,6 +184,17 @@ public:
     QProgressBar* ProgressBar1() const { return m_progressBar; }
     grid::ProgressDisplay* progressDisplay() const { return m_progressDisplay.get(); }
     QWidget* Picture1() const { return m_swatch; }
+    // The colour the swatch shows (Picture1.BackColor).
+    uint32_t Picture1BackColor() const { return m_swatchColor; }
+    // The format "Copy Formated Text" took, which "Paste Formated Text" gives.
+    struct CopiedFormat {
+        bool FontBold = false;
+        bool FontItalic = false;
+        bool FontUnderline = false;
+        uint32_t BackColor = 0x8000000F; // the button face colour, until the first copy
+        friend bool operator==(const CopiedFormat&, const CopiedFormat&) = default;
+    };
+    const CopiedFormat& copiedFormat() const { return m_copied; }
     // A tool bar button or a control of the Find frame; nullptr when the kind has none.
     QAbstractButton* button(const QString& name) const;
     // A menu or menu command; nullptr when the kind has none.
@@ -179,9 +231,29 @@ protected:
     virtual void clearDocumentExtras() {}
 
     // ---- Building blocks for the steps
+    // Runs the handler when the menu command, or the button, of that name is chosen; a kind
+    // without it connects nothing.
+    void onMenu(const QString& name, const std::function<void()>& handler);
+    void onButton(const QString& name, const std::function<void()>& handler);
+    // The steps every spreadsheet command begins with: the program's sound, then the
+    // refusal while the start-up probe found the spreadsheet program unusable. True when
+    // the command may go on.
+    bool beginSpreadsheetCommand();
+    void playSpreadsheetSound();
+    bool spreadsheetUsable();
+    // Shows or hides the progress frame for a spreadsheet command, its bar at 1 of
+    // ListCount + 1.
+    void showSpreadsheetProgress(bool shown);
+    // The active cell's column, refreshed from the grid (COLUMNUMBER).
+    int activeColumnNumber();
+    // Whether (row, column) is a cell of the grid.
+    bool isCell(int row, int column) const;
+    void markChanged() { m_changeStatus = QStringLiteral("1"); }
     datafiles::SettingsStore& store() { return m_context.store; }
     const datafiles::SettingsStore& store() const { return m_context.store; }
     platform::Prompts& prompts() { return m_context.prompts; }
+    // The program's window registry; nullptr where there is none.
+    WindowShell* shell() const { return m_context.shell; }
     // The kind's folder below the data root of the current network mode, ending with "/".
     QString dataFolder() const;
     // Host or user mode: one of the two network folders of the kind must exist; otherwise
@@ -215,6 +287,7 @@ protected:
     void recordRecent(const QString& title);
     void showRecentMenus();
 
+    bool eventFilter(QObject* watched, QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void showEvent(QShowEvent* event) override;
@@ -250,7 +323,30 @@ private:
     Identity identity() const;
     void restore(const Identity& before);
     void TextText_Change();
+    void TextText_GotFocus();
+    void TextText_LostFocus();
+    // Sets the text bar's text without writing it into the active cell.
+    void setTextBarQuietly(const QString& text);
+    void setTextBarLimit(int limit);
     void showProgressFrame(bool opening);
+    void connectEditingCommands();
+    // Bold, italic and underline: one rule for the three buttons, each with its mirror (the
+    // button's own font) and its grid member.
+    enum class CellFormat { Bold, Italic, Underline };
+    void toggleFormat(CellFormat format);
+    void setFormat(CellFormat format, int row, int column, bool on);
+    void setMirror(CellFormat format, bool on);
+    bool mirror(CellFormat format) const;
+    void setSwatch(uint32_t color);
+    void copyActiveCell(int column);
+    // The name of a new column, or nothing when the user gave none; Add Column and Insert
+    // Column refuse a column beyond the grid's last first.
+    std::optional<QString> askColumnName();
+    bool refuseColumnBeyondLast();
+    void focusThroughUndo();
+    void dockBesideFileSearch();
+    QString findFieldText(const QString& name) const;
+    bool findCheck(const QString& name) const;
 
     const DocumentKind& m_kind;
     DocumentContext m_context;
@@ -264,6 +360,10 @@ private:
     bool m_showingCell = false;
     bool m_toolbarChecked = true;
     bool m_textbarChecked = true;
+    int m_textBarLimit = 80;
+    CopiedFormat m_copied;
+    uint32_t m_swatchColor = 0;
+    platform::CommonDialog m_importDialog;
 
     QMenuBar* m_menuBar = nullptr;
     QWidget* m_client = nullptr;

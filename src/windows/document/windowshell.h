@@ -1,9 +1,12 @@
 #pragma once
 // What a document window asks of the program around it: showing the start-up window again,
-// and closing the file search window when it is shown. The program's window registry
+// closing the file search window when it is shown, the settings window's company check and
+// the transactions window that items are transferred into. The program's window registry
 // implements it; a document window never includes another window or the shell.
 
 namespace windows {
+
+class TransactionLines;
 
 class WindowShell {
 public:
@@ -13,6 +16,16 @@ public:
     virtual void showStartupWindow() = 0;
     // Unloads the file search window when it is visible; does nothing otherwise.
     virtual void unloadFileSearchIfVisible() = 0;
+
+    // The settings window's company check (PROVERICOMANYINFO): when the own company's
+    // details are incomplete it tells the user, hides the document windows and brings the
+    // settings window up on its Company tab. A program without a settings window checks
+    // nothing.
+    virtual void PROVERICOMANYINFO() {}
+
+    // The transactions window as the item transfer writes into it, created (hidden) on first
+    // use; nullptr in a program that has none.
+    virtual TransactionLines* transactionLines() { return nullptr; }
 };
 
 } // namespace windows

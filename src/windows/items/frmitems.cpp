@@ -131,6 +131,11 @@ DocumentKind itemKind()
     k.defaultColumns = {{QStringLiteral("Item Name"), 220}, {QStringLiteral("Price"), 60}};
     k.defaultExtraRows = 29;
     k.protectedColumns = 2;
+    k.insertColumnQuestion = QStringLiteral("You can't insert column before first two... add new column after ?");
+    k.deleteColumnRefusal = QStringLiteral(
+        "You can't delete first two columns...Name and Price are the minimum Items information required");
+    k.listingRefusal = QStringLiteral(
+        "Network users are not allowed to edit files. Contact your network host for assistance. ");
     k.menus = itemMenus();
     k.toolButtons = itemToolButtons();
     k.editingMenus = {QStringLiteral("saveas"), QStringLiteral("paste"), QStringLiteral("add"),
@@ -148,6 +153,7 @@ const DocumentKind& frmItems::description()
 
 frmItems::frmItems(const DocumentContext& context, QWidget* parent) : DocumentWindow(description(), context, parent)
 {
+    onMenu(QStringLiteral("TransferItem"), [this] { TransfersItem(); });
 }
 
 } // namespace windows

@@ -29,6 +29,11 @@ const std::vector<KindRow>& kindRows()
              &SettingsStore::frmItemsHeight, &SettingsStore::frmItemsWidth, &SettingsStore::frmItemstoolbarchecked,
              &SettingsStore::frmItemstextbarchecked},
             true,
+            2,
+            QStringLiteral("You can't insert column before first two... add new column after ?"),
+            QStringLiteral("You can't delete first two columns...Name and Price are the minimum Items information "
+                           "required"),
+            QStringLiteral("Network users are not allowed to edit files. Contact your network host for assistance. "),
         },
     };
     return rows;

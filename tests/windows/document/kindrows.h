@@ -44,6 +44,10 @@ struct KindRow {
     std::array<datafiles::RecentFileSlot SettingsStore::*, 3> recent;
     std::array<TextField SettingsStore::*, 7> placement; // state, left, top, height, width, tool bar, text bar
     bool locksOnSaveAs = true;
+    int protectedColumns = 2;         // cannot be deleted or pushed aside
+    QString insertColumnQuestion;     // Insert Column on a protected column
+    QString deleteColumnRefusal;      // Delete Column on a protected column
+    QString listingRefusal;           // what the listing tells a network user; "" lists for one
 };
 
 // GoogleTest names the rows after their kind.

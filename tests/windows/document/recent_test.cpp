@@ -3,6 +3,7 @@
 
 #include "documentfixture.h"
 
+#include <QFileInfo>
 #include <QLineEdit>
 
 namespace windowtest {
@@ -110,8 +111,24 @@ TEST_P(RecentFiles, AnEntryHonoursAnotherComputersLock)
     EXPECT_EQ(lockOf(path), QByteArray("PC-BOB"));
 }
 
-// The file search window opens a found file through New and the same routine as Open.
-TEST_P(RecentFiles, TheFileSearchOpenAsksFirstAndHonoursLocks)
+// The file search window opens a found file as its open does it: the window's NEWLIST, then,
+// unless that was cancelled, openFoundFile with the file's name handed over.
+class FoundFiles : public DocumentFixture {
+protected:
+    void openFromSearch(const QString& path)
+    {
+        program.search.visible = true;
+        program.search.calls.clear();
+        window->NEWLIST();
+        if (program.search.calls.contains(QStringLiteral("cancel open")))
+            return;
+        program.search.handedOver = QFileInfo(path).fileName();
+        window->openFoundFile(path);
+        program.search.handedOver.clear();
+    }
+};
+
+TEST_P(FoundFiles, TheOpenAsksFirstAndHonoursLocks)
 {
     program.beHost(shared.path());
     openWindow();
@@ -122,16 +139,20 @@ TEST_P(RecentFiles, TheFileSearchOpenAsksFirstAndHonoursLocks)
     openThroughDialog(shown);
     edit(QStringLiteral("edited"));
 
+    // Cancel keeps the document and stops the search window's open.
     prompts->queueAnswer(Answer::Cancel);
-    EXPECT_EQ(window->openFoundFile(found), windows::OpenOutcome::NotOpened);
+    openFromSearch(found);
+    EXPECT_EQ(program.search.calls, QStringList{"cancel open"});
     EXPECT_EQ(window->List1().GetItem(1, 1), QStringLiteral("edited"));
     EXPECT_EQ(lockOf(shown), QByteArray("PC-ANNA"));
 
-    // Yes saves the document shown, then the found file opens in its place.
+    // Yes saves the document shown, then the found file opens in its place, recorded under
+    // the name the search window hands over.
     prompts->queueAnswer(Answer::Yes);
-    EXPECT_EQ(window->openFoundFile(found), windows::OpenOutcome::Opened);
+    openFromSearch(found);
     EXPECT_EQ(cellOnDisk(shown, 1, 1), QStringLiteral("edited"));
     EXPECT_EQ(window->windowTitle(), caption(QStringLiteral("Found")));
+    EXPECT_EQ(window->List1().GetItem(1, 1), QStringLiteral("found"));
     EXPECT_EQ(dialog().FileName, found);
     EXPECT_EQ(dialog().FileTitle, fileName("Shown"));
     EXPECT_EQ(window->currentfilename(), shown);
@@ -145,16 +166,53 @@ TEST_P(RecentFiles, TheFileSearchOpenAsksFirstAndHonoursLocks)
     openWindow();
     putLock(shown, "PC-BOB");
     prompts->queueAnswer(Answer::OK);
-    EXPECT_EQ(window->openFoundFile(shown), windows::OpenOutcome::OpenedReadOnly);
+    openFromSearch(shown);
     EXPECT_EQ(window->windowTitle(), readOnlyCaption(fileName("Shown")));
+    EXPECT_FALSE(saveEnabled());
     EXPECT_EQ(lockOf(shown), QByteArray("PC-BOB"));
 
     // A file that has gone since the search found it is reported; the window stays as it was.
     const QString title = window->windowTitle();
     prompts->queueAnswer(Answer::OK);
-    EXPECT_EQ(window->openFoundFile(inShared(QStringLiteral("Gone"))), windows::OpenOutcome::NotOpened);
+    window->openFoundFile(inShared(QStringLiteral("Gone")));
     EXPECT_TRUE(prompts->recorded().last().text.contains(inShared(QStringLiteral("Gone"))));
     EXPECT_EQ(window->windowTitle(), title);
+}
+
+// A Yes whose save does not complete (Save As cancelled) leaves the changes in the window:
+// the found file does not take their place.
+TEST_P(FoundFiles, ChangesThatCouldNotBeSavedAreKept)
+{
+    openWindow();
+    const QString found = local(QStringLiteral("Found"));
+    writeDocument(found, {QStringLiteral("found")});
+    edit(QStringLiteral("unsaved work"));
+    prompts->queueAnswer(Answer::Yes);
+    prompts->queueSaveCancel();
+    openFromSearch(found);
+    EXPECT_EQ(window->List1().GetItem(1, 1), QStringLiteral("unsaved work"));
+    EXPECT_EQ(window->windowTitle(), unsavedCaption());
+    EXPECT_EQ(window->lblChangeStatus(), QStringLiteral("1"));
+}
+
+// New answered Cancel in the window itself stops no open of the search window unless the
+// search window is shown; the hand-off names the file only while the search window opens one.
+TEST_P(FoundFiles, TheHandOffsReachOnlyAShownSearchWindow)
+{
+    openWindow();
+    edit(QStringLiteral("edited"));
+    prompts->queueAnswer(Answer::Cancel);
+    window->cmdNew_Click();
+    EXPECT_EQ(program.search.calls, QStringList());
+
+    // A Save As while the search window is shown, with nothing handed over, records the
+    // document under its own name.
+    program.search.visible = true;
+    const QString path = local(fileName("Kept"));
+    prompts->queueSave(path);
+    ASSERT_TRUE(window->saveas_Click());
+    EXPECT_EQ(slot(1).Caption.value(), path);
+    EXPECT_EQ(slot(1).ToolTipText.value(), fileName("Kept"));
 }
 
 // ---- The changed mark
@@ -197,6 +255,7 @@ TEST_P(ChangedMark, EditsSetItAndOpenAndSaveClearIt)
 }
 
 INSTANTIATE_FOR_EVERY_KIND(RecentFiles);
+INSTANTIATE_FOR_EVERY_KIND(FoundFiles);
 INSTANTIATE_FOR_EVERY_KIND(ChangedMark);
 
 } // namespace

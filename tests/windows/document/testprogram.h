@@ -1,15 +1,16 @@
 #pragma once
 // One program's worth of what a document window is given, for window tests: a settings
 // store that names this computer as the test says, the start-up window's three document
-// dialogs, and a window registry that hands the grid its window and records what the windows
-// ask of the shell. Several can live in one process, as the programs of several computers
-// sharing one data folder.
+// dialogs, a window registry that hands the grid its window and records what the windows
+// ask of the shell, a stand-in file search window and a recorded sound. Several can live in
+// one process, as the programs of several computers sharing one data folder.
 
 #include "datafiles/settingsstore.h"
 #include "grid/documents/exchangehost.h"
 #include "platform/commondialog.h"
 #include "platform/prompts.h"
 #include "windows/document/documentwindow.h"
+#include "windows/document/filesearchwindow.h"
 #include "windows/document/windowshell.h"
 
 #include <QDir>
@@ -18,6 +19,48 @@
 #include <memory>
 
 namespace windowtest {
+
+// The file search window as the document windows see it: it records what they ask of it and
+// answers as the test sets it up. A listing ends when the test calls finishListing.
+class StandInFileSearch : public windows::FileSearchWindow {
+public:
+    bool visible = false;
+    QString handedOver;          // StatusToolTipText
+    int dockedWidth = 3000;      // what dockLeft answers
+    QStringList calls;           // "drive search", "listing <folder>", "dock <top> <height>", "cancel open", "unload"
+    std::function<void()> listed;
+
+    bool Visible() const override { return visible; }
+    void Unload() override
+    {
+        calls << QStringLiteral("unload");
+        visible = false;
+    }
+    void showDriveSearch() override
+    {
+        calls << QStringLiteral("drive search");
+        visible = true;
+    }
+    void showListing(const QString& folder, std::function<void()> whenListed) override
+    {
+        calls << QStringLiteral("listing ") + folder;
+        visible = true;
+        listed = std::move(whenListed);
+    }
+    int dockLeft(int topTwips, int heightTwips) override
+    {
+        calls << QStringLiteral("dock %1 %2").arg(topTwips).arg(heightTwips);
+        return dockedWidth;
+    }
+    QString StatusToolTipText() const override { return handedOver; }
+    void cancelOpen() override { calls << QStringLiteral("cancel open"); }
+
+    void finishListing()
+    {
+        if (auto whenListed = std::exchange(listed, nullptr))
+            whenListed();
+    }
+};
 
 class TestProgram : public grid::ExchangeHost, public windows::WindowShell, public datafiles::ShellHooks {
 public:
@@ -41,10 +84,13 @@ public:
     std::function<void()> onNextComputerName;
     // The document window the registry hands out, when one is open.
     windows::DocumentWindow* documentWindow = nullptr;
+    StandInFileSearch search;
+    // The sound files the windows played, in order.
+    QStringList sounds;
 
     windows::DocumentContext context(platform::CommonDialog& dialog, platform::Prompts& prompts)
     {
-        return {store, dialog, prompts, this, this};
+        return {store, dialog, prompts, this, this, &search, [this](const QString& wav) { sounds << wav; }};
     }
 
     // Host mode on a shared folder, whose documents lie in "QVNET/RAzar/<kind folder>".
@@ -79,6 +125,10 @@ public:
     // ---- WindowShell (its showStartupWindow is also the data files' one)
     void showStartupWindow() override { shellCalls << QStringLiteral("show start-up"); }
     void unloadFileSearchIfVisible() override { shellCalls << QStringLiteral("unload search"); }
+    void PROVERICOMANYINFO() override { shellCalls << QStringLiteral("company check"); }
+    windows::TransactionLines* transactionLines() override { return transactions; }
+    // The transactions window the item transfer writes into, when the test gives one.
+    windows::TransactionLines* transactions = nullptr;
 
     // ---- ShellHooks
     void NemaNetwork() override { store.selectSingleMachineMode(); }

@@ -1,0 +1,151 @@
+// The item groups window's spreadsheet commands on the real LibreOffice Calc, run from the
+// window: a workbook made here imported, the export read back, the entire list and the item
+// form each printed in two copies to a private print queue, and the item form filled and read
+// back at the addresses of its cell map. Few and quick: each office start costs a second.
+
+#include "officewatch.h"
+#include "privatecups.h"
+
+#include "grid/documents/documentlist.h"
+#include "platform/calc/calcspreadsheet.h"
+#include "support/pinnedclock.h"
+#include "support/scopedprompts.h"
+#include "support/tempprogramfolder.h"
+#include "windows/document/documentfixture.h"
+#include "windows/document/testprogram.h"
+#include "windows/items/frmitems.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QThread>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+using platform::calc::CalcSpreadsheet;
+
+namespace {
+
+using platform::Answer;
+
+const QString itemTemplate = QStringLiteral(QUORVANE_SOURCE_DIR "/resources/System/RAzar/Template/Item/Item Form.xls");
+
+class ItemsCalcTest : public ::testing::Test {
+protected:
+    // One office for making workbooks and reading results back, shared by the suite.
+    static void SetUpTestSuite()
+    {
+        helper = new CalcSpreadsheet;
+        ASSERT_TRUE(helper->start()) << helper->lastError().toStdString();
+        helperProcesses = officeProcessesStartedBy(::getpid());
+    }
+    static void TearDownTestSuite()
+    {
+        delete helper;
+        helper = nullptr;
+    }
+
+    void SetUp() override
+    {
+        ASSERT_NE(helper, nullptr);
+        openInHelper.clear();
+        shown = dir.filePath(QStringLiteral("shown.xls"));
+        platform::setSpreadsheetFactory([] { return std::make_unique<CalcSpreadsheet>(); });
+        program.documentWindow = &window;
+        window.showFromLauncher();
+    }
+
+    void TearDown() override
+    {
+        platform::setSpreadsheetFactory({});
+        QElapsedTimer clock;
+        clock.start();
+        while (officeProcessesStartedBy(::getpid()) > helperProcesses && clock.elapsed() < 3000)
+            QThread::msleep(50);
+        EXPECT_EQ(officeProcessesStartedBy(::getpid()), helperProcesses) << "an office process was left running";
+    }
+
+    // A cell of a stored workbook's active sheet, as it shows it.
+    static QString cellOf(const QString& workbook, const QString& address)
+    {
+        if (openInHelper != workbook) {
+            EXPECT_TRUE(helper->openWorkbook(workbook, true)) << helper->lastError().toStdString();
+            openInHelper = workbook;
+        }
+        return helper->readCell(address);
+    }
+
+    // An item group of three items and a note column, the second item selected.
+    void fillItemGroup()
+    {
+        grid::DocumentList& list = window.List1();
+        list.AddColumn(3, 100, QStringLiteral("Unit"));
+        list.AddColumn(4, 100, QStringLiteral("Supplier"));
+        const QStringList rows[] = {{"Oak board 20 mm", "24.5", "m", "Brankar"},
+                                    {"Brass hinge", "1.75", "piece", "Okov d.o.o."},
+                                    {"Žaga", "12", "", "Orodja"}};
+        for (int r = 0; r < 3; ++r)
+            for (int c = 0; c < 4; ++c)
+                list.ChangeItem(r + 1, c + 1, rows[r][c]);
+        list.SelectItem(2, 1);
+    }
+
+    static inline CalcSpreadsheet* helper = nullptr;
+    static inline int helperProcesses = 0;
+    static inline QString openInHelper;
+    QTemporaryDir dir;
+    QString shown;
+    testsupport::TempProgramFolder folder;
+    testsupport::ScopedPrompts prompts;
+    windowtest::TestProgram program;
+    windows::frmItems window{program.context(program.CommonDialog1, prompts.script())};
+};
+
+TEST_F(ItemsCalcTest, AWorkbookMadeHereIsImportedIntoTheItemGroup)
+{
+    const QString book = dir.filePath(QStringLiteral("import.xls"));
+    ASSERT_TRUE(helper->addWorkbook());
+    openInHelper.clear();
+    helper->writeCell(QStringLiteral("A1"), QStringLiteral("Vijak M8"));
+    helper->writeCell(QStringLiteral("B1"), QStringLiteral("125"));
+    helper->writeCell(QStringLiteral("C2"), QStringLiteral("zinc"));
+    helper->writeCell(QStringLiteral("A3"), QStringLiteral("Žemlja"));
+    helper->writeCell(QStringLiteral("A4"), QStringLiteral("not asked for"));
+    ASSERT_TRUE(helper->saveAs(book)) << helper->lastError().toStdString();
+
+    prompts->queueOpen(book);
+    prompts->queueInput(QStringLiteral("3"));
+    window.menu(QStringLiteral("importfromexcel"))->trigger();
+    grid::DocumentList& list = window.List1();
+    EXPECT_EQ(list.GetItem(1, 1), QStringLiteral("Vijak M8"));
+    EXPECT_EQ(list.GetItem(1, 2), QStringLiteral("125"));
+    EXPECT_EQ(list.core().row(2).text(3), QStringLiteral("zinc"));
+    EXPECT_EQ(list.GetItem(3, 1), QStringLiteral("Žemlja"));
+    EXPECT_EQ(list.GetItem(4, 1), QString());
+    EXPECT_EQ(window.lblChangeStatus(), QStringLiteral("1"));
+
+    // The next Save writes the item group, never the workbook.
+    const QString group = folder.path() + QStringLiteral("/System/RAzar/Items/Imported.QVI");
+    prompts->queueSave(group);
+    ASSERT_TRUE(window.cmdSave_Click());
+    EXPECT_EQ(windowtest::cellOnDisk(group, 3, 1), QStringLiteral("Žemlja"));
+    EXPECT_EQ(cellOf(book, QStringLiteral("A4")), QStringLiteral("not asked for"));
+}
+
+TEST_F(ItemsCalcTest, TheEntireListPrintsTwoCopies)
+{
+    PrivateCups cups;
+    if (!cups.start())
+        GTEST_SKIP() << cups.error().toStdString();
+    fillItemGroup();
+    prompts->queueInput(QStringLiteral("2"));
+    window.button(QStringLiteral("cmdPrintOptions"))->click();
+    EXPECT_EQ(cups.waitForPrintedPages(30000), 2);
+    EXPECT_EQ(cups.outputPages(), 2);
+    EXPECT_TRUE(cups.outputText().contains(QStringLiteral("Brass hinge")));
+    EXPECT_FALSE(QFile::exists(shown));
+    EXPECT_EQ(program.store.PrintExcelFile.value(), QStringLiteral("No"));
+}
+
+} // namespace
