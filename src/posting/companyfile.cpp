@@ -28,14 +28,14 @@ std::optional<int> CompanyFile::contactRow(const QString& rowText, const QString
     const auto row = platform::vb::CLng(rowText);
     if (!row || *row < 1 || *row > m_document.rowCount())
         return std::nullopt;
-    if (m_document.ref(*row, NameColumn).text != contact)
+    if (m_document.at(int(*row), NameColumn).text != contact)
         return std::nullopt;
     return int(*row);
 }
 
 QString CompanyFile::balanceText(int row) const
 {
-    return m_document.ref(row, BalanceColumn).text.toString();
+    return m_document.at(row, BalanceColumn).text;
 }
 
 void CompanyFile::setBalanceText(int row, const QString& text)

@@ -63,7 +63,9 @@ protected:
         clock.start();
         while (officeProcessesStartedBy(::getpid()) > helperProcesses && clock.elapsed() < 3000)
             QThread::msleep(50);
-        EXPECT_EQ(officeProcessesStartedBy(::getpid()), helperProcesses) << "an office process was left running";
+        // Every command shares the program's one office with the helper, and the print queue
+        // ends that office when it comes and goes; so no more than the helper's may be left.
+        EXPECT_LE(officeProcessesStartedBy(::getpid()), helperProcesses) << "an office process was left running";
     }
 
     // A cell of a stored workbook's active sheet, as it shows it.
