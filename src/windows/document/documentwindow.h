@@ -14,6 +14,9 @@
 // file search window, so the network rules, the lock rules and the read-only handling are the
 // same on every way in.
 //
+// A document's file that someone else wrote after this window read it (a posting changed a
+// balance in it, another computer saved it) is never written over by Save unasked.
+//
 // Lock rules: a document is opened writable only when no other computer's lock names it and
 // this window may write it; a writable open in network mode takes the lock in one exclusive
 // step, and a read-only open takes none. The window releases only the locks it holds, and
@@ -25,6 +28,7 @@
 
 #include "grid/gridwindow.h"
 #include "services/editlockfile.h"
+#include "services/filestamp.h"
 #include "services/recentfilelist.h"
 #include "windows/document/controlplace.h"
 #include "windows/document/documentcontext.h"
@@ -34,6 +38,7 @@
 #include <QString>
 #include <QWidget>
 #include <memory>
+#include <optional>
 
 class QAbstractButton;
 class QAction;
@@ -179,6 +184,9 @@ protected:
     virtual void clearDocumentExtras() {}
 
     // ---- Building blocks for the steps
+    // The window's area below its menu bar, where the bars, the grid and the frames stand.
+    QWidget* clientArea() const { return m_client; }
+    WindowShell* shell() const { return m_context.shell; }
     datafiles::SettingsStore& store() { return m_context.store; }
     const datafiles::SettingsStore& store() const { return m_context.store; }
     platform::Prompts& prompts() { return m_context.prompts; }
@@ -247,6 +255,8 @@ private:
     platform::Answer askSaveChanges();
     void showForeignLock(const QString& path, const QString& holder);
     bool targetLockedAgainstThisWindow(const QString& target);
+    bool mayWriteOver(const QString& path);
+    void readAgain(const QString& path);
     Identity identity() const;
     void restore(const Identity& before);
     void TextText_Change();
@@ -256,6 +266,9 @@ private:
     DocumentContext m_context;
     services::HeldLocks m_locks;
     services::RecentFileList m_recent;
+    // The document's file as this window last read or wrote it; Save compares it with the
+    // file on disk before it writes.
+    std::optional<services::FileStamp> m_diskStamp;
 
     QString m_changeStatus = QStringLiteral("0");
     QString m_activeColumn = QStringLiteral("1");

@@ -1,7 +1,8 @@
 #pragma once
 // What a document window asks of the program around it: showing the start-up window again,
-// and closing the file search window when it is shown. The program's window registry
-// implements it; a document window never includes another window or the shell.
+// closing the file search window when it is shown, and the settings window's check of the
+// own company's details. The program's window registry implements it; a document window
+// never includes another window or the shell.
 
 namespace windows {
 
@@ -13,6 +14,10 @@ public:
     virtual void showStartupWindow() = 0;
     // Unloads the file search window when it is visible; does nothing otherwise.
     virtual void unloadFileSearchIfVisible() = 0;
+    // The settings window's PROVERICOMANYINFO: when a detail of the own company is missing
+    // the user is asked for it on the settings window. The caller goes on either way; a
+    // program without a settings window asks nothing.
+    virtual void PROVERICOMANYINFO() {}
 };
 
 } // namespace windows
