@@ -118,6 +118,7 @@ DocumentKind contactKind()
         "limitation at 65,536, respectfully).            If you wish to add more Contacts into Company, create new "
         "Company file and save it with -2 on the end of the Company name. ");
     k.rowLimit = 65000;
+    k.addedRowGoesLast = true;
     k.placement = {&SettingsStore::frmContactsWindowState, &SettingsStore::frmContactsLeft,
                    &SettingsStore::frmContactsTop,         &SettingsStore::frmContactsHeight,
                    &SettingsStore::frmContactsWidth,       &SettingsStore::frmContactstoolbarchecked,

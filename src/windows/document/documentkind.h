@@ -102,6 +102,9 @@ struct DocumentKind {
     std::array<QString, 3> designedDirectoryQuestion;
     QString rowLimitMessage;        // DODARED at the row limit
     int rowLimit = 65000;           // DODARED adds rows while ListCount is at most this
+    // DODARED appends its empty row after the last one; otherwise the new row takes the
+    // last row's place and pushes that row down.
+    bool addedRowGoesLast = false;
 
     // ---- Settings-store fields
     PlacementFields placement;
