@@ -17,6 +17,7 @@
 #include "support/scopedprompts.h"
 #include "support/tempprogramfolder.h"
 #include "windows/document/testprogram.h"
+#include "windows/document/windowprobes.h"
 
 #include <QDir>
 #include <QFile>
@@ -27,6 +28,8 @@
 #include <utility>
 
 namespace contactstest {
+
+using windowtest::cellOnDisk;
 
 // The transactions window as far as the contact window sees it: shown or hidden, where it
 // was shown, and the parties it was given.
@@ -105,16 +108,6 @@ inline void putLock(const QString& document, const QByteArray& holder)
     QFile lock(services::EditLockFile::pathOf(document));
     ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
     lock.write(holder);
-}
-
-// The text of a cell of a list file on disk.
-inline QString cellOnDisk(const QString& path, int row, int column)
-{
-    grid::GridCore core;
-    grid::GridFile file(core);
-    if (!file.OpenFile(path))
-        return QStringLiteral("<unreadable>");
-    return core.GetItem(row, column);
 }
 
 class ContactsWindow : public ::testing::Test {

@@ -15,24 +15,9 @@
 namespace contactstest {
 namespace {
 
+using windowtest::menuText;
+using windowtest::RecordingViewer;
 using platform::Answer;
-
-// The menus as the user sees them: each top-level menu with its entries in order, a submenu's
-// entries after it in brackets.
-QStringList menuText(const QList<QAction*>& actions)
-{
-    QStringList out;
-    for (const QAction* a : actions) {
-        if (a->isSeparator())
-            out << QStringLiteral("-");
-        else if (a->menu())
-            out << a->text() + QStringLiteral(" [") + menuText(a->menu()->actions()).join(QStringLiteral(", "))
-                       + QStringLiteral("]");
-        else
-            out << a->text() + (a->shortcut().isEmpty() ? QString() : QStringLiteral(" ") + a->shortcut().toString());
-    }
-    return out;
-}
 
 TEST_F(ContactsWindow, MenusAreThoseOfAContactCompany)
 {
@@ -91,15 +76,6 @@ TEST_F(ContactsWindow, ControlsCarryTheirTipsAndCaptions)
     window.transferControl(QStringLiteral("CloseDialog"))->click();
     EXPECT_TRUE(frame->isHidden());
 }
-
-struct RecordingViewer : platform::HelpViewer {
-    QStringList shown;
-    bool showTopic(const QString& helpFile, const QString& windowName, const QString& topic) override
-    {
-        shown << helpFile << windowName << topic;
-        return true;
-    }
-};
 
 TEST_F(ContactsWindow, HelpShowsTheContactsTopic)
 {
