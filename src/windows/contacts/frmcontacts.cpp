@@ -143,8 +143,8 @@ const DocumentKind& frmContacts::description()
     return kind;
 }
 
-frmContacts::frmContacts(const DocumentContext& context, TransactionParties* transaction, QWidget* parent)
-    : DocumentWindow(description(), context, parent), m_transaction(transaction)
+frmContacts::frmContacts(const DocumentContext& context, QWidget* parent)
+    : DocumentWindow(description(), context, parent)
 {
     buildTransferFrame();
     if (QAction* from = menu(QStringLiteral("TransferFrom")))
@@ -210,6 +210,11 @@ QAbstractButton* frmContacts::transferControl(const QString& name) const
 // ---------------------------------------------------------------------------------------
 // The hand-off
 
+TransactionParties* frmContacts::transaction() const
+{
+    return shell() ? shell()->transactionParties() : nullptr;
+}
+
 bool frmContacts::TransferFrom()
 {
     return handOff(PartySide::From);
@@ -227,7 +232,8 @@ bool frmContacts::handOff(PartySide side)
     const int row = List1().iSelected();
     const QString name = List1().GetItem(row, 1);
     const QString companyFile = dialog().FileName;
-    if (!m_transaction)
+    TransactionParties* const transactions = transaction();
+    if (!transactions)
         return false;
     if (isUnsaved() || companyFile.isEmpty()) {
         prompts().MsgBox(ListNeverSaved, platform::MsgStyle::Critical);
@@ -241,13 +247,13 @@ bool frmContacts::handOff(PartySide side)
     DELETECURRENTUSERNAME();
     if (shell())
         shell()->PROVERICOMANYINFO();
-    if (!m_transaction->Visible()) {
+    if (!transactions->Visible()) {
         setWindowState(Qt::WindowNoState);
         move(0, 0);
         resize(toPixels(DockedWidth), height());
-        m_transaction->showAt((x() + width()) * platform::TwipsPerPixelX, y() * platform::TwipsPerPixelY);
+        transactions->showAt((x() + width()) * platform::TwipsPerPixelX, y() * platform::TwipsPerPixelY);
     }
-    m_transaction->takeContact(side, {companyFile, name, QString::number(row)});
+    transactions->takeContact(side, {companyFile, name, QString::number(row)});
     hide();
     return true;
 }
@@ -303,7 +309,8 @@ bool frmContacts::networkUserOpensReadOnly()
 
 void frmContacts::afterDocumentOpened()
 {
-    if (m_transaction && m_transaction->Visible())
+    const TransactionParties* transactions = transaction();
+    if (transactions && transactions->Visible())
         prompts().MsgBox(TransferHint, platform::MsgStyle::Information);
 }
 

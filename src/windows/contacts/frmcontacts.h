@@ -22,10 +22,7 @@ namespace windows {
 class frmContacts : public DocumentWindow {
     Q_OBJECT
 public:
-    // The transactions window, which receives the contacts handed over; nullptr in a program
-    // without one, where nothing is handed over.
-    explicit frmContacts(const DocumentContext& context, TransactionParties* transaction = nullptr,
-                         QWidget* parent = nullptr);
+    explicit frmContacts(const DocumentContext& context, QWidget* parent = nullptr);
 
     // What sets contact companies apart from the other document kinds.
     static const DocumentKind& description();
@@ -59,8 +56,10 @@ private:
     void buildTransferFrame();
     bool handOff(PartySide side);
     void transferFromFrame(PartySide side);
+    // The transactions window that receives the contacts handed over; nullptr in a program
+    // without one, where nothing is handed over.
+    TransactionParties* transaction() const;
 
-    TransactionParties* m_transaction = nullptr;
     QFrame* m_transferItems = nullptr;
 };
 

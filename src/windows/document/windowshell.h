@@ -1,10 +1,13 @@
 #pragma once
 // What a document window asks of the program around it: showing the start-up window again,
-// closing the file search window when it is shown, and the settings window's check of the
-// own company's details. The program's window registry implements it; a document window
-// never includes another window or the shell.
+// closing the file search window when it is shown, the settings window's check of the own
+// company's details, and the transactions window that contacts are handed to. The program's
+// window registry implements it; a document window never includes another window or the
+// shell.
 
 namespace windows {
+
+class TransactionParties;
 
 class WindowShell {
 public:
@@ -18,6 +21,10 @@ public:
     // the user is asked for it on the settings window. The caller goes on either way; a
     // program without a settings window asks nothing.
     virtual void PROVERICOMANYINFO() {}
+
+    // The transactions window as the contact hand-off writes its parties, created (hidden)
+    // on first use; nullptr in a program that has none.
+    virtual TransactionParties* transactionParties() { return nullptr; }
 };
 
 } // namespace windows

@@ -71,6 +71,7 @@ public:
         return TestProgram::window(name);
     }
     void PROVERICOMANYINFO() override { shellCalls << QStringLiteral("company check"); }
+    windows::TransactionParties* transactionParties() override { return &transactions; }
 };
 
 using Contacts = QList<std::pair<QString, QString>>; // name, balance; one row each
@@ -139,7 +140,7 @@ protected:
     testsupport::TempProgramFolder folder;
     testsupport::ScopedPrompts prompts;
     ContactsProgram program;
-    windows::frmContacts window{program.context(program.CommonDialog2, prompts.script()), &program.transactions};
+    windows::frmContacts window{program.context(program.CommonDialog2, prompts.script())};
 };
 
 } // namespace contactstest
