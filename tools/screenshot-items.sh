@@ -12,6 +12,6 @@ trap 'rm -rf "$work"' EXIT
 cmake --build "$build" --target windowshot >/dev/null
 mkdir -p "$repo/docs/screenshots"
 XDG_RUNTIME_DIR="$work" "$build/tools/windowshot/windowshot" "$repo/docs/screenshots/items.png"
-XDG_RUNTIME_DIR="$work" "$build/tools/windowshot/windowshot" "$repo/docs/screenshots/items-in-use.png" in-use
+XDG_RUNTIME_DIR="$work" "$build/tools/windowshot/windowshot" items-in-use "$repo/docs/screenshots/items-in-use.png"
 echo "$repo/docs/screenshots/items.png"
 echo "$repo/docs/screenshots/items-in-use.png"

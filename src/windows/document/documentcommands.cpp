@@ -9,6 +9,7 @@
 #include "platform/commondialog.h"
 #include "platform/prompts.h"
 #include "platform/vb.h"
+#include "services/filestamp.h"
 #include "services/readonlyfile.h"
 
 #include <QAbstractButton>
@@ -336,12 +337,15 @@ OpenOutcome DocumentWindow::openDocument(const OpenRequest& request)
     m_list->hide();
     showProgressFrame(true);
     loadCompanionFiles(path);
+    // Taken before the read: a write that comes between the two then shows as a change.
+    const auto stamp = services::FileStamp::of(path);
     if (const platform::FileResult read = m_list->OpenFile(path); !read) {
         finishOpening();
         prompts().MsgBox(read.error, platform::MsgStyle::Critical);
         return OpenOutcome::NotOpened;
     }
     m_context.dialog.FileName = path;
+    m_diskStamp = stamp;
     if (request.setsCurrentFileName)
         m_currentFileName = path;
 
@@ -419,12 +423,58 @@ bool DocumentWindow::cmdSave_Click()
                          platform::MsgStyle::Critical);
         return saveas_Click();
     }
+    if (!mayWriteOver(d.FileName))
+        return false;
     if (const platform::FileResult written = m_list->SaveFile(d.FileName, true); !written) {
         prompts().MsgBox(written.error, platform::MsgStyle::Critical);
         return false;
     }
+    m_diskStamp = services::FileStamp::of(d.FileName);
     m_changeStatus = QStringLiteral("0");
     return true;
+}
+
+// Save writes over the file only while it is the one this window read or last wrote, or
+// while there is none. Someone else may have written it meanwhile: a posting that changed a
+// balance in it, or another computer on the shared folder. Then the user decides whether
+// this window's list goes over it, the file is read again, or nothing happens.
+bool DocumentWindow::mayWriteOver(const QString& path)
+{
+    const auto now = services::FileStamp::of(path);
+    if (!now || now == m_diskStamp)
+        return true;
+    const QString question =
+        path + QStringLiteral(" was changed on disk after this window read it: a posting or another computer has "
+                              "written it. Yes writes this list over it, and what was written there is lost. No "
+                              "reads the file again, and the changes made here are lost. Cancel saves nothing.");
+    switch (prompts().MsgBox(question, platform::MsgStyle::YesNoCancelQuestionCancel, windowTitle())) {
+    case Answer::Yes:
+        return true;
+    case Answer::No:
+        readAgain(path);
+        return false;
+    default:
+        return false;
+    }
+}
+
+// The document as the file now holds it, in place of the grid's; a file that cannot be
+// read leaves the grid and its changes as they were.
+void DocumentWindow::readAgain(const QString& path)
+{
+    const auto stamp = services::FileStamp::of(path);
+    m_list->hide();
+    showProgressFrame(true);
+    if (const platform::FileResult read = m_list->OpenFile(path); !read) {
+        m_list->show();
+        showProgressFrame(false);
+        prompts().MsgBox(read.error, platform::MsgStyle::Critical);
+        return;
+    }
+    m_diskStamp = stamp;
+    m_list->SelectItem(1, 1);
+    enableColumnEditing();
+    finishOpening();
 }
 
 bool DocumentWindow::saveas_Click()
@@ -492,6 +542,7 @@ bool DocumentWindow::saveas_Click()
         return false;
     }
     d.FileName = target;
+    m_diskStamp = services::FileStamp::of(target);
     setWindowTitle(caption);
     setWritable(true);
     PISEFILEADRES();

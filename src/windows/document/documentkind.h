@@ -42,6 +42,20 @@ struct MenuEntry {
     bool checked = false;     // a check mark, shown from the start
     bool separator = false;
     bool checkable = false;
+
+    static MenuEntry command(const char* name, const char* caption, const char* parent, QKeySequence shortcut = {})
+    {
+        return {QString::fromLatin1(name), QString::fromLatin1(caption), QString::fromLatin1(parent), shortcut};
+    }
+    static MenuEntry separatorIn(const char* name, const char* parent)
+    {
+        return {QString::fromLatin1(name), QString(), QString::fromLatin1(parent), {}, false, true};
+    }
+    // An entry with a check mark, checked from the start.
+    static MenuEntry checkedCommand(const char* name, const char* caption, const char* parent)
+    {
+        return {QString::fromLatin1(name), QString::fromLatin1(caption), QString::fromLatin1(parent), {}, true, false, true};
+    }
 };
 
 // One button of the tool bar, in twips inside the bar (all are 330 high at its top).
@@ -53,6 +67,11 @@ struct ToolBarButton {
     QString caption;          // "" for a picture button
     int icon = -1;            // its picture: a QStyle::StandardPixmap, -1 for none
 };
+
+// The tool bar of the item groups and contact companies windows: Back, New, Open, Save,
+// Print, the list and search buttons, Undo, Redo, Find and the four format buttons, at their
+// places. Only the list button's tip differs between the two.
+QList<ToolBarButton> documentToolBar(const QString& listToolTip);
 
 // One of the columns a new document starts with.
 struct DefaultColumn {
@@ -83,6 +102,9 @@ struct DocumentKind {
     std::array<QString, 3> designedDirectoryQuestion;
     QString rowLimitMessage;        // DODARED at the row limit
     int rowLimit = 65000;           // DODARED adds rows while ListCount is at most this
+    // DODARED appends its empty row after the last one; otherwise the new row takes the
+    // last row's place and pushes that row down.
+    bool addedRowGoesLast = false;
 
     // ---- Settings-store fields
     PlacementFields placement;

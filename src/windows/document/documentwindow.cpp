@@ -622,7 +622,7 @@ void DocumentWindow::DODARED()
         return;
     }
     m_changeStatus = QStringLiteral("1");
-    m_list->AddRow(QString(), m_list->ListCount());
+    m_list->AddRow(QString(), m_kind.addedRowGoesLast ? m_list->ListCount() + 1 : m_list->ListCount());
 }
 
 void DocumentWindow::setActiveColumn(const QString& caption)

@@ -14,6 +14,9 @@
 // file search window, so the network rules, the lock rules and the read-only handling are the
 // same on every way in.
 //
+// A document's file that someone else wrote after this window read it (a posting changed a
+// balance in it, another computer saved it) is never written over by Save unasked.
+//
 // Lock rules: a document is opened writable only when no other computer's lock names it and
 // this window may write it; a writable open in network mode takes the lock in one exclusive
 // step, and a read-only open takes none. The window releases only the locks it holds, and
@@ -31,6 +34,7 @@
 #include "grid/gridwindow.h"
 #include "platform/commondialog.h"
 #include "services/editlockfile.h"
+#include "services/filestamp.h"
 #include "services/recentfilelist.h"
 #include "windows/document/controlplace.h"
 #include "windows/document/documentcontext.h"
@@ -249,11 +253,12 @@ protected:
     // Whether (row, column) is a cell of the grid.
     bool isCell(int row, int column) const;
     void markChanged() { m_changeStatus = QStringLiteral("1"); }
+    // The window's area below its menu bar, where the bars, the grid and the frames stand.
+    QWidget* clientArea() const { return m_client; }
+    WindowShell* shell() const { return m_context.shell; }
     datafiles::SettingsStore& store() { return m_context.store; }
     const datafiles::SettingsStore& store() const { return m_context.store; }
     platform::Prompts& prompts() { return m_context.prompts; }
-    // The program's window registry; nullptr where there is none.
-    WindowShell* shell() const { return m_context.shell; }
     // The kind's folder below the data root of the current network mode, ending with "/".
     QString dataFolder() const;
     // Host or user mode: one of the two network folders of the kind must exist; otherwise
@@ -320,6 +325,8 @@ private:
     platform::Answer askSaveChanges();
     void showForeignLock(const QString& path, const QString& holder);
     bool targetLockedAgainstThisWindow(const QString& target);
+    bool mayWriteOver(const QString& path);
+    void readAgain(const QString& path);
     Identity identity() const;
     void restore(const Identity& before);
     void TextText_Change();
@@ -352,6 +359,9 @@ private:
     DocumentContext m_context;
     services::HeldLocks m_locks;
     services::RecentFileList m_recent;
+    // The document's file as this window last read or wrote it; Save compares it with the
+    // file on disk before it writes.
+    std::optional<services::FileStamp> m_diskStamp;
 
     QString m_changeStatus = QStringLiteral("0");
     QString m_activeColumn = QStringLiteral("1");

@@ -1,12 +1,14 @@
 #pragma once
 // What a document window asks of the program around it: showing the start-up window again,
-// closing the file search window when it is shown, the settings window's company check and
-// the transactions window that items are transferred into. The program's window registry
-// implements it; a document window never includes another window or the shell.
+// closing the file search window when it is shown, the settings window's check of the own
+// company's details, the transactions window that items are transferred into and that
+// contacts are handed to. The program's window registry implements it; a document window
+// never includes another window or the shell.
 
 namespace windows {
 
 class TransactionLines;
+class TransactionParties;
 
 class WindowShell {
 public:
@@ -26,6 +28,10 @@ public:
     // The transactions window as the item transfer writes into it, created (hidden) on first
     // use; nullptr in a program that has none.
     virtual TransactionLines* transactionLines() { return nullptr; }
+
+    // The transactions window as the contact hand-off writes its parties, created (hidden)
+    // on first use; nullptr in a program that has none.
+    virtual TransactionParties* transactionParties() { return nullptr; }
 };
 
 } // namespace windows

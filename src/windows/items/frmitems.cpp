@@ -4,7 +4,6 @@
 #include "datafiles/htmlhelp.h"
 #include "grid/gridhost.h"
 
-#include <QStyle>
 
 namespace windows {
 
@@ -66,29 +65,6 @@ QList<MenuEntry> itemMenus()
     };
 }
 
-QList<ToolBarButton> itemToolButtons()
-{
-    const auto b = [](const char* name, int left, int width, const char* tip, const char* caption = "", int icon = -1) {
-        return ToolBarButton{QString::fromLatin1(name), left, width, QString::fromLatin1(tip), QString::fromLatin1(caption), icon};
-    };
-    return {
-        b("btnBack", 120, 280, "Back", "", QStyle::SP_ArrowBack),
-        b("cmdNew", 600, 260, "New", "", QStyle::SP_FileIcon),
-        b("cmdOpen", 840, 280, "Open", "", QStyle::SP_DialogOpenButton),
-        b("cmdSave", 1080, 280, "Save", "", QStyle::SP_DialogSaveButton),
-        b("cmdPrintOptions", 1320, 280, "Print", "", QStyle::SP_FileDialogDetailedView),
-        b("cmdList", 1920, 260, "List Item Groups", "", QStyle::SP_FileDialogListView),
-        b("cmdFindFiles", 2160, 280, "Search Computer for Item Group Files", "", QStyle::SP_DirOpenIcon),
-        b("cmdUndo", 2640, 280, "Undo", "", QStyle::SP_ArrowLeft),
-        b("cmdRedo", 2880, 280, "Redo", "", QStyle::SP_ArrowRight),
-        b("cmdFind", 3120, 280, "Find", "", QStyle::SP_FileDialogContentsView),
-        b("cmdBold", 3600, 260, "Bold", "B"),
-        b("cmdItalic", 3840, 260, "Italic", "I"),
-        b("cmdUnderlined", 4080, 260, "Underline", "U"),
-        b("cmdFontColor", 4320, 260, "Font Color", "A C"),
-    };
-}
-
 DocumentKind itemKind()
 {
     DocumentKind k;
@@ -137,7 +113,7 @@ DocumentKind itemKind()
     k.listingRefusal = QStringLiteral(
         "Network users are not allowed to edit files. Contact your network host for assistance. ");
     k.menus = itemMenus();
-    k.toolButtons = itemToolButtons();
+    k.toolButtons = documentToolBar(QStringLiteral("List Item Groups"));
     k.editingMenus = {QStringLiteral("saveas"), QStringLiteral("paste"), QStringLiteral("add"),
                       QStringLiteral("deletemenu"), QStringLiteral("insert"), QStringLiteral("import")};
     return k;

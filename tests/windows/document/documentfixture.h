@@ -4,6 +4,7 @@
 // helpers that write and read list files and lock files behind the window's back.
 
 #include "kindrows.h"
+#include "windowprobes.h"
 
 #include "grid/documents/documentlist.h"
 #include "grid/documents/gridfile.h"
@@ -45,16 +46,6 @@ inline void writeDocument(const QString& path, const QStringList& firstColumn)
     grid::GridFile file(core);
     QDir().mkpath(QFileInfo(path).absolutePath());
     ASSERT_TRUE(file.SaveFileAs(path, true)) << path.toStdString();
-}
-
-// The text of a cell of a list file on disk; "<unreadable>" when it cannot be read.
-inline QString cellOnDisk(const QString& path, int row, int column)
-{
-    grid::GridCore core;
-    grid::GridFile file(core);
-    if (!file.OpenFile(path))
-        return QStringLiteral("<unreadable>");
-    return core.GetItem(row, column);
 }
 
 inline QByteArray bytesOf(const QString& path)

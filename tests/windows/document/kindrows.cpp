@@ -1,5 +1,6 @@
 #include "kindrows.h"
 
+#include "windows/contacts/frmcontacts.h"
 #include "windows/items/frmitems.h"
 
 namespace windowtest {
@@ -34,6 +35,32 @@ const std::vector<KindRow>& kindRows()
             QStringLiteral("You can't delete first two columns...Name and Price are the minimum Items information "
                            "required"),
             QStringLiteral("Network users are not allowed to edit files. Contact your network host for assistance. "),
+        },
+        {
+            "ContactCompanies",
+            [](const windows::DocumentContext& c) { return std::make_unique<windows::frmContacts>(c); },
+            &TestProgram::CommonDialog2,
+            QStringLiteral("frmContacts"),
+            QStringLiteral(".QVC"),
+            QStringLiteral("Contacts/"),
+            QStringLiteral("Company"),
+            QStringLiteral("Company READ-ONLY"),
+            QStringLiteral("Company1.QVC"),
+            QStringLiteral("QV Contact Company (*.QVC)|*.QVC|"),
+            QStringLiteral("Network connection error. Can't find Network Contacts Directory."),
+            QStringLiteral("Network users are not allowed to edit files. Contact your network host for assistance. "),
+            // Told twice in full, the short way between.
+            {QStringLiteral("Network users are not allowed to edit files. Contact your network host for assistance. "),
+             QStringLiteral("Network users are not allowed to edit files."),
+             QStringLiteral("Network users are not allowed to edit files. Contact your network host for assistance. ")},
+            QStringLiteral("Saving contact group files outside of the designed directory"),
+            {{QStringLiteral("Contact Name"), 220}, {QStringLiteral("Balance"), 60}},
+            30,
+            {&SettingsStore::frmContactsfile1, &SettingsStore::frmContactsfile2, &SettingsStore::frmContactsfile3},
+            {&SettingsStore::frmContactsWindowState, &SettingsStore::frmContactsLeft, &SettingsStore::frmContactsTop,
+             &SettingsStore::frmContactsHeight, &SettingsStore::frmContactsWidth,
+             &SettingsStore::frmContactstoolbarchecked, &SettingsStore::frmContactstextbarchecked},
+            true,
         },
     };
     return rows;

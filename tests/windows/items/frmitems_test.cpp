@@ -10,6 +10,7 @@
 #include "support/scopedprompts.h"
 #include "support/tempprogramfolder.h"
 #include "windows/document/testprogram.h"
+#include "windows/document/windowprobes.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -21,6 +22,8 @@
 
 namespace {
 
+using windowtest::menuText;
+using windowtest::RecordingViewer;
 using platform::Answer;
 
 class ItemsWindow : public ::testing::Test {
@@ -36,24 +39,6 @@ protected:
     windowtest::TestProgram program;
     windows::frmItems window{program.context(program.CommonDialog1, prompts.script())};
 };
-
-// The menus as the user sees them: each top-level menu with its entries in order, a submenu's
-// entries after it in brackets.
-QStringList menuText(const QList<QAction*>& actions)
-{
-    QStringList out;
-    for (const QAction* a : actions) {
-        if (a->isSeparator()) {
-            out << QStringLiteral("-");
-        } else if (a->menu()) {
-            out << a->text() + QStringLiteral(" [") + menuText(a->menu()->actions()).join(QStringLiteral(", "))
-                    + QStringLiteral("]");
-        } else {
-            out << a->text() + (a->shortcut().isEmpty() ? QString() : QStringLiteral(" ") + a->shortcut().toString());
-        }
-    }
-    return out;
-}
 
 TEST_F(ItemsWindow, MenusAreThoseOfAnItemGroup)
 {
@@ -113,15 +98,6 @@ TEST_F(ItemsWindow, ControlsCarryTheirTipsAndCaptions)
     EXPECT_EQ(window.PleaseWaitCaption(), QStringLiteral("Quorvane is exporting data into Microsoft Excel file:"));
     EXPECT_EQ(window.place(QStringLiteral("Find")), (windows::ControlPlace{120, 360, 3300, 615}));
 }
-
-struct RecordingViewer : platform::HelpViewer {
-    QStringList shown;
-    bool showTopic(const QString& helpFile, const QString& windowName, const QString& topic) override
-    {
-        shown << helpFile << windowName << topic;
-        return true;
-    }
-};
 
 TEST_F(ItemsWindow, HelpShowsTheItemsTopic)
 {

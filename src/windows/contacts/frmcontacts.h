@@ -1,0 +1,66 @@
+#pragma once
+// frmContacts: the contact companies window, the document window for contact company files
+// (list files of kind QVC in the data root's "Contacts/" folder: one contact a row, its name
+// in column 1 and its balance in column 2). Its document behaviour is the shared one, with
+// the texts, folder, settings fields, menus and tool bar of contact companies from its
+// description. What is its own: handing the selected contact to the transaction as its
+// sender or receiver, through the Transfer menu or the transfer frame TransferItems that the
+// grid shows on Enter while the transactions window is open.
+//
+// The postings change balances in the contact company files themselves, never through this
+// window; a file a posting changed after this window read it is not written over unasked by
+// its Save (see DocumentWindow).
+
+#include "windows/document/documentwindow.h"
+#include "windows/document/transactionparties.h"
+
+class QAbstractButton;
+class QFrame;
+
+namespace windows {
+
+class frmContacts : public DocumentWindow {
+    Q_OBJECT
+public:
+    explicit frmContacts(const DocumentContext& context, QWidget* parent = nullptr);
+
+    // What sets contact companies apart from the other document kinds.
+    static const DocumentKind& description();
+
+    // ---- Handing the selected contact to the transaction (the Transfer menu's From and To)
+    // The contact of the row selected now, with its name at this moment, becomes the
+    // transaction's sender or receiver; the transactions window is shown beside this one
+    // when it was hidden, this window releases its edit lock (the posting writes the file)
+    // and hides. A row without a name, or a list that was never saved, is refused with a
+    // message and nothing changes. True when the contact was handed over.
+    bool TransferFrom();
+    bool TransferTo();
+
+    // ---- The transfer frame
+    QFrame* TransferItems() const { return m_transferItems; }
+    // TRANSFERITEMSFROM, TRANSFERITEMSTO, SelectedContactFrom, SelectedContactTo and
+    // CloseDialog; the frame hides once a contact was handed over, and on CloseDialog.
+    QAbstractButton* transferControl(const QString& name) const;
+
+    // ---- GridWindow
+    void setSelectedContacts(const QString& name) override;
+    QString SelectedContactFrom() const override;
+    void showTransferItems() override;
+    void showCell(const QString& text, bool bold, bool italic, bool underline, uint32_t color) override;
+
+protected:
+    bool networkUserOpensReadOnly() override;
+    void afterDocumentOpened() override;
+
+private:
+    void buildTransferFrame();
+    bool handOff(PartySide side);
+    void transferFromFrame(PartySide side);
+    // The transactions window that receives the contacts handed over; nullptr in a program
+    // without one, where nothing is handed over.
+    TransactionParties* transaction() const;
+
+    QFrame* m_transferItems = nullptr;
+};
+
+} // namespace windows
