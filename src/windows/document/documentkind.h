@@ -105,6 +105,9 @@ struct DocumentKind {
 
     // Whether a completed Save As takes the edit lock of the new path (in network mode).
     bool locksOnSaveAs = true;
+    // Whether Open turns a network user away before any question, rather than opening the
+    // chosen document read-only (networkUserMaySave is then the message).
+    bool openRefusesNetworkUser = false;
 };
 
 } // namespace windows

@@ -44,6 +44,16 @@ struct KindRow {
     std::array<datafiles::RecentFileSlot SettingsStore::*, 3> recent;
     std::array<TextField SettingsStore::*, 7> placement; // state, left, top, height, width, tool bar, text bar
     bool locksOnSaveAs = true;
+    // Whether Save and Save As write the list file alone. Where they post the document
+    // instead (transactions), the window's own tests cover them, and the shared tests that
+    // save pass over that kind.
+    bool savesPlainly = true;
+    // Whether Open gives a network user the document read-only; false where it turns the
+    // user away before any question.
+    bool networkUserOpensReadOnly = true;
+    // Writes what the kind keeps beside a document's list file (a transaction's header
+    // file); nothing for most kinds.
+    std::function<void(const QString& path)> writeCompanions = nullptr;
 };
 
 // GoogleTest names the rows after their kind.

@@ -139,6 +139,7 @@ class SaveChanges : public DocumentFixture {
 protected:
     void SetUp() override
     {
+        SKIP_UNLESS_SAVES_PLAINLY();
         program.beHost(shared.path());
         openWindow();
         writeDocument(inShared(fileName("Shown")), {QStringLiteral("shown")});
