@@ -141,10 +141,7 @@ TEST_F(Transactions, TheOwnCompanyReplacesAContactParty)
     const QString bank = company(QStringLiteral("Bank.QVC"), {{"Ana", "0"}, {"Bor", "0"}});
     const QString path = transaction(QStringLiteral("17.QVT"));
     TransactionHeader h = headerToContact(QStringLiteral("17"), QStringLiteral("30"), bank);
-    h.FromMyCompany.Checked = false;
-    h.fromcompany = {bank, true};
-    h.fromcontact = {QStringLiteral("Bor"), true};
-    h.fromcompanyiselected.Caption = QStringLiteral("2");
+    fromBor(h, bank);
     h.ToMyCompany.Checked = false;
     writeTransaction(path, h);
     openThroughDialog(path);

@@ -18,7 +18,7 @@
 #include "windows/document/paymentstart.h"
 #include "windows/document/settingswindow.h"
 #include "windows/document/sidewindow.h"
-#include "windows/document/testprogram.h"
+#include "windows/document/documentfixture.h"
 #include "windows/transactions/frmtransactions.h"
 
 #include <QAction>
@@ -90,6 +90,15 @@ inline TransactionHeader headerToContact(const QString& number, const QString& v
     return h;
 }
 
+// The sender: Bor, in row 2 of `company`.
+inline void fromBor(TransactionHeader& h, const QString& company)
+{
+    h.FromMyCompany.Checked = false;
+    h.fromcompany = {company, true};
+    h.fromcontact = {QStringLiteral("Bor"), true};
+    h.fromcompanyiselected.Caption = QStringLiteral("2");
+}
+
 class TransactionWindow : public ::testing::Test {
 protected:
     TransactionWindow()
@@ -151,14 +160,7 @@ protected:
             out << field.get();
         return out;
     }
-    static QString cellOf(const QString& path, int row, int column)
-    {
-        grid::GridCore core;
-        grid::GridFile file(core);
-        if (!file.OpenFile(path))
-            return QStringLiteral("<unreadable>");
-        return core.GetItem(row, column);
-    }
+    static QString cellOf(const QString& path, int row, int column) { return windowtest::cellOnDisk(path, row, column); }
 
     // The caption and the check mark of a header entry as the window shows them.
     QString shown(const char* entry) const { return window->menu(QString::fromLatin1(entry))->text(); }

@@ -102,10 +102,7 @@ TEST_F(Saving, EachContactPartyIsToldAndTheLastOneShown)
 {
     const QString path = transaction(QStringLiteral("17.QVT"));
     TransactionHeader h = headerToContact(QStringLiteral("17"), QStringLiteral("30"), bank);
-    h.FromMyCompany.Checked = false;
-    h.fromcompany = {bank, true};
-    h.fromcontact = {QStringLiteral("Bor"), true};
-    h.fromcompanyiselected.Caption = QStringLiteral("2");
+    fromBor(h, bank);
     writeTransaction(path, h, 3); // 60 now: 30 more than posted
     openThroughDialog(path);
     contacts.calls.clear();
@@ -292,10 +289,7 @@ TEST_F(Saving, SaveDoesNotMoveAPostedValueToOtherParties)
 {
     const QString path = transaction(QStringLiteral("17.QVT"));
     TransactionHeader h = headerToContact(QStringLiteral("17"), QStringLiteral("30"), bank);
-    h.FromMyCompany.Checked = false;
-    h.fromcompany = {bank, true};
-    h.fromcontact = {QStringLiteral("Bor"), true};
-    h.fromcompanyiselected.Caption = QStringLiteral("2");
+    fromBor(h, bank);
     writeTransaction(path, h);
     openThroughDialog(path);
     window->menu(QStringLiteral("ToMyCompany"))->trigger(); // from Bor to the own company now
