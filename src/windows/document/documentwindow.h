@@ -152,6 +152,8 @@ public:
     QAbstractButton* button(const QString& name) const;
     // A menu or menu command; nullptr when the kind has none.
     QAction* menu(const QString& name) const;
+    // A caption as a menu entry's text, which shows it as written: an "&" marks no access key.
+    static QString menuText(const QString& caption);
     // Where the layout put a control: "List1", "mainbar", "TextText", "Find", "PleaseWait".
     ControlPlace place(const QString& control) const;
 

@@ -119,7 +119,7 @@ void frmTransactions::showHeader()
     for (const auto& [name, field] : HeaderEntries) {
         QAction* entry = menu(QString::fromLatin1(name));
         const HeaderMenu& value = m_header.*field;
-        entry->setText(value.Caption);
+        entry->setText(menuText(value.Caption));
         if (entry->isCheckable())
             entry->setChecked(value.Checked);
     }

@@ -20,15 +20,16 @@ QStringList menuText(const QList<QAction*>& actions)
 {
     QStringList out;
     for (const QAction* a : actions) {
+        const QString text = QString(a->text()).replace(QStringLiteral("&&"), QStringLiteral("&"));
         if (!a->isVisible())
             continue;
         if (a->isSeparator())
             out << QStringLiteral("-");
         else if (a->menu())
-            out << a->text() + QStringLiteral(" [") + menuText(a->menu()->actions()).join(QStringLiteral(", "))
+            out << text + QStringLiteral(" [") + menuText(a->menu()->actions()).join(QStringLiteral(", "))
                     + QStringLiteral("]");
         else
-            out << a->text() + (a->isChecked() ? QStringLiteral("*") : QString());
+            out << text + (a->isChecked() ? QStringLiteral("*") : QString());
     }
     return out;
 }
@@ -123,13 +124,15 @@ TEST_F(Transactions, ActivationFillsTheHeaderOfANewTransactionOnly)
         }
         clock.advanceSeconds(300);
         program.store.InvoiceNumber = QString::fromLatin1(c.invoiceNumber);
-        program.store.CompanyName = QStringLiteral("Firma Novak");
+        program.store.CompanyName = QStringLiteral("Novak & Sinovi");
         reactivate();
         EXPECT_EQ(shown("TransactionNumber"), c.number);
         EXPECT_EQ(window->header().TransactionNumber.Caption, c.number);
         EXPECT_EQ(shown("DateandTime"), c.date);
-        EXPECT_EQ(shown("FromMyCompany"), QStringLiteral("Firma Novak"));
-        EXPECT_EQ(shown("ToMyCompany"), QStringLiteral("Firma Novak"));
+        EXPECT_EQ(shown("FromMyCompany"), QStringLiteral("Novak & Sinovi"));
+        EXPECT_EQ(shown("ToMyCompany"), QStringLiteral("Novak & Sinovi"));
+        // The "&" is shown, not taken for an access key.
+        EXPECT_EQ(window->menu(QStringLiteral("FromMyCompany"))->text(), QStringLiteral("Novak && Sinovi"));
         EXPECT_EQ(settings.calls.last(), QStringLiteral("PROVERICOMANYINFO"));
         clock.set(QDateTime(QDate(2026, 12, 10), QTime(12, 0, 0)));
         program.store.CompanyName = QStringLiteral("Firma");

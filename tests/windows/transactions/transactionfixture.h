@@ -163,7 +163,10 @@ protected:
     static QString cellOf(const QString& path, int row, int column) { return windowtest::cellOnDisk(path, row, column); }
 
     // The caption and the check mark of a header entry as the window shows them.
-    QString shown(const char* entry) const { return window->menu(QString::fromLatin1(entry))->text(); }
+    QString shown(const char* entry) const
+    {
+        return window->menu(QString::fromLatin1(entry))->text().replace(QStringLiteral("&&"), QStringLiteral("&"));
+    }
     bool checked(const char* entry) const { return window->menu(QString::fromLatin1(entry))->isChecked(); }
     // A line of the window's grid, as the item transfer writes it (rows added up to it).
     void setLine(int row, const QString& name, const QString& price, const QString& quantity, const QString& total)
