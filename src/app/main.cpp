@@ -1,20 +1,20 @@
-// Quorvane: starts the program.
+// Quorvane: starts the program with its start-up window.
 
+#include "platform/brokenpipe.h"
 #include "platform/calc/calc.h"
+#include "shell/program.h"
 
 #include <QApplication>
-#include <QMainWindow>
 
 int main(int argc, char** argv)
 {
+    platform::ignoreBrokenPipe();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     // Every spreadsheet command drives LibreOffice Calc.
     platform::calc::install();
 
-    QMainWindow window;
-    window.setWindowTitle(QStringLiteral("Quorvane"));
-    window.resize(800, 600);
-    window.show();
+    shell::Program program;
+    program.start();
     return app.exec();
 }

@@ -28,6 +28,15 @@ void HTMLHelp::HHDisplayTopicURL(long /*CallingForm*/)
     }
 }
 
+void HTMLHelp::HHDisplayKeyword(long /*CallingForm*/)
+{
+    try {
+        platform::helpViewer().showTopic(m_chmFile, QString(), QString());
+    } catch (...) {
+        // As for a topic: the window asking goes on whatever the viewer does.
+    }
+}
+
 void HTMLHelp::showTopic(const QString& page)
 {
     HTMLHelp& help = instance();

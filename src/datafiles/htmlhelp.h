@@ -21,6 +21,9 @@ inline const QString Forms = QStringLiteral("Forms.htm");
 inline const QString Net = QStringLiteral("Net.htm");
 } // namespace HelpTopic
 
+// The wrapper has no member to remove an entry from a help window's system menu: that acts
+// on the system menu of the Windows help viewer's window, which the help viewers of this
+// platform do not have, and nothing in the program calls it.
 class HTMLHelp {
 public:
     // The one instance of the program, created on first use; its values stay set between
@@ -37,6 +40,10 @@ public:
     // Shows HHTopicURL of CHMFile in the viewer window HHWindow (none when HHWindow is
     // blank). CallingForm is not used: the viewer has no owner window. Silent on failure.
     void HHDisplayTopicURL(long CallingForm = 0);
+
+    // Opens CHMFile at the help file's own first page: no topic, no viewer window.
+    // CallingForm is not used. Silent on failure.
+    void HHDisplayKeyword(long CallingForm = 0);
 
     // The sequence every window uses: help file 1, window "Main", the page, display.
     static void showTopic(const QString& page);

@@ -48,6 +48,18 @@ private:
     bool& m_flag;
 };
 
+GridCore::ChangeScope::ChangeScope(GridCore& grid) : m_grid(grid)
+{
+    if (m_grid.m_changeDepth++ == 0)
+        m_grid.view().changeBegins();
+}
+
+GridCore::ChangeScope::~ChangeScope()
+{
+    if (--m_grid.m_changeDepth == 0)
+        m_grid.view().changeEnded();
+}
+
 GridCore::GridCore(GridView* view) : m_view(view), m_colors(GridColors::defaults())
 {
     m_rows.resize(1);
@@ -176,6 +188,7 @@ void GridCore::removeRowAt(int Index, int oldCount)
 
 int GridCore::AddRow(const QString& St1, int Index)
 {
+    ChangeScope change(*this);
     const bool insert = Index >= 1 && Index <= m_listCount;
     ++m_listCount;
     if (insert) {
@@ -197,6 +210,7 @@ void GridCore::AddMoreThanOneRow(int NumberOfRows)
 {
     if (NumberOfRows < 1)
         return;
+    ChangeScope change(*this);
     const int first = m_listCount + 1;
     m_listCount += NumberOfRows;
     m_rows.resize(m_listCount + 1);
@@ -213,6 +227,7 @@ void GridCore::RemoveItem(int Index, bool NeIzrisi)
     // A stale or missing selection (0, or a row that is gone) removes nothing.
     if (Index < 1 || Index > m_listCount)
         return;
+    ChangeScope change(*this);
     const int oldCount = m_listCount;
     --m_listCount;
     RemoveItemRecord::Cells cells;
@@ -260,6 +275,7 @@ void GridCore::keepLastRowInView()
 
 void GridCore::Clear()
 {
+    ChangeScope change(*this);
     std::vector<ClearGroupRecord::Row> rows;
     for (int r = 1; r <= m_listCount; ++r) {
         ClearGroupRecord::Row row{r, {}};
@@ -282,6 +298,7 @@ void GridCore::Clear()
 
 void GridCore::ClearEntireList()
 {
+    ChangeScope change(*this);
     m_columns.resize(2);
     m_rows = std::vector<GridRow>(2);
     m_listCount = 1;
@@ -341,6 +358,7 @@ void GridCore::ChangeItem(int Row, int Column, const QString& Text)
 {
     if (!inGrid(Row, Column))
         return;
+    ChangeScope change(*this);
     recordTextEdit(Row, Column, m_rows[Row].text(Column));
     m_rows[Row].setText(Column, Text);
     RenderColumn(Column);
@@ -350,6 +368,7 @@ void GridCore::SetBold(int line, int Column, bool Vrednost)
 {
     if (!inGrid(line, Column))
         return;
+    ChangeScope change(*this);
     pushByRule(std::make_unique<CellFlagRecord>(CellFlagRecord::Flag::Bold, line, Column, m_rows[line].bold(Column)));
     m_rows[line].setBold(Column, Vrednost);
     RenderColumn(Column);
@@ -359,6 +378,7 @@ void GridCore::SetItallic(int line, int Column, bool Vrednost)
 {
     if (!inGrid(line, Column))
         return;
+    ChangeScope change(*this);
     pushByRule(std::make_unique<CellFlagRecord>(CellFlagRecord::Flag::Italic, line, Column,
                                                 m_rows[line].italic(Column)));
     m_rows[line].setItalic(Column, Vrednost);
@@ -369,6 +389,7 @@ void GridCore::SetUnderlined(int line, int Column, bool Vrednost)
 {
     if (!inGrid(line, Column))
         return;
+    ChangeScope change(*this);
     pushByRule(std::make_unique<CellFlagRecord>(CellFlagRecord::Flag::Underline, line, Column,
                                                 m_rows[line].underline(Column)));
     m_rows[line].setUnderline(Column, Vrednost);
@@ -379,6 +400,7 @@ void GridCore::SetColor(int line, int Column, uint32_t Vrednost)
 {
     if (!inGrid(line, Column))
         return;
+    ChangeScope change(*this);
     pushByRule(std::make_unique<CellColorRecord>(line, Column, m_rows[line].color(Column)));
     m_rows[line].setColor(Column, Vrednost);
     RenderColumn(Column);
@@ -470,17 +492,15 @@ int GridCore::columnAreaWidth() const
 void GridCore::AddColumn(int Index, int Width, const QString& HeaderTitle)
 {
     Width = std::max(Width, MinColumnWidth);
-    if (ColumnCount() >= MaxColumns)
+    if (ColumnCount() >= MaxColumns || Index < 0 || Index > ColumnCount() + 1)
         return;
-    int added = 0;
+    ChangeScope change(*this);
+    int added = Index;
     if (Index == 0) {
         appendColumn(Width, HeaderTitle);
         added = ColumnCount();
-    } else if (Index >= 1 && Index <= ColumnCount() + 1) {
-        insertColumn(Index, Width, HeaderTitle);
-        added = Index;
     } else {
-        return;
+        insertColumn(Index, Width, HeaderTitle);
     }
     if (!m_columnHistoryOff && !m_undoReplaying)
         pushOntoUndo(std::make_unique<AddColumnRecord>(added), !m_redoReplaying);
@@ -533,6 +553,7 @@ void GridCore::RemoveColumn(int Index)
     }
     if (Index < 1 || Index > ColumnCount())
         return;
+    ChangeScope change(*this);
     const int oldCount = ColumnCount();
     if (!m_columnHistoryOff)
         recordColumnRemoval(Index);
@@ -554,6 +575,7 @@ void GridCore::LetWidthColumn(int Index, int Width)
     Width = std::min(Width, MaxColumnWidth);
     if (Index < 1 || Index > ColumnCount() || Width < 0)
         return;
+    ChangeScope change(*this);
     const int old = m_columns[Index].Width;
     m_columns[Index].Width = Width;
     view().columnsChanged(Index);
@@ -571,6 +593,7 @@ void GridCore::SetColumnHeader(int Index, const QString& NovNaslov)
 {
     if (Index < 1 || Index > ColumnCount())
         return;
+    ChangeScope change(*this);
     const QString old = m_columns[Index].Caption;
     m_columns[Index].Caption = NovNaslov;
     view().columnCaptionChanged(Index);
@@ -602,6 +625,9 @@ bool GridCore::isEditEnabled(int Stol) const
 
 bool GridCore::undo(int Number, int* NumberUsed)
 {
+    // A cell edit in progress is the newest change: it is recorded first, so it is the one
+    // that this undo takes back.
+    ChangeScope change(*this);
     if (m_undo.isEmpty())
         return false;
     {
@@ -625,6 +651,8 @@ bool GridCore::undo(int Number, int* NumberUsed)
 
 bool GridCore::redo(int Number, int* NumberUsed)
 {
+    // A cell edit in progress is a new change: recorded first, it leaves nothing to redo.
+    ChangeScope change(*this);
     if (m_redo.isEmpty())
         return false;
     {

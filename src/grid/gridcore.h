@@ -24,6 +24,10 @@
 // cells, the row count and captions without records or redraws, then redraw and clear the
 // history themselves as their own rules say.
 //
+// Every member that changes the grid runs inside a ChangeScope: before the change the view
+// ends a cell edit in progress with its record, after it the view shows the cells anew. A
+// writer beside the history that records its changes (find and replace) opens one itself.
+//
 // The view is not owned; it must outlive the core or be replaced by setView(nullptr) first.
 
 #include "grid/gridcell.h"
@@ -58,6 +62,19 @@ public:
     GridCore& operator=(const GridCore&) = delete;
 
     void setView(GridView* view);
+
+    // One change of the grid as the view sees it: GridView::changeBegins when the outermost
+    // scope opens, GridView::changeEnded when it closes (also when the change fails).
+    class ChangeScope {
+    public:
+        explicit ChangeScope(GridCore& grid);
+        ~ChangeScope();
+        ChangeScope(const ChangeScope&) = delete;
+        ChangeScope& operator=(const ChangeScope&) = delete;
+
+    private:
+        GridCore& m_grid;
+    };
 
     // ---- State
     int ListCount() const { return m_listCount; }
@@ -200,6 +217,7 @@ private:
     bool m_undoReplaying = false;
     bool m_redoReplaying = false;
     bool m_columnHistoryOff = false;
+    int m_changeDepth = 0; // open ChangeScopes
     GridColors m_colors;
     HistoryStack m_undo;
     HistoryStack m_redo;

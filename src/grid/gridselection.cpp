@@ -128,6 +128,36 @@ void GridSelection::moveEditors()
     m_view.showRowMarker(top - m_view.headerHeight() - 1, m_core.iSelected());
 }
 
+void GridSelection::changeBegins()
+{
+    closeVisit();
+}
+
+void GridSelection::changeEnded()
+{
+    if (m_reloading || !rowOpen() || m_openRow != m_core.iSelected())
+        return;
+    m_reloading = true;
+    moveEditors();
+    for (int k = 1; k <= lastColumn(); ++k) {
+        lblTxt* e = m_editors[k];
+        if (e->isHidden()) {
+            highlightColumn(k, false);
+            e->show();
+            e->raise();
+        }
+        loadEditor(k);
+    }
+    for (int k = 1; k <= lastColumn(); ++k) {
+        if (holdsFocus(k)) {
+            m_visit = FocusNote{m_openRow, k, m_core.GetItem(m_openRow, k)};
+            publishCell(k);
+            break;
+        }
+    }
+    m_reloading = false;
+}
+
 bool GridSelection::canTakeFocus(int k) const
 {
     const lblTxt* e = editor(k);
@@ -160,7 +190,20 @@ void GridSelection::loadEditor(int k)
     e->setBold(cell.Bold);
     e->setItallic(cell.Italic);
     e->setUnderlined(cell.Underline);
-    e->setText(cell.Text);
+    // An editor already showing the text keeps its caret and selection.
+    if (e->Text() != cell.Text)
+        e->setText(cell.Text);
+}
+
+// In an inactive window the editor that will have the focus on activation counts as
+// holding it, as in focusEditor.
+bool GridSelection::holdsFocus(int k) const
+{
+    const lblTxt* e = editor(k);
+    if (!e || !e->isVisible())
+        return false;
+    const QWidget* box = e->textBox();
+    return box->hasFocus() || e->window()->focusWidget() == box;
 }
 
 void GridSelection::setBodyColor(int k, uint32_t color)
@@ -307,7 +350,7 @@ void GridSelection::editorChanged(int k)
 {
     // Only the editors of the open row write, and only into the row they were loaded for.
     const int row = m_core.iSelected();
-    if (m_openRow == 0 || m_openRow != row || (m_visit && m_visit->row != row))
+    if (m_reloading || m_openRow == 0 || m_openRow != row || (m_visit && m_visit->row != row))
         return;
     m_core.setCellText(row, k, m_editors[k]->Text());
     m_core.RenderColumn(k);

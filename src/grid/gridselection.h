@@ -67,6 +67,14 @@ public:
     // Places the open row's editors anew after a scroll or a change of column widths,
     // without reloading them or moving the focus.
     void moveEditors();
+    // A grid member is about to change the grid: the visit in progress ends with its record,
+    // as leaving the cell would end it.
+    void changeBegins();
+    // The member's change is done. An open row's editors show their cells as they are now
+    // (an editor added with a column among them) and write nothing back; an editor that
+    // holds the focus begins a new visit from its cell's text, and the window's bars show
+    // that cell again.
+    void changeEnded();
     // Editor k (1..ColumnCount), or nullptr.
     lblTxt* editor(int k) const;
     // Whether a row is open (editors shown).
@@ -88,6 +96,7 @@ private:
     bool canTakeFocus(int k) const;
     void placeEditor(int k, int top);
     void loadEditor(int k);
+    bool holdsFocus(int k) const;
     void highlightColumn(int k, bool active);
     void setBodyColor(int k, uint32_t color);
     QString activeList() const;
@@ -119,6 +128,7 @@ private:
     GridHost* m_host = nullptr;
     std::vector<QPointer<lblTxt>> m_editors; // element k is editor k; element 0 is unused
     int m_openRow = 0;              // the row the shown editors were loaded for; 0 when closed
+    bool m_reloading = false;       // the editors are shown their cells again: no write-back
     std::optional<FocusNote> m_visit;
 };
 

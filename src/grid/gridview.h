@@ -25,6 +25,12 @@ public:
     // The rows from `first` on were inserted, removed, moved or replaced wholesale (a clear,
     // its undo, a reader's reset): a row at or below `first` may now hold another row's cells.
     virtual void rowsChanged(int first) = 0;
+    // A member is about to change the grid: a cell edit in progress ends now with its own
+    // record, so the history holds it below the member's step and the edit is never typed
+    // back over the change.
+    virtual void changeBegins() = 0;
+    // The member's change is done: the open row's editors show their cells as they are now.
+    virtual void changeEnded() = 0;
     // The caption of column `index` changed.
     virtual void columnCaptionChanged(int index) = 0;
     // Column `index`'s editor was enabled or disabled.

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPalette>
+#include <limits>
 
 namespace grid {
 
@@ -27,6 +28,13 @@ lblTxt::lblTxt(QWidget* parent) : QWidget(parent), m_box(new CellTextBox(this))
 {
     m_box->setFont(cellTextFont());
     m_box->setFrame(false);
+    // The line edit keeps its text 2 pixels in from its sides and 1 pixel below its top;
+    // the grid draws a cell's text from the cell's very corner. Taken back, the text does not
+    // move when the editors are laid over a row.
+    m_box->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_box->setTextMargins(-2, -1, -2, 0);
+    // A cell's text has no length limit, and loading it into the editor must not cut it.
+    m_box->setMaxLength(std::numeric_limits<int>::max());
     m_box->setMouseTracking(true);
     m_box->installEventFilter(this);
     m_box->onFocusIn = [this](QFocusEvent* e) { focusIn(e); };
@@ -188,6 +196,9 @@ bool lblTxt::keyPressed(QKeyEvent* event)
 void lblTxt::focusIn(QFocusEvent* event)
 {
     if (isWindowSwitch(event->reason())) {
+        // The focus given while the window was inactive arrives now: the selection stands
+        // as it was made, and the flag that was to keep it is spent.
+        DisableSelectAll = false;
         emit FocusReturned();
         return;
     }

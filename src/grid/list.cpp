@@ -296,6 +296,18 @@ void List::rowsChanged(int first)
         selection_->rowsChanged(first);
 }
 
+void List::changeBegins()
+{
+    if (selection_)
+        selection_->changeBegins();
+}
+
+void List::changeEnded()
+{
+    if (selection_)
+        selection_->changeEnded();
+}
+
 void List::columnCaptionChanged(int)
 {
     update(0, 0, width(), Size::Header);

@@ -138,6 +138,8 @@ public:
     void deselectRow() override { DeselectRow(); }
     void columnsChanged(int first) override;
     void rowsChanged(int first) override;
+    void changeBegins() override;
+    void changeEnded() override;
     void columnCaptionChanged(int index) override;
     void columnEditChanged(int index) override;
     void resetHorizontalScroll() override;

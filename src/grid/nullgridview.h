@@ -13,6 +13,8 @@ public:
     void deselectRow() override {}
     void columnsChanged(int) override {}
     void rowsChanged(int) override {}
+    void changeBegins() override {}
+    void changeEnded() override {}
     void columnCaptionChanged(int) override {}
     void columnEditChanged(int) override {}
     void resetHorizontalScroll() override {}

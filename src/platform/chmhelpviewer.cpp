@@ -27,9 +27,11 @@ bool ChmHelpViewer::showTopic(const QString& helpFile, const QString&, const QSt
 {
     const QFileInfo info(helpFile);
     if (info.isDir()) {
-        // Help kept as a folder of pages: the topic page opens in the browser.
-        const QString page = info.absoluteFilePath() + QLatin1Char('/') + topic;
-        return QFileInfo::exists(page) && QDesktopServices::openUrl(QUrl::fromLocalFile(page));
+        // Help kept as a folder of pages: the topic page opens in the browser. Without a
+        // topic there is no page to open (the folder itself is no help page).
+        const QFileInfo page(info.absoluteFilePath() + QLatin1Char('/') + topic);
+        return !topic.isEmpty() && page.isFile()
+            && QDesktopServices::openUrl(QUrl::fromLocalFile(page.absoluteFilePath()));
     }
     if (!info.isFile())
         return false;

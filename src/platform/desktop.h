@@ -14,8 +14,9 @@ void setClipboardText(const QString& text);
 QString clipboardText();
 void clearClipboard();
 
-// Shows a topic page of a help file in the named viewer window. Silent (false) when the
-// help file is missing or nothing on this machine can show it.
+// Shows a topic page of a help file in the named viewer window; an empty topic shows the
+// help file's own first page, an empty window name the viewer's usual window. Silent
+// (false) when the help file is missing or nothing on this machine can show it.
 class HelpViewer {
 public:
     virtual ~HelpViewer() = default;

@@ -9,7 +9,8 @@ MsgBoxStyle MsgBoxStyle::fromStyle(int style)
     case 1: s.buttons = {Answer::OK, Answer::Cancel}; break;
     case 3: s.buttons = {Answer::Yes, Answer::No, Answer::Cancel}; break;
     case 4: s.buttons = {Answer::Yes, Answer::No}; break;
-    default: s.buttons = {Answer::OK}; break; // the retry and abort sets are not used
+    case 5: s.buttons = {Answer::Retry, Answer::Cancel}; break;
+    default: s.buttons = {Answer::OK}; break; // the abort set is not used
     }
     switch (style & 0x70) {
     case 16: s.icon = Icon::Critical; break;

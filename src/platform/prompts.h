@@ -12,6 +12,7 @@ struct CommonDialog;
 namespace MsgStyle {
 constexpr int OkOnly = 0;            // OK alone, no icon
 constexpr int YesNo = 4;             // Yes and No
+constexpr int RetryCancel = 5;       // Retry and Cancel
 constexpr int Critical = 16;         // OK with the critical icon
 constexpr int Information = 64;      // OK with the information icon
 constexpr int YesNoCriticalNo = 276; // Yes and No, critical icon, No the default
@@ -20,7 +21,7 @@ constexpr int YesNoCancelQuestionCancel = 547; // Yes, No and Cancel, question i
 } // namespace MsgStyle
 
 // Answers, with the classic numbers so stored or compared values stay the same.
-enum class Answer { OK = 1, Cancel = 2, Yes = 6, No = 7 };
+enum class Answer { OK = 1, Cancel = 2, Retry = 4, Yes = 6, No = 7 };
 
 // The title a box carries when the caller gives none.
 inline const QString DefaultTitle = QStringLiteral("Quorvane");

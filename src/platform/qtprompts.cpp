@@ -25,6 +25,7 @@ QMessageBox::StandardButton standardButton(Answer answer)
 {
     switch (answer) {
     case Answer::Cancel: return QMessageBox::Cancel;
+    case Answer::Retry: return QMessageBox::Retry;
     case Answer::Yes: return QMessageBox::Yes;
     case Answer::No: return QMessageBox::No;
     case Answer::OK: break;

@@ -83,3 +83,18 @@ TEST(HTMLHelp, ABlankWindowNameOpensTheFileAloneAndAFailingViewerStaysSilent)
     EXPECT_NO_THROW(HTMLHelp::showTopic(HelpTopic::Items));
     EXPECT_EQ(viewer.shown.size(), 2);
 }
+
+// The help file opened at its own first page: no topic and no viewer window.
+TEST(HTMLHelp, DisplayKeywordOpensTheHelpFileWithoutATopic)
+{
+    RecordingViewer viewer;
+    HTMLHelp& help = HTMLHelp::instance();
+    help.CHMFile("/opt/q/VURira.chm");
+    help.HHWindow("Main");
+    help.HHTopicURL("Net.htm");
+    help.HHDisplayKeyword(0);
+    EXPECT_EQ(viewer.shown, (QList<ShownTopic>{{"/opt/q/VURira.chm", "", ""}}));
+
+    viewer.fail = true;
+    EXPECT_NO_THROW(help.HHDisplayKeyword(0));
+}

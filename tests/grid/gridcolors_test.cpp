@@ -10,6 +10,10 @@ struct BlendCase {
     int alpha;
     uint32_t expected;
 };
+void PrintTo(const BlendCase& c, std::ostream* os)
+{
+    *os << QStringLiteral("%1 over %2 at %3").arg(c.first, 6, 16, QChar('0')).arg(c.second, 6, 16, QChar('0')).arg(c.alpha).toStdString();
+}
 
 class BlendColorTest : public ::testing::TestWithParam<BlendCase> {};
 

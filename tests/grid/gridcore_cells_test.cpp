@@ -36,6 +36,7 @@ struct SetterCase {
     std::function<bool(const grid::GridCore&)> get;
     QString tag;
 };
+void PrintTo(const SetterCase& c, std::ostream* os) { *os << c.name; }
 
 class FlagSetters : public GridTest, public ::testing::WithParamInterface<SetterCase> {};
 

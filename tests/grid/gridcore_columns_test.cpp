@@ -38,6 +38,7 @@ struct WidthCase {
     int added; // width AddColumn gives
     int let;   // width LetWidthColumn gives
 };
+void PrintTo(const WidthCase& c, std::ostream* os) { *os << "width " << c.requested; }
 
 class ColumnWidthLimits : public GridTest, public ::testing::WithParamInterface<WidthCase> {};
 

@@ -37,6 +37,7 @@ struct RoundTrip {
     QString undoTag; // pushed by the change
     QString redoTag; // left by its undo
 };
+void PrintTo(const RoundTrip& t, std::ostream* os) { *os << t.name; }
 
 } // namespace
 

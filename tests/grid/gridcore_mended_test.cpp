@@ -98,6 +98,7 @@ struct SeparatorCase {
     std::function<void(grid::GridCore&, const QString&)> change;
     std::function<QString(const grid::GridCore&)> read;
 };
+void PrintTo(const SeparatorCase& c, std::ostream* os) { *os << c.name; }
 
 class SeparatorTexts : public GridTest, public ::testing::WithParamInterface<SeparatorCase> {};
 

@@ -25,6 +25,7 @@ struct AddRowCase {
     QStringList expected;
     int newRow;
 };
+void PrintTo(const AddRowCase& c, std::ostream* os) { *os << "Index " << c.index; }
 
 class AddRowPositions : public GridTest, public ::testing::WithParamInterface<AddRowCase> {};
 
@@ -193,6 +194,7 @@ struct RemoveCase {
     int index;
     QStringList expected;
 };
+void PrintTo(const RemoveCase& c, std::ostream* os) { *os << "Index " << c.index; }
 
 class RemoveItemPositions : public GridTest, public ::testing::WithParamInterface<RemoveCase> {};
 

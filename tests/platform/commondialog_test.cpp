@@ -28,6 +28,7 @@ TEST(MsgBoxStyle, StyleNumbersGiveButtonsIconAndDefault)
     } cases[] = {
         {0, {Answer::OK}, Icon::None, Answer::OK, Answer::OK},
         {4, {Answer::Yes, Answer::No}, Icon::None, Answer::Yes, Answer::No},
+        {5, {Answer::Retry, Answer::Cancel}, Icon::None, Answer::Retry, Answer::Cancel},
         {16, {Answer::OK}, Icon::Critical, Answer::OK, Answer::OK},
         {64, {Answer::OK}, Icon::Information, Answer::OK, Answer::OK},
         {276, {Answer::Yes, Answer::No}, Icon::Critical, Answer::No, Answer::No},

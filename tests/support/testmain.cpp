@@ -1,6 +1,8 @@
 // The main of every test program: offscreen Qt unless told otherwise, one QApplication for
 // the whole run, then GoogleTest.
 
+#include "platform/brokenpipe.h"
+
 #include <QApplication>
 #include <QDir>
 #include <gmock/gmock.h>
@@ -8,6 +10,7 @@
 
 int main(int argc, char** argv)
 {
+    platform::ignoreBrokenPipe();
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     if (qEnvironmentVariableIsEmpty("XDG_RUNTIME_DIR")) {

@@ -1,12 +1,17 @@
 // Shows one grid with a few formatted rows in a plain window, for screenshots of the widget.
 
 #include "grid/list.h"
+#include "platform/brokenpipe.h"
 
 #include <QApplication>
+#include <QStyleHints>
 
 int main(int argc, char** argv)
 {
+    platform::ignoreBrokenPipe();
     QApplication app(argc, argv);
+    // A steady caret: a blinking one would be in some screenshots and not in others.
+    QGuiApplication::styleHints()->setCursorFlashTime(0);
     grid::List list;
     list.setWindowTitle(QStringLiteral("Grid"));
     list.resize(560, 300);

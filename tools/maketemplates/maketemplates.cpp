@@ -6,6 +6,7 @@
 // Each form carries labels beside the cells the program fills and prints on one A4 page.
 // The program writes only the filled cells; everything else here is the form's own.
 
+#include "platform/brokenpipe.h"
 #include "platform/calc/calcoptions.h"
 #include "platform/calc/officeprocess.h"
 #include "platform/calc/unoarguments.h"
@@ -283,6 +284,7 @@ void paymentForm(Form& form)
 
 int main(int argc, char** argv)
 {
+    platform::ignoreBrokenPipe();
     QCoreApplication app(argc, argv);
     if (argc != 2) {
         std::fprintf(stderr, "usage: maketemplates <resources folder>\n");

@@ -84,6 +84,9 @@ bool GridFinder::FindAndReplaceText(const QString& SrcText, const QString& NewTe
     // An empty text would match everywhere, between every two characters.
     if (SrcText.isEmpty())
         return false;
+    // A cell edit in progress is recorded before the replacements, and the editors show
+    // their replaced texts afterwards.
+    GridCore::ChangeScope change(m_core);
     const int count = m_core.ListCount();
     const int selected = m_core.iSelected();
     const int start = (selected >= 1 && selected < count) ? selected : 1;

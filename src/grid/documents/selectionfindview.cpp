@@ -1,5 +1,6 @@
 #include "grid/documents/selectionfindview.h"
 
+#include "grid/celltextbox.h"
 #include "grid/gridcore.h"
 #include "grid/gridselection.h"
 #include "grid/lbltxt.h"
@@ -52,7 +53,10 @@ void SelectionFindView::repaint()
 void SelectionFindView::highlight(int column, int start, int length)
 {
     if (lblTxt* editor = m_selection.editor(column)) {
-        editor->DisableSelectAll = true;
+        // The flag keeps the highlight through a focus still to come; an editor that has
+        // already taken the focus keeps it anyway, and a flag left set would keep the user's
+        // next entry into the cell from selecting the whole text.
+        editor->DisableSelectAll = !editor->textBox()->hasFocus();
         editor->SelectText(start, length);
     }
 }

@@ -43,6 +43,16 @@ public:
         if (selection)
             selection->rowsChanged(first);
     }
+    void changeBegins() override
+    {
+        if (selection)
+            selection->changeBegins();
+    }
+    void changeEnded() override
+    {
+        if (selection)
+            selection->changeEnded();
+    }
     void columnCaptionChanged(int) override {}
     void columnEditChanged(int) override {}
     void resetHorizontalScroll() override { areaLeft = gutterWidth(); }

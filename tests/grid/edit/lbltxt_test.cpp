@@ -103,7 +103,7 @@ TEST_F(EditorFixture, KeysWithoutAKeyCodeAreTypedAsUsual)
 {
     editor->setFocus();
     QTest::keyClicks(box(), QStringLiteral("1.5-x,"));
-    for (const QString letter : {QStringLiteral("\u010D"), QStringLiteral("\u017E")})
+    for (const QString& letter : {QStringLiteral("\u010D"), QStringLiteral("\u017E")})
         QTest::sendKeyEvent(QTest::Click, box(), Qt::Key_unknown, letter, Qt::NoModifier);
     EXPECT_EQ(editor->Text(), QStringLiteral("1.5-x,\u010D\u017E"));
 }

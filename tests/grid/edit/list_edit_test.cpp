@@ -187,7 +187,7 @@ TEST_F(ListEditFixture, FocusLeavingTheGridClosesTheRow)
 
 // A column inserted or removed in front of the open row's editors moves the cells away from
 // the editors that show them: typing on must not write into another column's cells. A
-// column added at the end moves nothing, and the visit goes on as before.
+// column added at the end moves nothing, and the editing goes on.
 TEST_F(ListEditFixture, AColumnInsertedOrRemovedUnderTheOpenRowLeavesTheOtherCellsAlone)
 {
     struct Case {
@@ -209,16 +209,20 @@ TEST_F(ListEditFixture, AColumnInsertedOrRemovedUnderTheOpenRowLeavesTheOtherCel
         QTest::keyClicks(box(2), "y");
         EXPECT_EQ(row(2), c.after) << c.change;
     }
-    // Where the visit goes on, leaving it records the one step that undoes it.
+    // The typing before the change is a step of its own below the change's, and the typing
+    // after it one above.
     click(cell(3, 1));
     list.undo();
-    EXPECT_EQ(row(2), (QStringList{"r2c1", "r2c2", "r2c3", ""}));
+    EXPECT_EQ(row(2), (QStringList{"r2c1", "x", "r2c3", ""}));
+    list.undo(2);
+    EXPECT_EQ(row(2), (QStringList{"r2c1", "r2c2", "r2c3"}));
 }
 
 // Rows inserted or removed at or above the open row, or the rows cleared, by a call, an undo
-// or a redo, move other cells under its editors: the row closes, typing on changes no cell,
-// and the visit ends without a record (its cell is gone or moved). A change below the open
-// row leaves the row open and the visit goes on to one record for its own cell.
+// or a redo, move other cells under its editors: the row closes and typing on changes no
+// cell. What was typed before the change is recorded first, as its own step below the
+// change's (ClearEntireList then empties the history). A change below the open row leaves
+// the row open: the typing before the change and the typing after it are a step each.
 TEST_F(ListEditFixture, RowsInsertedOrRemovedUnderTheOpenRowLeaveTheOtherCellsAlone)
 {
     enum class After { Open, Closed, ClosedRecorded };
@@ -226,27 +230,28 @@ TEST_F(ListEditFixture, RowsInsertedOrRemovedUnderTheOpenRowLeaveTheOtherCellsAl
         const char* change;
         std::function<void()> before; // before the row is opened
         int row, column;              // the cell opened and typed into
+        QString typed;                // before the change; an undo would take the typing back
         std::function<void()> apply;
         After after;
     };
     const auto none = [] {};
     const Case cases[] = {
-        {"row 1 removed", none, 3, 2, [&] { list.RemoveItem(1); }, After::Closed},
-        {"the open row removed", none, 3, 2, [&] { list.RemoveItem(3); }, After::Closed},
-        {"row 4 removed", none, 3, 2, [&] { list.RemoveItem(4); }, After::Open},
-        {"row inserted at 1", none, 3, 2, [&] { list.AddRow("", 1); }, After::Closed},
-        {"row inserted at the open row", none, 3, 2, [&] { list.AddRow("", 3); }, After::Closed},
-        {"row inserted at 4", none, 3, 2, [&] { list.AddRow("", 4); }, After::Open},
-        {"row appended", none, 3, 2, [&] { list.AddRow(); }, After::Open},
-        {"rows appended", none, 3, 2, [&] { list.AddMoreThanOneRow(2); }, After::ClosedRecorded},
-        {"undo of a removal of row 1", [&] { list.RemoveItem(1); }, 3, 2, [&] { list.undo(); }, After::Closed},
-        {"redo of a removal of row 1", [&] { list.RemoveItem(1); list.undo(); }, 3, 2, [&] { list.redo(); },
+        {"row 1 removed", none, 3, 2, "x", [&] { list.RemoveItem(1); }, After::ClosedRecorded},
+        {"the open row removed", none, 3, 2, "x", [&] { list.RemoveItem(3); }, After::ClosedRecorded},
+        {"row 4 removed", none, 3, 2, "x", [&] { list.RemoveItem(4); }, After::Open},
+        {"row inserted at 1", none, 3, 2, "x", [&] { list.AddRow("", 1); }, After::ClosedRecorded},
+        {"row inserted at the open row", none, 3, 2, "x", [&] { list.AddRow("", 3); }, After::ClosedRecorded},
+        {"row inserted at 4", none, 3, 2, "x", [&] { list.AddRow("", 4); }, After::Open},
+        {"row appended", none, 3, 2, "x", [&] { list.AddRow(); }, After::Open},
+        {"rows appended", none, 3, 2, "x", [&] { list.AddMoreThanOneRow(2); }, After::ClosedRecorded},
+        {"undo of a removal of row 1", [&] { list.RemoveItem(1); }, 3, 2, "", [&] { list.undo(); }, After::Closed},
+        {"redo of a removal of row 1", [&] { list.RemoveItem(1); list.undo(); }, 3, 2, "", [&] { list.redo(); },
          After::Closed},
-        {"undo of rows appended", [&] { list.AddMoreThanOneRow(2); }, 3, 2, [&] { list.undo(); }, After::Open},
-        {"Clear", none, 3, 2, [&] { list.Clear(); }, After::Closed},
-        {"undo of a Clear", [&] { list.Clear(); }, 1, 2, [&] { list.undo(); }, After::Closed},
+        {"undo of rows appended", [&] { list.AddMoreThanOneRow(2); }, 3, 2, "", [&] { list.undo(); }, After::Open},
+        {"Clear", none, 3, 2, "x", [&] { list.Clear(); }, After::ClosedRecorded},
+        {"undo of a Clear", [&] { list.Clear(); }, 1, 2, "", [&] { list.undo(); }, After::Closed},
         // In column 1, whose editor stays when the other columns go.
-        {"ClearEntireList", none, 3, 1, [&] { list.ClearEntireList(); }, After::Closed},
+        {"ClearEntireList", none, 3, 1, "x", [&] { list.ClearEntireList(); }, After::Closed},
     };
     for (const Case& c : cases) {
         fill();
@@ -255,18 +260,40 @@ TEST_F(ListEditFixture, RowsInsertedOrRemovedUnderTheOpenRowLeaveTheOtherCellsAl
         QPointer<QWidget> typing = box(c.column);
         ASSERT_TRUE(typing->hasFocus()) << c.change;
         const QString original = list.GetItem(c.row, c.column);
-        QTest::keyClicks(typing, "x");
+        QTest::keyClicks(typing, c.typed);
         c.apply();
         EXPECT_EQ(ed(1)->isVisible(), c.after == After::Open) << c.change;
         QList<QStringList> expected = rows();
         if (c.after == After::Open)
-            expected[c.row - 1][c.column - 1] = "xy";
+            expected[c.row - 1][c.column - 1] = c.typed + "y";
         QTest::keyClicks(typing, "y");
         EXPECT_EQ(rows(), expected) << c.change;
 
         list.DeselectRow();
         const QStringList visits = list.core().UndoStack().lines().filter("#SETTXT#");
-        const QStringList recorded = grid::CellTextRecord(c.row, c.column, original).lines();
-        EXPECT_EQ(visits, c.after == After::Closed ? QStringList() : recorded) << c.change;
+        QStringList recorded;
+        if (c.after == After::Open && !c.typed.isEmpty())
+            recorded += grid::CellTextRecord(c.row, c.column, c.typed).lines();
+        if (c.after != After::Closed)
+            recorded += grid::CellTextRecord(c.row, c.column, original).lines();
+        EXPECT_EQ(visits, recorded) << c.change;
     }
+}
+
+// Opening a row loads every cell whole into its editor, however long: nothing is cut and
+// nothing recorded, and typing goes on at the end of the whole text.
+TEST_F(ListEditFixture, ALongCellIsNeitherCutNorRecordedWhenItsRowIsOpened)
+{
+    const QString longText = QStringLiteral("0123456789").repeated(4000);
+    list.core().setCellText(3, 2, longText);
+    list.core().setCellText(3, 3, longText);
+    click(cell(3, 2));
+    EXPECT_EQ(list.GetItem(3, 2), longText);
+    EXPECT_EQ(list.GetItem(3, 3), longText);
+    EXPECT_EQ(ed(3)->Text(), longText);
+    QTest::keyClick(box(2), Qt::Key_End);
+    QTest::keyClick(box(2), Qt::Key_X);
+    EXPECT_EQ(list.GetItem(3, 2), longText + "x");
+    click(cell(5, 1));
+    EXPECT_EQ(list.core().UndoStack().lines(), grid::CellTextRecord(3, 2, longText).lines());
 }

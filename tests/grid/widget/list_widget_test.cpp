@@ -1,6 +1,8 @@
 // The grid widget: its parts' places and colours, the gutter, the scroll bars and arrows,
 // and the mouse over the columns.
 
+#include "support/qtprinters.h"
+
 #include "listfixture.h"
 
 #include "grid/cmdbutton.h"
@@ -522,4 +524,51 @@ TEST_F(ListFixture, AnArrowDisabledWhileHeldStopsRepeatingAtTheRelease)
     release(*list.btnDol(), {5, 5});
     EXPECT_FALSE(list.tmrScroll().isActive());
     EXPECT_EQ(list.BtnImg(1)->pos(), QPoint(3, 3));
+}
+
+// The editors laid over a selected row draw each cell's text on the very pixels where the
+// grid drew it, so the text does not move when the row is selected. Glyph pixels depend on
+// the fonts of the machine, so the two drawings are compared with each other in one run, on
+// the same background: the box around the text's dark pixels is the same.
+TEST_F(ListFixture, TheEditorsDrawTheTextWhereTheCellsDrawIt)
+{
+    const auto inkBox = [](const QImage& image, const QRect& area) {
+        QRect box;
+        for (int y = area.top(); y <= area.bottom(); ++y)
+            for (int x = area.left(); x <= area.right(); ++x)
+                if (qGray(image.pixel(x, y)) < 96)
+                    box |= QRect(x, y, 1, 1);
+        return box;
+    };
+    struct Format {
+        const char* name;
+        bool bold, italic, underline;
+    };
+    const Format formats[] = {
+        {"plain", false, false, false},
+        {"bold", true, false, false},
+        {"italic", false, true, false},
+        {"underlined", false, false, true},
+    };
+    rows(3);
+    list.AddColumn(0, 120, "B");
+    // Row 2 of column 2, without the grid line below it.
+    const QRect cell(int(list.columnLeftOnGrid(2)), 20 + 16, 120, 16);
+    for (const Format& f : formats) {
+        SCOPED_TRACE(f.name);
+        list.ChangeItem(2, 2, "Hjg|y Wq");
+        list.SetBold(2, 2, f.bold);
+        list.SetItallic(2, 2, f.italic);
+        list.SetUnderlined(2, 2, f.underline);
+        // Drawn by the grid: row 3 open with column 2 active, so column 2's body has the
+        // colour of the selected row's editors.
+        list.SelectItem(3, 1, 2);
+        const QRect painted = inkBox(shot(), cell);
+        ASSERT_FALSE(painted.isEmpty());
+        // Drawn by the editor: row 2 open, no editor focused (no caret).
+        list.SelectItem(2, 1);
+        ASSERT_TRUE(list.selection().editor(2)->isVisible());
+        ASSERT_EQ(list.selection().editor(2)->BackColor(), list.SelectedRowColor());
+        EXPECT_EQ(inkBox(shot(), cell), painted);
+    }
 }

@@ -1,0 +1,266 @@
+#include "shell/program.h"
+
+#include "datafiles/datafoldertree.h"
+#include "datafiles/settingsfile.h"
+#include "shell/documentlaunch.h"
+#include "shell/formnames.h"
+#include "shell/frmbalance.h"
+#include "shell/frmmain.h"
+#include "shell/preparedatafolder.h"
+
+#include <QApplication>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTimer>
+
+namespace shell {
+
+namespace {
+
+// The settings as a new settings window holds them: where a damaged placement falls back to.
+const datafiles::SettingsStore& initialSettings()
+{
+    static const datafiles::SettingsStore initial;
+    return initial;
+}
+
+} // namespace
+
+Program::Program(EndRun endRun) : m_endRun(std::move(endRun))
+{
+    if (!m_endRun)
+        m_endRun = [] { QCoreApplication::exit(0); };
+    // The program ends through the start-up window only, never because its last window hid.
+    QApplication::setQuitOnLastWindowClosed(false);
+    m_store.setShell(this);
+    m_main = std::make_unique<frmMain>(*this);
+    QObject::connect(m_main.get(), &frmMain::firstShown, m_main.get(), [this] {
+        // A host that asks for its password shows the window while the settings are still
+        // loading; the probe then waits for the end of the start-up.
+        if (m_started)
+            runStartupProbe();
+        else
+            m_probeWaits = true;
+    });
+}
+
+Program::~Program()
+{
+    m_windows.dropAll();
+    m_balance.reset();
+    m_main.reset();
+    m_store.setShell(nullptr);
+}
+
+void Program::start()
+{
+    datafiles::CreateDataFolders();
+    prepareDataFolder();
+    // The first touch of the settings makes the settings window, which loads them.
+    settingsWindow();
+    if (m_store.CompanyName.value().isEmpty())
+        m_main->showWelcome();
+    if (!m_store.CURRENTPASSWORD.value().isEmpty()) {
+        m_main->SHOWPASSWORD();
+        m_main->txtpassword->clear();
+    } else {
+        m_main->HIDEPASSWORD();
+    }
+    m_main->show();
+    m_started = true;
+    if (m_probeWaits)
+        QTimer::singleShot(0, m_main.get(), [this] { runStartupProbe(); });
+}
+
+// The probe starts the spreadsheet program, which takes a moment; it runs once the start-up
+// window is on the screen, so the window does not wait for it. Until it has run no other
+// handler can run, so no spreadsheet command sees its result missing.
+void Program::runStartupProbe()
+{
+    if (m_probed || m_ended)
+        return;
+    m_probed = true;
+    settingsWindow().ExcelTest();
+}
+
+frmBalance& Program::settingsWindow()
+{
+    if (!m_balance) {
+        m_balance = std::make_unique<frmBalance>(m_store);
+        m_balance->Form_Load();
+    }
+    return *m_balance;
+}
+
+void Program::openDocumentWindow(const QString& formName)
+{
+    const std::optional<DocumentWindowFields> stored = documentWindowFields(m_store, formName);
+    if (!stored)
+        return;
+    ProgramWindow* window = m_windows.get(formName);
+    if (!window || !window->launched())
+        return;
+    openWithStoredPlacement(window->form(), *window->launched(), *stored,
+                            *documentWindowFields(initialSettings(), formName), screenRects());
+}
+
+void Program::showPaymentsWindow()
+{
+    try {
+        if (ProgramWindow* payments = m_windows.get(FormName::Payments)) {
+            payments->form().hide();
+            payments->form().show();
+            payments->form().raise();
+            payments->form().activateWindow();
+        }
+    } catch (...) {
+    }
+}
+
+void Program::showSettingsWindow()
+{
+    frmBalance& settings = settingsWindow();
+    if (settings.isVisible())
+        settings.hide();
+    settings.show();
+    settings.raise();
+    settings.activateWindow();
+    try {
+        settings.refreshSharedValues();
+    } catch (...) {
+    }
+}
+
+bool Program::shutDown()
+{
+    for (const QString& name : {FormName::Items, FormName::Contacts, FormName::Transactions, FormName::Payments})
+        if (!m_windows.unload(name))
+            return false;
+    (void)datafiles::SaveSettingsFile(m_store);
+    endNow();
+    return true;
+}
+
+void Program::endNow()
+{
+    if (m_ended)
+        return;
+    m_ended = true;
+    for (const QString& name : m_windows.loaded())
+        m_windows.find(name)->form().hide();
+    if (m_balance)
+        m_balance->hide();
+    m_main->hide();
+    m_endRun();
+}
+
+QString Program::ActiveList() const
+{
+    return m_store.ActiveList.value();
+}
+
+grid::GridWindow* Program::window(const QString& name)
+{
+    ProgramWindow* window = m_windows.find(name);
+    return window ? window->gridWindow() : nullptr;
+}
+
+QString Program::lblEXCELSTATUS() const
+{
+    return m_store.lblEXCELSTATUS.value();
+}
+
+QString Program::PrintExcelFile() const
+{
+    return m_store.PrintExcelFile.value();
+}
+
+void Program::setPrintExcelFile(const QString& caption)
+{
+    m_store.PrintExcelFile = caption;
+}
+
+grid::ProgressDisplay* Program::ProgressBar1(const QString& formName)
+{
+    ProgramWindow* window = m_windows.find(formName);
+    return window ? window->ProgressBar1() : nullptr;
+}
+
+QString Program::CompanyName() const { return m_store.CompanyName.value(); }
+QString Program::CompanyAddress() const { return m_store.CompanyAddress.value(); }
+QString Program::CompanyCity() const { return m_store.CompanyCity.value(); }
+QString Program::CompanyZip() const { return m_store.CompanyZip.value(); }
+QString Program::CompanyEMail() const { return m_store.CompanyEMail.value(); }
+QString Program::CompanyFax() const { return m_store.CompanyFax.value(); }
+QString Program::CompanyPhone() const { return m_store.CompanyPhone.value(); }
+bool Program::OptionSingleMachine() const { return m_store.OptionSingleMachine.value(); }
+bool Program::OptionHost() const { return m_store.OptionHost.value(); }
+bool Program::OptionUser() const { return m_store.OptionUser.value(); }
+QString Program::MyHostSystem() const { return m_store.MyHostSystem.value(); }
+QString Program::lblConnectedtohostsystem() const { return m_store.lblConnectedtohostsystem.value(); }
+QString Program::TransactionFormPath() const { return m_store.Transaction.ToolTipText.value(); }
+
+void Program::showSettingsWindowAgain()
+{
+    frmBalance& settings = settingsWindow();
+    settings.hide();
+    settings.show();
+}
+
+void Program::setSettingsTab(int tab)
+{
+    settingsWindow().SSTab1->setCurrentIndex(tab);
+}
+
+void Program::pressTransaction()
+{
+    settingsWindow().pressTransaction();
+}
+
+void Program::NemaNetwork()
+{
+    settingsWindow().NemaNetwork();
+}
+
+void Program::UPISEPCNAME()
+{
+    settingsWindow().UPISEPCNAME();
+}
+
+void Program::SaznaUserName()
+{
+    settingsWindow().SaznaUserName();
+}
+
+void Program::SHOWPASSWORD()
+{
+    m_main->SHOWPASSWORD();
+}
+
+void Program::hideSettingsWindow()
+{
+    if (m_balance)
+        m_balance->hide();
+}
+
+void Program::showStartupWindow()
+{
+    m_main->show();
+}
+
+void Program::showWelcome()
+{
+    m_main->showWelcome();
+}
+
+bool Program::settingsWindowVisible() const
+{
+    return m_balance && m_balance->isVisible();
+}
+
+int Program::settingsSelectedTab() const
+{
+    return m_balance ? m_balance->SSTab1->currentIndex() : 0;
+}
+
+} // namespace shell

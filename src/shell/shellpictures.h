@@ -1,0 +1,20 @@
+#pragma once
+// The pictures of the start-up window, drawn by the program itself: the help sign, the OK,
+// cancel and key pictures of the login prompt, and the window's background.
+
+#include <QPixmap>
+
+class QPainter;
+class QRect;
+
+namespace shell::ShellPictures {
+
+QPixmap help(int size);
+QPixmap ok(int size);
+QPixmap cancel(int size);
+QPixmap key(int size);
+
+// The start-up window's background: a title band over a calm field.
+void paintBackground(QPainter& painter, const QRect& rect);
+
+} // namespace shell::ShellPictures

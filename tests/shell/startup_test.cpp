@@ -1,0 +1,326 @@
+// The start-up order: the first run with its welcome frame, the company details, the login
+// prompt, the ends without settings, and the spreadsheet probe.
+
+#include "datafiles/hostfile.h"
+#include "programfixture.h"
+
+#include <QDir>
+
+using namespace shelltest;
+using platform::Answer;
+using testsupport::PromptKind;
+
+namespace {
+
+const QString ThankYouStart = QStringLiteral("Thank you! Please read our help file's step by step topic.");
+
+class StartupTest : public ProgramTest {
+protected:
+    void fillWelcome(const QStringList& values)
+    {
+        const QList<QLineEdit*> fields = main().Welcome->companyFields();
+        for (int i = 0; i < fields.size(); ++i)
+            fields[i]->setText(values.value(i));
+    }
+    QStringList details() const
+    {
+        return {QStringLiteral("Mizarstvo Kos d.o.o."), QStringLiteral("Cesta 5"), QStringLiteral("Kranj"),
+                QStringLiteral("4000"), QStringLiteral("info@kos.example"), QStringLiteral("04 111 222"),
+                QStringLiteral("04 111 333")};
+    }
+    void typePassword(const QString& text)
+    {
+        main().txtpassword->setText(text);
+        QTest::keyClick(main().txtpassword, Qt::Key_Return);
+    }
+    bool launcherShown()
+    {
+        return main().lblItems->isVisible() && main().lblBalance->isVisible() && !main().txtpassword->isVisible();
+    }
+    bool loginShown()
+    {
+        return !main().lblItems->isVisible() && main().lblPlease->isVisible() && main().txtpassword->isVisible()
+            && main().OKSecurity->isVisible() && main().CancelSecurity->isVisible() && main().ImageKey->isVisible();
+    }
+};
+
+TEST_F(StartupTest, FirstRunShowsItsMessageAndTheWelcomeFrameBeforeTheWindowAndWritesNothing)
+{
+    bool windowShownAtMessage = true;
+    makeProgram();
+    prompts->queueAnswer([&](const testsupport::RecordedPrompt&) {
+        windowShownAtMessage = main().isVisible();
+        return Answer::OK;
+    });
+    startProgram();
+
+    ASSERT_EQ(prompts->texts(), QStringList{FirstRunMessage});
+    EXPECT_EQ(prompts->recorded().first().style, platform::MsgStyle::Information);
+    EXPECT_FALSE(windowShownAtMessage);
+    EXPECT_TRUE(main().isVisible());
+    EXPECT_EQ(main().windowTitle(), QStringLiteral("Main Menu"));
+    EXPECT_TRUE(main().Welcome->isVisible());
+    EXPECT_TRUE(launcherShown());
+    EXPECT_FALSE(program->settingsWindow().isVisible());
+    EXPECT_FALSE(settingsExist());
+    // The probe waits for the window, then starts the spreadsheet program and quits it.
+    EXPECT_TRUE(spreadsheet->calls.isEmpty());
+    waitForProbe();
+    EXPECT_EQ(spreadsheet->calls, (QStringList{"start", "visible off", "alerts off", "quit"}));
+    EXPECT_EQ(program->store().lblEXCELSTATUS.value(), QStringLiteral("RADI"));
+    EXPECT_EQ(prompts->texts().size(), 1);
+}
+
+TEST_F(StartupTest, CompanyDetailsEnteredReachTheSettingsFileAndTheNextStartHasNoWelcome)
+{
+    prompts->queueAnswer(Answer::OK); // first run
+    startProgram();
+    waitForProbe();
+    prompts->queueAnswer(Answer::OK); // thank you
+    fillWelcome(details());
+    click(main().Welcome->Command3);
+
+    EXPECT_TRUE(prompts->texts().last().startsWith(ThankYouStart));
+    EXPECT_EQ(prompts->recorded().last().style, platform::MsgStyle::Information);
+    EXPECT_EQ(help.shown, QStringList{folder.filePath("VURira.chm") + "|Main|StepbyStep.htm"});
+    EXPECT_FALSE(main().Welcome->isVisible());
+    EXPECT_EQ(settingsLine(49), details().first()); // written at once
+
+    main().close();
+    EXPECT_TRUE(program->ended());
+    EXPECT_EQ(endCalls, 1);
+    for (int i = 0; i < 7; ++i)
+        EXPECT_EQ(settingsLine(49 + i), details()[i]) << "line " << 49 + i;
+
+    program.reset();
+    startProgram();
+    EXPECT_TRUE(main().isVisible());
+    EXPECT_FALSE(main().Welcome->isVisible());
+    EXPECT_EQ(program->store().CompanyPhone.value(), details().last());
+}
+
+TEST_F(StartupTest, EnterAsksForTheFirstMissingDetailAndStoresNothing)
+{
+    const struct {
+        int empty; // -1: all empty
+        QString message;
+        const char* focused;
+    } cases[] = {
+        {-1, QStringLiteral("Please enter your Company Name"), "CompanyName"},
+        {3, QStringLiteral("Please enter your Company Zip Code"), "CompanyZip"},
+        {6, QStringLiteral("Please enter your Company Phone"), "CompanyPhone"},
+    };
+    prompts->queueAnswer(Answer::OK);
+    startProgram();
+    waitForProbe();
+    main().activateWindow();
+    for (const auto& c : cases) {
+        QStringList values = c.empty < 0 ? QStringList() : details();
+        if (c.empty >= 0)
+            values[c.empty] = QString();
+        fillWelcome(values);
+        main().Welcome->Command3->setFocus();
+        prompts->clear();
+        prompts->queueAnswer(Answer::OK);
+        click(main().Welcome->Command3);
+        EXPECT_EQ(prompts->texts(), QStringList{c.message});
+        EXPECT_EQ(prompts->recorded().first().style, platform::MsgStyle::OkOnly);
+        ASSERT_TRUE(QApplication::focusWidget());
+        EXPECT_EQ(QApplication::focusWidget()->objectName(), c.focused);
+        EXPECT_TRUE(main().Welcome->isVisible());
+        EXPECT_TRUE(program->store().CompanyName.value().isEmpty());
+        EXPECT_FALSE(settingsExist());
+    }
+    // Blanks are content.
+    QStringList blanks = details();
+    blanks[1] = QStringLiteral(" ");
+    fillWelcome(blanks);
+    prompts->queueAnswer(Answer::OK);
+    click(main().Welcome->Command3);
+    EXPECT_EQ(program->store().CompanyAddress.value(), QStringLiteral(" "));
+    EXPECT_FALSE(main().Welcome->isVisible());
+}
+
+TEST_F(StartupTest, EnterAndDownMoveThroughTheWelcomeFieldsToTheEnterButton)
+{
+    prompts->queueAnswer(Answer::OK);
+    startProgram();
+    waitForProbe();
+    main().activateWindow();
+    const QList<QLineEdit*> fields = main().Welcome->companyFields();
+    fields.first()->setFocus();
+    for (int i = 0; i < fields.size(); ++i) {
+        ASSERT_EQ(QApplication::focusWidget(), fields[i]) << i;
+        QTest::keyClick(QApplication::focusWidget(), i % 2 ? Qt::Key_Down : Qt::Key_Return);
+    }
+    EXPECT_EQ(QApplication::focusWidget(), main().Welcome->Command3);
+    EXPECT_TRUE(prompts->recorded().size() == 1); // no "Enter" was pressed by the keys
+}
+
+TEST_F(StartupTest, ExitOnTheWelcomeFrameEndsAtOnceWithoutASettingsFile)
+{
+    prompts->queueAnswer(Answer::OK);
+    startProgram();
+    waitForProbe();
+    fillWelcome(details());
+    click(main().Welcome->Command4);
+    EXPECT_TRUE(program->ended());
+    EXPECT_EQ(endCalls, 1);
+    EXPECT_FALSE(main().isVisible());
+    EXPECT_FALSE(settingsExist());
+}
+
+TEST_F(StartupTest, AStoredPasswordShowsTheLoginAndTheRightOneOpensTheLauncher)
+{
+    writeSettings(QStringLiteral("Kos"), QStringLiteral("Geslo1"));
+    startProgram();
+    EXPECT_TRUE(prompts->texts().isEmpty());
+    EXPECT_TRUE(loginShown());
+    EXPECT_TRUE(main().txtpassword->text().isEmpty());
+    EXPECT_EQ(main().txtpassword->echoMode(), QLineEdit::Password);
+    waitForProbe();
+    main().txtpassword->setText(QStringLiteral("Geslo1"));
+    click(main().OKSecurity);
+    EXPECT_TRUE(launcherShown());
+    EXPECT_FALSE(program->ended());
+}
+
+TEST_F(StartupTest, WithoutAPasswordTheLoginIsNeverShown)
+{
+    writeSettings(QStringLiteral("Kos"));
+    startProgram();
+    EXPECT_TRUE(launcherShown());
+    EXPECT_FALSE(main().Welcome->isVisible());
+}
+
+TEST_F(StartupTest, WrongPasswordsEndTheProgramWithoutWritingTheSettings)
+{
+    const struct {
+        const char* name;
+        QStringList typed;
+        QList<Answer> answers; // to "Your Password is not valid!", in order
+        bool ends;
+        int failures;
+    } cases[] = {
+        {"cancel after the first", {"geslo1"}, {Answer::Cancel}, true, 0},
+        {"four retries, then the right one", {"a", "b", "c", "GESLO1", "Geslo1"},
+         {Answer::Retry, Answer::Retry, Answer::Retry, Answer::Retry}, false, 4},
+        {"the fifth failure", {"a", "b", "c", "d", "e"},
+         {Answer::Retry, Answer::Retry, Answer::Retry, Answer::Retry, Answer::Retry}, true, 5},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        writeSettings(QStringLiteral("Kos"), QStringLiteral("Geslo1"));
+        const QByteArray before = settingsBytes();
+        endCalls = 0;
+        program.reset();
+        startProgram();
+        waitForProbe();
+        prompts->clear();
+        for (Answer a : c.answers)
+            prompts->queueAnswer(a);
+        if (c.failures == 5)
+            prompts->queueAnswer(Answer::OK); // "Invalid Passwords!"
+        for (const QString& typed : c.typed) {
+            if (!program->ended())
+                typePassword(typed);
+        }
+        QStringList expected;
+        for (int i = 0; i < c.answers.size(); ++i)
+            expected << QStringLiteral("Your Password is not valid!");
+        if (c.failures == 5)
+            expected << QStringLiteral("Invalid Passwords!");
+        EXPECT_EQ(prompts->texts(), expected);
+        EXPECT_EQ(prompts->recorded().first().style, platform::MsgStyle::RetryCancel);
+        EXPECT_EQ(program->ended(), c.ends);
+        EXPECT_EQ(endCalls, c.ends ? 1 : 0);
+        EXPECT_EQ(main().FailedPasswordCount(), c.failures);
+        EXPECT_EQ(launcherShown(), !c.ends);
+        EXPECT_EQ(settingsBytes(), before);
+    }
+}
+
+TEST_F(StartupTest, CancelOnTheLoginIsTheNormalShutDownAndWritesTheSettings)
+{
+    writeSettings(QStringLiteral("Kos"), QStringLiteral("Geslo1"));
+    startProgram();
+    waitForProbe();
+    program->store().Balance = QStringLiteral("12.5");
+    click(main().CancelSecurity);
+    EXPECT_TRUE(program->ended());
+    EXPECT_EQ(settingsLine(47), QStringLiteral("12.5"));
+}
+
+TEST_F(StartupTest, WithoutTheSpreadsheetProgramItsMessageComesOnceAfterTheFirstRunMessage)
+{
+    spreadsheet->failStart = true;
+    prompts->queueAnswer(Answer::OK); // first run
+    prompts->queueAnswer(Answer::OK); // spreadsheet
+    startProgram();
+    EXPECT_EQ(prompts->texts(), QStringList{FirstRunMessage});
+    waitForProbe();
+    ASSERT_EQ(prompts->texts(), (QStringList{FirstRunMessage, ExcelMessage}));
+    EXPECT_EQ(prompts->recorded().last().style, platform::MsgStyle::Critical);
+    EXPECT_EQ(prompts->recorded().last().title, ExcelTitle);
+    EXPECT_EQ(program->store().lblEXCELSTATUS.value(), QStringLiteral("NERADI"));
+    QFile marker(folder.filePath("System/Temp/Temp.tmp"));
+    ASSERT_TRUE(marker.open(QIODevice::ReadOnly));
+    EXPECT_EQ(marker.readAll(), QByteArray("ERROR"));
+    marker.close();
+    EXPECT_FALSE(program->ended());
+    EXPECT_TRUE(main().isVisible());
+
+    // The settings window does not probe again.
+    click(main().lblBalance);
+    QTest::qWait(0);
+    EXPECT_EQ(prompts->texts().size(), 2);
+
+    // The next start's settings load removes the marker; this time the program starts.
+    main().close();
+    program.reset();
+    spreadsheet->failStart = false;
+    startProgram();
+    EXPECT_FALSE(QFile::exists(folder.filePath("System/Temp/Temp.tmp")));
+    waitForProbe();
+    EXPECT_EQ(program->store().lblEXCELSTATUS.value(), QStringLiteral("RADI"));
+}
+
+} // namespace
+
+namespace {
+
+TEST_F(StartupTest, AHostThatAsksForItsPasswordShowsTheLoginDuringTheNetworkStart)
+{
+    const auto onShare = [](const QString&) { return true; };
+    const QString hostFile = folder.filePath("share/Firma.QVNET");
+    QDir().mkpath(datafiles::HostDataFolder(hostFile) + QStringLiteral("/RAzar"));
+    {
+        datafiles::CreateDataFolders();
+        datafiles::SettingsStore host;
+        host.setNetworkPathTest(onShare);
+        host.CompanyName = QStringLiteral("Kos");
+        host.CURRENTPASSWORD = QStringLiteral("Skupno");
+        host.OptionHost = true;
+        host.MyHostName = hostFile;
+        host.MyHostSystem = folder.filePath("share/");
+        host.CheckUseMyPassword.Value = 1;
+        ASSERT_TRUE(datafiles::WriteHostFile(host));
+        host.CURRENTPASSWORD = QString(); // this machine stores none of its own
+        ASSERT_TRUE(datafiles::SaveSettingsFile(host));
+    }
+    makeProgram();
+    program->store().setNetworkPathTest(onShare);
+    startProgram();
+    EXPECT_TRUE(prompts->texts().isEmpty());
+    EXPECT_TRUE(program->store().OptionHost.value());
+    EXPECT_EQ(program->store().CURRENTPASSWORD.value(), QStringLiteral("Skupno"));
+    EXPECT_TRUE(loginShown());
+    EXPECT_TRUE(main().isVisible());
+    EXPECT_FALSE(program->settingsWindow().isVisible());
+    waitForProbe();
+    EXPECT_EQ(spreadsheet->calls.count("start"), 1);
+    typePassword(QStringLiteral("Skupno"));
+    EXPECT_TRUE(launcherShown());
+}
+
+} // namespace
