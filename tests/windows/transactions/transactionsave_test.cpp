@@ -311,6 +311,25 @@ TEST_F(Saving, SaveDoesNotMoveAPostedValueToOtherParties)
     EXPECT_EQ(balance(1), QStringLiteral("7"));
 }
 
+// A payment entered meanwhile reached the header file, not this window: Save keeps it, and
+// the window shows it afterwards.
+TEST_F(Saving, SaveKeepsAPaymentEnteredMeanwhile)
+{
+    const QString path = openSaved();
+    TransactionHeader paid = headerToContact(QStringLiteral("17"), QStringLiteral("30"), bank);
+    paid.AmountPaid.Caption = QStringLiteral("12");
+    paid.Balance.Caption = QStringLiteral("18");
+    ASSERT_TRUE(datafiles::SaveTransactionHeader(path + QStringLiteral("H"), paid));
+    setLine(3, QStringLiteral("Glue"), QStringLiteral("10"), QStringLiteral("1"), QStringLiteral("10"));
+    prompts.script().clear();
+    prompts->queueAnswer(Answer::OK);
+    ASSERT_TRUE(window->cmdSave_Click());
+    EXPECT_EQ(shown("AmountPaid"), QStringLiteral("12"));
+    EXPECT_EQ(shown("Balance"), QStringLiteral("28"));
+    EXPECT_EQ(headerLines(path).value(15), QStringLiteral("12"));
+    EXPECT_EQ(headerLines(path).value(16), QStringLiteral("28"));
+}
+
 // "Save Changes?" answered Yes on closing posts the transaction through Save, and the window
 // stays open.
 TEST_F(Saving, YesOnClosingPostsAndKeepsTheWindow)
