@@ -49,6 +49,13 @@ public:
     {
         return m_file.SaveFileAs(FileName, Encrypted);
     }
+    // The bytes SaveFile would write, for a caller that writes them with other files as one
+    // change, and the grid's record of its file once that caller has written them.
+    [[nodiscard]] QByteArray SaveFileBytes(const QString& FileName, bool Encrypted) const
+    {
+        return m_file.SaveFileBytes(FileName, Encrypted);
+    }
+    void SaveFileWritten(const QString& FileName, bool Encrypted) { m_file.SaveFileWritten(FileName, Encrypted); }
     const QString& OpenedFileName() const { return m_file.OpenedFileName(); }
     bool iIsEncrypted() const { return m_file.iIsEncrypted(); }
 

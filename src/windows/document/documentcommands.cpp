@@ -283,7 +283,7 @@ void DocumentWindow::cmdOpen_Click()
 {
     platform::CommonDialog& d = m_context.dialog;
     d.Flags = 0;
-    if (!networkFolderCheck() || !mayDiscardChanges())
+    if (!networkFolderCheck() || (m_kind.openRefusesNetworkUser && refuseNetworkUser()) || !mayDiscardChanges())
         return;
     const Identity before = identity();
     d.Filter = m_kind.fileFilter;
@@ -320,6 +320,13 @@ void DocumentWindow::openFoundFile(const QString& path)
     (void)openDocument({path, handedOver.isEmpty() ? datafiles::GetFileNameOnly(path) : handedOver, false, true});
 }
 
+OpenOutcome DocumentWindow::showWrittenDocument(const QString& path)
+{
+    if (!mayDiscardChanges())
+        return OpenOutcome::NotOpened;
+    return openDocument({path, datafiles::GetFileNameOnly(path), false, false});
+}
+
 void DocumentWindow::showProgressFrame(bool opening)
 {
     m_pleaseWaitCaption->setText(opening ? OpeningCaption : IdleCaption);
@@ -336,7 +343,6 @@ OpenOutcome DocumentWindow::openDocument(const OpenRequest& request)
     bool readOnly = networkUserOpensReadOnly();
     m_list->hide();
     showProgressFrame(true);
-    loadCompanionFiles(path);
     // Taken before the read: a write that comes between the two then shows as a change.
     const auto stamp = services::FileStamp::of(path);
     if (const platform::FileResult read = m_list->OpenFile(path); !read) {
@@ -344,6 +350,8 @@ OpenOutcome DocumentWindow::openDocument(const OpenRequest& request)
         prompts().MsgBox(read.error, platform::MsgStyle::Critical);
         return OpenOutcome::NotOpened;
     }
+    if (!loadCompanionFiles(path))
+        readOnly = true;
     m_context.dialog.FileName = path;
     m_diskStamp = stamp;
     if (request.setsCurrentFileName)
@@ -477,14 +485,12 @@ void DocumentWindow::readAgain(const QString& path)
     finishOpening();
 }
 
-bool DocumentWindow::saveas_Click()
+std::optional<DocumentWindow::SaveAsChoice> DocumentWindow::chooseSaveAsPath(const QString& proposal)
 {
-    if (!networkFolderCheck() || refuseNetworkUser())
-        return false;
     platform::CommonDialog& d = m_context.dialog;
     const Identity before = identity();
-    if (isUnsaved())
-        d.FileName = proposedFileName();
+    if (!proposal.isEmpty())
+        d.FileName = proposal;
     d.Filter = m_kind.fileFilter;
     d.CancelError = true;
     const QString folder = dataFolder();
@@ -493,30 +499,42 @@ bool DocumentWindow::saveas_Click()
         d.DialogTitle = m_kind.saveDialogTitle;
     if (!prompts().ShowSave(d)) {
         restore(before);
-        return false;
+        return std::nullopt;
     }
     if (!datafiles::FolderExists(folder))
         QDir().mkdir(folder);
-    QString target = d.FileName;
-    if (folder + d.FileTitle != target) {
+    SaveAsChoice choice{d.FileName, d.FileTitle};
+    if (folder + d.FileTitle != choice.path) {
         switch (prompts().MsgBox(m_kind.designedDirectoryQuestion[size_t(modeIndex(store().networkMode()))],
                                  YesNoCancelQuestion, QStringLiteral("Attention!"))) {
         case Answer::Yes:
-            target = folder + d.FileTitle;
+            choice.path = folder + d.FileTitle;
             break;
         case Answer::No:
             break;
         default:
             restore(before);
-            return false;
+            return std::nullopt;
         }
     }
-    QString caption = m_kind.captionWord + QStringLiteral(" [") + d.FileTitle;
-    if (target.right(4) != m_kind.extension) {
-        target += m_kind.extension;
-        caption += m_kind.extension;
+    if (choice.path.right(4) != m_kind.extension) {
+        choice.path += m_kind.extension;
+        choice.title += m_kind.extension;
     }
-    caption += QLatin1Char(']');
+    return choice;
+}
+
+bool DocumentWindow::saveas_Click()
+{
+    if (!networkFolderCheck() || refuseNetworkUser())
+        return false;
+    platform::CommonDialog& d = m_context.dialog;
+    const Identity before = identity();
+    const std::optional<SaveAsChoice> choice = chooseSaveAsPath(isUnsaved() ? proposedFileName() : QString());
+    if (!choice)
+        return false;
+    const QString& target = choice->path;
+    const QString caption = m_kind.captionWord + QStringLiteral(" [") + choice->title + QLatin1Char(']');
     if (targetLockedAgainstThisWindow(target)) {
         prompts().MsgBox(target + QStringLiteral(" is already open for editing. "), platform::MsgStyle::Critical);
         restore(before);

@@ -79,6 +79,26 @@ struct DefaultColumn {
     int width = 0;
 };
 
+// Builders for a kind's tables of menus and tool bar buttons, from the texts as written.
+inline MenuEntry menuCommand(const char* name, const char* caption, const char* parent, QKeySequence shortcut = {})
+{
+    return {QString::fromLatin1(name), QString::fromLatin1(caption), QString::fromLatin1(parent), shortcut};
+}
+inline MenuEntry menuSeparator(const char* name, const char* parent)
+{
+    return {QString::fromLatin1(name), QString(), QString::fromLatin1(parent), {}, false, true};
+}
+// An entry with a check mark, shown checked from the start or not.
+inline MenuEntry menuCheck(const char* name, const char* caption, const char* parent, bool checked = true)
+{
+    return {QString::fromLatin1(name), QString::fromLatin1(caption), QString::fromLatin1(parent), {}, checked, false, true};
+}
+inline ToolBarButton toolButton(const char* name, int left, int width, const char* toolTip, const char* caption = "",
+                                int icon = -1)
+{
+    return {QString::fromLatin1(name), left, width, QString::fromLatin1(toolTip), QString::fromLatin1(caption), icon};
+}
+
 struct DocumentKind {
     // ---- Names and files
     QString formName;           // what ActiveList holds while the window is active ("frmItems")
@@ -135,6 +155,9 @@ struct DocumentKind {
     // ---- Spreadsheet exchange and file search
     QString importRefusal;   // the import refuses a network user with this; "" lets one import
     QString listingRefusal;  // the listing refuses a network user with this; "" lets one list
+    // Whether Open turns a network user away before any question, rather than opening the
+    // chosen document read-only (networkUserMaySave is then the message).
+    bool openRefusesNetworkUser = false;
 };
 
 } // namespace windows

@@ -228,15 +228,16 @@ void DocumentWindow::buildMenus()
     for (const MenuEntry& entry : m_kind.menus) {
         QMenu* parentMenu = menus.value(entry.parent);
         QAction* action = nullptr;
+        const QString caption = menuText(entry.caption);
         if (entry.separator) {
             action = parentMenu ? parentMenu->addSeparator() : m_menuBar->addSeparator();
         } else if (parents.contains(entry.name)) {
-            QMenu* submenu = parentMenu ? parentMenu->addMenu(entry.caption) : m_menuBar->addMenu(entry.caption);
+            QMenu* submenu = parentMenu ? parentMenu->addMenu(caption) : m_menuBar->addMenu(caption);
             submenu->setObjectName(entry.name);
             menus.insert(entry.name, submenu);
             action = submenu->menuAction();
         } else {
-            action = parentMenu ? parentMenu->addAction(entry.caption) : m_menuBar->addAction(entry.caption);
+            action = parentMenu ? parentMenu->addAction(caption) : m_menuBar->addAction(caption);
             action->setShortcut(entry.shortcut);
             action->setCheckable(entry.checkable);
             action->setChecked(entry.checked);
@@ -296,6 +297,12 @@ void DocumentWindow::connectCommands()
         if (now && (now == m_list || m_list->isAncestorOf(now)))
             store().ActiveList = m_kind.formName;
     });
+}
+
+QString DocumentWindow::menuText(const QString& caption)
+{
+    QString text = caption;
+    return text.replace(QLatin1Char('&'), QStringLiteral("&&"));
 }
 
 QAbstractButton* DocumentWindow::button(const QString& name) const

@@ -111,6 +111,10 @@ public:
     // Open, recording the file under the name the search window hands over. A document whose
     // changes NEWLIST could not save is kept; a file gone meanwhile is reported.
     void openFoundFile(const QString& path) override;
+    // Shows a document that another part of the program has just written (the posting of a
+    // transaction shows a party's company file this way): "Save Changes?" first, then the
+    // same routine as Open, without recording it among the recent files.
+    OpenOutcome showWrittenDocument(const QString& path);
     // Closes the window as its close box does. The caller sees how "Save Changes?" was
     // answered; only Closed unloads the window.
     CloseOutcome closeWindow();
@@ -203,6 +207,8 @@ public:
     QAbstractButton* button(const QString& name) const;
     // A menu or menu command; nullptr when the kind has none.
     QAction* menu(const QString& name) const;
+    // A caption as a menu entry's text, which shows it as written: an "&" marks no access key.
+    static QString menuText(const QString& caption);
     // Where the layout put a control: "List1", "mainbar", "TextText", "Find", "PleaseWait".
     ControlPlace place(const QString& control) const;
 
@@ -225,8 +231,13 @@ protected:
     // The network-user rule of an open: tells the user and answers true when the document is
     // to open read-only.
     virtual bool networkUserOpensReadOnly();
-    // Reads what belongs to a document beside its list file, before the list file is read.
-    virtual void loadCompanionFiles(const QString& path) { (void)path; }
+    // Reads what belongs to a document beside its list file, once the list file has been
+    // read. False when they could not be read: the document then opens read-only.
+    virtual bool loadCompanionFiles(const QString& path)
+    {
+        (void)path;
+        return true;
+    }
     // After a document has opened (writable or read-only).
     virtual void afterDocumentOpened() {}
     // The name Save As proposes for a document never saved.
@@ -275,6 +286,25 @@ protected:
     // The Yes of "Save Changes?": Save, or Save As for a document this window may not save.
     bool saveForQuestion();
 
+    // Save As up to the chosen path: the dialog (proposing `proposal` when it is not empty)
+    // and the question about a path outside the data folder. The path has the kind's
+    // extension; the title is the file's name as the dialog gave it, with the extension
+    // added where the path got it. Nothing when the user cancelled; the dialog then holds
+    // what it held before.
+    struct SaveAsChoice {
+        QString path;
+        QString title;
+    };
+    std::optional<SaveAsChoice> chooseSaveAsPath(const QString& proposal);
+
+    // The document's path, file title and caption, to put back when a command that changed
+    // them writes nothing.
+    struct Identity {
+        QString fileName, fileTitle, caption;
+    };
+    Identity identity() const;
+    void restore(const Identity& before);
+
     struct OpenRequest {
         QString path;
         QString title;               // shown in the caption
@@ -303,10 +333,6 @@ private:
     static inline const QString IdleCaption = QStringLiteral("Quorvane is exporting data into Microsoft Excel file:");
     static inline const QString OpeningCaption = QStringLiteral("Opening the File...");
 
-    struct Identity {
-        QString fileName, fileTitle, caption;
-    };
-
     void buildMenus();
     void setBarChecks(bool toolbar, bool textbar);
     void buildToolBar();
@@ -327,8 +353,6 @@ private:
     bool targetLockedAgainstThisWindow(const QString& target);
     bool mayWriteOver(const QString& path);
     void readAgain(const QString& path);
-    Identity identity() const;
-    void restore(const Identity& before);
     void TextText_Change();
     void TextText_GotFocus();
     void TextText_LostFocus();

@@ -75,6 +75,13 @@ inline void putLock(const QString& document, const QByteArray& holder)
     putFile(services::EditLockFile::pathOf(document), holder);
 }
 
+// Passes over a test whose steps save, for a kind whose Save posts the document.
+#define SKIP_UNLESS_SAVES_PLAINLY()                                                                  \
+    do {                                                                                             \
+        if (!row().savesPlainly)                                                                     \
+            GTEST_SKIP() << "this kind's Save posts the document; its own tests cover it";          \
+    } while (false)
+
 class DocumentFixture : public ::testing::TestWithParam<KindRow> {
 protected:
     DocumentFixture() { QDir().mkpath(sharedDocuments()); }
@@ -99,6 +106,13 @@ protected:
     QString local(const QString& name) const { return localDocuments() + name; }
     QString inShared(const QString& name) const { return sharedDocuments() + name; }
 
+    // A document of the kind as the program writes it, with what the kind keeps beside it.
+    void writeDocument(const QString& path, const QStringList& firstColumn) const
+    {
+        windowtest::writeDocument(path, firstColumn);
+        if (row().writeCompanions)
+            row().writeCompanions(path);
+    }
     // Chooses the file in the open dialog and runs Open.
     void openThroughDialog(const QString& path)
     {

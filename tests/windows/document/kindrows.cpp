@@ -1,7 +1,11 @@
 #include "kindrows.h"
 
+#include "datafiles/transactionheaderfile.h"
 #include "windows/contacts/frmcontacts.h"
 #include "windows/items/frmitems.h"
+#include "windows/transactions/frmtransactions.h"
+
+#include <gtest/gtest.h>
 
 namespace windowtest {
 
@@ -61,6 +65,53 @@ const std::vector<KindRow>& kindRows()
              &SettingsStore::frmContactsHeight, &SettingsStore::frmContactsWidth,
              &SettingsStore::frmContactstoolbarchecked, &SettingsStore::frmContactstextbarchecked},
             true,
+            2,
+            QStringLiteral("You can't insert column before first two... add new column after ?"),
+            QStringLiteral("You can't delete first two columns...Name and Balance are the minimum Contacts "
+                           "information required"),
+            QString(),
+        },
+        {
+            "Transactions",
+            [](const windows::DocumentContext& c) { return std::make_unique<windows::frmTransactions>(c); },
+            &TestProgram::CommonDialog3,
+            QStringLiteral("frmTransactions"),
+            QStringLiteral(".QVT"),
+            QStringLiteral("Transactions/"),
+            QStringLiteral("Transaction"),
+            QStringLiteral("Transaction READ-ONLY"),
+            QStringLiteral("1.QVT"),
+            QStringLiteral("Transaction (*.QVT)|*.QVT|"),
+            QStringLiteral("Network connection error. Can't find Network Transactions Directory."),
+            QStringLiteral("Network users are not allowed to edit files. Contact your network host for assistance. "),
+            {},
+            QStringLiteral("Saving transaction files outside of the designed directory"),
+            {{QStringLiteral("Item Name"), 220},
+             {QStringLiteral("Price"), 60},
+             {QStringLiteral("Quantity"), 60},
+             {QStringLiteral("Total"), 60}},
+            30,
+            {&SettingsStore::frmTransactionsfile1, &SettingsStore::frmTransactionsfile2,
+             &SettingsStore::frmTransactionsfile3},
+            {&SettingsStore::frmTransactionsWindowState, &SettingsStore::frmTransactionsLeft,
+             &SettingsStore::frmTransactionsTop, &SettingsStore::frmTransactionsHeight,
+             &SettingsStore::frmTransactionsWidth, &SettingsStore::frmTransactionstoolbarchecked,
+             &SettingsStore::frmTransactionstextbarchecked},
+            false,
+            4,
+            QStringLiteral("You can't insert column before first four... add new column after ?"),
+            QStringLiteral("You can't delete first 4 columns...Name, Price and Quantity and Total are the minimum "
+                           "Items information required for Transaction"),
+            QString(),
+            false,
+            false,
+            // A transaction's header file lies beside its line items.
+            [](const QString& path) {
+                datafiles::TransactionHeader header;
+                header.TransactionNumber.Caption = QStringLiteral("1");
+                header.FromMyCompany.Checked = true;
+                ASSERT_TRUE(datafiles::SaveTransactionHeader(path + QStringLiteral("H"), header));
+            },
         },
     };
     return rows;

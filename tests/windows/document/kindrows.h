@@ -48,6 +48,16 @@ struct KindRow {
     QString insertColumnQuestion;     // Insert Column on a protected column
     QString deleteColumnRefusal;      // Delete Column on a protected column
     QString listingRefusal;           // what the listing tells a network user; "" lists for one
+    // Whether Save and Save As write the list file alone. Where they post the document
+    // instead (transactions), the window's own tests cover them, and the shared tests that
+    // save pass over that kind.
+    bool savesPlainly = true;
+    // Whether Open gives a network user the document read-only; false where it turns the
+    // user away before any question.
+    bool networkUserOpensReadOnly = true;
+    // Writes what the kind keeps beside a document's list file (a transaction's header
+    // file); nothing for most kinds.
+    std::function<void(const QString& path)> writeCompanions = nullptr;
 };
 
 // GoogleTest names the rows after their kind.

@@ -115,6 +115,28 @@ TEST_P(NewAndOpen, TheDocumentOpenedLastIsNotReadAgainEvenAfterNew)
     EXPECT_EQ(window->windowTitle(), unsavedCaption());
 }
 
+// A document another window has just written (a posting's company file) is shown as the open
+// document, read from disk: the changes shown are asked about first, and the recent files
+// stay as they were.
+TEST_P(NewAndOpen, AWrittenDocumentIsShownAfterTheQuestion)
+{
+    const QString written = local(fileName("Written"));
+    writeDocument(written, {QStringLiteral("from disk")});
+    edit(QStringLiteral("draft"));
+    prompts->queueAnswer(Answer::Cancel);
+    EXPECT_EQ(window->showWrittenDocument(written), windows::OpenOutcome::NotOpened);
+    EXPECT_EQ(prompts->recorded().last().text, QStringLiteral("Save Changes?"));
+    EXPECT_EQ(window->List1().GetItem(1, 1), QStringLiteral("draft"));
+
+    prompts->queueAnswer(Answer::No);
+    EXPECT_EQ(window->showWrittenDocument(written), windows::OpenOutcome::Opened);
+    EXPECT_EQ(window->List1().GetItem(1, 1), QStringLiteral("from disk"));
+    EXPECT_EQ(window->windowTitle(), caption(fileName("Written")));
+    EXPECT_EQ(dialog().FileName, written);
+    EXPECT_EQ(window->lblChangeStatus(), QStringLiteral("0"));
+    EXPECT_EQ(slot(1).Caption.value(), QString());
+}
+
 TEST_P(NewAndOpen, AFileThatCannotBeReadIsReportedAndTheDocumentStays)
 {
     const QString shown = local(fileName("Shown"));
@@ -139,6 +161,7 @@ class SaveChanges : public DocumentFixture {
 protected:
     void SetUp() override
     {
+        SKIP_UNLESS_SAVES_PLAINLY();
         program.beHost(shared.path());
         openWindow();
         writeDocument(inShared(fileName("Shown")), {QStringLiteral("shown")});

@@ -9,7 +9,11 @@ using platform::Answer;
 
 class Save : public DocumentFixture {
 protected:
-    void SetUp() override { openWindow(); }
+    void SetUp() override
+    {
+        SKIP_UNLESS_SAVES_PLAINLY();
+        openWindow();
+    }
 
     // A named, writable document on screen, changed.
     QString openChanged(const QString& name = QStringLiteral("Tools"))

@@ -1,0 +1,19 @@
+#pragma once
+// The value of a transaction as its line items give it: the sum of the line totals (column 4)
+// that read as numbers. An empty total or one that is not a number adds nothing.
+
+#include <QString>
+
+namespace grid {
+class GridCore;
+}
+
+namespace windows {
+
+inline constexpr int TotalColumn = 4;
+
+// The sum as the program writes a number ("0" for none), without the rounding noise of
+// adding many decimal fractions one by one.
+QString lineItemsValue(const grid::GridCore& lines);
+
+} // namespace windows

@@ -1,0 +1,350 @@
+// Save and Save As of the transactions window: what the window asks and shows around the
+// posting (the posting's own figures and refusals are tested with the posting service).
+
+#include "transactionfixture.h"
+
+#include "datafiles/fileprocedures.h"
+
+namespace transactiontest {
+namespace {
+
+using postingtest::snapshot;
+
+class Saving : public TransactionWindow {
+protected:
+    Saving()
+    {
+        bank = company(QStringLiteral("Bank.QVC"), {{"Ana", "7"}, {"Bor", "3"}});
+        openWindow();
+    }
+    // A transaction saved before, from the own company to Ana, worth 30; open in the window.
+    QString openSaved(const QString& name = QStringLiteral("17.QVT"))
+    {
+        const QString path = transaction(name);
+        writeTransaction(path, headerToContact(QStringLiteral("17"), QStringLiteral("30"), bank));
+        openThroughDialog(path);
+        return path;
+    }
+    QString balance(int row) const { return cellOf(bank, row, 2); }
+    QStringList recorded(testsupport::PromptKind kind)
+    {
+        QStringList out;
+        for (const testsupport::RecordedPrompt& p : prompts->recorded())
+            if (p.kind == kind)
+                out << p.text;
+        return out;
+    }
+
+    QString bank;
+};
+
+// The first save of a transaction asks for its name, proposing the next invoice number, and
+// posts its whole value; later saves post what changed; an unchanged save moves nothing.
+TEST_F(Saving, ANewTransactionIsSavedAsTheNextInvoiceThenSavedInPlace)
+{
+    openSaved();
+    window->cmdNew_Click(); // the parties stay: from the own company to Ana
+    setLine(1, QStringLiteral("Desk"), QStringLiteral("250"), QStringLiteral("1"), QStringLiteral("250"));
+    prompts.script().clear();
+    items.calls.clear();
+    contacts.calls.clear();
+    const QString path = transaction(QStringLiteral("42.QVT"));
+    prompts->queueSave(path);
+    prompts->queueAnswer(Answer::OK); // "Transaction Saved"
+    ASSERT_TRUE(window->cmdSave_Click());
+
+    const testsupport::RecordedPrompt dialog = prompts->recorded().first();
+    ASSERT_EQ(dialog.kind, testsupport::PromptKind::ShowSave);
+    EXPECT_EQ(dialog.dialog.FileName, QStringLiteral("42.QVT"));
+    EXPECT_EQ(dialog.dialog.InitDir, transactionsFolder());
+    EXPECT_EQ(dialog.dialog.DialogTitle, QStringLiteral("Save Transaction As:"));
+    EXPECT_EQ(dialog.dialog.Filter, QStringLiteral("Transaction (*.QVT)|*.QVT|"));
+    EXPECT_EQ(prompts->recorded().last().text, QStringLiteral("Transaction Saved"));
+    EXPECT_EQ(prompts->recorded().last().style, 64);
+
+    EXPECT_EQ(program.store.Balance.value(), QStringLiteral("750"));
+    EXPECT_EQ(balance(1), QStringLiteral("257"));
+    EXPECT_EQ(program.store.InvoiceNumber.value(), QStringLiteral("42"));
+    EXPECT_EQ(headerLines(path).value(0), QStringLiteral("42"));
+    EXPECT_EQ(cellOf(path, 1, 4), QStringLiteral("250"));
+    EXPECT_EQ(shown("TransactionNumber"), QStringLiteral("42"));
+    EXPECT_EQ(shown("DateandTime"), platform::vb::GeneralDate(clock.when()));
+    EXPECT_EQ(window->header().oldvalue.Caption, QStringLiteral("250"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Transaction [ 42.QVT ]"));
+    EXPECT_EQ(window->lblChangeStatus(), QStringLiteral("0"));
+    EXPECT_EQ(program.store.frmTransactionsfile2.Caption.value(), path);
+    EXPECT_EQ(program.store.frmTransactionsfile2.ToolTipText.value(), QStringLiteral("42.QVT"));
+    // The contact companies and item groups windows were closed first; the contact window
+    // then shows the party's company file beside this one.
+    EXPECT_EQ(contacts.calls, (QStringList{"close", "show", "dock", "show file " + bank}));
+    EXPECT_EQ(items.calls, QStringList{"close"});
+    EXPECT_EQ(window->pos(), QPoint(348, 0));
+
+    // Changed from 250 to 300: the next save posts 50 more, in place.
+    setLine(1, QStringLiteral("Desk"), QStringLiteral("300"), QStringLiteral("1"), QStringLiteral("300"));
+    prompts.script().clear();
+    prompts->queueAnswer(Answer::OK);
+    ASSERT_TRUE(window->cmdSave_Click());
+    EXPECT_TRUE(recorded(testsupport::PromptKind::ShowSave).isEmpty());
+    EXPECT_EQ(program.store.Balance.value(), QStringLiteral("700"));
+    EXPECT_EQ(balance(1), QStringLiteral("307"));
+    EXPECT_EQ(program.store.InvoiceNumber.value(), QStringLiteral("42"));
+    EXPECT_EQ(headerLines(path).value(2), QStringLiteral("300"));
+
+    // Unchanged: nothing moves.
+    prompts->queueAnswer(Answer::OK);
+    ASSERT_TRUE(window->cmdSave_Click());
+    EXPECT_EQ(program.store.Balance.value(), QStringLiteral("700"));
+    EXPECT_EQ(balance(1), QStringLiteral("307"));
+}
+
+TEST_F(Saving, EachContactPartyIsToldAndTheLastOneShown)
+{
+    const QString path = transaction(QStringLiteral("17.QVT"));
+    TransactionHeader h = headerToContact(QStringLiteral("17"), QStringLiteral("30"), bank);
+    fromBor(h, bank);
+    writeTransaction(path, h, 3); // 60 now: 30 more than posted
+    openThroughDialog(path);
+    contacts.calls.clear();
+    prompts.script().clear();
+    prompts->queueAnswer(Answer::OK);
+    prompts->queueAnswer(Answer::OK);
+    ASSERT_TRUE(window->cmdSave_Click());
+    EXPECT_EQ(prompts->texts(), (QStringList{"Transaction Saved", "Transaction Saved"}));
+    EXPECT_EQ(balance(1), QStringLiteral("37"));
+    EXPECT_EQ(balance(2), QStringLiteral("-27"));
+    EXPECT_EQ(program.store.Balance.value(), QStringLiteral("1000"));
+    EXPECT_EQ(contacts.calls.last(), QStringLiteral("show file ") + bank);
+}
+
+// What Save refuses before anything changes, with the window's follow-up to each.
+TEST_F(Saving, RefusalsChangeNothingAndOfferTheWayOn)
+{
+    struct Case {
+        const char* name;
+        std::function<void(TransactionHeader&)> header;
+        int lines;
+        bool itemsShown;
+        QString text;
+        QList<Answer> followUp;      // answers after the message
+        QStringList itemCalls, contactCalls, settingsCalls;
+    };
+    const Case cases[] = {
+        {"no value, item groups hidden", [](auto&) {}, 0, false, "Can't transfer without value!", {Answer::No}, {}, {}, {}},
+        {"no value, item groups shown", [](auto&) {}, 0, true, "Can't transfer without value!", {}, {}, {}, {}},
+        {"the own company unnamed", [](auto& h) { h.FromMyCompany.Caption.clear(); }, 2, false,
+         "Name your Company first!", {}, {}, {}, {"show"}},
+        {"no sender", [](auto& h) { h.FromMyCompany.Checked = false; }, 2, false,
+         "Select the Company and Contact this transfer is coming from!", {}, {}, {"show", "new", "dock", "open"}, {}},
+        {"no receiver", [](auto& h) { h.tocontact = {}; }, 2, false,
+         "Select the Company that this transfer is going to!", {}, {}, {"show", "new", "dock", "open"}, {}},
+        {"the own company on both sides", [](auto& h) { h.ToMyCompany.Checked = true; }, 2, false,
+         "Can't transfer from and to your company!", {}, {}, {}, {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString path = transaction(QStringLiteral("17.QVT"));
+        TransactionHeader h = headerToContact(QStringLiteral("17"), QStringLiteral("30"), bank);
+        c.header(h);
+        writeTransaction(path, h, c.lines);
+        program.store.CompanyName = h.FromMyCompany.Caption;
+        openWindow();
+        openThroughDialog(path);
+        window->setlblChangeStatus(QStringLiteral("1"));
+        items.visible = c.itemsShown;
+        items.staysOpen = c.itemsShown;
+        items.calls.clear();
+        contacts.calls.clear();
+        settings.calls.clear();
+        const auto before = snapshot({folder.path()});
+        prompts.script().clear();
+        prompts->queueAnswer(Answer::OK);
+        for (Answer a : c.followUp)
+            prompts->queueAnswer(a);
+        EXPECT_FALSE(window->cmdSave_Click());
+        ASSERT_FALSE(prompts->recorded().isEmpty());
+        EXPECT_EQ(prompts->recorded().first().text, c.text);
+        EXPECT_EQ(prompts->recorded().first().style, 16);
+        EXPECT_EQ(prompts->recorded().first().title, QStringLiteral("Transactions Header Menu"));
+        EXPECT_EQ(prompts->recorded().size(), 1 + c.followUp.size());
+        items.calls.removeAll(QStringLiteral("close"));
+        contacts.calls.removeAll(QStringLiteral("close"));
+        EXPECT_EQ(items.calls, c.itemCalls);
+        EXPECT_EQ(contacts.calls, c.contactCalls);
+        EXPECT_EQ(settings.calls.filter(QStringLiteral("show")), c.settingsCalls);
+        EXPECT_EQ(snapshot({folder.path()}), before);
+        EXPECT_EQ(window->lblChangeStatus(), QStringLiteral("1"));
+        program.store.CompanyName = QStringLiteral("Firma");
+    }
+}
+
+// Save As never writes over a transaction that exists; Cancel writes nothing. Either way the
+// window keeps the transaction's path and caption, and the invoice number stays.
+TEST_F(Saving, SaveAsWritesNothingOverAnExistingTransaction)
+{
+    const QString path = openSaved();
+    const QString taken = transaction(QStringLiteral("42.QVT"));
+    writeTransaction(taken, headerToContact(QStringLiteral("42"), QStringLiteral("30"), bank));
+    setLine(3, QStringLiteral("Glue"), QStringLiteral("9.9"), QStringLiteral("1"), QStringLiteral("9.9"));
+    const auto before = snapshot({folder.path()});
+    prompts.script().clear();
+    prompts->queueSave(taken);
+    prompts->queueAnswer(Answer::OK);
+    EXPECT_FALSE(window->saveas_Click());
+    EXPECT_EQ(prompts->recorded().last().text,
+              QStringLiteral("Transaction ") + taken + QStringLiteral(" already exist. Save it under another name."));
+    prompts->queueSaveCancel();
+    EXPECT_FALSE(window->saveas_Click());
+    EXPECT_EQ(snapshot({folder.path()}), before);
+    EXPECT_EQ(program.CommonDialog3.FileName, path);
+    EXPECT_EQ(program.CommonDialog3.FileTitle, QStringLiteral("17.QVT"));
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Transaction [ 17.QVT ]"));
+    EXPECT_EQ(window->lblChangeStatus(), QStringLiteral("1"));
+    EXPECT_EQ(program.store.InvoiceNumber.value(), QStringLiteral("41"));
+}
+
+// Save As posts the whole value as a new invoice, also for a transaction posted before, and
+// asks about a path outside the transactions folder.
+TEST_F(Saving, SaveAsPostsTheWholeValueUnderTheNextNumber)
+{
+    const QString path = openSaved();
+    setLine(3, QStringLiteral("Chair"), QStringLiteral("120"), QStringLiteral("1"), QStringLiteral("120")); // 150
+    QTemporaryDir elsewhere;
+    prompts.script().clear();
+    prompts->queueSave(elsewhere.path() + QStringLiteral("/Copy"));
+    prompts->queueAnswer(Answer::Yes); // into the transactions folder
+    prompts->queueAnswer(Answer::OK);  // "Transaction Saved"
+    ASSERT_TRUE(window->saveas_Click());
+    EXPECT_EQ(prompts->recorded()[1].title, QStringLiteral("Attention!"));
+    EXPECT_TRUE(prompts->recorded()[1].text.startsWith(
+        QStringLiteral("Saving transaction files outside of the designed directory")));
+    const QString copy = transaction(QStringLiteral("Copy.QVT"));
+    EXPECT_EQ(program.CommonDialog3.FileName, copy);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Transaction [ Copy.QVT ]"));
+    EXPECT_EQ(program.store.Balance.value(), QStringLiteral("850"));
+    EXPECT_EQ(balance(1), QStringLiteral("157"));
+    EXPECT_EQ(headerLines(copy).value(0), QStringLiteral("42"));
+    EXPECT_EQ(headerLines(path).value(0), QStringLiteral("17")); // the one opened stays as it was
+    EXPECT_FALSE(QFile::exists(elsewhere.path() + QStringLiteral("/Copy.QVT")));
+}
+
+// A transaction opened from its file is saved to that file, posting only what changed: also
+// when it was reopened from the recent files before any dialog gave it a title, and when its
+// file has gone since it was opened. The caption and the recent entry name that file.
+TEST_F(Saving, AnOpenedTransactionIsNeverPostedInFullAgain)
+{
+    const QString first = transaction(QStringLiteral("17.QVT"));
+    const QString second = transaction(QStringLiteral("18.QVT"));
+    writeTransaction(first, headerToContact(QStringLiteral("17"), QStringLiteral("30"), bank));
+    writeTransaction(second, headerToContact(QStringLiteral("18"), QStringLiteral("30"), bank));
+    struct Case {
+        const char* name;
+        std::function<void()> open;
+        QString saved;
+    };
+    const Case cases[] = {
+        {"reopened in a new run", [&] {
+             program.store.frmTransactionsfile1.Caption = first;
+             program.store.frmTransactionsfile1.ToolTipText = QStringLiteral("17.QVT");
+             program.CommonDialog3 = {};
+             openWindow();
+             window->file_Click(1);
+         }, first},
+        {"reopened while another was open", [&] {
+             openThroughDialog(second);
+             openThroughDialog(first);
+             window->file_Click(2); // the dialog's title still names 17.QVT
+         }, second},
+        {"its file deleted since", [&] {
+             openThroughDialog(first);
+             QFile::remove(first);
+             QFile::remove(first + QStringLiteral("H"));
+         }, first},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        openWindow();
+        c.open();
+        const QString ana = balance(1);
+        const QString own = program.store.Balance.value();
+        setLine(3, QStringLiteral("Glue"), QStringLiteral("10"), QStringLiteral("1"), QStringLiteral("10"));
+        prompts.script().clear();
+        prompts->queueAnswer(Answer::OK);
+        ASSERT_TRUE(window->cmdSave_Click());
+        EXPECT_TRUE(recorded(testsupport::PromptKind::ShowSave).isEmpty());
+        EXPECT_EQ(balance(1).toInt(), ana.toInt() + 10);
+        EXPECT_EQ(program.store.Balance.value().toInt(), own.toInt() - 10);
+        EXPECT_EQ(program.store.InvoiceNumber.value(), QStringLiteral("41"));
+        EXPECT_EQ(cellOf(c.saved, 3, 4), QStringLiteral("10"));
+        const QString title = datafiles::GetFileNameOnly(c.saved);
+        EXPECT_EQ(window->windowTitle(), QStringLiteral("Transaction [ ") + title + QStringLiteral(" ]"));
+        EXPECT_EQ(program.CommonDialog3.FileTitle, title);
+        writeTransaction(c.saved, headerToContact(title.left(2), QStringLiteral("30"), bank));
+    }
+}
+
+// The value of a saved transaction stays with the parties it was posted to: Save, which posts
+// only the change of the value, refuses to move it to other parties.
+TEST_F(Saving, SaveDoesNotMoveAPostedValueToOtherParties)
+{
+    const QString path = transaction(QStringLiteral("17.QVT"));
+    TransactionHeader h = headerToContact(QStringLiteral("17"), QStringLiteral("30"), bank);
+    fromBor(h, bank);
+    writeTransaction(path, h);
+    openThroughDialog(path);
+    window->menu(QStringLiteral("ToMyCompany"))->trigger(); // from Bor to the own company now
+    const auto before = snapshot({folder.path()});
+    prompts.script().clear();
+    prompts->queueAnswer(Answer::OK);
+    EXPECT_FALSE(window->cmdSave_Click());
+    EXPECT_TRUE(prompts->recorded().last().text.startsWith(
+        QStringLiteral("The parties of this transaction have changed since it was saved")));
+    EXPECT_EQ(prompts->recorded().last().title, QStringLiteral("Transactions Header Menu"));
+    EXPECT_EQ(snapshot({folder.path()}), before);
+
+    // Save As makes it a new transaction of those parties; the old one stays posted to Ana.
+    prompts->queueSave(transaction(QStringLiteral("42.QVT")));
+    prompts->queueAnswer(Answer::OK);
+    ASSERT_TRUE(window->saveas_Click());
+    EXPECT_EQ(balance(2), QStringLiteral("-27"));
+    EXPECT_EQ(program.store.Balance.value(), QStringLiteral("1030"));
+    EXPECT_EQ(balance(1), QStringLiteral("7"));
+}
+
+// A payment entered meanwhile reached the header file, not this window: Save keeps it, and
+// the window shows it afterwards.
+TEST_F(Saving, SaveKeepsAPaymentEnteredMeanwhile)
+{
+    const QString path = openSaved();
+    TransactionHeader paid = headerToContact(QStringLiteral("17"), QStringLiteral("30"), bank);
+    paid.AmountPaid.Caption = QStringLiteral("12");
+    paid.Balance.Caption = QStringLiteral("18");
+    ASSERT_TRUE(datafiles::SaveTransactionHeader(path + QStringLiteral("H"), paid));
+    setLine(3, QStringLiteral("Glue"), QStringLiteral("10"), QStringLiteral("1"), QStringLiteral("10"));
+    prompts.script().clear();
+    prompts->queueAnswer(Answer::OK);
+    ASSERT_TRUE(window->cmdSave_Click());
+    EXPECT_EQ(shown("AmountPaid"), QStringLiteral("12"));
+    EXPECT_EQ(shown("Balance"), QStringLiteral("28"));
+    EXPECT_EQ(headerLines(path).value(15), QStringLiteral("12"));
+    EXPECT_EQ(headerLines(path).value(16), QStringLiteral("28"));
+}
+
+// "Save Changes?" answered Yes on closing posts the transaction through Save, and the window
+// stays open.
+TEST_F(Saving, YesOnClosingPostsAndKeepsTheWindow)
+{
+    openSaved();
+    setLine(3, QStringLiteral("Glue"), QStringLiteral("10"), QStringLiteral("1"), QStringLiteral("10"));
+    prompts.script().clear();
+    prompts->queueAnswer(Answer::Yes);
+    prompts->queueAnswer(Answer::OK); // "Transaction Saved"
+    EXPECT_EQ(window->closeWindow(), windows::CloseOutcome::KeptSaved);
+    EXPECT_EQ(prompts->recorded().first().text, QStringLiteral("Save Changes?"));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(balance(1), QStringLiteral("17"));
+    EXPECT_EQ(window->lblChangeStatus(), QStringLiteral("0"));
+}
+
+} // namespace
+} // namespace transactiontest

@@ -1,0 +1,15 @@
+#!/bin/bash
+# Takes the picture of the transactions window with a transaction open and its Header menu
+# pulled down, and saves it as docs/screenshots/transactions.png.
+# Usage: tools/screenshot-transactions.sh [build folder]
+# The picture is drawn offscreen from fixed content, so running it again gives the same file.
+set -euo pipefail
+repo="$(cd "$(dirname "$0")/.." && pwd)"
+build="$(cd "${1:-$repo/build}" && pwd)"
+work="$(mktemp -d)"
+trap 'rm -rf "$work"' EXIT
+
+cmake --build "$build" --target transactionshot >/dev/null
+mkdir -p "$repo/docs/screenshots"
+XDG_RUNTIME_DIR="$work" "$build/tools/transactionshot/transactionshot" "$repo/docs/screenshots/transactions.png"
+echo "$repo/docs/screenshots/transactions.png"
