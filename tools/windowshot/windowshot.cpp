@@ -13,13 +13,11 @@
 #include "platform/prompts.h"
 #include "windows/document/windowshell.h"
 #include "windows/items/frmitems.h"
+#include "shotframe.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
-#include <QImage>
-#include <QPainter>
-#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <cstdio>
 
@@ -98,22 +96,6 @@ void writeSample(const QString& path)
         std::fprintf(stderr, "windowshot: the sample could not be written\n");
 }
 
-QImage withTitleBar(const QImage& client, const QString& caption)
-{
-    constexpr int TitleHeight = 22;
-    QImage out(client.width(), client.height() + TitleHeight, QImage::Format_RGB32);
-    QPainter p(&out);
-    p.fillRect(0, 0, out.width(), TitleHeight, QColor(0x2b, 0x4f, 0x81));
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(12);
-    font.setBold(true);
-    p.setFont(font);
-    p.setPen(Qt::white);
-    p.drawText(QRect(8, 0, out.width() - 16, TitleHeight), Qt::AlignVCenter | Qt::AlignLeft, caption);
-    p.drawImage(0, TitleHeight, client);
-    return out;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -124,11 +106,7 @@ int main(int argc, char** argv)
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(12);
-    QApplication::setFont(font);
-    QApplication::setCursorFlashTime(0);
+    shotframe::useFixedLook();
 
     QTemporaryDir programFolder;
     platform::setProgramFolder(programFolder.path());
@@ -153,7 +131,7 @@ int main(int argc, char** argv)
     window.List1().SelectItem(3, 1, 1);
     QApplication::processEvents();
 
-    const QImage picture = withTitleBar(window.grab().toImage(), window.windowTitle());
+    const QImage picture = shotframe::withTitleBar(window.grab().toImage(), window.windowTitle());
     if (!picture.save(QString::fromLocal8Bit(argv[1]), "PNG")) {
         std::fprintf(stderr, "windowshot: %s could not be written\n", argv[1]);
         return 1;
