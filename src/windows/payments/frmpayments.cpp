@@ -14,11 +14,13 @@
 #include "platform/vb.h"
 #include "posting/paymentposting.h"
 #include "posting/postingchecks.h"
+#include "posting/postingjournal.h"
 #include "windows/document/controlplace.h"
 #include "windows/document/postedcompanyfileview.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QFocusEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,6 +29,7 @@
 #include <QScreen>
 #include <QStyle>
 #include <QToolButton>
+#include <algorithm>
 
 namespace windows {
 
@@ -606,12 +609,41 @@ bool frmPayments::askPaymentFile()
     dialog.InitDir = paymentsFolder();
     if (!m_context.prompts.ShowSave(dialog) || dialog.FileName.isEmpty())
         return false;
+    if (isWrittenByThePosting(dialog.FileName)) {
+        m_context.prompts.MsgBox(QStringLiteral("The payment cannot be saved as \"%1\": the payment itself changes "
+                                                "that file. Please choose another name.")
+                                     .arg(dialog.FileName),
+                                 Critical);
+        return false;
+    }
     if (!datafiles::FileExists(dialog.FileName))
         return true;
     return m_context.prompts.MsgBox(QStringLiteral("File ") + dialog.FileName
                                         + QStringLiteral(" already existing. Overwrite the existing file?"),
                                     platform::MsgStyle::YesNo)
         == Answer::Yes;
+}
+
+// The payment file is written in the same change as the transaction's header, the parties'
+// company files, the settings and the host file; named as one of them it would take that
+// file's place, and the transaction or a balance would be lost.
+bool frmPayments::isWrittenByThePosting(const QString& path) const
+{
+    const datafiles::SettingsStore& store = m_context.store;
+    QStringList written = {m_record.lblChangeStatus.ToolTipText, datafiles::settingsFilePath(),
+                           store.modeHostFile(), posting::PostingJournal::path()};
+    if (m_record.FromMyCompany.Value == 0)
+        written << m_record.fromcompany.ToolTipText;
+    if (m_record.ToMyCompany.Value == 0)
+        written << m_record.tocompany.ToolTipText;
+    const auto same = [](const QString& a, const QString& b) {
+        const QFileInfo first(a), second(b);
+        if (first.exists() && second.exists())
+            return first.canonicalFilePath() == second.canonicalFilePath();
+        return first.absoluteFilePath() == second.absoluteFilePath();
+    };
+    return std::any_of(written.cbegin(), written.cend(),
+                       [&](const QString& file) { return !file.isEmpty() && same(file, path); });
 }
 
 void frmPayments::showPosted(const posting::PaymentResult& result)

@@ -117,6 +117,7 @@ private:
 
     // The steps of Save after its checks: the file name, the posting and what it shows.
     bool askPaymentFile();
+    bool isWrittenByThePosting(const QString& path) const;
     void showPosted(const posting::PaymentResult& result);
     void placeBeside(const ControlPlace& place);
     void showNotice(const QString& text, const QString& title, int style);

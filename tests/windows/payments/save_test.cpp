@@ -242,6 +242,32 @@ TEST_F(PaymentSave, TheFileDialogAndTheOverwriteQuestionMayStopIt)
     EXPECT_EQ(machine.store.PaymentNumber.value(), "8");
 }
 
+// A payment file named as a file the payment itself changes would take that file's place:
+// the transaction's header or the party's balances would be lost. It is refused before the
+// overwrite question.
+TEST_F(PaymentSave, APaymentFileNamedAsAFileThePaymentChangesIsRefused)
+{
+    openWindow();
+    const QString path = toAna();
+    openTransaction(path);
+    const postingtest::Snapshot before = everything();
+    for (const QString& name : {path + "H", contactsFolder() + "Bank.QVC"}) {
+        SCOPED_TRACE(name.toStdString());
+        prompts->clear();
+        prompts->queueSave(name);
+        // Whoever is asked whether to write over the file says yes.
+        prompts->queueAnswer([](const testsupport::RecordedPrompt& asked) {
+            return asked.style == platform::MsgStyle::YesNo ? Answer::Yes : Answer::OK;
+        });
+        EXPECT_FALSE(window->cmdSave_Click());
+        EXPECT_EQ(lastText(), "The payment cannot be saved as \"" + name
+                                  + "\": the payment itself changes that file. Please choose another name.");
+        EXPECT_EQ(prompts->recorded().last().style, Critical);
+        EXPECT_EQ(everything(), before);
+        EXPECT_EQ(window->windowTitle(), "Payment [ Unsaved ]");
+    }
+}
+
 // A posting whose last file cannot be written is put back whole and told as such: the window
 // stays unsaved, nothing is reported saved, and the next Save posts it once.
 TEST_F(PaymentSave, AFailedWriteIsToldAndChangesNothing)
