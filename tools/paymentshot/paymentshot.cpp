@@ -18,32 +18,12 @@
 #include "windows/payments/frmpayments.h"
 
 #include <QApplication>
-#include <QFileInfo>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTemporaryDir>
 #include <cstdio>
 
 namespace {
-
-// The user picks the sample transaction in the open dialog.
-class Choosing : public platform::Prompts {
-public:
-    explicit Choosing(QString path) : m_path(std::move(path)) {}
-    platform::Answer MsgBox(const QString&, int, const QString&) override { return platform::Answer::OK; }
-    QString InputBox(const QString&, const QString&, const QString&) override { return QString(); }
-    bool ShowOpen(platform::CommonDialog& dialog) override
-    {
-        dialog.FileName = m_path;
-        dialog.FileTitle = QFileInfo(m_path).fileName();
-        return true;
-    }
-    bool ShowSave(platform::CommonDialog&) override { return false; }
-    bool ShowColor(platform::CommonDialog&) override { return false; }
-
-private:
-    QString m_path;
-};
 
 bool writeCompany(const QString& path)
 {
@@ -98,7 +78,7 @@ int main(int argc, char** argv)
     datafiles::SettingsStore store;
     store.CompanyName = QStringLiteral("Kos Joinery Ltd");
     platform::CommonDialog CommonDialog4;
-    Choosing prompts(transaction);
+    shotframe::Choosing prompts(transaction);
     windows::frmPayments window({store, CommonDialog4, prompts, nullptr});
     if (!writeCompany(company) || !writeTransaction(transaction, company)) {
         std::fprintf(stderr, "paymentshot: the sample could not be written\n");

@@ -45,25 +45,6 @@ private:
     datafiles::SettingsStore& m_store;
 };
 
-// The user picks the sample document in the open dialog.
-class Choosing : public platform::Prompts {
-public:
-    explicit Choosing(QString path) : m_path(std::move(path)) {}
-    platform::Answer MsgBox(const QString&, int, const QString&) override { return platform::Answer::OK; }
-    QString InputBox(const QString&, const QString&, const QString&) override { return QString(); }
-    bool ShowOpen(platform::CommonDialog& dialog) override
-    {
-        dialog.FileName = m_path;
-        dialog.FileTitle = QFileInfo(m_path).fileName();
-        return true;
-    }
-    bool ShowSave(platform::CommonDialog&) override { return false; }
-    bool ShowColor(platform::CommonDialog&) override { return false; }
-
-private:
-    QString m_path;
-};
-
 void writeSample(const QString& path)
 {
     grid::GridCore g;
@@ -118,7 +99,7 @@ int main(int argc, char** argv)
     store.frmItemsHeight = QStringLiteral("5400");
     const QString sample = programFolder.path() + QStringLiteral("/System/RAzar/Items/Workshop Supplies.QVI");
     platform::CommonDialog CommonDialog1;
-    Choosing prompts(sample);
+    shotframe::Choosing prompts(sample);
     Surroundings around(store);
     windows::frmItems window({store, CommonDialog1, prompts, &around, &around});
     around.shown = &window;
