@@ -57,6 +57,23 @@ TEST_F(PaymentLocks, OpenTransactionTakesTheLockNamingThisUser)
     EXPECT_EQ(lockOf(path), QByteArray("anna"));
     EXPECT_EQ(window->heldLock().headerPath(), path + "H");
 
+    // A choice cancelled, or refused, leaves the payment shown and its lock held.
+    prompts->queueOpenCancel();
+    window->cmdFind_Click();
+    EXPECT_EQ(lockOf(path), QByteArray("anna"));
+    EXPECT_TRUE(window->heldLock().holds());
+    machine.store.CheckReadWrite.Value = 0;
+    machine.store.OptionUser = true;
+    machine.store.lblConnectedtohostsystem = share.path() + "/";
+    prompts->queueOpen(path);
+    prompts->queueAnswer(Answer::OK);
+    window->cmdFind_Click();
+    EXPECT_EQ(prompts->recorded().last().text,
+              "Network users are not allowed to edit files. Contact your network host for assistance. ");
+    EXPECT_EQ(shown("TransactionNumber"), "41");
+    EXPECT_EQ(lockOf(path), QByteArray("anna"));
+    machine.store.OptionHost = true;
+
     // Choosing it again reloads it: the window's own lock does not refuse it.
     openTransaction(path);
     EXPECT_EQ(shown("TransactionNumber"), "41");

@@ -347,6 +347,13 @@ TEST_F(PaymentSave, ASavedPaymentIsNeverPostedTwice)
     EXPECT_EQ(prompts->recorded().last().kind, PromptKind::ShowOpen);
     EXPECT_EQ(prompts->recorded().last().dialog.Filter, "Transaction (*.QVT)|*.QVT|");
     EXPECT_EQ(everything(), saved);
+
+    // "Enter Payment" from the transactions window starts a new payment, which may be saved.
+    window->enterPayment(path);
+    EXPECT_EQ(window->windowTitle(), "Payment [ Unsaved ]");
+    EXPECT_EQ(window->PaymentValue()->text(), "400");
+    ASSERT_TRUE(save(paymentsFolder() + "9.QVP", 1));
+    EXPECT_EQ(machine.store.Balance.value(), "1500");
 }
 
 // Open Payment shows a stored payment as it was saved and refuses to save it again.
