@@ -309,11 +309,12 @@ void frmPayments::showRecord()
 
 void frmPayments::showAmounts()
 {
-    for (const QString& name : {QStringLiteral("AmountPaid"), QStringLiteral("Balance")}) {
-        const PaymentLabel& value = name == QLatin1String("Balance") ? m_record.Balance : m_record.AmountPaid;
+    const auto show = [this](const QString& name, const PaymentLabel& value) {
         m_labels.value(name)->setText(value.Caption);
         m_labels.value(name)->setToolTip(value.ToolTipText);
-    }
+    };
+    show(QStringLiteral("AmountPaid"), m_record.AmountPaid);
+    show(QStringLiteral("Balance"), m_record.Balance);
 }
 
 // ---------------------------------------------------------------------------------------
