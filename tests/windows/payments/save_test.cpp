@@ -1,0 +1,408 @@
+// Save through the window: a transaction paid in two parts and then refused as paid in full,
+// the payment file's name, the refusals that change nothing, the contact window shown for
+// each contact party, a payment saved once only, and Open Payment showing a stored payment.
+
+#include "paymentsfixture.h"
+
+#include "datafiles/paymentfile.h"
+#include "datafiles/transactionheaderfile.h"
+#include "platform/safefile.h"
+#include "posting/writestephook.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QTest>
+
+namespace paymentstest {
+namespace {
+
+using platform::Answer;
+using platform::MsgStyle::Critical;
+using testsupport::PromptKind;
+
+class PaymentSave : public PaymentsTest {
+public:
+    // Bank.QVC with Ana, balance 500.
+    QString bank() { return company(QStringLiteral("Bank.QVC"), {{"Ana", "500"}}); }
+    // A transaction of `value` from the own company to Ana of Bank.QVC.
+    QString toAna(const QString& value = QStringLiteral("500"), const QString& paid = QString())
+    {
+        datafiles::TransactionHeader h = header(value, paid);
+        fromOwnCompany(h);
+        toContact(h, bank(), 1, QStringLiteral("Ana"));
+        return transaction(QStringLiteral("41.QVT"), h);
+    }
+    QString lastText() { return prompts->recorded().isEmpty() ? QString() : prompts->recorded().last().text; }
+    postingtest::Snapshot everything() const { return postingtest::snapshot({program.path()}); }
+};
+
+// The whole road: a part paid, the rest paid, a third payment refused as paid in full.
+TEST_F(PaymentSave, APartThenTheRestThenNoMore)
+{
+    openWindow();
+    const QString path = toAna();
+    const QString ana = contactsFolder() + "Bank.QVC";
+
+    openTransaction(path);
+    window->PaymentValue()->setText(QStringLiteral("200"));
+    QTest::keyClicks(window->Note(), QStringLiteral("first instalment"));
+    ASSERT_TRUE(save(paymentsFolder() + "8.QVP", 1));
+
+    // The dialog proposed the next payment number in the payments folder.
+    const testsupport::RecordedPrompt& dialog = prompts->recorded().at(prompts->recorded().size() - 2);
+    EXPECT_EQ(dialog.kind, PromptKind::ShowSave);
+    EXPECT_EQ(dialog.dialog.FileName, "8.QVP");
+    EXPECT_EQ(dialog.dialog.InitDir, paymentsFolder());
+    EXPECT_EQ(dialog.dialog.Filter, "Payment (*.QVP)|*.QVP|");
+    EXPECT_EQ(lastText(), "Payment Saved");
+    EXPECT_EQ(prompts->recorded().last().style, platform::MsgStyle::Information);
+
+    EXPECT_EQ(window->windowTitle(), "Payment [ 8.QVP ]");
+    EXPECT_EQ(window->CommonDialog1().FileName, paymentsFolder() + "8.QVP");
+    EXPECT_EQ(machine.store.Balance.value(), "1200");
+    EXPECT_EQ(machine.store.PaymentNumber.value(), "8");
+    EXPECT_EQ(cellOf(ana, 1, 2), "300");
+    EXPECT_EQ(storedLines(path + "H").value(15), "200");
+    EXPECT_EQ(storedLines(path + "H").value(16), "300");
+    EXPECT_EQ(machine.shownCompanyFiles, QStringList{ana});
+    // The window stands to the right of the contact window, at its top.
+    EXPECT_EQ(window->pos(), QPoint(5220 / 15, 0));
+    datafiles::PaymentRecord stored;
+    ASSERT_EQ(datafiles::LoadPaymentFile(paymentsFolder() + "8.QVP", stored),
+              datafiles::LineFileReader::Status::Accepted);
+    EXPECT_EQ(stored, window->record());
+    EXPECT_EQ(stored.Note.Text, "first instalment");
+    EXPECT_EQ(stored.AmountPaid.Caption, "0");
+    EXPECT_EQ(stored.AmountPaid.ToolTipText, "200");
+
+    // The rest: the window proposes what is open now.
+    openTransaction(path);
+    EXPECT_EQ(window->PaymentValue()->text(), "300");
+    EXPECT_EQ(shown("AmountPaid"), "200");
+    EXPECT_EQ(window->Note()->toPlainText(), "");
+    ASSERT_TRUE(save(paymentsFolder() + "9.QVP", 1));
+    EXPECT_EQ(prompts->recorded().at(prompts->recorded().size() - 2).dialog.FileName, "9.QVP");
+    EXPECT_EQ(window->windowTitle(), "Payment [ 9.QVP ]");
+    EXPECT_EQ(machine.store.Balance.value(), "1500");
+    EXPECT_EQ(cellOf(ana, 1, 2), "0");
+    EXPECT_EQ(storedLines(path + "H").value(15), "500");
+    EXPECT_EQ(storedLines(path + "H").value(16), "0");
+
+    // No more: the transaction is paid in full, and nothing changes.
+    openTransaction(path);
+    EXPECT_EQ(window->PaymentValue()->text(), "0");
+    window->PaymentValue()->setText(QStringLiteral("1"));
+    const postingtest::Snapshot before = everything();
+    prompts->queueAnswer(Answer::OK);
+    EXPECT_FALSE(window->cmdSave_Click());
+    EXPECT_EQ(lastText(), "This Transaction was paid in full amount!");
+    EXPECT_EQ(prompts->recorded().last().title, "Quorvane can't complete this payment");
+    EXPECT_EQ(prompts->recorded().last().style, Critical);
+    EXPECT_EQ(everything(), before);
+    EXPECT_EQ(machine.store.PaymentNumber.value(), "9");
+    EXPECT_EQ(window->windowTitle(), "Payment [ Unsaved ]");
+}
+
+// "10" paid on a value written "10.00" is paid in full: the amounts are compared, not their
+// texts, so the window does not go on to call the proposed 0 a wrong value.
+TEST_F(PaymentSave, PaidInFullIsDecidedByTheAmounts)
+{
+    openWindow();
+    openTransaction(toAna(QStringLiteral("10.00"), QStringLiteral("10")));
+    prompts->queueAnswer(Answer::OK);
+    EXPECT_FALSE(window->cmdSave_Click());
+    EXPECT_EQ(lastText(), "This Transaction was paid in full amount!");
+}
+
+struct RefusalCase {
+    const char* name;
+    std::function<void(PaymentSave&, windows::frmPayments&, const QString& transactionPath)> arrange;
+    const char* text;   // the message; "%1" is the To company file's path
+    const char* title;  // "" for the program's title
+};
+
+void PrintTo(const RefusalCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class SaveRefusals : public PaymentSave, public ::testing::WithParamInterface<RefusalCase> {};
+
+// Each refusal comes before the file dialog and changes no byte anywhere.
+TEST_P(SaveRefusals, ChangeNothing)
+{
+    const RefusalCase& c = GetParam();
+    openWindow();
+    const QString path = toAna();
+    openTransaction(path);
+    c.arrange(*this, *window, path);
+    const postingtest::Snapshot before = everything();
+    const QString balance = machine.store.Balance.value();
+    prompts->clear();
+    prompts->queueAnswer(Answer::OK);
+    EXPECT_FALSE(window->cmdSave_Click());
+    ASSERT_EQ(prompts->recorded().size(), 1);
+    QString text = QString::fromLatin1(c.text);
+    text.replace(QStringLiteral("%1"), contactsFolder() + "Bank.QVC");
+    EXPECT_EQ(lastText(), text);
+    EXPECT_EQ(prompts->recorded().last().title, *c.title ? QString::fromLatin1(c.title) : QStringLiteral("Quorvane"));
+    EXPECT_EQ(prompts->recorded().last().style, Critical);
+    EXPECT_EQ(everything(), before);
+    EXPECT_EQ(machine.store.Balance.value(), balance);
+    EXPECT_EQ(machine.store.PaymentNumber.value(), "7");
+    EXPECT_EQ(window->windowTitle(), "Payment [ Unsaved ]");
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, SaveRefusals,
+    ::testing::Values(
+        RefusalCase{"NoTransactionChosen", [](PaymentSave&, windows::frmPayments& w, const QString&) { w.CLEARALL(); },
+                    "Please select the Transaction for payment", ""},
+        RefusalCase{"EmptyValue",
+                    [](PaymentSave&, windows::frmPayments& w, const QString&) { w.PaymentValue()->clear(); },
+                    "Missing the Transaction Value Information", ""},
+        RefusalCase{"ValueBelowACent",
+                    [](PaymentSave&, windows::frmPayments& w, const QString&) {
+                        w.PaymentValue()->setText(QStringLiteral("0.009"));
+                    },
+                    "Incorect Transaction Value Information", ""},
+        // Another machine paid meanwhile: the header on disk leaves 100 open, not 500.
+        RefusalCase{"MoreThanTheHeaderOnDiskLeavesOpen",
+                    [](PaymentSave& t, windows::frmPayments&, const QString& path) {
+                        datafiles::TransactionHeader h = header(QStringLiteral("500"), QStringLiteral("400"));
+                        fromOwnCompany(h);
+                        toContact(h, t.bank(), 1, QStringLiteral("Ana"));
+                        ASSERT_TRUE(datafiles::SaveTransactionHeader(path + "H", h));
+                    },
+                    "Incorect Payment Value!", ""},
+        RefusalCase{"ToCompanyFileMissing",
+                    [](PaymentSave& t, windows::frmPayments&, const QString&) {
+                        ASSERT_TRUE(QFile::remove(t.bank()));
+                    },
+                    "Missing  To Company File(%1)", ""},
+        RefusalCase{"ToCompanyFileLocked",
+                    [](PaymentSave& t, windows::frmPayments&, const QString&) {
+                        QFile lock(t.bank() + ".tmp");
+                        ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+                        lock.write("DESK-7");
+                    },
+                    "File for the Company that this transfer is going to is open for editing by DESK-7. "
+                    "Therefore, this payment will not be completed!",
+                    "Transactions Header Menu"}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+// The From party's company file is tested before anything is posted, as the To party's is:
+// the own company's balance is not raised for a payment that cannot be completed.
+TEST_F(PaymentSave, AMissingFromCompanyFileRefusesBeforeAnythingIsPosted)
+{
+    openWindow();
+    datafiles::TransactionHeader h = header(QStringLiteral("500"));
+    toOwnCompany(h);
+    const QString shop = company(QStringLiteral("Shop.QVC"), {{"Bo", "0"}});
+    fromContact(h, shop, 1, QStringLiteral("Bo"));
+    openTransaction(transaction(QStringLiteral("41.QVT"), h));
+    ASSERT_TRUE(QFile::remove(shop));
+    const postingtest::Snapshot before = everything();
+    prompts->clear();
+    prompts->queueAnswer(Answer::OK);
+    EXPECT_FALSE(window->cmdSave_Click());
+    EXPECT_EQ(lastText(), "Missing  From Company File(" + shop + ")");
+    EXPECT_EQ(prompts->recorded().size(), 1);
+    EXPECT_EQ(machine.store.Balance.value(), "1000");
+    EXPECT_EQ(everything(), before);
+}
+
+// Cancel in the file dialog, and No to writing over an existing file, end Save quietly.
+TEST_F(PaymentSave, TheFileDialogAndTheOverwriteQuestionMayStopIt)
+{
+    openWindow();
+    openTransaction(toAna());
+    const postingtest::Snapshot before = everything();
+    prompts->queueSaveCancel();
+    EXPECT_FALSE(window->cmdSave_Click());
+    EXPECT_EQ(everything(), before);
+
+    const QString existing = paymentsFolder() + "old.QVP";
+    ASSERT_TRUE(platform::writeFileAtomically(existing, "old payment"));
+    const postingtest::Snapshot withOld = everything();
+    prompts->queueSave(existing);
+    prompts->queueAnswer(Answer::No);
+    EXPECT_FALSE(window->cmdSave_Click());
+    EXPECT_EQ(lastText(), "File " + existing + " already existing. Overwrite the existing file?");
+    EXPECT_EQ(prompts->recorded().last().style, platform::MsgStyle::YesNo);
+    EXPECT_EQ(everything(), withOld);
+    EXPECT_EQ(window->windowTitle(), "Payment [ Unsaved ]");
+
+    prompts->queueSave(existing);
+    prompts->queueAnswer(Answer::Yes);
+    prompts->queueAnswer(Answer::OK);
+    EXPECT_TRUE(window->cmdSave_Click());
+    EXPECT_EQ(window->windowTitle(), "Payment [ old.QVP ]");
+    EXPECT_EQ(machine.store.PaymentNumber.value(), "8");
+}
+
+// A payment file named as a file the payment itself changes would take that file's place:
+// the transaction's header or the party's balances would be lost. It is refused before the
+// overwrite question.
+TEST_F(PaymentSave, APaymentFileNamedAsAFileThePaymentChangesIsRefused)
+{
+    openWindow();
+    const QString path = toAna();
+    openTransaction(path);
+    const postingtest::Snapshot before = everything();
+    for (const QString& name : {path + "H", contactsFolder() + "Bank.QVC"}) {
+        SCOPED_TRACE(name.toStdString());
+        prompts->clear();
+        prompts->queueSave(name);
+        // Whoever is asked whether to write over the file says yes.
+        prompts->queueAnswer([](const testsupport::RecordedPrompt& asked) {
+            return asked.style == platform::MsgStyle::YesNo ? Answer::Yes : Answer::OK;
+        });
+        EXPECT_FALSE(window->cmdSave_Click());
+        EXPECT_EQ(lastText(), "The payment cannot be saved as \"" + name
+                                  + "\": the payment itself changes that file. Please choose another name.");
+        EXPECT_EQ(prompts->recorded().last().style, Critical);
+        EXPECT_EQ(everything(), before);
+        EXPECT_EQ(window->windowTitle(), "Payment [ Unsaved ]");
+    }
+}
+
+// A posting whose last file cannot be written is put back whole and told as such: the window
+// stays unsaved, nothing is reported saved, and the next Save posts it once.
+TEST_F(PaymentSave, AFailedWriteIsToldAndChangesNothing)
+{
+    openWindow();
+    openTransaction(toAna());
+    window->PaymentValue()->setText(QStringLiteral("200"));
+    const postingtest::Snapshot before = everything();
+    posting::setWriteStepHook([](int step) { return step != 5; }); // journal, company, header, settings, payment
+    prompts->queueSave(paymentsFolder() + "8.QVP");
+    prompts->queueAnswer(Answer::OK);
+    EXPECT_FALSE(window->cmdSave_Click());
+    posting::setWriteStepHook({});
+    EXPECT_EQ(prompts->recorded().last().style, Critical);
+    EXPECT_FALSE(prompts->texts().contains("Payment Saved"));
+    EXPECT_TRUE(machine.shownCompanyFiles.isEmpty());
+    EXPECT_EQ(window->windowTitle(), "Payment [ Unsaved ]");
+    EXPECT_EQ(everything(), before);
+    EXPECT_EQ(machine.store.Balance.value(), "1000");
+    EXPECT_EQ(machine.store.PaymentNumber.value(), "7");
+
+    ASSERT_TRUE(save(paymentsFolder() + "8.QVP", 1));
+    EXPECT_EQ(machine.store.Balance.value(), "1200");
+    EXPECT_EQ(cellOf(contactsFolder() + "Bank.QVC", 1, 2), "300");
+}
+
+// Two contact parties: each company file is shown, From first, each with its message, and
+// nothing is rounded.
+TEST_F(PaymentSave, TwoContactPartiesAreEachShownAndTold)
+{
+    openWindow();
+    datafiles::TransactionHeader h = header(QStringLiteral("500"));
+    const QString shop = company(QStringLiteral("Shop.QVC"), {{"Zed", "1"}, {"Bo", "-300"}});
+    fromContact(h, shop, 2, QStringLiteral("Bo"));
+    toContact(h, bank(), 1, QStringLiteral("Ana"));
+    openTransaction(transaction(QStringLiteral("41.QVT"), h));
+    window->PaymentValue()->setText(QStringLiteral("100.5"));
+    ASSERT_TRUE(save(paymentsFolder() + "8.QVP", 2));
+    EXPECT_EQ(machine.shownCompanyFiles, (QStringList{shop, contactsFolder() + "Bank.QVC"}));
+    EXPECT_EQ(prompts->texts().mid(prompts->texts().size() - 2), (QStringList{"Payment Saved", "Payment Saved"}));
+    EXPECT_EQ(cellOf(shop, 2, 2), "-199.5");
+    EXPECT_EQ(cellOf(contactsFolder() + "Bank.QVC", 1, 2), "399.5");
+    EXPECT_EQ(machine.store.Balance.value(), "1000");
+}
+
+// A saved payment is never saved again, not even after a cancelled Open Transaction (which
+// once gave it back its unsaved caption, so that a second Save posted it twice).
+TEST_F(PaymentSave, ASavedPaymentIsNeverPostedTwice)
+{
+    openWindow();
+    const QString path = toAna();
+    openTransaction(path);
+    window->PaymentValue()->setText(QStringLiteral("100"));
+    ASSERT_TRUE(save(paymentsFolder() + "8.QVP", 1));
+    const postingtest::Snapshot saved = everything();
+
+    prompts->queueOpenCancel();
+    window->cmdFind_Click();
+    EXPECT_EQ(window->windowTitle(), "Payment [ 8.QVP ]");
+
+    prompts->clear();
+    prompts->queueAnswer(Answer::No);
+    EXPECT_FALSE(window->cmdSave_Click());
+    ASSERT_EQ(prompts->recorded().size(), 1);
+    EXPECT_EQ(lastText(),
+              "Payment [ 8.QVP ]was already saved. To avoid payment errors, you can't save the same payment more then "
+              "once. If one transaction is not paid completely and you want to add payment, open that transaction "
+              "and save new payment. Open Transaction now?");
+    EXPECT_EQ(prompts->recorded().last().style, platform::MsgStyle::YesNo);
+    EXPECT_EQ(everything(), saved);
+    EXPECT_EQ(machine.store.Balance.value(), "1100");
+
+    // Yes opens the transaction dialog.
+    prompts->queueAnswer(Answer::Yes);
+    prompts->queueOpenCancel();
+    EXPECT_FALSE(window->cmdSave_Click());
+    EXPECT_EQ(prompts->recorded().last().kind, PromptKind::ShowOpen);
+    EXPECT_EQ(prompts->recorded().last().dialog.Filter, "Transaction (*.QVT)|*.QVT|");
+    EXPECT_EQ(everything(), saved);
+
+    // "Enter Payment" from the transactions window starts a new payment, which may be saved.
+    window->enterPayment(path);
+    EXPECT_EQ(window->windowTitle(), "Payment [ Unsaved ]");
+    EXPECT_EQ(window->PaymentValue()->text(), "400");
+    ASSERT_TRUE(save(paymentsFolder() + "9.QVP", 1));
+    EXPECT_EQ(machine.store.Balance.value(), "1500");
+}
+
+// Open Payment shows a stored payment as it was saved and refuses to save it again.
+TEST_F(PaymentSave, OpenPaymentShowsAStoredPayment)
+{
+    openWindow();
+    openTransaction(toAna(QStringLiteral("500"), QStringLiteral("150")));
+    window->PaymentValue()->setText(QStringLiteral("120"));
+    QTest::keyClicks(window->Note(), QStringLiteral("cash"));
+    ASSERT_TRUE(save(paymentsFolder() + "8.QVP", 1));
+    const datafiles::PaymentRecord saved = window->record();
+
+    openWindow();
+    prompts->queueOpen(paymentsFolder() + "8.QVP");
+    window->cmdOpen_Click();
+    const testsupport::RecordedPrompt& dialog = prompts->recorded().last();
+    EXPECT_EQ(dialog.dialog.InitDir, paymentsFolder());
+    EXPECT_EQ(window->windowTitle(), "Payment [ 8.QVP ]");
+    EXPECT_EQ(window->record(), saved);
+    EXPECT_EQ(window->PaymentValue()->text(), "120");
+    EXPECT_EQ(shown("AmountPaid"), "150");
+    EXPECT_EQ(tip("AmountPaid"), "270");
+    EXPECT_EQ(shown("Balance"), "230");
+    EXPECT_EQ(shown("tocontact"), "Ana");
+    EXPECT_EQ(window->Note()->toPlainText(), "cash");
+    EXPECT_EQ(shown("lblChangeStatus"), "0");
+
+    const postingtest::Snapshot before = everything();
+    prompts->queueAnswer(Answer::No);
+    EXPECT_FALSE(window->cmdSave_Click());
+    EXPECT_TRUE(lastText().startsWith("Payment [ 8.QVP ]was already saved."));
+    EXPECT_EQ(everything(), before);
+}
+
+// A payment file that cannot be read is reported and changes nothing in the window.
+TEST_F(PaymentSave, OpenPaymentOfADamagedFileKeepsTheWindow)
+{
+    openWindow();
+    openTransaction(toAna());
+    const datafiles::PaymentRecord before = window->record();
+    const QString damaged = paymentsFolder() + "bad.QVP";
+    ASSERT_TRUE(platform::writeFileAtomically(damaged, "no payment here"));
+    prompts->queueOpen(damaged);
+    prompts->queueAnswer(Answer::OK);
+    window->cmdOpen_Click();
+    EXPECT_EQ(prompts->recorded().last().kind, PromptKind::MsgBox);
+    EXPECT_EQ(window->record(), before);
+    EXPECT_EQ(window->windowTitle(), "Payment [ Unsaved ]");
+}
+
+} // namespace
+} // namespace paymentstest
