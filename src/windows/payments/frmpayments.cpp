@@ -15,6 +15,8 @@
 #include "posting/paymentposting.h"
 #include "posting/postingchecks.h"
 #include "posting/postingjournal.h"
+#include "services/formresult.h"
+#include "services/formservice.h"
 #include "windows/document/controlplace.h"
 #include "windows/document/postedcompanyfileview.h"
 
@@ -195,7 +197,11 @@ void frmPayments::buildToolBar()
     connect(m_buttons.value(QStringLiteral("cmdFind")), &QAbstractButton::clicked, this, [this] { cmdFind_Click(); });
     connect(m_buttons.value(QStringLiteral("cmdOpen")), &QAbstractButton::clicked, this, [this] { cmdOpen_Click(); });
     connect(m_buttons.value(QStringLiteral("cmdSave")), &QAbstractButton::clicked, this, [this] { cmdSave_Click(); });
+    connect(m_buttons.value(QStringLiteral("exporttoexcel")), &QAbstractButton::clicked, this,
+            [this] { exporttoexcel_Click(); });
     connect(m_buttons.value(QStringLiteral("Help")), &QAbstractButton::clicked, this, [this] { Help_Click(); });
+    connect(m_buttons.value(QStringLiteral("cmdPrintOptions")), &QAbstractButton::clicked, this,
+            [this] { cmdPrintOptions_Click(); });
 }
 
 void frmPayments::buildCaptionLabels()
@@ -667,6 +673,53 @@ void frmPayments::placeBeside(const ControlPlace& place)
 {
     m_placed = true;
     move(toPixels(place.Left + place.Width), toPixels(place.Top));
+}
+
+// ---------------------------------------------------------------------------------------
+// The payment form
+
+services::PaymentFormValues frmPayments::formValues() const
+{
+    const PaymentRecord& r = m_record;
+    services::PaymentFormValues values;
+    values.TransactionNumber = r.TransactionNumber.Caption;
+    values.DateandTime = r.DateandTime.Caption;
+    values.TransactionValue = r.TransactionValue.Caption;
+    values.fromcompany = r.fromcompany.Caption;
+    values.fromcontact = r.fromcontact.Caption;
+    values.tocompany = r.tocompany.Caption;
+    values.tocontact = r.tocontact.Caption;
+    values.PaymentValue = r.PaymentValue().Text;
+    values.AmountPaid = r.AmountPaid.Caption;
+    values.PaymentDate = r.PaymentDate.Caption;
+    values.Balance = r.Balance.Caption;
+    values.Note = r.Note.Text;
+    return values;
+}
+
+services::FormServiceInputs frmPayments::formInputs()
+{
+    return {.store = m_context.store, .prompts = m_context.prompts};
+}
+
+void frmPayments::showFormResult(const services::FormResult& result)
+{
+    if (m_context.formTemplatePicker)
+        services::showFormResult(result, m_context.prompts, *m_context.formTemplatePicker);
+    else if (result.message)
+        result.message->show(m_context.prompts);
+}
+
+void frmPayments::cmdPrintOptions_Click()
+{
+    services::FormService service(formInputs());
+    showFormResult(service.printPayment(formValues()));
+}
+
+void frmPayments::exporttoexcel_Click()
+{
+    services::FormService service(formInputs());
+    showFormResult(service.exportPayment(formValues()));
 }
 
 } // namespace windows

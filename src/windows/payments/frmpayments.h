@@ -12,7 +12,8 @@
 // (Open Transaction or the transactions window's "Enter Payment"). Save posts the payment
 // through the posting service, all or nothing, and names the window after the payment file
 // written; a saved or opened payment is never saved again. Open Payment shows a stored
-// payment file.
+// payment file. Print and export fill the payment form with what the window shows, through
+// the form service.
 
 #include "datafiles/paymentrecord.h"
 #include "platform/commondialog.h"
@@ -33,6 +34,11 @@ class QPlainTextEdit;
 
 namespace posting {
 struct PaymentResult;
+}
+namespace services {
+struct FormResult;
+struct FormServiceInputs;
+struct PaymentFormValues;
 }
 
 namespace windows {
@@ -57,6 +63,8 @@ public:
     void cmdFind_Click();        // "Open Transaction "
     void cmdOpen_Click();        // "Open Payment "
     bool cmdSave_Click();        // "Save": true when the payment was posted and written
+    void cmdPrintOptions_Click(); // "Print": the payment form, printed
+    void exporttoexcel_Click();   // "Export to Excel Form": the payment form, shown
     void Help_Click();
     void PaymentDate_Click();    // "Click to Refresh "
     void PaymentValue_LostFocus();
@@ -120,6 +128,11 @@ private:
     bool isWrittenByThePosting(const QString& path) const;
     void showPosted(const posting::PaymentResult& result);
     void placeBeside(const ControlPlace& place);
+
+    // The payment form: the texts the window shows now, saved or not.
+    services::PaymentFormValues formValues() const;
+    services::FormServiceInputs formInputs();
+    void showFormResult(const services::FormResult& result);
     void showNotice(const QString& text, const QString& title, int style);
 
     PaymentsContext m_context;

@@ -1,10 +1,10 @@
 #pragma once
 // What the payments window tests stand on: an installation (its settings store, the
-// start-up window's CommonDialog4, its user and computer, and a contact companies window
-// that records the company files it is asked to show), a temporary program folder, a pinned
-// clock, scripted prompts, and transactions and contact company files made as the other
-// windows save them. Several installations can share one data folder, as the programs of
-// several computers do.
+// start-up window's CommonDialog4, its user and computer, a contact companies window that
+// records the company files it is asked to show and a settings window that records the
+// template pickers it is asked for), a temporary program folder, a pinned clock, scripted
+// prompts, and transactions and contact company files made as the other windows save them.
+// Several installations can share one data folder, as the programs of several computers do.
 
 #include "datafiles/settingsstore.h"
 #include "datafiles/shellhooks.h"
@@ -14,6 +14,7 @@
 #include "support/pinnedclock.h"
 #include "support/scopedprompts.h"
 #include "support/tempprogramfolder.h"
+#include "services/formtemplatepicker.h"
 #include "windows/document/postedcompanyfileview.h"
 #include "windows/payments/frmpayments.h"
 
@@ -27,7 +28,9 @@ namespace paymentstest {
 
 using postingtest::Contact;
 
-class Installation : public datafiles::ShellHooks, public windows::PostedCompanyFileView {
+class Installation : public datafiles::ShellHooks,
+                     public windows::PostedCompanyFileView,
+                     public services::FormTemplatePicker {
 public:
     explicit Installation(QString user = QStringLiteral("anna"), QString computer = QStringLiteral("PC-ANNA"));
     ~Installation() override;
@@ -40,11 +43,13 @@ public:
     QString computer;
     // The company files the contact companies window was asked to show, in order.
     QStringList shownCompanyFiles;
+    // The form kinds whose template picker the settings window was asked to bring up.
+    std::vector<services::FormKind> pickedTemplates;
     // Runs once, the next time the data files ask for this user's name: the moment a load
     // for payment is about to write the payment lock.
     std::function<void()> onNextUserName;
 
-    windows::PaymentsContext context(platform::Prompts& prompts) { return {store, CommonDialog4, prompts, this}; }
+    windows::PaymentsContext context(platform::Prompts& prompts) { return {store, CommonDialog4, prompts, this, this}; }
     // Host mode on a shared folder, publishing its host file there when the folder exists
     // (usersMayWrite: its switch for network users); user mode connected to such a host.
     void beHost(const QString& sharedFolder, bool usersMayWrite = true);
@@ -52,6 +57,9 @@ public:
 
     // PostedCompanyFileView: the contact window docked at the left, 5220 twips wide.
     windows::ControlPlace showPostedCompanyFile(const QString& path) override;
+
+    // FormTemplatePicker
+    void pickFormTemplate(services::FormKind kind) override { pickedTemplates.push_back(kind); }
 
     // ShellHooks
     void NemaNetwork() override { store.selectSingleMachineMode(); }
