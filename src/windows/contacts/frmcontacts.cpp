@@ -7,7 +7,11 @@
 #include "platform/colors.h"
 #include "platform/commondialog.h"
 #include "platform/prompts.h"
+#include "platform/sound.h"
 #include "platform/twips.h"
+#include "services/formresult.h"
+#include "services/formservice.h"
+#include "services/formtemplatepicker.h"
 #include "windows/document/windowshell.h"
 
 #include <QAction>
@@ -128,6 +132,12 @@ DocumentKind contactKind()
     k.defaultColumns = {{QStringLiteral("Contact Name"), 220}, {QStringLiteral("Balance"), 60}};
     k.defaultExtraRows = 29;
     k.protectedColumns = 2;
+    k.insertColumnQuestion = QStringLiteral("You can't insert column before first two... add new column after ?");
+    k.deleteColumnRefusal = QStringLiteral(
+        "You can't delete first two columns...Name and Balance are the minimum Contacts information required");
+    // A network user may list the contact companies but not import into one.
+    k.importRefusal = QStringLiteral(
+        "Network users are not allowed to edit files. Contact your network host for assistance. ");
     k.menus = contactMenus();
     k.toolButtons = documentToolBar(QStringLiteral("List Contact Companies"));
     k.editingMenus = {QStringLiteral("saveas"), QStringLiteral("paste"), QStringLiteral("add"),
@@ -151,6 +161,8 @@ frmContacts::frmContacts(const DocumentContext& context, QWidget* parent)
         connect(from, &QAction::triggered, this, [this] { TransferFrom(); });
     if (QAction* to = menu(QStringLiteral("TransferTo")))
         connect(to, &QAction::triggered, this, [this] { TransferTo(); });
+    onMenu(QStringLiteral("printselectedcontact"), [this] { printselectedcontact_Click(); });
+    onMenu(QStringLiteral("exportform"), [this] { exportform_Click(); });
 }
 
 // The frame stands over the grid's top left corner where the layout never moves it.
@@ -262,6 +274,62 @@ void frmContacts::transferFromFrame(PartySide side)
 {
     if (handOff(side))
         m_transferItems->hide();
+}
+
+// ---------------------------------------------------------------------------------------
+// The contact form
+
+services::FormServiceInputs frmContacts::formInputs()
+{
+    services::SoundPlayer play = context().playSound;
+    if (!play)
+        play = platform::playSound;
+    return {.store = store(),
+            .prompts = prompts(),
+            .playSound = std::move(play),
+            .pleaseWait = [this](bool shown) {
+                PleaseWait()->setVisible(shown);
+                if (shown)
+                    PleaseWait()->raise();
+            }};
+}
+
+void frmContacts::showFormResult(const services::FormResult& result)
+{
+    if (services::FormTemplatePicker* picker = context().formTemplatePicker)
+        services::showFormResult(result, prompts(), *picker);
+    else if (result.message)
+        result.message->show(prompts());
+}
+
+void frmContacts::printselectedcontact_Click()
+{
+    services::FormService service(formInputs());
+    showFormResult(service.printContact(services::SelectedRow::fromGrid(List1().core(), windowTitle())));
+}
+
+void frmContacts::exportform_Click()
+{
+    services::FormService service(formInputs());
+    showFormResult(service.exportContact(services::SelectedRow::fromGrid(List1().core(), windowTitle())));
+}
+
+// ---------------------------------------------------------------------------------------
+// A company file a posting has written
+
+ControlPlace frmContacts::showPostedCompanyFile(const QString& path)
+{
+    if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
+        setWindowState(Qt::WindowNoState);
+    move(0, 0);
+    resize(toPixels(DockedWidth), height());
+    show();
+    raise();
+    activateWindow();
+    (void)showWrittenDocument(path);
+    const int tx = platform::TwipsPerPixelX;
+    const int ty = platform::TwipsPerPixelY;
+    return {x() * tx, y() * ty, width() * tx, height() * ty};
 }
 
 // ---------------------------------------------------------------------------------------

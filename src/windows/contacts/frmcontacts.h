@@ -5,21 +5,29 @@
 // the texts, folder, settings fields, menus and tool bar of contact companies from its
 // description. What is its own: handing the selected contact to the transaction as its
 // sender or receiver, through the Transfer menu or the transfer frame TransferItems that the
-// grid shows on Enter while the transactions window is open.
+// grid shows on Enter while the transactions window is open; the contact form, printed or
+// shown in the spreadsheet program with the selected contact; and showing a company file
+// that a posting has just written.
 //
 // The postings change balances in the contact company files themselves, never through this
 // window; a file a posting changed after this window read it is not written over unasked by
 // its Save (see DocumentWindow).
 
 #include "windows/document/documentwindow.h"
+#include "windows/document/postedcompanyfileview.h"
 #include "windows/document/transactionparties.h"
 
 class QAbstractButton;
 class QFrame;
 
+namespace services {
+struct FormResult;
+struct FormServiceInputs;
+}
+
 namespace windows {
 
-class frmContacts : public DocumentWindow {
+class frmContacts : public DocumentWindow, public PostedCompanyFileView {
     Q_OBJECT
 public:
     explicit frmContacts(const DocumentContext& context, QWidget* parent = nullptr);
@@ -35,6 +43,20 @@ public:
     // message and nothing changes. True when the contact was handed over.
     bool TransferFrom();
     bool TransferTo();
+
+    // ---- The contact form of the selected row (File > Print > "Selected Contact" and
+    // Data > Export Data > "Selected Contact into Excel Form"), filled with the own company,
+    // the date and time, this window's caption, the row's number and every column of the row.
+    // The print wants a contact with a balance of at least 0.1 and asks for the copies; the
+    // export shows the form for any balance. Nothing of the document changes.
+    void printselectedcontact_Click();
+    void exportform_Click();
+
+    // ---- PostedCompanyFileView
+    // Docks the window at the left of the screen, shows it, and shows the file as a posting
+    // left it, after "Save Changes?" for unsaved work of its own (Cancel keeps that work on
+    // screen). The file is not recorded among the recent files.
+    ControlPlace showPostedCompanyFile(const QString& path) override;
 
     // ---- The transfer frame
     QFrame* TransferItems() const { return m_transferItems; }
@@ -54,6 +76,8 @@ protected:
 
 private:
     void buildTransferFrame();
+    services::FormServiceInputs formInputs();
+    void showFormResult(const services::FormResult& result);
     bool handOff(PartySide side);
     void transferFromFrame(PartySide side);
     // The transactions window that receives the contacts handed over; nullptr in a program

@@ -267,6 +267,7 @@ protected:
     // The window's area below its menu bar, where the bars, the grid and the frames stand.
     QWidget* clientArea() const { return m_client; }
     WindowShell* shell() const { return m_context.shell; }
+    const DocumentContext& context() const { return m_context; }
     datafiles::SettingsStore& store() { return m_context.store; }
     const datafiles::SettingsStore& store() const { return m_context.store; }
     platform::Prompts& prompts() { return m_context.prompts; }

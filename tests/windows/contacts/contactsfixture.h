@@ -13,6 +13,7 @@
 #include "platform/safefile.h"
 #include "posting/companyfile.h"
 #include "services/editlockfile.h"
+#include "services/formtemplatepicker.h"
 #include "support/qtprinters.h"
 #include "support/scopedprompts.h"
 #include "support/tempprogramfolder.h"
@@ -26,6 +27,7 @@
 #include <gtest/gtest.h>
 #include <map>
 #include <utility>
+#include <vector>
 
 namespace contactstest {
 
@@ -59,10 +61,21 @@ public:
     grid::GridSelection* gridSelection() override { return nullptr; }
 };
 
-// The program with its transactions window, and its settings window's company check.
-class ContactsProgram : public windowtest::TestProgram {
+// The program with its transactions window, and its settings window's company check and
+// form template picker.
+class ContactsProgram : public windowtest::TestProgram, public services::FormTemplatePicker {
 public:
     TransactionStandIn transactions;
+    // The kinds whose template picker the settings window was asked to bring up, in order.
+    std::vector<services::FormKind> pickedTemplates;
+
+    void pickFormTemplate(services::FormKind kind) override { pickedTemplates.push_back(kind); }
+    windows::DocumentContext contactsContext(platform::Prompts& prompts)
+    {
+        windows::DocumentContext c = context(CommonDialog2, prompts);
+        c.formTemplatePicker = this;
+        return c;
+    }
 
     grid::GridWindow* window(const QString& name) override
     {
@@ -140,7 +153,7 @@ protected:
     testsupport::TempProgramFolder folder;
     testsupport::ScopedPrompts prompts;
     ContactsProgram program;
-    windows::frmContacts window{program.context(program.CommonDialog2, prompts.script())};
+    windows::frmContacts window{program.contactsContext(prompts.script())};
 };
 
 } // namespace contactstest
