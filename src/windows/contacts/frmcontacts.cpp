@@ -326,7 +326,10 @@ ControlPlace frmContacts::showPostedCompanyFile(const QString& path)
     show();
     raise();
     activateWindow();
+    // The transfer hint is for a company the user opens to pick a party, not for this one.
+    m_showingPosted = true;
     (void)showWrittenDocument(path);
+    m_showingPosted = false;
     const int tx = platform::TwipsPerPixelX;
     const int ty = platform::TwipsPerPixelY;
     return {x() * tx, y() * ty, width() * tx, height() * ty};
@@ -378,7 +381,7 @@ bool frmContacts::networkUserOpensReadOnly()
 void frmContacts::afterDocumentOpened()
 {
     const TransactionParties* transactions = transaction();
-    if (transactions && transactions->Visible())
+    if (!m_showingPosted && transactions && transactions->Visible())
         prompts().MsgBox(TransferHint, platform::MsgStyle::Information);
 }
 

@@ -85,6 +85,7 @@ private:
     TransactionParties* transaction() const;
 
     QFrame* m_transferItems = nullptr;
+    bool m_showingPosted = false;
 };
 
 } // namespace windows

@@ -11,6 +11,7 @@
 #include <QFrame>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTemporaryDir>
 
 namespace contactstest {
 namespace {
@@ -137,6 +138,37 @@ TEST_F(ContactsWindow, AnOpenBesideATransactionTellsHowToTransfer)
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Company READ-ONLY [Suppliers.QVC ]"));
     EXPECT_EQ(prompts->recorded().last().text, hint);
     EXPECT_EQ(prompts->recorded().last().style, 64);
+}
+
+// A network user whose host lets no one write may not import into a contact company; one
+// who may write goes on to choose the workbook.
+TEST_F(ContactsWindow, TheImportRefusesANetworkUserWhoMayNotWrite)
+{
+    QTemporaryDir shared;
+    ASSERT_TRUE(QDir().mkpath(shared.filePath(QStringLiteral("QVNET/RAzar/Contacts"))));
+    folder.writeFile(QStringLiteral("System/Sound/2.wav"), "RIFF");
+    for (const bool mayWrite : {false, true}) {
+        SCOPED_TRACE(mayWrite ? "may write" : "may not write");
+        program.beUser(shared.path(), mayWrite);
+        program.sounds.clear();
+        prompts.script().clear();
+        if (mayWrite)
+            prompts->queueOpenCancel();
+        else
+            prompts->queueAnswer(Answer::OK);
+        window.menu(QStringLiteral("importfromexcel"))->trigger();
+        ASSERT_EQ(prompts->recorded().size(), 1);
+        const testsupport::RecordedPrompt& shown = prompts->recorded().first();
+        if (mayWrite) {
+            EXPECT_EQ(shown.kind, testsupport::PromptKind::ShowOpen);
+            EXPECT_EQ(program.sounds.size(), 1);
+        } else {
+            EXPECT_EQ(shown.text, QStringLiteral("Network users are not allowed to edit files. Contact your network "
+                                                 "host for assistance. "));
+            EXPECT_EQ(shown.style, 16);
+            EXPECT_TRUE(program.sounds.isEmpty());
+        }
+    }
 }
 
 } // namespace
