@@ -260,10 +260,8 @@ bool frmContacts::handOff(PartySide side)
     if (shell())
         shell()->PROVERICOMANYINFO();
     if (!transactions->Visible()) {
-        setWindowState(Qt::WindowNoState);
-        move(0, 0);
-        resize(toPixels(DockedWidth), height());
-        transactions->showAt((x() + width()) * platform::TwipsPerPixelX, y() * platform::TwipsPerPixelY);
+        const ControlPlace docked = dockAtLeft();
+        transactions->showAt(docked.Left + docked.Width, docked.Top);
     }
     transactions->takeContact(side, {companyFile, name, QString::number(row)});
     hide();
@@ -319,10 +317,7 @@ void frmContacts::exportform_Click()
 
 ControlPlace frmContacts::showPostedCompanyFile(const QString& path)
 {
-    if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
-        setWindowState(Qt::WindowNoState);
-    move(0, 0);
-    resize(toPixels(DockedWidth), height());
+    const ControlPlace docked = dockAtLeft();
     show();
     raise();
     activateWindow();
@@ -330,6 +325,17 @@ ControlPlace frmContacts::showPostedCompanyFile(const QString& path)
     m_showingPosted = true;
     (void)showWrittenDocument(path);
     m_showingPosted = false;
+    return docked;
+}
+
+// Normal state, Left 0, Top 0, DockedWidth wide, the height kept; where the window then
+// stands, in twips.
+ControlPlace frmContacts::dockAtLeft()
+{
+    if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
+        setWindowState(Qt::WindowNoState);
+    move(0, 0);
+    resize(toPixels(DockedWidth), height());
     const int tx = platform::TwipsPerPixelX;
     const int ty = platform::TwipsPerPixelY;
     return {x() * tx, y() * ty, width() * tx, height() * ty};

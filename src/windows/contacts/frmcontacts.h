@@ -79,6 +79,7 @@ private:
     services::FormServiceInputs formInputs();
     void showFormResult(const services::FormResult& result);
     bool handOff(PartySide side);
+    ControlPlace dockAtLeft();
     void transferFromFrame(PartySide side);
     // The transactions window that receives the contacts handed over; nullptr in a program
     // without one, where nothing is handed over.
