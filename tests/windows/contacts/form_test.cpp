@@ -109,7 +109,7 @@ TEST_F(ContactForm, PrintFillsTheFormWithTheSelectedContactAndLeavesTheDocumentA
     EXPECT_EQ(program.sounds, QStringList{sound});
 }
 
-// The export shows the form whatever the balance, a zero one and an unsaved list included.
+// The export shows the form whatever the balance, the empty one of a list never saved included.
 TEST_F(ContactForm, ExportShowsTheFormForAnyBalance)
 {
     openClientsWithPhones();
