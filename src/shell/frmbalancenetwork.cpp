@@ -156,7 +156,8 @@ void frmBalance::MyHostName_Click()
 
 // The host data folder beside the host file, filled with this machine's data tree, then the
 // host file. A host whose data could not be copied is no host: the user is told what failed
-// and the machine goes on alone, rather than looking like a host that users cannot use.
+// and the machine goes on alone, its host path emptied, rather than looking like a host that
+// users cannot use.
 void frmBalance::createHost(const QString& hostFolder)
 {
     const QString shared = hostFolder + QStringLiteral("QVNET");
@@ -166,9 +167,8 @@ void frmBalance::createHost(const QString& hostFolder)
     const platform::FileResult copied =
         HostTreeCopy::copy(datafiles::programPath(QStringLiteral("System/RAzar")), shared + QStringLiteral("/RAzar"), this);
     if (!copied) {
-        critical(QStringLiteral("Quorvane could not create the host in %1. %2 Quorvane stays in single user mode.")
-                     .arg(hostFolder, copied.error));
-        NemaNetwork();
+        refuseHost(QStringLiteral("Quorvane could not create the host in %1. %2 Quorvane stays in single user mode.")
+                       .arg(hostFolder, copied.error));
         return;
     }
     (void)datafiles::WriteHostFile(m_store);
