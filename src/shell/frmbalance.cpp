@@ -1,8 +1,6 @@
 #include "shell/frmbalance.h"
 
 #include "datafiles/datafoldertree.h"
-#include "datafiles/fileprocedures.h"
-#include "datafiles/hostfile.h"
 #include "datafiles/htmlhelp.h"
 #include "datafiles/machineidentity.h"
 #include "datafiles/settingsfile.h"
@@ -41,10 +39,6 @@ const QString ExcelFailed = QStringLiteral(
     "Quorvane for Excel (FX) failed to initialize Microsoft Excel. You can still continue to use QVFX "
     "but your export to excel buttons will not be available");
 
-const QString NetworkUnreachable = QStringLiteral(
-    "Quorvane was not able to access network and switched to a single user mode. Note that you must "
-    "manually switch back to network mode once you successfully establish connection to network drive");
-
 // Starts the spreadsheet program hidden and quits it again.
 bool spreadsheetStarts()
 {
@@ -56,12 +50,6 @@ bool spreadsheetStarts()
     excel->setDisplayAlerts(false);
     excel->quit();
     return true;
-}
-
-// A host data folder below a host file's folder; an empty folder names none.
-bool hostDataFolderExists(const QString& hostFolder)
-{
-    return !hostFolder.isEmpty() && datafiles::FolderExists(hostFolder + QStringLiteral("QVNET/RAzar/"));
 }
 
 // Help is a convenience: whatever goes wrong in showing it is passed over.
@@ -289,13 +277,12 @@ void frmBalance::buildNetworkPage(QWidget* page)
     SettingsBinding::bind(CheckReadWrite, m_store.CheckReadWrite, [this] { CheckReadWrite_Click(); });
     SettingsBinding::bind(CheckUseMyPassword, m_store.CheckUseMyPassword, [this] { CheckUseMyPassword_Click(); });
 
-    const auto pathLabel = [page](QLabel* label, const QString& name) {
+    const auto pathLabel = [](QLabel* label, const QString& name) {
         label->setObjectName(name);
         label->setWordWrap(true);
         label->setFrameShape(QFrame::StyledPanel);
         label->setMinimumHeight(24);
         label->setTextInteractionFlags(Qt::NoTextInteraction);
-        Q_UNUSED(page);
         return label;
     };
     MyHostName = new LauncherLabel(QStringLiteral("MyHostName"), page);
@@ -403,19 +390,6 @@ void frmBalance::SaznaUserName()
 void frmBalance::NemaNetwork()
 {
     m_store.selectSingleMachineMode();
-}
-
-void frmBalance::refreshSharedValues()
-{
-    if (!m_store.OptionHost.value() && !m_store.OptionUser.value())
-        return;
-    if (hostDataFolderExists(m_store.MyHostSystem.value())
-        || hostDataFolderExists(m_store.lblConnectedtohostsystem.value())) {
-        datafiles::ReadHostFile(m_store);
-        return;
-    }
-    platform::prompts().MsgBox(NetworkUnreachable, platform::MsgStyle::Critical);
-    NemaNetwork();
 }
 
 // The shared values of the Balance and Company pages are the host's: they are read again

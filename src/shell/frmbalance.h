@@ -167,6 +167,8 @@ private:
     void createHost(const QString& hostFolder);
     void lblConnectedtohostname_Click();
     void CmdUpdateNetwork_Click();
+    bool hostDataFolderReachable() const;
+    void fallBackFromUnreachableNetwork();
     void refuseHost(const QString& message);
     void refuseConnection(const QString& message);
 

@@ -24,12 +24,39 @@ void critical(const QString& text)
     platform::prompts().MsgBox(text, platform::MsgStyle::Critical);
 }
 
+// A host data folder below a host file's folder; an empty folder names none.
 bool hostDataFolderExists(const QString& hostFolder)
 {
     return !hostFolder.isEmpty() && datafiles::FolderExists(hostFolder + QStringLiteral("QVNET/RAzar/"));
 }
 
 } // namespace
+
+// Either host folder will do, whatever the mode: the one of this machine's host and the one
+// of the host it uses.
+bool frmBalance::hostDataFolderReachable() const
+{
+    return hostDataFolderExists(m_store.MyHostSystem.value())
+        || hostDataFolderExists(m_store.lblConnectedtohostsystem.value());
+}
+
+void frmBalance::fallBackFromUnreachableNetwork()
+{
+    critical(QStringLiteral(
+        "Quorvane was not able to access network and switched to a single user mode. Note that you must manually "
+        "switch back to network mode once you successfully establish connection to network drive"));
+    NemaNetwork();
+}
+
+void frmBalance::refreshSharedValues()
+{
+    if (!m_store.OptionHost.value() && !m_store.OptionUser.value())
+        return;
+    if (hostDataFolderReachable())
+        datafiles::ReadHostFile(m_store);
+    else
+        fallBackFromUnreachableNetwork();
+}
 
 void frmBalance::OptionSingleMachine_Click()
 {
@@ -212,17 +239,14 @@ void frmBalance::CmdUpdateNetwork_Click()
 {
     if (m_store.OptionSingleMachine.value())
         return;
-    if (hostDataFolderExists(m_store.lblConnectedtohostsystem.value()) || hostDataFolderExists(m_store.MyHostSystem.value())) {
-        if (m_store.OptionUser.value() && m_store.CheckReadWrite.Value.value() == 0)
-            critical(QStringLiteral("Network users are not allowed to edit files. Contact your network host for assistance."));
-        else if (m_store.OptionHost.value())
-            (void)datafiles::WriteHostFile(m_store);
+    if (!hostDataFolderReachable()) {
+        fallBackFromUnreachableNetwork();
         return;
     }
-    critical(QStringLiteral(
-        "Quorvane was not able to access network and switched to a single user mode. Note that you must manually "
-        "switch back to network mode once you successfully establish connection to network drive"));
-    NemaNetwork();
+    if (m_store.OptionUser.value() && m_store.CheckReadWrite.Value.value() == 0)
+        critical(QStringLiteral("Network users are not allowed to edit files. Contact your network host for assistance."));
+    else if (m_store.OptionHost.value())
+        (void)datafiles::WriteHostFile(m_store);
 }
 
 } // namespace shell

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QProgressDialog>
 #include <QTimer>
+#include <algorithm>
 #include <atomic>
 #include <thread>
 

@@ -6,6 +6,8 @@
 
 #include "datafiles/storefield.h"
 
+#include <functional>
+
 class QAbstractButton;
 class QCheckBox;
 class QLabel;

@@ -120,8 +120,13 @@ TEST_F(NetworkTest, AClickOnTheHostLabelOutsideHostModeNeverCopiesOverTheSharedT
 {
     startWithCompany();
     const QString share = shareFolder();
-    createHost(share);
+    const QString hostFile = createHost(share);
+    const QStringList published = hostLines(hostFile);
+    // Going back to single-machine mode keeps the host's file and its path.
     settings().OptionSingleMachine->click();
+    EXPECT_EQ(hostLines(hostFile), published);
+    EXPECT_EQ(store().MyHostName.value(), hostFile);
+    EXPECT_FALSE(settings().CheckReadWrite->isEnabled());
     folder.writeFile(QStringLiteral("share/QVNET/RAzar/Items/Shared.QVI"), "shared");
     folder.writeFile(QStringLiteral("System/RAzar/Items/Shared.QVI"), "local");
     prompts.script().clear();
