@@ -140,7 +140,7 @@ void frmBalance::buildBalancePage(QWidget* page)
     PaymentNumber = boundEdit(QStringLiteral("PaymentNumber"), m_store.PaymentNumber, page);
     for (QLineEdit* number : {Balance, InvoiceNumber, PaymentNumber})
         number->installEventFilter(this);
-    form->addRow(caption(QStringLiteral("Balance of your company:"), page), Balance);
+    form->addRow(caption(QStringLiteral("Company balance:"), page), Balance);
     form->addRow(caption(QStringLiteral("Invoice number:"), page), InvoiceNumber);
     form->addRow(caption(QStringLiteral("Payment number:"), page), PaymentNumber);
     CmdUpdateNetwork = new QPushButton(QStringLiteral("Update Network"), page);
