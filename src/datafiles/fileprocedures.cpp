@@ -101,7 +101,7 @@ void HideFile(const QString&) {}
 void UnhideFile(const QString&) {}
 
 platform::FileResult CopyFolderTree(const QString& source, const QString& destination,
-                                    bool overwrite)
+                                    bool overwrite, const std::function<void()>& fileCopied)
 {
     const QDir from(source);
     if (!QFileInfo(source).isDir())
@@ -115,10 +115,12 @@ platform::FileResult CopyFolderTree(const QString& source, const QString& destin
             continue; // a save in progress or one that died: never a document
         const QString target = destination + QLatin1Char('/') + entry.fileName();
         const platform::FileResult result = entry.isDir()
-            ? CopyFolderTree(entry.filePath(), target, overwrite)
+            ? CopyFolderTree(entry.filePath(), target, overwrite, fileCopied)
             : copyOneFile(entry.filePath(), target, overwrite);
         if (!result)
             return result;
+        if (!entry.isDir() && fileCopied)
+            fileCopied();
     }
     return {true, QString()};
 }

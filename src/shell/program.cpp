@@ -87,9 +87,43 @@ frmBalance& Program::settingsWindow()
 {
     if (!m_balance) {
         m_balance = std::make_unique<frmBalance>(m_store);
+        connectSettingsWindow();
         m_balance->Form_Load();
     }
     return *m_balance;
+}
+
+// The settings window shares the start-up window's template dialog and hides the other
+// windows for its company check.
+void Program::connectSettingsWindow()
+{
+    m_balance->setTemplateDialog(&m_main->CommonDialog5);
+    m_balance->setHideOtherWindows([this] { hideDocumentWindows(); });
+}
+
+// The document windows and the file search window keep their documents and state while
+// hidden; one that was never opened is not made for this.
+void Program::hideDocumentWindows()
+{
+    for (const QString& name :
+         {FormName::Items, FormName::Contacts, FormName::Payments, FormName::Transactions, FormName::FileSearch})
+        if (ProgramWindow* window = m_windows.find(name); window && window->form().isVisible())
+            window->form().hide();
+    m_main->showMinimized();
+}
+
+void Program::PROVERICOMANYINFO()
+{
+    settingsWindow().PROVERICOMANYINFO();
+}
+
+void Program::pickFormTemplate(services::FormKind kind)
+{
+    frmBalance& settings = settingsWindow();
+    settings.hide();
+    settings.show();
+    settings.SSTab1->setCurrentIndex(frmBalance::FormsTab);
+    settings.pressTemplateButton(kind);
 }
 
 void Program::openDocumentWindow(const QString& formName)

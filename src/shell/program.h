@@ -9,6 +9,7 @@
 #include "datafiles/shellhooks.h"
 #include "grid/documents/exchangehost.h"
 #include "grid/documents/transactionformsettings.h"
+#include "services/formtemplatepicker.h"
 #include "shell/windowregistry.h"
 
 #include <functional>
@@ -21,7 +22,8 @@ class frmMain;
 
 class Program final : public grid::ExchangeHost,
                       public grid::TransactionFormSettings,
-                      public datafiles::ShellHooks {
+                      public datafiles::ShellHooks,
+                      public services::FormTemplatePicker {
 public:
     // How the program ends its run: by default the application's event loop is left.
     using EndRun = std::function<void()>;
@@ -55,6 +57,11 @@ public:
     // the program goes on. A settings file that cannot be written is reported by the writer;
     // the program still ends.
     bool shutDown();
+
+    // The settings window's company check: while a detail of the own company is empty, the
+    // user is told, the document windows are hidden and the settings window comes up on its
+    // Company tab.
+    void PROVERICOMANYINFO();
     // Ends the program at once: no window runs its closing steps and no settings are written.
     void endNow();
     bool ended() const { return m_ended; }
@@ -100,8 +107,14 @@ public:
     bool settingsWindowVisible() const override;
     int settingsSelectedTab() const override;
 
+    // services::FormTemplatePicker: the settings window in front on its Forms tab, with the
+    // kind's template button pressed.
+    void pickFormTemplate(services::FormKind kind) override;
+
 private:
     void runStartupProbe();
+    void connectSettingsWindow();
+    void hideDocumentWindows();
 
     EndRun m_endRun;
     datafiles::SettingsStore m_store;

@@ -1,0 +1,414 @@
+// The settings window's Network page: creating a host and taking one's own over, connecting
+// as a user, the host's switches, "Update Network", the fall-backs to single-machine mode,
+// and a host and a user, each in its own program folder, sharing one folder.
+
+#include "datafiles/datafilewriter.h"
+#include "datafiles/machineidentity.h"
+#include "settingsfixture.h"
+#include "shell/hosttreecopy.h"
+
+#include <QDir>
+
+using namespace shelltest;
+using platform::Answer;
+using testsupport::PromptKind;
+
+namespace {
+
+constexpr int ReadWriteLine = 14;
+constexpr int UseMyPasswordLine = 15;
+
+class NetworkTest : public SettingsTest {
+protected:
+    QString readFile(const QString& path)
+    {
+        QFile file(path);
+        return file.open(QIODevice::ReadOnly) ? QString::fromLatin1(file.readAll()) : QStringLiteral("<none>");
+    }
+    // A host made elsewhere: its file and data folder in the share, with a balance of its own.
+    QString foreignHost(const QString& share, const QString& balance)
+    {
+        datafiles::SettingsStore other;
+        other.Balance = balance;
+        other.CompanyName = QStringLiteral("Gostitelj d.o.o.");
+        other.CheckReadWrite.Value = 1;
+        other.MyHostName = share + QStringLiteral("Host.QVNET");
+        EXPECT_TRUE(QDir().mkpath(share + QStringLiteral("QVNET/RAzar")));
+        EXPECT_TRUE(datafiles::WriteHostFile(other));
+        return other.MyHostName.value();
+    }
+};
+
+TEST_F(NetworkTest, ChoosingHostCreatesTheHostFolderCopiesTheDataTreeAndWritesTheHostFile)
+{
+    startWithCompany();
+    folder.writeFile(QStringLiteral("System/RAzar/Items/Les.QVI"), "items");
+    store().Balance = QStringLiteral("250");
+    const QString share = shareFolder();
+    const QString hostFile = createHost(share);
+
+    ASSERT_EQ(prompts->recorded().size(), 1) << prompts->texts().join('|').toStdString();
+    const testsupport::RecordedPrompt& dialog = prompts->recorded().first();
+    EXPECT_EQ(dialog.kind, PromptKind::ShowSave);
+    EXPECT_EQ(dialog.text, "Save Quorvane Network Host:");
+    EXPECT_EQ(dialog.dialog.Filter, "QV Network Files (*.QVNET)|*.QVNET|");
+    EXPECT_EQ(dialog.dialog.FileName, CompanyDetails.first() + " on " + datafiles::thisComputerName());
+    EXPECT_TRUE(store().OptionHost.value());
+    EXPECT_EQ(store().MyHostName.value(), hostFile);
+    EXPECT_EQ(store().MyHostSystem.value(), share);
+    EXPECT_TRUE(settings().CheckReadWrite->isEnabled());
+    for (const char* sub : {"QVNET/Sound", "QVNET/RAzar", "QVNET/Temp", "QVNET/RAzar/Template/Item"})
+        EXPECT_TRUE(QFileInfo(share + sub).isDir()) << sub;
+    EXPECT_EQ(readFile(share + "QVNET/RAzar/Items/Les.QVI"), "items");
+    const QStringList lines = hostLines(hostFile);
+    ASSERT_EQ(lines.size(), datafiles::HostFileLines);
+    EXPECT_EQ(lines[1], "250");
+    EXPECT_EQ(lines[15], datafiles::thisUserNameOrUnknown());
+    EXPECT_EQ(lines[17], datafiles::thisComputerName());
+}
+
+TEST_F(NetworkTest, ACancelledOrRefusedHostLeavesSingleMachineMode)
+{
+    startWithCompany();
+    const QString share = shareFolder();
+    // Cancel.
+    showSettingsOn(shell::frmBalance::NetworkTab);
+    prompts->queueSaveCancel();
+    settings().OptionHost->click();
+    EXPECT_TRUE(store().OptionSingleMachine.value());
+    EXPECT_FALSE(QFileInfo::exists(share + "QVNET"));
+    // A folder that already holds another host.
+    QDir().mkpath(share + "QVNET");
+    prompts.script().clear();
+    prompts->queueSave(share + "Firma.QVNET");
+    prompts->queueAnswer(Answer::OK);
+    settings().OptionHost->click();
+    EXPECT_EQ(prompts->texts().last(),
+              "One QV host in this directory already exist. You can only have one QVNet host per one directory");
+    EXPECT_TRUE(store().OptionSingleMachine.value());
+    EXPECT_EQ(store().MyHostName.value(), "");
+    EXPECT_EQ(store().MyHostSystem.value(), "");
+    // A folder that is no network folder.
+    store().setNetworkPathTest([](const QString&) { return false; });
+    prompts.script().clear();
+    prompts->queueSave(shareFolder("local") + "Firma.QVNET");
+    prompts->queueAnswer(Answer::OK);
+    settings().OptionHost->click();
+    EXPECT_EQ(prompts->texts().last(), "Select from directories available at your network drives. ");
+    EXPECT_TRUE(store().OptionSingleMachine.value());
+    EXPECT_EQ(store().MyHostName.value(), "");
+    EXPECT_FALSE(QFileInfo::exists(folder.filePath("local/QVNET")));
+}
+
+TEST_F(NetworkTest, ThisMachinesOwnHostChosenAgainIsTakenOverAndFilledAgain)
+{
+    startWithCompany();
+    const QString share = shareFolder();
+    const QString hostFile = createHost(share);
+    folder.writeFile(QStringLiteral("System/RAzar/Items/Les.QVI"), "newer");
+    prompts.script().clear();
+    prompts->queueSave(hostFile);
+    click(settings().MyHostName);
+    EXPECT_EQ(prompts->recorded().size(), 1);
+    EXPECT_TRUE(store().OptionHost.value());
+    EXPECT_EQ(store().lblisthissamehost.value(), "");
+    EXPECT_EQ(readFile(share + "QVNET/RAzar/Items/Les.QVI"), "newer");
+    EXPECT_EQ(hostLines(hostFile).size(), datafiles::HostFileLines);
+}
+
+TEST_F(NetworkTest, AClickOnTheHostLabelOutsideHostModeNeverCopiesOverTheSharedTree)
+{
+    startWithCompany();
+    const QString share = shareFolder();
+    const QString hostFile = createHost(share);
+    const QStringList published = hostLines(hostFile);
+    // Going back to single-machine mode keeps the host's file and its path.
+    settings().OptionSingleMachine->click();
+    EXPECT_EQ(hostLines(hostFile), published);
+    EXPECT_EQ(store().MyHostName.value(), hostFile);
+    EXPECT_FALSE(settings().CheckReadWrite->isEnabled());
+    folder.writeFile(QStringLiteral("share/QVNET/RAzar/Items/Shared.QVI"), "shared");
+    folder.writeFile(QStringLiteral("System/RAzar/Items/Shared.QVI"), "local");
+    prompts.script().clear();
+    click(settings().MyHostName);
+    EXPECT_TRUE(prompts->recorded().isEmpty());
+    EXPECT_EQ(readFile(share + "QVNET/RAzar/Items/Shared.QVI"), "shared");
+    EXPECT_TRUE(store().OptionSingleMachine.value());
+}
+
+TEST_F(NetworkTest, TheSwitchesAreWrittenToTheHostFileAndAFailedWriteIsReportedAndKeepsTheChoice)
+{
+    startWithCompany();
+    const QString hostFile = createHost(shareFolder());
+    prompts.script().clear();
+    settings().CheckReadWrite->click();
+    EXPECT_EQ(hostLines(hostFile)[ReadWriteLine - 1], "1");
+
+    // A share whose host file can no longer be written.
+    datafiles::setDataFileWriter([](const QString& path, const QByteArray&) {
+        return datafiles::DataFileWrite{false, false, QStringLiteral("The file \"%1\" could not be written.").arg(path)};
+    });
+    prompts->queueAnswer(Answer::OK);
+    settings().CheckReadWrite->click();
+    datafiles::setDataFileWriter({});
+    ASSERT_EQ(prompts->texts().size(), 1);
+    EXPECT_TRUE(prompts->texts().first().contains(hostFile));
+    EXPECT_FALSE(settings().CheckReadWrite->isChecked());
+    EXPECT_EQ(store().CheckReadWrite.Value.value(), 0);
+    EXPECT_TRUE(store().OptionHost.value());
+    EXPECT_EQ(hostLines(hostFile)[ReadWriteLine - 1], "1");
+}
+
+TEST_F(NetworkTest, ProtectingWithoutAPasswordIsRefusedAndUnprotectingEmptiesThePassword)
+{
+    startWithCompany();
+    const QString hostFile = createHost(shareFolder());
+    prompts.script().clear();
+    prompts->queueAnswer(Answer::OK);
+    prompts->queueAnswer(Answer::OK);
+    settings().CheckUseMyPassword->click();
+    EXPECT_EQ(prompts->texts(), QStringList({"Your current password is empty. To create new password, select Password Tab",
+                                             "Your host password security is disabled"}));
+    EXPECT_EQ(prompts->recorded().last().style, platform::MsgStyle::Information);
+    EXPECT_FALSE(settings().CheckUseMyPassword->isChecked());
+    EXPECT_EQ(hostLines(hostFile)[UseMyPasswordLine - 1], "0");
+    EXPECT_TRUE(store().OptionHost.value());
+}
+
+TEST_F(NetworkTest, AHostThatProtectsItsUsersCarriesANewPasswordToThemAndProtectsItselfAtOnce)
+{
+    startWithCompany(QStringLiteral("abc"));
+    main().HIDEPASSWORD();
+    const QString hostFile = createHost(shareFolder());
+    prompts.script().clear();
+    settings().CheckUseMyPassword->click();
+    EXPECT_EQ(hostLines(hostFile)[UseMyPasswordLine - 1], "1");
+    EXPECT_EQ(hostLines(hostFile)[10], "abc");
+    // Read back, the switch puts this host behind its login prompt at once.
+    EXPECT_FALSE(settings().isVisible());
+    EXPECT_TRUE(main().txtpassword->isVisible());
+
+    main().HIDEPASSWORD();
+    showSettingsOn(shell::frmBalance::PasswordTab);
+    settings().OldPassword->setText("abc");
+    settings().NewPassword->setText("nova");
+    settings().ConfirmNewPassword->setText("nova");
+    prompts->queueAnswer(Answer::OK);
+    settings().cmdSavePassword->click();
+    EXPECT_EQ(prompts->texts(), QStringList{"New Password was successfully saved"});
+    EXPECT_EQ(hostLines(hostFile)[10], "nova");
+    EXPECT_EQ(settingsLine(56), "nova");
+}
+
+TEST_F(NetworkTest, AProtectionWhoseHostFileCannotBeWrittenIsNotReadBackOverTheUsersChoice)
+{
+    startWithCompany(QStringLiteral("abc"));
+    main().HIDEPASSWORD();
+    const QString hostFile = createHost(shareFolder());
+    prompts.script().clear();
+    datafiles::setDataFileWriter([](const QString& path, const QByteArray&) {
+        return datafiles::DataFileWrite{false, false, QStringLiteral("The file \"%1\" could not be written.").arg(path)};
+    });
+    prompts->queueAnswer(Answer::OK);
+    settings().CheckUseMyPassword->click();
+    datafiles::setDataFileWriter({});
+    ASSERT_EQ(prompts->texts().size(), 1);
+    EXPECT_TRUE(prompts->texts().first().contains(hostFile));
+    EXPECT_TRUE(settings().CheckUseMyPassword->isChecked());
+    EXPECT_TRUE(settings().isVisible());
+    EXPECT_FALSE(main().txtpassword->isVisible());
+    EXPECT_EQ(store().CURRENTPASSWORD.value(), "abc");
+}
+
+TEST_F(NetworkTest, AHostWhoseDataCannotBeCopiedIsNoHost)
+{
+    startWithCompany();
+    // A host folder inside the data tree itself would receive copies of its own copies.
+    const QString inside = folder.makeFolder("System/RAzar/Items/share") + "/";
+    showSettingsOn(shell::frmBalance::NetworkTab);
+    prompts->queueSave(inside + "Firma.QVNET");
+    prompts->queueAnswer(Answer::OK);
+    settings().OptionHost->click();
+    ASSERT_EQ(prompts->texts().size(), 2);
+    EXPECT_TRUE(prompts->texts()[1].startsWith("Quorvane could not create the host in " + inside));
+    EXPECT_TRUE(prompts->texts()[1].contains("cannot hold its copy"));
+    EXPECT_TRUE(store().OptionSingleMachine.value());
+    EXPECT_EQ(store().MyHostName.value(), "");
+    EXPECT_FALSE(QFileInfo::exists(inside + "Firma.QVNET"));
+    EXPECT_FALSE(QFileInfo::exists(inside + "QVNET/RAzar/Items"));
+}
+
+TEST_F(NetworkTest, ConnectingAsAUserReadsTheHostsValuesOrRefusesAMissingHost)
+{
+    startWithCompany();
+    const QString share = shareFolder();
+    const QString hostFile = foreignHost(share, QStringLiteral("980"));
+    showSettingsOn(shell::frmBalance::NetworkTab);
+    prompts->queueOpen(hostFile);
+    settings().OptionUser->click();
+    ASSERT_EQ(prompts->recorded().size(), 1) << prompts->texts().join('|').toStdString();
+    EXPECT_EQ(prompts->recorded().first().text, "Open Quorvane Network Connection:");
+    EXPECT_TRUE(store().OptionUser.value());
+    EXPECT_EQ(store().lblConnectedtohostname.value(), hostFile);
+    EXPECT_EQ(store().lblConnectedtohostsystem.value(), share);
+    EXPECT_EQ(settings().Balance->text(), "980");
+    EXPECT_EQ(settings().CompanyName->text(), "Gostitelj d.o.o.");
+    EXPECT_FALSE(settings().CheckReadWrite->isEnabled());
+
+    struct Case {
+        QString path;
+        const char* message;
+    };
+    const QString noFolder = shareFolder("bare") + "Host.QVNET";
+    folder.writeFile("bare/Host.QVNET", "x");
+    for (const Case& c : {Case{share + "Missing.QVNET", "Host don't exist or it can't be accessed"},
+                          Case{noFolder, "QVNET host folder in this directory don't exist or it can't be accessed"}}) {
+        settings().OptionSingleMachine->click();
+        store().lblConnectedtohostname = QString();
+        prompts.script().clear();
+        prompts->queueOpen(c.path);
+        prompts->queueAnswer(Answer::OK);
+        settings().OptionUser->click();
+        EXPECT_EQ(prompts->texts().last(), QString::fromLatin1(c.message));
+        EXPECT_TRUE(store().OptionSingleMachine.value());
+        EXPECT_EQ(store().lblConnectedtohostname.value(), "");
+        EXPECT_EQ(store().lblConnectedtohostsystem.value(), "");
+    }
+}
+
+TEST_F(NetworkTest, UpdateNetworkPublishesOnlyFromTheHost)
+{
+    startWithCompany();
+    const QString share = shareFolder();
+    const QString hostFile = foreignHost(share, QStringLiteral("10"));
+    store().lblConnectedtohostname = hostFile;
+    store().lblConnectedtohostsystem = share;
+    store().OptionUser = true;
+    showSettingsOn(shell::frmBalance::NetworkTab); // reads the host's switches
+    store().CheckReadWrite.Value = 0;
+    const QByteArray before = [&] { QFile f(hostFile); f.open(QIODevice::ReadOnly); return f.readAll(); }();
+    prompts->queueAnswer(Answer::OK);
+    settings().CmdUpdateNetwork2->click();
+    EXPECT_EQ(prompts->texts(),
+              QStringList{"Network users are not allowed to edit files. Contact your network host for assistance."});
+    // A user allowed to write does not write its own former host file either.
+    store().CheckReadWrite.Value = 1;
+    store().MyHostName = share + "Old.QVNET";
+    prompts.script().clear();
+    settings().CmdUpdateNetwork->click();
+    EXPECT_TRUE(prompts->texts().isEmpty());
+    EXPECT_FALSE(QFileInfo::exists(share + "Old.QVNET"));
+    QFile f(hostFile);
+    ASSERT_TRUE(f.open(QIODevice::ReadOnly));
+    EXPECT_EQ(f.readAll(), before);
+}
+
+TEST_F(NetworkTest, APageOfSharedValuesWithoutAReachableHostFallsBackToSingleMachine)
+{
+    startWithCompany();
+    showSettingsOn(shell::frmBalance::NetworkTab);
+    store().OptionHost = true;
+    store().MyHostName = folder.filePath("gone/Firma.QVNET");
+    store().MyHostSystem = folder.filePath("gone/");
+    prompts->queueAnswer(Answer::OK);
+    settings().SSTab1->setCurrentIndex(shell::frmBalance::BalanceTab);
+    EXPECT_EQ(prompts->texts(), QStringList{NetworkMessage});
+    EXPECT_TRUE(store().OptionSingleMachine.value());
+    EXPECT_EQ(store().MyHostName.value(), folder.filePath("gone/Firma.QVNET"));
+    // In single-machine mode a page change reads nothing.
+    prompts.script().clear();
+    settings().SSTab1->setCurrentIndex(shell::frmBalance::CompanyTab);
+    EXPECT_TRUE(prompts->texts().isEmpty());
+}
+
+// Two installations in one test, each in its own program folder: one hosts a shared folder,
+// the other connects to it as a user and reads what the host publishes.
+TEST_F(NetworkTest, AValueChangedOnTheHostIsReadByTheUser)
+{
+    testsupport::TempProgramFolder userFolder;
+    const QString hostFolder = folder.path();
+    const QString share = shareFolder();
+    std::unique_ptr<shell::Program> user;
+    QString hostFile;
+    {
+        ProgramFolderScope scope(hostFolder);
+        startWithCompany();
+        folder.writeFile(QStringLiteral("System/RAzar/Contacts/Kupci.QVC"), "kupci");
+        hostFile = createHost(share);
+        settings().CheckReadWrite->click();
+    }
+    {
+        ProgramFolderScope scope(userFolder.path());
+        writeCompanySettings();
+        user = std::make_unique<shell::Program>([] {});
+        user->start();
+        takeFoldersForShares(user->store());
+        ASSERT_TRUE(QTest::qWaitFor([&] { return user->startupProbeDone(); }, 60000));
+        user->showSettingsWindow();
+        user->settingsWindow().SSTab1->setCurrentIndex(shell::frmBalance::NetworkTab);
+        prompts.script().clear();
+        prompts->queueOpen(hostFile);
+        user->settingsWindow().OptionUser->click();
+        EXPECT_TRUE(user->store().OptionUser.value());
+        EXPECT_EQ(user->store().CheckReadWrite.Value.value(), 1);
+        // The user's documents are the host's.
+        EXPECT_EQ(datafiles::DataRoot(user->store()), share + "QVNET/RAzar/");
+        EXPECT_TRUE(QFileInfo::exists(datafiles::DataRoot(user->store()) + "Contacts/Kupci.QVC"));
+    }
+    {
+        ProgramFolderScope scope(hostFolder);
+        prompts.script().clear();
+        settings().SSTab1->setCurrentIndex(shell::frmBalance::BalanceTab);
+        settings().Balance->selectAll();
+        QTest::keyClicks(settings().Balance, QStringLiteral("4711.5"));
+        settings().CmdUpdateNetwork->click();
+        EXPECT_TRUE(prompts->texts().isEmpty()) << prompts->texts().join('|').toStdString();
+    }
+    {
+        ProgramFolderScope scope(userFolder.path());
+        user->settingsWindow().SSTab1->setCurrentIndex(shell::frmBalance::BalanceTab);
+        EXPECT_EQ(user->settingsWindow().Balance->text(), "4711.5");
+        EXPECT_EQ(user->store().lblServerCreatedbyPC.value(), datafiles::thisComputerName());
+        user.reset();
+    }
+}
+
+TEST(HostTreeCopyTest, ATreeOfManyFilesIsCopiedWhileTheWindowIsToldHowFarItCame)
+{
+    testsupport::TempProgramFolder folder;
+    int files = 0;
+    for (int d = 0; d < 6; ++d)
+        for (int f = 0; f < 40; ++f, ++files)
+            folder.writeFile(QStringLiteral("from/d%1/sub/f%2.QVI").arg(d).arg(f), QByteArray::number(f));
+    int lastCopied = -1;
+    int lastTotal = -1;
+    int looks = 0;
+    const platform::FileResult result =
+        shell::HostTreeCopy::copy(folder.filePath("from"), folder.filePath("to"), nullptr, [&](int copied, int total) {
+            EXPECT_GE(copied, lastCopied);
+            lastCopied = copied;
+            lastTotal = total;
+            ++looks;
+        });
+    ASSERT_TRUE(result) << result.error.toStdString();
+    EXPECT_GE(looks, 1);
+    EXPECT_EQ(lastCopied, files);
+    EXPECT_EQ(lastTotal, files);
+    EXPECT_EQ(shell::HostTreeCopy::countFiles(folder.filePath("to")), files);
+    QFile copy(folder.filePath("to/d5/sub/f39.QVI"));
+    ASSERT_TRUE(copy.open(QIODevice::ReadOnly));
+    EXPECT_EQ(copy.readAll(), "39");
+}
+
+TEST(HostTreeCopyTest, ADestinationInsideTheSourceIsRefusedBeforeAnythingIsCopied)
+{
+    testsupport::TempProgramFolder folder;
+    folder.writeFile(QStringLiteral("from/a.QVI"), "a");
+    const platform::FileResult result =
+        shell::HostTreeCopy::copy(folder.filePath("from"), folder.filePath("from/share/QVNET/RAzar"), nullptr);
+    EXPECT_FALSE(result);
+    EXPECT_TRUE(result.error.contains(folder.filePath("from/share/QVNET/RAzar")));
+    EXPECT_FALSE(QFileInfo::exists(folder.filePath("from/share")));
+}
+
+} // namespace
