@@ -149,6 +149,9 @@ DocumentKind transactionKind()
     k.defaultExtraRows = 29;
     k.defaultColumnsLocked = true;
     k.protectedColumns = 4;
+    k.insertColumnQuestion = QStringLiteral("You can't insert column before first four... add new column after ?");
+    k.deleteColumnRefusal = QStringLiteral("You can't delete first 4 columns...Name, Price and Quantity and Total are "
+                                           "the minimum Items information required for Transaction");
     k.menus = transactionMenus();
     k.toolButtons = transactionToolButtons();
     k.editingMenus = {QStringLiteral("saveas"), QStringLiteral("add"), QStringLiteral("deletemenu"),

@@ -23,6 +23,10 @@ protected:
     void SetUp() override
     {
         openWindow();
+        // Every column takes typing, as after opening a file (a new transaction locks its
+        // line-item columns until then).
+        for (int k = 1; k <= window->List1().ColumnCount(); ++k)
+            window->List1().EnableEdit(k);
         window->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
         platform::clearClipboard();
@@ -34,8 +38,11 @@ protected:
     // ("r2c3"), saved as it is: the changed mark reads 0 and the history is empty.
     void fill(int extraColumns)
     {
-        for (int k = 0; k < extraColumns; ++k)
+        // Added as Add Column adds them: editable, also after a kind's locked columns.
+        for (int k = 0; k < extraColumns; ++k) {
             list().AddColumn(list().ColumnCount() + 1, 80, QStringLiteral("Extra %1").arg(k + 1));
+            list().EnableEdit(list().ColumnCount());
+        }
         for (int r = 1; r <= 4; ++r)
             for (int c = 1; c <= list().ColumnCount(); ++c)
                 list().ChangeItem(r, c, QStringLiteral("r%1c%2").arg(r).arg(c));
@@ -309,6 +316,8 @@ TEST_P(Editing, FormatButtonsTurnTheActiveCellsFormatOverAndBack)
         press(f.button);
         EXPECT_FALSE(f.of(list(), 2, 2));
         EXPECT_FALSE(f.shows(window->button(QString::fromLatin1(f.button))->font()));
+        if (!has("cmdUndo"))
+            continue;
         window->setlblChangeStatus(QStringLiteral("0"));
         press("cmdUndo");
         EXPECT_TRUE(f.of(list(), 2, 2));
@@ -336,6 +345,8 @@ TEST_P(Editing, TheFontColourComesFromTheColourDialogAndCancelChangesNothing)
     EXPECT_EQ(list().GetColor(3, 1), before);
     EXPECT_EQ(window->Picture1BackColor(), before);
     EXPECT_EQ(mark(), QStringLiteral("0"));
+    if (!has("cmdUndo"))
+        return;
     prompts->queueAnswer(Answer::OK);
     window->cmdUndo_Click();
     EXPECT_EQ(prompts->texts().last(), QStringLiteral("Cant undo!"));

@@ -90,6 +90,8 @@ TEST_P(Exchange, ImportReadsTheWorkbookIntoTheDocument)
     window->cmdUndo_Click();
     EXPECT_EQ(prompts->texts().last(), QStringLiteral("Cant undo!"));
 
+    if (!row().savesPlainly)
+        return; // its Save posts; the kind's own tests save it
     ASSERT_TRUE(window->cmdSave_Click());
     EXPECT_EQ(cellOnDisk(path, 1, 1), QStringLiteral("Vijak M8"));
     EXPECT_EQ(bytesOf(workbook), QByteArray("workbook bytes"));
@@ -181,12 +183,15 @@ TEST_P(Exchange, TheImportAsksAboutUnsavedChangesFirst)
     EXPECT_EQ(prompts->texts(), QStringList{"Save Changes?"});
     EXPECT_EQ(window->lblChangeStatus(), QStringLiteral("1"));
 
-    prompts.script().clear();
-    prompts->queueAnswer(Answer::Yes);
-    window->importfromexcel_Click();
-    EXPECT_EQ(prompts->texts(), QStringList{"Save Changes?"});
-    EXPECT_EQ(cellOnDisk(path, 1, 1), QStringLiteral("edited"));
-    EXPECT_FALSE(started());
+    // Yes saves instead of importing (where Save posts, the kind's own tests cover it).
+    if (row().savesPlainly) {
+        prompts.script().clear();
+        prompts->queueAnswer(Answer::Yes);
+        window->importfromexcel_Click();
+        EXPECT_EQ(prompts->texts(), QStringList{"Save Changes?"});
+        EXPECT_EQ(cellOnDisk(path, 1, 1), QStringLiteral("edited"));
+        EXPECT_FALSE(started());
+    }
 
     edit(QStringLiteral("edited again"));
     prompts.script().clear();
@@ -243,6 +248,8 @@ TEST_P(Exchange, TheExportAndThePrintRefuseWhileTheSpreadsheetProgramIsUnusable)
     program.store.lblEXCELSTATUS = QStringLiteral("NERADI");
     for (const char* command : {"exporttoexcel", "printentirelist"}) {
         SCOPED_TRACE(command);
+        if (!window->menu(QString::fromLatin1(command)))
+            continue; // a kind without a list print
         prompts.script().clear();
         program.sounds.clear();
         prompts->queueAnswer(Answer::OK);
