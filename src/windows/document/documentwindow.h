@@ -184,6 +184,7 @@ public:
 
     // ---- Controls, by their names
     grid::DocumentList& List1() { return *m_list; }
+    const grid::DocumentList& List1() const { return *m_list; }
     QWidget* mainbar() const { return m_mainbar; }
     QLineEdit* TextText() const { return m_textBar; }
     QFrame* Find() const { return m_findFrame; }
@@ -263,7 +264,15 @@ protected:
     int activeColumnNumber();
     // Whether (row, column) is a cell of the grid.
     bool isCell(int row, int column) const;
-    void markChanged() { m_changeStatus = QStringLiteral("1"); }
+    void markChanged()
+    {
+        m_changeStatus = QStringLiteral("1");
+        documentChanged();
+    }
+    // Runs after every change the window's own commands make to the document (a row added
+    // or deleted, an import, a key the grid passed on), for a window that shows figures
+    // taken from it.
+    virtual void documentChanged() {}
     // The window's area below its menu bar, where the bars, the grid and the frames stand.
     QWidget* clientArea() const { return m_client; }
     WindowShell* shell() const { return m_context.shell; }

@@ -8,7 +8,7 @@
 #include "platform/prompts.h"
 #include "platform/twips.h"
 #include "platform/vb.h"
-#include "windows/document/paymentstart.h"
+#include "windows/document/paymententry.h"
 #include "windows/document/settingswindow.h"
 #include "windows/document/sidewindow.h"
 #include "windows/transactions/lineitems.h"
@@ -108,6 +108,23 @@ void frmTransactions::buildHeaderMenus()
     connect(&List1(), &grid::List::GridKeyDown, this, [this] { showHeader(); });
 }
 
+const TransactionHeader& frmTransactions::header()
+{
+    refreshValue();
+    return m_header;
+}
+
+QString frmTransactions::Value() const
+{
+    return lineItemsValue(static_cast<const DocumentWindow&>(*this).List1().core());
+}
+
+void frmTransactions::deleterow_Click()
+{
+    List1().ClearUndoRedo();
+    DocumentWindow::deleterow_Click();
+}
+
 void frmTransactions::refreshValue()
 {
     m_header.Value.Caption = lineItemsValue(List1().core());
@@ -128,6 +145,70 @@ void frmTransactions::showHeader()
 void frmTransactions::markChanged()
 {
     setlblChangeStatus(QStringLiteral("1"));
+}
+
+// ---------------------------------------------------------------------------------------
+// What the item transfer and the contact hand-off write
+
+void frmTransactions::showForTransfer()
+{
+    show();
+    if (QAction* entry = menu(QStringLiteral("new")))
+        entry->setEnabled(true);
+}
+
+void frmTransactions::setValue(const QString& caption)
+{
+    m_header.Value.Caption = caption;
+    showHeader();
+}
+
+void frmTransactions::enableDeleteRow()
+{
+    if (QAction* entry = menu(QStringLiteral("deleterow")))
+        entry->setEnabled(true);
+}
+
+void frmTransactions::moveTo(int leftTwips, int topTwips)
+{
+    moveBeside(QPoint(leftTwips, topTwips));
+}
+
+void frmTransactions::focusGrid()
+{
+    if (!isVisible())
+        return;
+    activateWindow();
+    List1().setFocus(Qt::OtherFocusReason);
+}
+
+void frmTransactions::showAt(int leftTwips, int topTwips)
+{
+    if (isVisible())
+        return;
+    napravikolone();
+    moveBeside(QPoint(leftTwips, topTwips));
+    show();
+}
+
+// A contact handed over becomes the side's party: its company and contact entries checked,
+// the own company unchecked, the contact's row kept for the posting to find it again. A
+// party that really changes is a change of the transaction, to be posted by the next save.
+void frmTransactions::takeContact(PartySide side, const ContactParty& party)
+{
+    const TransactionHeader before = m_header;
+    const bool from = side == PartySide::From;
+    HeaderMenu& mine = from ? m_header.FromMyCompany : m_header.ToMyCompany;
+    HeaderMenu& company = from ? m_header.fromcompany : m_header.tocompany;
+    HeaderMenu& contact = from ? m_header.fromcontact : m_header.tocontact;
+    HeaderMenu& row = from ? m_header.fromcompanyiselected : m_header.tocompanyiselected;
+    mine.Checked = false;
+    company = HeaderMenu{party.companyFile, true};
+    contact = HeaderMenu{party.contact, true};
+    row.Caption = party.row;
+    if (m_header != before)
+        markChanged();
+    showHeader();
 }
 
 // ---------------------------------------------------------------------------------------
@@ -291,7 +372,7 @@ void frmTransactions::enterPayment_Click()
         return;
     }
     if (m_partners.payments)
-        m_partners.payments->startPayment(dialog().FileName + QStringLiteral("H"));
+        m_partners.payments->enterPayment(dialog().FileName);
 }
 
 } // namespace windows

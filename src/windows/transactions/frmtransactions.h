@@ -13,11 +13,15 @@
 // balances and writes every file of the transaction as one change; the window shows what
 // came of it. The item groups, contact companies, settings and payments windows are reached
 // through the narrow interfaces it is given (TransactionPartners); any of them may be absent,
-// and then the steps that need it are passed over.
+// and then the steps that need it are passed over. The item groups window writes its
+// transfers through TransactionLines and the contact companies window hands over the parties
+// through TransactionParties, both implemented here.
 
 #include "datafiles/transactionheader.h"
 #include "posting/transactionposting.h"
 #include "windows/document/documentwindow.h"
+#include "windows/document/transactionlines.h"
+#include "windows/document/transactionparties.h"
 
 #include <memory>
 #include <optional>
@@ -32,7 +36,7 @@ enum class Refusal;
 
 namespace windows {
 
-class PaymentStart;
+class PaymentEntry;
 class SettingsWindow;
 class SideWindow;
 class TransactionFormView;
@@ -42,11 +46,11 @@ struct TransactionPartners {
     SettingsWindow* settings = nullptr;
     SideWindow* items = nullptr;
     SideWindow* contacts = nullptr;
-    PaymentStart* payments = nullptr;
+    PaymentEntry* payments = nullptr;
     grid::TransactionFormSettings* formSettings = nullptr;
 };
 
-class frmTransactions : public DocumentWindow {
+class frmTransactions : public DocumentWindow, public TransactionLines, public TransactionParties {
     Q_OBJECT
 public:
     explicit frmTransactions(const DocumentContext& context, const TransactionPartners& partners = {},
@@ -57,12 +61,30 @@ public:
     static const DocumentKind& description();
 
     // The transaction's header as the window holds it.
-    const datafiles::TransactionHeader& header() const { return m_header; }
+    // The transaction's header as the window holds it, Value the sum of the lines shown.
+    const datafiles::TransactionHeader& header();
 
     // ---- Members other windows call by name
+    bool Visible() const override { return isVisible(); }
+    grid::DocumentList& List1() override { return DocumentWindow::List1(); }
+    void DODARED() override { DocumentWindow::DODARED(); }
     // Gives an empty grid the line-item columns ("Item Name", "Price", "Quantity", "Total")
     // and its empty rows; a grid with two columns or more is left alone.
-    void napravikolone();
+    void napravikolone() override;
+
+    // ---- TransactionLines: the item transfer writes a line
+    void showForTransfer() override;
+    QString Value() const override;
+    // The transfer's own figure; the header shows the lines' sum in any case.
+    void setValue(const QString& caption) override;
+    void markChanged() override;
+    void enableDeleteRow() override;
+    void moveTo(int leftTwips, int topTwips) override;
+    void focusGrid() override;
+
+    // ---- TransactionParties: the contact hand-off
+    void showAt(int leftTwips, int topTwips) override;
+    void takeContact(PartySide side, const ContactParty& party) override;
     // Offers to open an item group and, on Yes, brings the item groups window up docked at
     // the left with a new group and its Open dialog.
     void OPENITEMS() override;
@@ -87,6 +109,9 @@ protected:
     void Form_Activate() override;
     bool loadCompanionFiles(const QString& path) override;
     void afterDocumentOpened() override;
+    void documentChanged() override { showHeader(); }
+    // The history is emptied before the line goes: a deleted line cannot be undone.
+    void deleterow_Click() override;
     void clearDocumentExtras() override;
 
 private:
@@ -101,7 +126,6 @@ private:
     static datafiles::TransactionHeader designHeader();
     // The own company as the party of one side: its company and contact entries emptied.
     void chooseOwnCompany(bool fromSide);
-    void markChanged();
 
     // The contact companies window beside this one: shown (New when it was hidden), docked,
     // and with its Open dialog (ShowContactsForTransfer) or without (DockContactsWindow).

@@ -442,7 +442,7 @@ TEST_F(Transactions, EnterPaymentNeedsASavedUnchangedTransaction)
             prompts->queueAnswer(Answer::OK);
         window->menu(QStringLiteral("enterPayment"))->trigger();
         if (c.refusal.isEmpty()) {
-            EXPECT_EQ(payments.started, QStringList{path + QStringLiteral("H")});
+            EXPECT_EQ(payments.started, QStringList{path});
             EXPECT_TRUE(prompts->recorded().isEmpty());
         } else {
             EXPECT_TRUE(payments.started.isEmpty());

@@ -15,7 +15,7 @@
 #include "support/qtprinters.h"
 #include "support/scopedprompts.h"
 #include "support/tempprogramfolder.h"
-#include "windows/document/paymentstart.h"
+#include "windows/document/paymententry.h"
 #include "windows/document/settingswindow.h"
 #include "windows/document/sidewindow.h"
 #include "windows/document/documentfixture.h"
@@ -69,9 +69,9 @@ struct RecordingSettingsWindow : windows::SettingsWindow {
     void showSettingsWindow() override { calls << QStringLiteral("show"); }
 };
 
-struct RecordingPayments : windows::PaymentStart {
-    QStringList started;
-    void startPayment(const QString& headerPath) override { started << headerPath; }
+struct RecordingPayments : windows::PaymentEntry {
+    QStringList started; // the transactions' paths
+    void enterPayment(const QString& transactionPath) override { started << transactionPath; }
 };
 
 // A header of that value, from the own company to the contact in row 1 of `company`.
