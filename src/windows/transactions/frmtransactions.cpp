@@ -8,6 +8,7 @@
 #include "platform/prompts.h"
 #include "platform/twips.h"
 #include "platform/vb.h"
+#include "services/printcopies.h"
 #include "windows/document/paymententry.h"
 #include "windows/document/settingswindow.h"
 #include "windows/document/sidewindow.h"
@@ -97,6 +98,8 @@ void frmTransactions::buildHeaderMenus()
     onMenu("tocontact", [this] { tocompany_Click(); });
     onMenu("additem", [this] { OPENITEMS(); });
     onMenu("enterPayment", [this] { enterPayment_Click(); });
+    onMenu("exportform", [this] { exportform_Click(); });
+    onMenu("printexcel", [this] { printexcel_Click(); });
     // A check mark the user clicks shows what the record holds again, whatever the click did.
     for (const auto& [name, field] : HeaderEntries)
         onMenu(name, [this] { showHeader(); });
@@ -373,6 +376,35 @@ void frmTransactions::enterPayment_Click()
     }
     if (m_partners.payments)
         m_partners.payments->enterPayment(dialog().FileName);
+}
+
+// ---------------------------------------------------------------------------------------
+// The transaction form
+
+// The copies count on the grid's tooltip is what tells the form to print rather than show;
+// it is emptied before a show and after a print, so no later show prints.
+void frmTransactions::exportform_Click()
+{
+    if (!beginSpreadsheetCommand())
+        return;
+    List1().setToolTip(QString());
+    (void)List1().exporttotransactionform(); // the grid tells the user what failed
+}
+
+void frmTransactions::printexcel_Click()
+{
+    if (!beginSpreadsheetCommand())
+        return;
+    const services::CopiesAnswer answer = services::AskPrintCopies(prompts());
+    if (answer.refusal) {
+        answer.refusal->show(prompts());
+        return;
+    }
+    if (!answer.copies)
+        return;
+    List1().setToolTip(QString::number(*answer.copies));
+    (void)List1().exporttotransactionform();
+    List1().setToolTip(QString());
 }
 
 } // namespace windows

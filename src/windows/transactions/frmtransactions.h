@@ -104,6 +104,11 @@ public:
     void tocompany_Click();
     // Starts a payment against the transaction as it is saved.
     void enterPayment_Click();
+    // The transaction form filled and shown in the spreadsheet program; and printed, in the
+    // number of copies asked (the Print menu and the tool bar's Print button).
+    void exportform_Click();
+    void printexcel_Click();
+    void cmdPrintOptions_Click() override { printexcel_Click(); }
 
 protected:
     void Form_Activate() override;

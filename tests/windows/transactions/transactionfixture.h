@@ -110,7 +110,7 @@ protected:
         QDir().mkpath(contactsFolder());
     }
 
-    windows::TransactionPartners partners()
+    virtual windows::TransactionPartners partners()
     {
         return {&settings, &items, &contacts, &payments, nullptr};
     }
