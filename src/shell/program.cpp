@@ -2,11 +2,14 @@
 
 #include "datafiles/datafoldertree.h"
 #include "datafiles/settingsfile.h"
+#include "platform/prompts.h"
+#include "posting/postingjournal.h"
 #include "shell/documentlaunch.h"
 #include "shell/formnames.h"
 #include "shell/frmbalance.h"
 #include "shell/frmmain.h"
 #include "shell/preparedatafolder.h"
+#include "shell/programwindows.h"
 
 #include <QApplication>
 #include <QLineEdit>
@@ -34,6 +37,8 @@ Program::Program(EndRun endRun) : m_endRun(std::move(endRun))
     QApplication::setQuitOnLastWindowClosed(false);
     m_store.setShell(this);
     m_main = std::make_unique<frmMain>(*this);
+    m_programWindows = std::make_unique<ProgramWindows>(*this);
+    m_programWindows->registerAll();
     QObject::connect(m_main.get(), &frmMain::firstShown, m_main.get(), [this] {
         // A host that asks for its password shows the window while the settings are still
         // loading; the probe then waits for the end of the start-up.
@@ -47,6 +52,7 @@ Program::Program(EndRun endRun) : m_endRun(std::move(endRun))
 Program::~Program()
 {
     m_windows.dropAll();
+    m_programWindows.reset();
     m_balance.reset();
     m_main.reset();
     m_store.setShell(nullptr);
@@ -56,6 +62,14 @@ void Program::start()
 {
     datafiles::CreateDataFolders();
     prepareDataFolder();
+    (void)datafiles::removeLeftoverTemporaryFiles();
+    // A posting that a crash cut short is completed before the settings file, which it may
+    // change, is read. One that cannot be completed is told; its journal stays for the next
+    // start.
+    const posting::PendingPosting pending = posting::CompletePendingPosting();
+    if (pending.state == posting::PendingPosting::State::Damaged
+        || pending.state == posting::PendingPosting::State::Failed)
+        platform::prompts().MsgBox(pending.message, platform::MsgStyle::Critical);
     // The first touch of the settings makes the settings window, which loads them.
     settingsWindow();
     if (m_store.CompanyName.value().isEmpty())

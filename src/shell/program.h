@@ -19,6 +19,7 @@ namespace shell {
 
 class frmBalance;
 class frmMain;
+class ProgramWindows;
 
 class Program final : public grid::ExchangeHost,
                       public grid::TransactionFormSettings,
@@ -33,9 +34,11 @@ public:
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
-    // The start-up: the data folder tree, the settings window with the settings loaded, the
-    // welcome frame and the login prompt as the settings ask, then the start-up window is
-    // shown. The spreadsheet probe follows once the window has been drawn.
+    // The start-up: the data folder tree, what interrupted saves and postings left behind
+    // (a posting cut short is completed before anything reads the data files), the settings
+    // window with the settings loaded, the welcome frame and the login prompt as the settings
+    // ask, then the start-up window is shown. The spreadsheet probe follows once the window
+    // has been drawn.
     void start();
 
     datafiles::SettingsStore& store() { return m_store; }
@@ -121,6 +124,7 @@ private:
     std::unique_ptr<frmMain> m_main;
     std::unique_ptr<frmBalance> m_balance;
     WindowRegistry m_windows;
+    std::unique_ptr<ProgramWindows> m_programWindows;
     bool m_started = false;
     bool m_probeWaits = false;
     bool m_ended = false;

@@ -98,12 +98,38 @@ TEST_F(LauncherTest, TheLinksOpenTheHelpAndOurTwoPages)
     EXPECT_EQ(urls.opened, (QStringList{shell::WebLinks::ProductPage, shell::WebLinks::MakerHomePage}));
 }
 
-TEST_F(LauncherTest, LabelsOfWindowsNotBuiltDoNothing)
+// Each label opens the program's own window, made once: a second click brings the same
+// window up again.
+TEST_F(LauncherTest, EachLabelOpensItsWindowOnce)
 {
-    for (shell::LauncherLabel* label : {main().lblItems, main().lblContacts, main().lblTransactions, main().lblPayments})
-        click(label);
-    EXPECT_TRUE(program->windows().loaded().isEmpty());
-    EXPECT_EQ(QApplication::topLevelWidgets().count(&main()), 1);
+    // The own company's details complete, so the transactions window's check passes.
+    datafiles::SettingsStore& s = program->store();
+    s.CompanyCity = QStringLiteral("Split");
+    s.CompanyZip = QStringLiteral("21000");
+    s.CompanyPhone = QStringLiteral("021 555 000");
+    s.CompanyFax = QStringLiteral("021 555 001");
+    s.CompanyEMail = QStringLiteral("kos@example.com");
+    const struct {
+        shell::LauncherLabel* label;
+        QString formName;
+        QString caption;
+    } labels[] = {
+        {main().lblItems, FormName::Items, QStringLiteral("Items Group [ Unsaved ]")},
+        {main().lblContacts, FormName::Contacts, QStringLiteral("Company [ Unsaved ]")},
+        {main().lblTransactions, FormName::Transactions, QStringLiteral("Transaction [ Unsaved ]")},
+        {main().lblPayments, FormName::Payments, QStringLiteral("Payment [ Unsaved ]")},
+    };
+    for (const auto& l : labels) {
+        SCOPED_TRACE(l.formName.toStdString());
+        click(l.label);
+        shell::ProgramWindow* entry = program->windows().find(l.formName);
+        ASSERT_TRUE(entry);
+        QWidget* first = &entry->form();
+        EXPECT_TRUE(first->isVisible());
+        EXPECT_EQ(first->windowTitle(), l.caption);
+        click(l.label);
+        EXPECT_EQ(&program->windows().find(l.formName)->form(), first);
+    }
     EXPECT_FALSE(program->ended());
 }
 

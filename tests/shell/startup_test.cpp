@@ -2,6 +2,7 @@
 // prompt, the ends without settings, and the spreadsheet probe.
 
 #include "datafiles/hostfile.h"
+#include "posting/postingjournal.h"
 #include "programfixture.h"
 
 #include <QDir>
@@ -321,6 +322,48 @@ TEST_F(StartupTest, AHostThatAsksForItsPasswordShowsTheLoginDuringTheNetworkStar
     EXPECT_EQ(spreadsheet->calls.count("start"), 1);
     typePassword(QStringLiteral("Skupno"));
     EXPECT_TRUE(launcherShown());
+}
+
+// A posting that a crash cut short is completed before the settings file is read, so the
+// settings the program starts with are the posted ones; a journal that cannot be read is
+// told, set aside, and the start goes on with the files as they are.
+TEST_F(StartupTest, APostingCutShortIsCompletedBeforeTheSettingsAreRead)
+{
+    writeSettings(QStringLiteral("Before"));
+    datafiles::SettingsStore posted;
+    posted.CompanyName = QStringLiteral("After");
+    posted.CompanyAddress = QStringLiteral("Ulica 1");
+    posted.InvoiceNumber = QStringLiteral("8");
+    const QString settingsPath = datafiles::settingsFilePath();
+    ASSERT_TRUE(datafiles::SaveSettingsFile(posted));
+    QFile written(settingsPath);
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QByteArray postedBytes = written.readAll();
+    written.close();
+    writeSettings(QStringLiteral("Before")); // the crash came before the settings file was replaced
+    ASSERT_TRUE(posting::PostingJournal::write({{settingsPath, postedBytes}}).ok);
+
+    startProgram();
+    EXPECT_EQ(program->store().CompanyName.value(), QStringLiteral("After"));
+    EXPECT_EQ(program->store().InvoiceNumber.value(), QStringLiteral("8"));
+    EXPECT_FALSE(posting::PostingJournal::exists());
+}
+
+TEST_F(StartupTest, ADamagedPostingJournalIsToldAndTheStartGoesOn)
+{
+    writeSettings(QStringLiteral("Kos"));
+    QDir().mkpath(QFileInfo(posting::PostingJournal::path()).absolutePath());
+    QFile journal(posting::PostingJournal::path());
+    ASSERT_TRUE(journal.open(QIODevice::WriteOnly));
+    journal.write("not a journal");
+    journal.close();
+
+    prompts->queueAnswer(Answer::OK);
+    startProgram();
+    ASSERT_FALSE(prompts->recorded().isEmpty());
+    EXPECT_EQ(prompts->recorded().first().style, 16);
+    EXPECT_EQ(program->store().CompanyName.value(), QStringLiteral("Kos"));
+    EXPECT_TRUE(main().isVisible());
 }
 
 } // namespace

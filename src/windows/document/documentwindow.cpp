@@ -493,6 +493,22 @@ void DocumentWindow::showFromLauncher()
     activateWindow();
 }
 
+void DocumentWindow::showCheckedBars()
+{
+    m_mainbar->setVisible(m_toolbarChecked);
+    m_textBar->setVisible(m_textbarChecked);
+}
+
+void DocumentWindow::setRecentFileMenu(int slot, const QString& caption)
+{
+    QAction* entry = menu(QStringLiteral("file%1").arg(slot));
+    if (!entry)
+        return;
+    entry->setText(menuText(caption));
+    if (!caption.isEmpty())
+        entry->setVisible(true);
+}
+
 void DocumentWindow::storePlacement()
 {
     const PlacementFields& f = m_kind.placement;

@@ -107,6 +107,12 @@ public:
     // Opens the window from the start-up window: the stored state, placement and bars, the
     // layout, the recent-file menus, then shows it.
     void showFromLauncher();
+    // The launcher's steps one by one, for a launcher that places the window itself: the
+    // check marks of the bar menus, the bars shown as checked, and a recent-file menu's
+    // caption (shown when it is not empty).
+    void setBarChecks(bool toolbar, bool textbar);
+    void showCheckedBars();
+    void setRecentFileMenu(int slot, const QString& caption);
     // Opens a file found by the file search window, after its NEWLIST: the same routine as
     // Open, recording the file under the name the search window hands over. A document whose
     // changes NEWLIST could not save is kept; a file gone meanwhile is reported.
@@ -344,7 +350,6 @@ private:
     static inline const QString OpeningCaption = QStringLiteral("Opening the File...");
 
     void buildMenus();
-    void setBarChecks(bool toolbar, bool textbar);
     void buildToolBar();
     void buildTextBar();
     void buildFindFrame();
