@@ -1,0 +1,237 @@
+// One whole invoicing cycle in the installed program, on a virtual display, as a user would
+// go through it: the first start with the company details and the opening balance, an item
+// group, a contact company, a transaction built by transferring items and saved, changed and
+// saved again, paid in two parts and refused a third payment, a second transaction between
+// two contacts, the transaction form printed, and the program closed and started again.
+// After each step the files on disk are read through the program's own readers.
+//
+// The program folder is the one this test program was installed into (tools of the test run
+// it from there), with its templates and sounds; the office is the real one and prints to a
+// print server of the test's own.
+
+#include "scripteduser.h"
+
+#include "datafiles/datafoldertree.h"
+#include "datafiles/linefilereader.h"
+#include "datafiles/settingsfile.h"
+#include "datafiles/settingsstore.h"
+#include "datafiles/transactionheader.h"
+#include "datafiles/transactionheaderfile.h"
+#include "grid/documents/gridfile.h"
+#include "grid/documents/documentlist.h"
+#include "grid/gridcore.h"
+#include "platform/calc/calc.h"
+#include "platform/desktop.h"
+#include "platform/programfolder.h"
+#include "posting/companyfile.h"
+#include "privatecups.h"
+#include "shell/frmbalance.h"
+#include "shell/frmmain.h"
+#include "shell/launcherlabel.h"
+#include "shell/program.h"
+#include "shell/welcomeframe.h"
+#include "windows/contacts/frmcontacts.h"
+#include "windows/items/frmitems.h"
+#include "windows/payments/frmpayments.h"
+#include "windows/transactions/frmtransactions.h"
+
+#include <QAbstractButton>
+#include <QPushButton>
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <ostream>
+
+// Texts in failures as text.
+inline void PrintTo(const QString& text, std::ostream* os)
+{
+    *os << '"' << text.toStdString() << '"';
+}
+
+namespace {
+
+using e2e::ScriptedUser;
+
+// The help file is not part of the cycle: its topics are noted, no viewer is started.
+class NoHelpViewer : public platform::HelpViewer {
+public:
+    NoHelpViewer() { platform::setHelpViewer(this); }
+    ~NoHelpViewer() override { platform::setHelpViewer(nullptr); }
+    bool showTopic(const QString&, const QString&, const QString& topic) override
+    {
+        topics << topic;
+        return true;
+    }
+    QStringList topics;
+};
+
+QString dataFolder(const QString& kind)
+{
+    return platform::programFolder() + QStringLiteral("/System/RAzar/") + kind;
+}
+
+QString cell(const QString& path, int row, int column)
+{
+    grid::GridCore core;
+    grid::GridFile file(core);
+    if (!file.OpenFile(path))
+        return QStringLiteral("<unreadable>");
+    return core.GetItem(row, column);
+}
+
+QString balance(const QString& companyFile, int row)
+{
+    posting::CompanyFile file;
+    if (!file.open(companyFile))
+        return QStringLiteral("<unreadable>");
+    return file.balanceText(row);
+}
+
+datafiles::TransactionHeader header(const QString& transactionFile)
+{
+    datafiles::TransactionHeader h;
+    EXPECT_EQ(datafiles::LoadTransactionHeader(transactionFile + QStringLiteral("H"), h),
+              datafiles::LineFileReader::Status::Accepted)
+        << transactionFile.toStdString();
+    return h;
+}
+
+// The settings file as it rests: the own balance, the last invoice and payment numbers.
+struct SettingsOnDisk {
+    QString balance, invoiceNumber, paymentNumber;
+};
+SettingsOnDisk settingsOnDisk()
+{
+    datafiles::SettingsStore s;
+    EXPECT_EQ(datafiles::LoadSettingsFile(s), datafiles::LineFileReader::Status::Accepted);
+    return {s.Balance.value(), s.InvoiceNumber.value(), s.PaymentNumber.value()};
+}
+
+class InvoicingCycle : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        ASSERT_TRUE(cups.start()) << cups.error().toStdString();
+        platform::calc::install();
+    }
+    void TearDown() override
+    {
+        program.reset();
+        cups.stop();
+    }
+
+    void startProgram()
+    {
+        program = std::make_unique<shell::Program>([this] { ++ends; });
+        program->start();
+        ASSERT_TRUE(ScriptedUser::waitFor([this] { return program->startupProbeDone(); }, 60000));
+    }
+    shell::frmMain& main() { return program->startupWindow(); }
+    template <typename Window>
+    Window& window(const QString& formName)
+    {
+        shell::ProgramWindow* entry = program->windows().find(formName);
+        EXPECT_NE(entry, nullptr) << formName.toStdString();
+        return static_cast<Window&>(entry->form());
+    }
+    windows::frmItems& items() { return window<windows::frmItems>(QStringLiteral("frmItems")); }
+    windows::frmContacts& contacts() { return window<windows::frmContacts>(QStringLiteral("frmContacts")); }
+    windows::frmTransactions& transactions()
+    {
+        return window<windows::frmTransactions>(QStringLiteral("frmTransactions"));
+    }
+    windows::frmPayments& payments() { return window<windows::frmPayments>(QStringLiteral("frmPayments")); }
+
+    // A menu entry of a document window through its menu bar, by the entries' names.
+    void choose(windows::DocumentWindow& w, std::initializer_list<const char*> names)
+    {
+        QList<QAction*> path;
+        for (const char* name : names)
+            path << w.menu(QString::fromLatin1(name));
+        ScriptedUser::choose(&w, path);
+    }
+    // Types into a cell of a document window's grid.
+    void typeCell(windows::DocumentWindow& w, int row, int column, const QString& text)
+    {
+        ScriptedUser::activate(&w);
+        ScriptedUser::clickCell(w.List1(), row, column);
+        ScriptedUser::type(text);
+    }
+
+    PrivateCups cups;
+    NoHelpViewer help;
+    ScriptedUser user;
+    std::unique_ptr<shell::Program> program;
+    int ends = 0;
+};
+
+TEST_F(InvoicingCycle, AsAUserWould)
+{
+    const QString itemsFile = dataFolder(QStringLiteral("Items/Tools.QVI"));
+    const QString companyFile = dataFolder(QStringLiteral("Contacts/Clients.QVC"));
+
+    // ---- First start: the welcome, the company details, the opening balance.
+    user.expectMessage(QStringLiteral("Welcome to Quorvane!"));
+    startProgram();
+    ASSERT_TRUE(main().isVisible());
+    ASSERT_TRUE(main().Welcome->isVisible());
+    const QStringList details = {"Mizarstvo Kos", "Cesta 5", "Kranj", "4000", "info@kos.example", "04 111 222",
+                                 "04 111 333"};
+    const QList<QLineEdit*> fields = main().Welcome->companyFields();
+    for (int i = 0; i < fields.size(); ++i)
+        ScriptedUser::typeInto(fields[i], details[i]);
+    user.expectMessage(QStringLiteral("Thank you!"));
+    ScriptedUser::click(main().Welcome->Command3);
+    user.expectNothingPending("welcome");
+    EXPECT_FALSE(main().Welcome->isVisible());
+
+    ScriptedUser::click(main().lblBalance);
+    shell::frmBalance& settings = program->settingsWindow();
+    ASSERT_TRUE(settings.isVisible());
+    settings.SSTab1->setCurrentIndex(0);
+    ScriptedUser::typeInto(settings.Balance, QStringLiteral("1000"));
+    QTest::keyClick(settings.Balance, Qt::Key_Tab);
+    ScriptedUser::click(settings.closeButton);
+    user.expectNothingPending("opening balance");
+    EXPECT_EQ(program->store().Balance.value(), QStringLiteral("1000"));
+    EXPECT_EQ(program->store().CompanyName.value(), details.first());
+
+    // ---- An item group with two items.
+    ScriptedUser::click(main().lblItems);
+    ASSERT_TRUE(items().isVisible());
+    typeCell(items(), 1, 1, QStringLiteral("Oak board"));
+    typeCell(items(), 1, 2, QStringLiteral("2.5"));
+    typeCell(items(), 2, 1, QStringLiteral("Wood glue"));
+    typeCell(items(), 2, 2, QStringLiteral("9.90"));
+    user.expectFile(itemsFile);
+    ScriptedUser::click(items().button(QStringLiteral("cmdSave")));
+    user.expectNothingPending("item group saved");
+    EXPECT_EQ(cell(itemsFile, 1, 1), QStringLiteral("Oak board"));
+    EXPECT_EQ(cell(itemsFile, 2, 2), QStringLiteral("9.90"));
+
+    // ---- A contact company with two contacts and their balances.
+    ScriptedUser::click(main().lblContacts);
+    ASSERT_TRUE(contacts().isVisible());
+    typeCell(contacts(), 1, 1, QStringLiteral("Ana"));
+    typeCell(contacts(), 1, 2, QStringLiteral("7"));
+    typeCell(contacts(), 2, 1, QStringLiteral("Lepko"));
+    typeCell(contacts(), 2, 2, QStringLiteral("0"));
+    user.expectFile(companyFile);
+    ScriptedUser::click(contacts().button(QStringLiteral("cmdSave")));
+    user.expectNothingPending("contact company saved");
+    EXPECT_EQ(balance(companyFile, 1), QStringLiteral("7"));
+    EXPECT_EQ(balance(companyFile, 2), QStringLiteral("0"));
+
+    for (const QString& seen : user.seen())
+        fprintf(stderr, "seen: %s\n", qPrintable(seen));
+}
+
+} // namespace
