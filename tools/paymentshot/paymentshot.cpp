@@ -14,7 +14,7 @@
 #include "platform/programfolder.h"
 #include "platform/prompts.h"
 #include "platform/safefile.h"
-#include "shotframe.h"
+#include "shotsupport.h"
 #include "windows/payments/frmpayments.h"
 
 #include <QApplication>
@@ -66,7 +66,7 @@ int main(int argc, char** argv)
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    shotframe::useFixedLook();
+    windowshot::fixLook();
 
     QTemporaryDir programFolder;
     platform::setProgramFolder(programFolder.path());
@@ -78,7 +78,7 @@ int main(int argc, char** argv)
     datafiles::SettingsStore store;
     store.CompanyName = QStringLiteral("Kos Joinery Ltd");
     platform::CommonDialog CommonDialog4;
-    shotframe::Choosing prompts(transaction);
+    windowshot::Choosing prompts(transaction);
     windows::frmPayments window({store, CommonDialog4, prompts, nullptr});
     if (!writeCompany(company) || !writeTransaction(transaction, company)) {
         std::fprintf(stderr, "paymentshot: the sample could not be written\n");
@@ -91,7 +91,7 @@ int main(int argc, char** argv)
     window.Note()->setPlainText(QStringLiteral("Second instalment, paid by bank transfer on the 10th."));
     QApplication::processEvents();
 
-    const QImage picture = shotframe::withTitleBar(window.grab().toImage(), window.windowTitle());
+    const QImage picture = windowshot::withTitleBar(window.grab().toImage(), window.windowTitle());
     if (!picture.save(QString::fromLocal8Bit(argv[1]), "PNG")) {
         std::fprintf(stderr, "paymentshot: %s could not be written\n", argv[1]);
         return 1;

@@ -1,8 +1,9 @@
 #pragma once
-// What the window picture programs share: the program around one document window reduced to
-// what that window asks of it, prompts that choose a given file in the open dialog, fixed
-// style and fonts so the same build draws the same picture every time, and the window
-// manager's title bar drawn above the window with its caption.
+// What the window picture programs (windowshot, paymentshot, transactionshot) share: the
+// program around one document window reduced to what that window asks of it, prompts that
+// choose a given file in the open dialog, fixed style and fonts so the same build draws the
+// same picture every time, and the window manager's title bar drawn above the window with its
+// caption.
 
 #include "datafiles/settingsstore.h"
 #include "grid/documents/exchangehost.h"
@@ -13,12 +14,14 @@
 
 #include <QApplication>
 #include <QFileInfo>
+#include <QFont>
 #include <QImage>
 #include <QPainter>
 #include <QStyleFactory>
 
 namespace windowshot {
 
+// The program around the window, reduced to what one document window asks of it.
 class Surroundings : public grid::ExchangeHost, public windows::WindowShell {
 public:
     explicit Surroundings(datafiles::SettingsStore& store) : m_store(store) {}
@@ -40,7 +43,7 @@ private:
     datafiles::SettingsStore& m_store;
 };
 
-// The user picks the sample document in the open dialog and answers every message with OK.
+// The user picks the sample file in the open dialog and answers every message with OK.
 class Choosing : public platform::Prompts {
 public:
     explicit Choosing(QString path) : m_path(std::move(path)) {}
@@ -59,7 +62,7 @@ private:
     QString m_path;
 };
 
-// The style and fonts every picture is drawn with.
+// The style, the fonts and a steady caret every picture is drawn with.
 inline void fixLook()
 {
     QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
@@ -69,6 +72,7 @@ inline void fixLook()
     QApplication::setCursorFlashTime(0);
 }
 
+// The window's picture below a title bar with its caption.
 inline QImage withTitleBar(const QImage& client, const QString& caption)
 {
     constexpr int TitleHeight = 22;

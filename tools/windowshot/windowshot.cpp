@@ -6,25 +6,21 @@
 // style and the fonts), so the same build gives the same picture every time. The window
 // manager's title bar is drawn above the window, with the window's caption.
 
+#include "shotsupport.h"
+
 #include "datafiles/settingsstore.h"
 #include "grid/documents/documentlist.h"
-#include "grid/documents/exchangehost.h"
 #include "grid/documents/gridfile.h"
 #include "grid/gridcore.h"
 #include "platform/commondialog.h"
 #include "platform/programfolder.h"
-#include "platform/prompts.h"
 #include "windows/contacts/frmcontacts.h"
-#include "windows/document/windowshell.h"
 #include "windows/items/frmitems.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QDir>
-#include <QFileInfo>
 #include <QImage>
-#include <QPainter>
-#include <QStyleFactory>
-#include <QAbstractButton>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -33,47 +29,6 @@
 #include <memory>
 
 namespace {
-
-// The program around the window, reduced to what one window asks of it.
-class Surroundings : public grid::ExchangeHost, public windows::WindowShell {
-public:
-    explicit Surroundings(datafiles::SettingsStore& store) : m_store(store) {}
-    windows::DocumentWindow* shown = nullptr;
-
-    QString ActiveList() const override { return m_store.ActiveList.value(); }
-    grid::GridWindow* window(const QString& name) override
-    {
-        return shown && shown->kind().formName == name ? shown : nullptr;
-    }
-    QString lblEXCELSTATUS() const override { return m_store.lblEXCELSTATUS.value(); }
-    QString PrintExcelFile() const override { return m_store.PrintExcelFile.value(); }
-    void setPrintExcelFile(const QString& caption) override { m_store.PrintExcelFile = caption; }
-    grid::ProgressDisplay* ProgressBar1(const QString&) override { return shown ? shown->progressDisplay() : nullptr; }
-    void showStartupWindow() override {}
-    void unloadFileSearchIfVisible() override {}
-
-private:
-    datafiles::SettingsStore& m_store;
-};
-
-// The user picks the sample document in the open dialog.
-class Choosing : public platform::Prompts {
-public:
-    explicit Choosing(QString path) : m_path(std::move(path)) {}
-    platform::Answer MsgBox(const QString&, int, const QString&) override { return platform::Answer::OK; }
-    QString InputBox(const QString&, const QString&, const QString&) override { return QString(); }
-    bool ShowOpen(platform::CommonDialog& dialog) override
-    {
-        dialog.FileName = m_path;
-        dialog.FileTitle = QFileInfo(m_path).fileName();
-        return true;
-    }
-    bool ShowSave(platform::CommonDialog&) override { return false; }
-    bool ShowColor(platform::CommonDialog&) override { return false; }
-
-private:
-    QString m_path;
-};
 
 void writeDocument(const QString& path, const QList<std::pair<QString, int>>& columns,
                    const QList<QStringList>& rows, const std::function<void(grid::GridCore&)>& format)
@@ -137,22 +92,6 @@ void writeContactSample(const QString& path)
                   });
 }
 
-QImage withTitleBar(const QImage& client, const QString& caption)
-{
-    constexpr int TitleHeight = 22;
-    QImage out(client.width(), client.height() + TitleHeight, QImage::Format_RGB32);
-    QPainter p(&out);
-    p.fillRect(0, 0, out.width(), TitleHeight, QColor(0x2b, 0x4f, 0x81));
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(12);
-    font.setBold(true);
-    p.setFont(font);
-    p.setPen(Qt::white);
-    p.drawText(QRect(8, 0, out.width() - 16, TitleHeight), Qt::AlignVCenter | Qt::AlignLeft, caption);
-    p.drawImage(0, TitleHeight, client);
-    return out;
-}
-
 } // namespace
 
 int main(int argc, char** argv)
@@ -168,11 +107,7 @@ int main(int argc, char** argv)
     const QString picturePath = QString::fromLocal8Bit(argv[argc - 1]);
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QFont font(QStringLiteral("Liberation Sans"));
-    font.setPixelSize(12);
-    QApplication::setFont(font);
-    QApplication::setCursorFlashTime(0);
+    windowshot::fixLook();
 
     QTemporaryDir programFolder;
     platform::setProgramFolder(programFolder.path());
@@ -188,8 +123,8 @@ int main(int argc, char** argv)
     store.*placement.Width = QStringLiteral("10500");
     store.*placement.Height = QStringLiteral("5400");
     platform::CommonDialog dialog;
-    Choosing prompts(sample);
-    Surroundings around(store);
+    windowshot::Choosing prompts(sample);
+    windowshot::Surroundings around(store);
     const windows::DocumentContext context{store, dialog, prompts, &around, &around};
     std::unique_ptr<windows::DocumentWindow> window;
     if (contacts) {
@@ -215,7 +150,7 @@ int main(int argc, char** argv)
         QApplication::processEvents();
     }
 
-    const QImage picture = withTitleBar(window->grab().toImage(), window->windowTitle());
+    const QImage picture = windowshot::withTitleBar(window->grab().toImage(), window->windowTitle());
     if (!picture.save(picturePath, "PNG")) {
         std::fprintf(stderr, "windowshot: %s could not be written\n", argv[argc - 1]);
         return 1;

@@ -7,11 +7,9 @@
 #include "platform/colors.h"
 #include "platform/commondialog.h"
 #include "platform/prompts.h"
-#include "platform/sound.h"
 #include "platform/twips.h"
 #include "services/formresult.h"
 #include "services/formservice.h"
-#include "services/formtemplatepicker.h"
 #include "windows/document/windowshell.h"
 
 #include <QAction>
@@ -276,29 +274,6 @@ void frmContacts::transferFromFrame(PartySide side)
 
 // ---------------------------------------------------------------------------------------
 // The contact form
-
-services::FormServiceInputs frmContacts::formInputs()
-{
-    services::SoundPlayer play = context().playSound;
-    if (!play)
-        play = platform::playSound;
-    return {.store = store(),
-            .prompts = prompts(),
-            .playSound = std::move(play),
-            .pleaseWait = [this](bool shown) {
-                PleaseWait()->setVisible(shown);
-                if (shown)
-                    PleaseWait()->raise();
-            }};
-}
-
-void frmContacts::showFormResult(const services::FormResult& result)
-{
-    if (services::FormTemplatePicker* picker = context().formTemplatePicker)
-        services::showFormResult(result, prompts(), *picker);
-    else if (result.message)
-        result.message->show(prompts());
-}
 
 void frmContacts::printselectedcontact_Click()
 {

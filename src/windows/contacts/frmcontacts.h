@@ -20,11 +20,6 @@
 class QAbstractButton;
 class QFrame;
 
-namespace services {
-struct FormResult;
-struct FormServiceInputs;
-}
-
 namespace windows {
 
 class frmContacts : public DocumentWindow, public PostedCompanyFileView {
@@ -76,8 +71,6 @@ protected:
 
 private:
     void buildTransferFrame();
-    services::FormServiceInputs formInputs();
-    void showFormResult(const services::FormResult& result);
     bool handOff(PartySide side);
     ControlPlace dockAtLeft();
     void transferFromFrame(PartySide side);

@@ -1,6 +1,7 @@
 // DocumentWindow's spreadsheet commands (the import of a workbook's rows, the export of the
-// list into a new workbook, the print of the entire list) and its two file search buttons
-// (the drive search and the listing of the kind's data folder, docked beside the window).
+// list into a new workbook, the print of the entire list), what its form commands hand to the
+// form service and show of its result, and its two file search buttons (the drive search and
+// the listing of the kind's data folder, docked beside the window).
 
 #include "windows/document/documentwindow.h"
 
@@ -13,6 +14,9 @@
 #include "platform/systeminfo.h"
 #include "platform/twips.h"
 #include "platform/vb.h"
+#include "services/formresult.h"
+#include "services/formservice.h"
+#include "services/formtemplatepicker.h"
 #include "windows/document/importwarning.h"
 
 #include <QFrame>
@@ -79,6 +83,32 @@ void DocumentWindow::showSpreadsheetProgress(bool shown)
     } else {
         m_pleaseWait->hide();
     }
+}
+
+// ---------------------------------------------------------------------------------------
+// The form commands' service
+
+services::FormServiceInputs DocumentWindow::formInputs()
+{
+    services::SoundPlayer play = m_context.playSound;
+    if (!play)
+        play = platform::playSound;
+    return {.store = store(),
+            .prompts = prompts(),
+            .playSound = std::move(play),
+            .pleaseWait = [this](bool shown) {
+                m_pleaseWait->setVisible(shown);
+                if (shown)
+                    m_pleaseWait->raise();
+            }};
+}
+
+void DocumentWindow::showFormResult(const services::FormResult& result)
+{
+    if (services::FormTemplatePicker* picker = m_context.formTemplatePicker)
+        services::showFormResult(result, prompts(), *picker);
+    else if (result.message)
+        result.message->show(prompts());
 }
 
 // ---------------------------------------------------------------------------------------

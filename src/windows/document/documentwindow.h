@@ -63,6 +63,10 @@ class ProgressDisplay;
 namespace platform {
 enum class Answer;
 }
+namespace services {
+struct FormResult;
+struct FormServiceInputs;
+}
 
 namespace windows {
 
@@ -266,6 +270,12 @@ protected:
     // Shows or hides the progress frame for a spreadsheet command, its bar at 1 of
     // ListCount + 1.
     void showSpreadsheetProgress(bool shown);
+    // What the form service is given for a form command of this window: the settings store,
+    // the prompts, the window's sound and the progress frame PleaseWait.
+    services::FormServiceInputs formInputs();
+    // Shows how a form command ended: its message, and after a missing template the settings
+    // window's picker for the kind (only the message in a program without a picker).
+    void showFormResult(const services::FormResult& result);
     // The active cell's column, refreshed from the grid (COLUMNUMBER).
     int activeColumnNumber();
     // Whether (row, column) is a cell of the grid.

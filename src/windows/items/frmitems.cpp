@@ -2,10 +2,15 @@
 
 #include "datafiles/datafoldertree.h"
 #include "datafiles/htmlhelp.h"
+#include "grid/documents/documentlist.h"
 #include "grid/gridhost.h"
-
+#include "services/formresult.h"
+#include "services/formservice.h"
 
 namespace windows {
+
+// The transfer and the item form refuse the same prices.
+static_assert(frmItems::LowestPrice == services::FormService::LowestPrice);
 
 namespace {
 
@@ -130,6 +135,23 @@ const DocumentKind& frmItems::description()
 frmItems::frmItems(const DocumentContext& context, QWidget* parent) : DocumentWindow(description(), context, parent)
 {
     onMenu(QStringLiteral("TransferItem"), [this] { TransfersItem(); });
+    onMenu(QStringLiteral("printselecteditem"), [this] { printselecteditem_Click(); });
+    onMenu(QStringLiteral("exportform"), [this] { exportform_Click(); });
+}
+
+// ---------------------------------------------------------------------------------------
+// The item form
+
+void frmItems::printselecteditem_Click()
+{
+    services::FormService service(formInputs());
+    showFormResult(service.printItem(services::SelectedRow::fromGrid(List1().core(), windowTitle())));
+}
+
+void frmItems::exportform_Click()
+{
+    services::FormService service(formInputs());
+    showFormResult(service.exportItem(services::SelectedRow::fromGrid(List1().core(), windowTitle())));
 }
 
 } // namespace windows

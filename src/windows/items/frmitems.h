@@ -2,7 +2,8 @@
 // frmItems: the item groups window, the document window for item groups (list files of kind
 // QVI in the data root's "Items/" folder). Its document behaviour is the shared one; its
 // description gives the texts, folder, settings fields, menus and tool bar of item groups.
-// Its own is the transfer of the selected item into the open transaction.
+// Its own are the transfer of the selected item into the open transaction, and the item form
+// of the selected row, printed or shown in the spreadsheet program.
 
 #include "windows/document/documentwindow.h"
 #include "windows/document/transactionlines.h"
@@ -24,6 +25,14 @@ public:
     // transaction is marked changed. A transactions window not yet shown is shown docked to
     // the right of this one, with its row 1 as the target.
     void TransfersItem() override;
+
+    // ---- The item form of the selected row (File > Print > "Selected Item " and Data >
+    // Export Data > "Selected Item into Excel Form"), filled with the own company, the date
+    // and time, this window's caption, the row's number and every column of the row. Both
+    // want an item with a name and a price of at least LowestPrice; the print asks for the
+    // copies. Nothing of the document changes.
+    void printselecteditem_Click();
+    void exportform_Click();
 
     // The lowest price an item may have to be transferred or printed.
     static constexpr double LowestPrice = 0.1;

@@ -5,6 +5,7 @@
 
 #include "officewatch.h"
 #include "privatecups.h"
+#include "storedwhenshown.h"
 
 #include "grid/documents/documentlist.h"
 #include "platform/calc/calcspreadsheet.h"
@@ -15,9 +16,12 @@
 #include "windows/document/testprogram.h"
 #include "windows/items/frmitems.h"
 
+#include <QAction>
+#include <QCryptographicHash>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -29,7 +33,14 @@ namespace {
 
 using platform::Answer;
 
-const QString itemTemplate = QStringLiteral(QUORVANE_SOURCE_DIR "/resources/System/RAzar/Template/Item/Item Form.xls");
+const QString FormBelowProgram = QStringLiteral("System/RAzar/Template/Item/Item Form.xls");
+
+QByteArray digestOf(const QString& path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256)
+                                          : QByteArray();
+}
 
 class ItemsCalcTest : public ::testing::Test {
 protected:
@@ -93,6 +104,18 @@ protected:
         list.SelectItem(2, 1);
     }
 
+    // Our item form where the install puts it, and the company it shows.
+    QString installItemForm()
+    {
+        program.store.CompanyName = QStringLiteral("Firma Žaga");
+        program.store.CompanyCity = QStringLiteral("Kranj");
+        program.store.CompanyPhone = QStringLiteral("04 200 10");
+        const QString form = folder.filePath(FormBelowProgram);
+        EXPECT_TRUE(QDir().mkpath(QFileInfo(form).absolutePath()));
+        EXPECT_TRUE(QFile::copy(QStringLiteral(QUORVANE_SOURCE_DIR "/resources/") + FormBelowProgram, form));
+        return form;
+    }
+
     static inline CalcSpreadsheet* helper = nullptr;
     static inline int helperProcesses = 0;
     static inline QString openInHelper;
@@ -148,6 +171,69 @@ TEST_F(ItemsCalcTest, TheEntireListPrintsTwoCopies)
     EXPECT_TRUE(cups.outputText().contains(QStringLiteral("Brass hinge")));
     EXPECT_FALSE(QFile::exists(shown));
     EXPECT_EQ(program.store.PrintExcelFile.value(), QStringLiteral("No"));
+}
+
+
+TEST_F(ItemsCalcTest, TheShownItemFormReadsBackAsTheWindowShowedTheItem)
+{
+    const QString form = installItemForm();
+    const QByteArray formDigest = digestOf(form);
+    platform::setSpreadsheetFactory([this] { return std::make_unique<StoredWhenShown>(shown); });
+    fillItemGroup();
+    window.List1().AddColumn(5, 100, QStringLiteral("Opomba"));
+    window.List1().ChangeItem(2, 5, QStringLiteral("=plačano vnaprej"));
+    window.menu(QStringLiteral("exportform"))->trigger();
+    ASSERT_TRUE(QFile::exists(shown)) << "the filled form was not handed over: "
+                                      << prompts->texts().join(", ").toStdString();
+
+    const struct {
+        const char* address;
+        QString text;
+    } cells[] = {
+        {"B2", "Firma Žaga"},
+        {"B3", ""},
+        {"B4", "Kranj"},
+        {"B8", "04 200 10"},
+        {"D17", "Items Group [ Unsaved ]"},
+        {"D19", "2"},
+        {"D21", "Brass hinge"},
+        {"D23", "1.75"},
+        {"B25", "Unit"},
+        {"D25", "piece"},
+        {"B27", "Supplier"},
+        {"D27", "Okov d.o.o."},
+        {"B29", "Opomba"},
+        {"D29", "=plačano vnaprej"},
+        {"B31", ""},
+        {"D83", ""},
+    };
+    // Read by an instance made now, in the office that filled the form: a print queue of an
+    // earlier test may have ended the office of the suite's helper.
+    CalcSpreadsheet reader;
+    ASSERT_TRUE(reader.start()) << reader.lastError().toStdString();
+    ASSERT_TRUE(reader.openWorkbook(shown, true)) << reader.lastError().toStdString();
+    for (const auto& cell : cells)
+        EXPECT_EQ(reader.readCell(QString::fromLatin1(cell.address)), cell.text) << cell.address;
+    EXPECT_FALSE(reader.readCell(QStringLiteral("D15")).isEmpty()) << "the date and time";
+    EXPECT_EQ(digestOf(form), formDigest);
+}
+
+TEST_F(ItemsCalcTest, TheSelectedItemPrintsTwoCopies)
+{
+    PrivateCups cups;
+    if (!cups.start())
+        GTEST_SKIP() << cups.error().toStdString();
+    const QString form = installItemForm();
+    const QByteArray formDigest = digestOf(form);
+    fillItemGroup();
+    prompts->queueInput(QStringLiteral("2"));
+    window.menu(QStringLiteral("printselecteditem"))->trigger();
+    EXPECT_EQ(cups.waitForPrintedPages(30000), 2) << prompts->texts().join(", ").toStdString();
+    EXPECT_EQ(cups.outputPages(), 2);
+    const QString printed = cups.outputText();
+    EXPECT_TRUE(printed.contains(QStringLiteral("Brass hinge"))) << printed.toStdString();
+    EXPECT_TRUE(printed.contains(QStringLiteral("Okov d.o.o."))) << printed.toStdString();
+    EXPECT_EQ(digestOf(form), formDigest);
 }
 
 } // namespace
