@@ -33,6 +33,7 @@
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 extern char** environ;
@@ -414,6 +415,15 @@ void OfficeProcess::end()
         }
     }
     killProcess(graceMs);
+}
+
+void OfficeProcess::kill()
+{
+    // Never released: the program ends right after. Without the connection, stop() ends the
+    // office by force.
+    new uno::Reference<frame::XDesktop2>(std::move(desktop_));
+    new uno::Reference<uno::XComponentContext>(std::move(remote_));
+    stop();
 }
 
 void OfficeProcess::stop()

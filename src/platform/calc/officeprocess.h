@@ -51,6 +51,12 @@ public:
     // more than once.
     void stop();
 
+    // Ends the office by force, without a call into it or into the connection: for the
+    // program's last moments, when the office runtime in our process may be partly torn
+    // down. The connection is let go of unreleased, since releasing it calls into that
+    // runtime. A released office is only let go, as by stop().
+    void kill();
+
     // Hands a visible office to the user: from now on it is never ended by us.
     void release() { released_ = true; }
 

@@ -5,6 +5,7 @@
 #include "platform/calc/officeleftovers.h"
 #include "platform/calc/officeprocess.h"
 
+#include <QCoreApplication>
 #include <QTemporaryDir>
 
 #include <cstdlib>
@@ -49,9 +50,28 @@ bool answers(OfficeProcess& office, int limitMs)
     }
 }
 
-void endAtExit()
+// The program ends its office while its application object goes, when the office runtime in
+// our process is still whole. An exit handler is too late for calls into the office: by
+// then the runtime's libraries have freed what they set up after the handler was registered
+// (a first failed call into an office sets some up), and a call that fails over a connection
+// that is gone uses it, which now and then crashed the program on its way out.
+void endWithTheApplication()
 {
     SharedOffice::end();
+}
+
+// A program that ends without its application object going (no application, or exit() called
+// directly) has its offices killed, without a call into them.
+void endAtExit()
+{
+    const std::lock_guard<std::mutex> guard(lock());
+    for (auto& [program, slot] : offices()) {
+        if (slot.office)
+            slot.office->kill();
+        slot.office.reset();
+        slot.profile.reset();
+    }
+    offices().clear();
 }
 
 } // namespace
@@ -85,7 +105,10 @@ std::shared_ptr<OfficeProcess> SharedOffice::running(const CalcOptions& options,
         return nullptr;
     }
     static std::once_flag registered;
-    std::call_once(registered, [] { std::atexit(endAtExit); });
+    std::call_once(registered, [] {
+        qAddPostRoutine(endWithTheApplication);
+        std::atexit(endAtExit);
+    });
     slot.office = std::move(office);
     return slot.office;
 }

@@ -23,7 +23,8 @@ namespace SharedOffice {
 std::shared_ptr<OfficeProcess> running(const CalcOptions& options, QString& error);
 
 // Ends the offices started here and removes their profiles; the next running() starts anew.
-// Runs by itself when the program ends normally.
+// Runs by itself when the program's application object goes; a program that ends without
+// one going has its offices killed at its exit.
 void end();
 
 } // namespace SharedOffice

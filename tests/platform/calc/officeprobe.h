@@ -23,18 +23,51 @@
 #include <com/sun/star/table/XColumnRowRange.hpp>
 #include <com/sun/star/table/XTableRows.hpp>
 #include <com/sun/star/table/XCellRange.hpp>
+#include <com/sun/star/uno/RuntimeException.hpp>
 #include <com/sun/star/text/XText.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 #include <com/sun/star/util/XNumberFormatsSupplier.hpp>
 
+#include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QRegularExpression>
+#include <QThread>
 #include <QUrl>
 #include <gtest/gtest.h>
 
 #include <optional>
 #include <unistd.h>
+
+// The desktop of the office that accepts connections on the pipe. The office now and then
+// drops a new connection while it is being made, the more often the busier the machine, and
+// may do so several times in a row: as the program does when it connects, the connection is
+// made again after a moment until one holds. Any other failure (no office on the pipe) is
+// thrown at once.
+inline css::uno::Reference<css::frame::XDesktop2> officeDesktop(const QString& pipe)
+{
+    using namespace css;
+    QString error;
+    const uno::Reference<uno::XComponentContext> local = platform::calc::UnoRuntime::context(error);
+    if (!local.is())
+        throw uno::RuntimeException(platform::calc::toOUString(error));
+    const rtl::OUString url =
+        platform::calc::toOUString(QStringLiteral("uno:pipe,name=%1;urp;StarOffice.ComponentContext").arg(pipe));
+    QElapsedTimer clock;
+    clock.start();
+    for (;;) {
+        try {
+            const uno::Reference<uno::XComponentContext> remote(bridge::UnoUrlResolver::create(local)->resolve(url),
+                                                                uno::UNO_QUERY_THROW);
+            return frame::Desktop::create(remote);
+        } catch (const lang::DisposedException&) {
+            // Only an office that drops every connection for a minute is given up on.
+            if (clock.elapsed() > 60000)
+                throw;
+        }
+        QThread::msleep(50);
+    }
+}
 
 class OfficeProbe {
 public:
@@ -46,21 +79,13 @@ public:
         int rowHeight = 0; // of the cell's row, in hundredths of a millimetre
     };
 
-    // The headless office this test process started; false when there is none. A new
-    // connection to an office is now and then dropped while it is being made (about one in
-    // a few hundred, while another connection of the process closes): it is made again.
+    // The headless office this test process started; false when there is none.
     bool connect()
     {
-        for (int attempt = 1;; ++attempt) {
-            try {
-                return tryConnect();
-            } catch (const css::lang::DisposedException& e) {
-                if (attempt < 3)
-                    continue;
-                ADD_FAILURE() << "no connection to the office: " << platform::calc::toQString(e.Message).toStdString();
-            } catch (const css::uno::Exception& e) {
-                ADD_FAILURE() << "no connection to the office: " << platform::calc::toQString(e.Message).toStdString();
-            }
+        try {
+            return tryConnect();
+        } catch (const css::uno::Exception& e) {
+            ADD_FAILURE() << "no connection to the office: " << platform::calc::toQString(e.Message).toStdString();
             return false;
         }
     }
@@ -107,13 +132,7 @@ private:
             const QRegularExpressionMatch m = pipe.match(QString::fromLocal8Bit(args));
             if (!args.contains("--headless") || !m.hasMatch())
                 continue;
-            QString error;
-            const uno::Reference<uno::XComponentContext> local = platform::calc::UnoRuntime::context(error);
-            const uno::Reference<uno::XComponentContext> remote(
-                bridge::UnoUrlResolver::create(local)->resolve(platform::calc::toOUString(
-                    QStringLiteral("uno:pipe,name=%1;urp;StarOffice.ComponentContext").arg(m.captured(1)))),
-                uno::UNO_QUERY_THROW);
-            desktop_ = frame::Desktop::create(remote);
+            desktop_ = officeDesktop(m.captured(1));
             return true;
         }
         return false;

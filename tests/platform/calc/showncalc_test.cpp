@@ -1,18 +1,16 @@
 // Showing a filled workbook: under a virtual display, the workbook appears in a normal
 // (not headless) office as an untitled, changed document.
 
+#include "officeprobe.h"
 #include "officewatch.h"
 
 #include "platform/calc/calc.h"
 #include "platform/calc/calcspreadsheet.h"
-#include "platform/calc/unoruntime.h"
 #include "platform/calc/unostrings.h"
 #include "support/environmentoverride.h"
 
-#include <com/sun/star/bridge/UnoUrlResolver.hpp>
 #include <com/sun/star/container/XEnumeration.hpp>
 #include <com/sun/star/container/XEnumerationAccess.hpp>
-#include <com/sun/star/frame/Desktop.hpp>
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
 #include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
@@ -36,7 +34,6 @@
 #include <unistd.h>
 
 using namespace css;
-using platform::calc::toOUString;
 using platform::calc::toQString;
 
 namespace {
@@ -135,14 +132,7 @@ TEST(ShownCalc, TheFilledWorkbookOpensUntitledAndChangedInAVisibleOffice)
     for (pid_t pid : offices)
         EXPECT_FALSE(isHeadless(pid));
 
-    QString error;
-    const uno::Reference<uno::XComponentContext> local = platform::calc::UnoRuntime::context(error);
-    ASSERT_TRUE(local.is()) << error.toStdString();
-    const uno::Reference<uno::XComponentContext> remote(
-        bridge::UnoUrlResolver::create(local)->resolve(
-            toOUString(QStringLiteral("uno:pipe,name=%1;urp;StarOffice.ComponentContext").arg(acceptedPipe(offices.front())))),
-        uno::UNO_QUERY_THROW);
-    const uno::Reference<frame::XDesktop2> desktop = frame::Desktop::create(remote);
+    const uno::Reference<frame::XDesktop2> desktop = officeDesktop(acceptedPipe(offices.front()));
     const uno::Reference<container::XEnumeration> docs = desktop->getComponents()->createEnumeration();
     int shown = 0;
     while (docs->hasMoreElements()) {
