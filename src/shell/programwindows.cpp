@@ -156,15 +156,25 @@ windows::DocumentContext ProgramWindows::context(platform::CommonDialog& dialog)
     return c;
 }
 
+// A document window that unloads itself (its close box, Close, Back, a posting closing it)
+// has discarded or saved its document: the registry forgets it, so the next use makes a
+// fresh window rather than showing the unloaded one with what it held.
+std::unique_ptr<ProgramWindow> ProgramWindows::registered(const QString& name, windows::DocumentWindow* window)
+{
+    QObject::connect(window, &windows::DocumentWindow::unloaded, window,
+                     [this, name] { m_program.windows().forget(name); });
+    return std::make_unique<DocumentEntry>(window);
+}
+
 void ProgramWindows::registerAll()
 {
     WindowRegistry& registry = m_program.windows();
     frmMain& main = m_program.startupWindow();
     registry.add(FormName::Items, [this, &main] {
-        return std::make_unique<DocumentEntry>(new windows::frmItems(context(main.CommonDialog1)));
+        return registered(FormName::Items, new windows::frmItems(context(main.CommonDialog1)));
     });
     registry.add(FormName::Contacts, [this, &main] {
-        return std::make_unique<DocumentEntry>(new windows::frmContacts(context(main.CommonDialog2)));
+        return registered(FormName::Contacts, new windows::frmContacts(context(main.CommonDialog2)));
     });
     registry.add(FormName::Transactions, [this, &main] {
         windows::TransactionPartners partners;
@@ -173,8 +183,7 @@ void ProgramWindows::registerAll()
         partners.contacts = &m_goBetweens->contacts;
         partners.payments = &m_goBetweens->payments;
         partners.formSettings = &m_program;
-        return std::make_unique<DocumentEntry>(
-            new windows::frmTransactions(context(main.CommonDialog3), partners));
+        return registered(FormName::Transactions, new windows::frmTransactions(context(main.CommonDialog3), partners));
     });
     registry.add(FormName::Payments, [this, &main] {
         const windows::PaymentsContext c{m_program.store(), main.CommonDialog4, platform::prompts(),

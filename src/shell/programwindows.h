@@ -27,6 +27,7 @@ class frmTransactions;
 namespace shell {
 
 class Program;
+class ProgramWindow;
 
 class ProgramWindows final : public windows::WindowShell, public FileSearchHost {
 public:
@@ -53,6 +54,7 @@ private:
     class GoBetweens;
 
     windows::DocumentContext context(platform::CommonDialog& dialog);
+    std::unique_ptr<ProgramWindow> registered(const QString& name, windows::DocumentWindow* window);
     // The document window of that name; made (hidden) when `make` holds and it is not loaded.
     windows::DocumentWindow* document(const QString& name, bool make);
     windows::frmTransactions* transactions();

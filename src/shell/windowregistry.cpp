@@ -58,6 +58,20 @@ bool WindowRegistry::unload(const QString& name)
     return true;
 }
 
+void WindowRegistry::forget(const QString& name)
+{
+    const auto it = m_loaded.find(name);
+    if (it == m_loaded.end())
+        return;
+    QObject::disconnect(it->second.destroyed);
+    std::unique_ptr<ProgramWindow> window = std::move(it->second.window);
+    QPointer<QWidget> form = it->second.form;
+    m_loaded.erase(it);
+    window.reset();
+    if (form)
+        form->deleteLater();
+}
+
 void WindowRegistry::dropAll()
 {
     while (!m_loaded.empty())

@@ -43,6 +43,10 @@ public:
     // refused to close (it stays loaded); true when it closed or was not loaded.
     bool unload(const QString& name);
 
+    // Forgets a window that has unloaded itself (its own closing steps have run): the next
+    // use makes it afresh. Its form is deleted once the call that unloaded it has returned.
+    void forget(const QString& name);
+
     // Drops every window without its closing steps: the program is ending at once.
     void dropAll();
 

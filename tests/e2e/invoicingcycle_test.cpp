@@ -230,6 +230,71 @@ TEST_F(InvoicingCycle, AsAUserWould)
     EXPECT_EQ(balance(companyFile, 1), QStringLiteral("7"));
     EXPECT_EQ(balance(companyFile, 2), QStringLiteral("0"));
 
+    // ---- A transaction from the own company to Ana, built by transferring items.
+    ScriptedUser::click(main().lblTransactions);
+    ASSERT_TRUE(transactions().isVisible());
+    user.expectMessage(QStringLiteral("To transfer items to one Company"));
+    user.expectFile(companyFile);
+    user.expectMessage(QString());
+    choose(transactions(), {"header", "tt", "TCompany", "tocompany"});
+    user.expectNothingPending("the receiver's company chosen");
+    ASSERT_TRUE(contacts().isVisible());
+    ScriptedUser::activate(&contacts());
+    // Enter on the contact brings up the transfer panel with "TRANSFER TO" ready; Enter
+    // again hands the contact over as the receiver.
+    ScriptedUser::clickCell(contacts().List1(), 1, 1);
+    ScriptedUser::key(Qt::Key_Return);
+    ASSERT_TRUE(ScriptedUser::waitFor([&] { return contacts().TransferItems()->isVisible(); }));
+    ScriptedUser::key(Qt::Key_Return);
+    user.expectNothingPending("Ana handed over");
+    EXPECT_EQ(transactions().header().tocontact.Caption, QStringLiteral("Ana"));
+
+    user.expectMessage(QStringLiteral("Open items group now?"), QStringLiteral("Yes"));
+    user.expectFile(itemsFile);
+    choose(transactions(), {"add", "additem"});
+    user.expectNothingPending("the item group opened");
+    // The first empty line of the transaction takes the first item.
+    ScriptedUser::activate(&transactions());
+    ScriptedUser::clickCell(transactions().List1(), 1, 1);
+    const auto transferItem = [&](int row, const QString& name, const QString& quantity) {
+        ScriptedUser::activate(&items());
+        ScriptedUser::clickCell(items().List1(), row, 1);
+        user.expectInput(QStringLiteral("Enter Transfer Quantity for ") + name, quantity);
+        user.expectMessage(QStringLiteral("Transfer ") + name + QStringLiteral(" in amount of ") + quantity,
+                           QStringLiteral("Yes"));
+        choose(items(), {"TransferItem"});
+        user.expectNothingPending("an item transferred");
+    };
+    transferItem(1, QStringLiteral("Oak board"), QStringLiteral("2"));
+    transferItem(2, QStringLiteral("Wood glue"), QStringLiteral("1"));
+    EXPECT_EQ(transactions().header().Value.Caption, QStringLiteral("14.9"));
+
+    // The posting closes the windows beside the transaction first: the contact list, marked
+    // changed by the Enter that handed Ana over, is not saved (the posting writes the file).
+    const QString firstTransaction = dataFolder(QStringLiteral("Transactions/1.QVT"));
+    user.expectMessage(QStringLiteral("Save Changes?"), QStringLiteral("No"));
+    user.expectFile(firstTransaction);
+    user.expectMessage(QStringLiteral("Transaction Saved"));
+    ScriptedUser::activate(&transactions());
+    ScriptedUser::click(transactions().button(QStringLiteral("cmdSave")));
+    user.expectNothingPending("the transaction saved");
+    {
+        SCOPED_TRACE("after the first save");
+        const datafiles::TransactionHeader h = header(firstTransaction);
+        EXPECT_EQ(h.TransactionNumber.Caption, QStringLiteral("1"));
+        EXPECT_EQ(h.Value.Caption, QStringLiteral("14.9"));
+        EXPECT_TRUE(h.FromMyCompany.Checked);
+        EXPECT_EQ(h.tocontact, (datafiles::HeaderMenu{QStringLiteral("Ana"), true}));
+        EXPECT_EQ(h.tocompany.Caption, companyFile);
+        EXPECT_EQ(cell(firstTransaction, 2, 4), QStringLiteral("9.9"));
+        EXPECT_EQ(balance(companyFile, 1), QStringLiteral("21.9"));
+        EXPECT_EQ(balance(companyFile, 2), QStringLiteral("0"));
+        const SettingsOnDisk s = settingsOnDisk();
+        EXPECT_EQ(s.balance, QStringLiteral("985.1"));
+        EXPECT_EQ(s.invoiceNumber, QStringLiteral("1"));
+        EXPECT_TRUE(contacts().isVisible()); // showing the party's file
+    }
+
     for (const QString& seen : user.seen())
         fprintf(stderr, "seen: %s\n", qPrintable(seen));
 }

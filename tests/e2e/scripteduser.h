@@ -48,6 +48,8 @@ public:
     // Text typed into the widget that has the focus, then Enter when `enter`.
     static void type(const QString& text, bool enter = false);
     static void typeInto(QWidget* widget, const QString& text);
+    // A key pressed on the widget that has the focus.
+    static void key(int key);
     // Lets the program run until the condition holds (a guard against hangs only).
     static bool waitFor(const std::function<bool()>& condition, int timeoutMs = 20000);
 

@@ -1,6 +1,7 @@
 #include "windows/document/documentsidewindow.h"
 
 #include "platform/twips.h"
+#include "windows/document/postedcompanyfileview.h"
 
 namespace windows {
 
@@ -56,9 +57,15 @@ QPoint DocumentSideWindow::dockTopLeft()
     return {(window.x() + window.width()) * platform::TwipsPerPixelX, window.y() * platform::TwipsPerPixelY};
 }
 
+// The contact companies window shows a file a posting wrote in its own way (without the
+// hint for picking a party); another window opens it as any written document.
 void DocumentSideWindow::showWrittenDocument(const QString& path)
 {
-    (void)made().showWrittenDocument(path);
+    DocumentWindow& window = made();
+    if (auto* posted = dynamic_cast<PostedCompanyFileView*>(&window))
+        (void)posted->showPostedCompanyFile(path);
+    else
+        (void)window.showWrittenDocument(path);
 }
 
 } // namespace windows
