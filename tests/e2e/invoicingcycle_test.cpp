@@ -29,6 +29,7 @@
 #include "shell/frmmain.h"
 #include "shell/launcherlabel.h"
 #include "shell/program.h"
+#include "shell/programwindow.h"
 #include "shell/welcomeframe.h"
 #include "windows/contacts/frmcontacts.h"
 #include "windows/items/frmitems.h"
@@ -295,8 +296,182 @@ TEST_F(InvoicingCycle, AsAUserWould)
         EXPECT_TRUE(contacts().isVisible()); // showing the party's file
     }
 
-    for (const QString& seen : user.seen())
-        fprintf(stderr, "seen: %s\n", qPrintable(seen));
+    // ---- The transaction changed, the glue taken out, and saved again: only the difference
+    // posts. A click on a line while the item groups window is closed offers to open one.
+    ScriptedUser::activate(&transactions());
+    user.expectMessage(QStringLiteral("Open items group now?"), QStringLiteral("Yes"));
+    user.expectFile(itemsFile);
+    ScriptedUser::clickCell(transactions().List1(), 2, 1);
+    user.expectNothingPending("the item group opened again");
+    ScriptedUser::activate(&transactions());
+    ScriptedUser::clickCell(transactions().List1(), 2, 1);
+    choose(transactions(), {"deletemenu", "deleterow"});
+    EXPECT_EQ(transactions().header().Value.Caption, QStringLiteral("5"));
+    user.expectMessage(QStringLiteral("Transaction Saved"));
+    ScriptedUser::activate(&transactions());
+    ScriptedUser::click(transactions().button(QStringLiteral("cmdSave")));
+    user.expectNothingPending("the transaction saved again");
+    {
+        SCOPED_TRACE("after the second save");
+        EXPECT_EQ(header(firstTransaction).Value.Caption, QStringLiteral("5"));
+        EXPECT_EQ(cell(firstTransaction, 2, 4), QString());
+        EXPECT_EQ(balance(companyFile, 1), QStringLiteral("12"));
+        const SettingsOnDisk s = settingsOnDisk();
+        EXPECT_EQ(s.balance, QStringLiteral("995"));
+        EXPECT_EQ(s.invoiceNumber, QStringLiteral("1"));
+    }
+
+    // ---- Paid in two parts; a third payment is refused.
+    const auto pay = [&](const QString& proposed, const QString& amount, const QString& file) {
+        ScriptedUser::activate(&transactions());
+        choose(transactions(), {"p", "enterPayment"});
+        ASSERT_TRUE(ScriptedUser::waitFor([&] { return payments().isVisible(); }));
+        EXPECT_EQ(payments().PaymentValue()->text(), proposed);
+        ScriptedUser::activate(&payments());
+        ScriptedUser::typeInto(payments().PaymentValue(), amount);
+        QTest::keyClick(payments().PaymentValue(), Qt::Key_Tab);
+        user.expectFile(file);
+        user.expectMessage(QStringLiteral("Payment Saved"));
+        ScriptedUser::click(payments().button(QStringLiteral("cmdSave")));
+        user.expectNothingPending("a payment saved");
+    };
+    const QString firstPayment = dataFolder(QStringLiteral("Payments/P1.QVP"));
+    const QString secondPayment = dataFolder(QStringLiteral("Payments/P2.QVP"));
+    pay(QStringLiteral("5"), QStringLiteral("3"), firstPayment);
+    {
+        SCOPED_TRACE("after the first payment");
+        const datafiles::TransactionHeader h = header(firstTransaction);
+        EXPECT_EQ(h.AmountPaid.Caption, QStringLiteral("3"));
+        EXPECT_EQ(h.Balance.Caption, QStringLiteral("2"));
+        EXPECT_EQ(balance(companyFile, 1), QStringLiteral("9"));
+        const SettingsOnDisk s = settingsOnDisk();
+        EXPECT_EQ(s.balance, QStringLiteral("998"));
+        EXPECT_EQ(s.paymentNumber, QStringLiteral("1"));
+        EXPECT_TRUE(QFile::exists(firstPayment));
+    }
+    pay(QStringLiteral("2"), QStringLiteral("2"), secondPayment);
+    {
+        SCOPED_TRACE("paid in full");
+        const datafiles::TransactionHeader h = header(firstTransaction);
+        EXPECT_EQ(h.AmountPaid.Caption, QStringLiteral("5"));
+        EXPECT_EQ(h.Balance.Caption, QStringLiteral("0"));
+        // Every figure is back where it started, with no rounding on the way.
+        EXPECT_EQ(balance(companyFile, 1), QStringLiteral("7"));
+        const SettingsOnDisk s = settingsOnDisk();
+        EXPECT_EQ(s.balance, QStringLiteral("1000"));
+        EXPECT_EQ(s.paymentNumber, QStringLiteral("2"));
+    }
+    {
+        SCOPED_TRACE("a third payment");
+        ScriptedUser::activate(&transactions());
+        choose(transactions(), {"p", "enterPayment"});
+        ASSERT_TRUE(ScriptedUser::waitFor([&] { return payments().isVisible(); }));
+        ScriptedUser::activate(&payments());
+        user.expectMessage(QStringLiteral("Incorect Payment Value!"));
+        ScriptedUser::typeInto(payments().PaymentValue(), QStringLiteral("1"));
+        QTest::keyClick(payments().PaymentValue(), Qt::Key_Tab);
+        user.expectMessage(QStringLiteral("This Transaction was paid in full amount!"));
+        ScriptedUser::click(payments().button(QStringLiteral("cmdSave")));
+        user.expectNothingPending("a third payment refused");
+        EXPECT_EQ(header(firstTransaction).AmountPaid.Caption, QStringLiteral("5"));
+        EXPECT_EQ(balance(companyFile, 1), QStringLiteral("7"));
+        EXPECT_EQ(settingsOnDisk().paymentNumber, QStringLiteral("2"));
+    }
+
+    // ---- A second transaction, from Ana to Lepko, saved as a new file.
+    ScriptedUser::activate(&transactions());
+    ScriptedUser::click(transactions().button(QStringLiteral("cmdNew"))); // saved: nothing is asked
+    user.expectNothingPending("a new transaction");
+    user.expectMessage(QStringLiteral("To transfer items from one Company"));
+    user.expectFile(companyFile);
+    user.expectMessage(QString());
+    choose(transactions(), {"header", "tf", "fCompany", "fromcompany"});
+    user.expectNothingPending("the sender's company chosen");
+    ScriptedUser::activate(&contacts());
+    ScriptedUser::clickCell(contacts().List1(), 1, 1);
+    ScriptedUser::key(Qt::Key_Return);
+    ASSERT_TRUE(ScriptedUser::waitFor([&] { return contacts().TransferItems()->isVisible(); }));
+    ScriptedUser::click(contacts().transferControl(QStringLiteral("TRANSFERITEMSFROM")));
+    // The company still shown, marked changed by the Enter, is opened again for the receiver.
+    user.expectMessage(QStringLiteral("To transfer items to one Company"));
+    user.expectMessage(QStringLiteral("Save Changes?"), QStringLiteral("No"));
+    user.expectFile(companyFile);
+    user.expectMessage(QString());
+    choose(transactions(), {"header", "tt", "TCompany", "tocompany"});
+    user.expectNothingPending("the receiver's company chosen");
+    ScriptedUser::activate(&contacts());
+    ScriptedUser::clickCell(contacts().List1(), 2, 1);
+    ScriptedUser::key(Qt::Key_Return);
+    ASSERT_TRUE(ScriptedUser::waitFor([&] { return contacts().TransferItems()->isVisible(); }));
+    ScriptedUser::key(Qt::Key_Return);
+    EXPECT_EQ(transactions().header().fromcontact.Caption, QStringLiteral("Ana"));
+    EXPECT_EQ(transactions().header().tocontact.Caption, QStringLiteral("Lepko"));
+
+    ScriptedUser::activate(&transactions());
+    if (shell::ProgramWindow* shown = program->windows().find(QStringLiteral("frmItems"));
+        !shown || !shown->form().isVisible()) {
+        user.expectMessage(QStringLiteral("Open items group now?"), QStringLiteral("Yes"));
+        user.expectFile(itemsFile);
+    }
+    ScriptedUser::clickCell(transactions().List1(), 1, 1);
+    user.expectNothingPending("the items for the second transaction");
+    ScriptedUser::activate(&transactions());
+    ScriptedUser::clickCell(transactions().List1(), 1, 1);
+    transferItem(2, QStringLiteral("Wood glue"), QStringLiteral("2"));
+    EXPECT_EQ(transactions().header().Value.Caption, QStringLiteral("19.8"));
+
+    const QString secondTransaction = dataFolder(QStringLiteral("Transactions/2.QVT"));
+    user.expectMessage(QStringLiteral("Save Changes?"), QStringLiteral("No"));
+    user.expectFile(secondTransaction);
+    user.expectMessage(QStringLiteral("Transaction Saved"));
+    user.expectMessage(QStringLiteral("Transaction Saved"));
+    ScriptedUser::activate(&transactions());
+    ScriptedUser::click(transactions().button(QStringLiteral("cmdSave")));
+    user.expectNothingPending("the second transaction saved");
+    {
+        SCOPED_TRACE("after the second transaction");
+        const datafiles::TransactionHeader h = header(secondTransaction);
+        EXPECT_EQ(h.TransactionNumber.Caption, QStringLiteral("2"));
+        EXPECT_FALSE(h.FromMyCompany.Checked);
+        EXPECT_EQ(h.fromcontact.Caption, QStringLiteral("Ana"));
+        EXPECT_EQ(h.tocontact.Caption, QStringLiteral("Lepko"));
+        EXPECT_EQ(balance(companyFile, 1), QStringLiteral("-12.8"));
+        EXPECT_EQ(balance(companyFile, 2), QStringLiteral("19.8"));
+        const SettingsOnDisk s = settingsOnDisk();
+        EXPECT_EQ(s.balance, QStringLiteral("1000"));
+        EXPECT_EQ(s.invoiceNumber, QStringLiteral("2"));
+        EXPECT_EQ(header(firstTransaction).Value.Caption, QStringLiteral("5")); // the first one untouched
+    }
+
+    // ---- The transaction form printed to the print server: its number and total on the page.
+    ScriptedUser::activate(&transactions());
+    user.expectInput(QStringLiteral("Enter number of copies to print:"), QStringLiteral("1"));
+    ScriptedUser::click(transactions().button(QStringLiteral("cmdPrintOptions")));
+    user.expectNothingPending("the form printed");
+    EXPECT_EQ(cups.waitForPrintedPages(60000), 1);
+    EXPECT_EQ(cups.outputPages(), 1);
+    const QString page = cups.outputText();
+    EXPECT_TRUE(page.contains(QStringLiteral("19.8"))) << page.toStdString();
+    EXPECT_TRUE(page.contains(QStringLiteral("Lepko"))) << page.toStdString();
+
+    // ---- The program closed and started again: everything as it was left.
+    main().close();
+    ASSERT_TRUE(ScriptedUser::waitFor([&] { return ends == 1; }));
+    program.reset();
+    startProgram();
+    EXPECT_FALSE(main().Welcome->isVisible());
+    EXPECT_EQ(program->store().Balance.value(), QStringLiteral("1000"));
+    EXPECT_EQ(program->store().InvoiceNumber.value(), QStringLiteral("2"));
+    EXPECT_EQ(program->store().PaymentNumber.value(), QStringLiteral("2"));
+    EXPECT_EQ(program->store().CompanyName.value(), details.first());
+    ScriptedUser::click(main().lblTransactions);
+    user.expectFile(secondTransaction);
+    ScriptedUser::click(transactions().button(QStringLiteral("cmdOpen")));
+    user.expectNothingPending("the second transaction opened again");
+    EXPECT_EQ(transactions().header().Value.Caption, QStringLiteral("19.8"));
+    EXPECT_EQ(transactions().header().TransactionNumber.Caption, QStringLiteral("2"));
+    main().close();
+    user.expectNothingPending("the end");
 }
 
 } // namespace

@@ -296,7 +296,8 @@ void DocumentWindow::cmdOpen_Click()
         restore(before);
         return;
     }
-    if (path == m_currentFileName) {
+    // Only a document the window still shows is open; after New it may be read again.
+    if (path == m_currentFileName && !isUnsaved()) {
         prompts().MsgBox(QStringLiteral(" You already have open ") + path, ExclamationOk);
         restore(before);
         return;
