@@ -4,6 +4,7 @@
 #include "programfixture.h"
 #include "shell/formnames.h"
 #include "shell/weblinks.h"
+#include "windows/document/documentwindow.h"
 
 #include <QDesktopServices>
 #include <QTabWidget>
@@ -131,6 +132,29 @@ TEST_F(LauncherTest, EachLabelOpensItsWindowOnce)
         EXPECT_EQ(&program->windows().find(l.formName)->form(), first);
     }
     EXPECT_FALSE(program->ended());
+}
+
+// A window closed with its changes discarded is gone: the label opens a fresh one, not the
+// closed window with what it held.
+TEST_F(LauncherTest, AClosedWindowOpensAfreshFromItsLabel)
+{
+    click(main().lblItems);
+    shell::ProgramWindow* entry = program->windows().find(FormName::Items);
+    ASSERT_TRUE(entry);
+    auto* items = static_cast<windows::DocumentWindow*>(&entry->form());
+    items->List1().ChangeItem(1, 1, QStringLiteral("draft"));
+    items->setlblChangeStatus(QStringLiteral("1"));
+    prompts->queueAnswer(Answer::No); // Save Changes?
+    EXPECT_EQ(items->closeWindow(), windows::CloseOutcome::Closed);
+    EXPECT_EQ(program->windows().find(FormName::Items), nullptr);
+
+    click(main().lblItems);
+    shell::ProgramWindow* again = program->windows().find(FormName::Items);
+    ASSERT_TRUE(again);
+    auto* fresh = static_cast<windows::DocumentWindow*>(&again->form());
+    EXPECT_TRUE(fresh->isVisible());
+    EXPECT_EQ(fresh->List1().GetItem(1, 1), QString());
+    EXPECT_EQ(fresh->lblChangeStatus(), QStringLiteral("0"));
 }
 
 TEST_F(LauncherTest, ADocumentWindowOpensWithItsStoredPlacementBarsAndRecentFiles)
