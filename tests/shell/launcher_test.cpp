@@ -4,6 +4,7 @@
 #include "programfixture.h"
 #include "shell/formnames.h"
 #include "shell/weblinks.h"
+#include "grid/documents/documentlist.h"
 #include "windows/document/documentwindow.h"
 
 #include <QDesktopServices>
