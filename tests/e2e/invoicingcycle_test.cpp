@@ -116,6 +116,17 @@ SettingsOnDisk settingsOnDisk()
     return {s.Balance.value(), s.InvoiceNumber.value(), s.PaymentNumber.value()};
 }
 
+// With QUORVANE_SHOTS naming a folder, the windows are photographed there as the cycle uses
+// them (tools/screenshot-cycle.sh); the test itself takes no pictures.
+void shot(QWidget& window, const char* name)
+{
+    const QString folder = qEnvironmentVariable("QUORVANE_SHOTS");
+    if (folder.isEmpty())
+        return;
+    QDir().mkpath(folder);
+    window.grab().save(folder + QLatin1Char('/') + QString::fromLatin1(name) + QStringLiteral(".png"));
+}
+
 class InvoicingCycle : public ::testing::Test {
 protected:
     void SetUp() override
@@ -200,6 +211,7 @@ TEST_F(InvoicingCycle, AsAUserWould)
     settings.SSTab1->setCurrentIndex(0);
     ScriptedUser::typeInto(settings.Balance, QStringLiteral("1000"));
     QTest::keyClick(settings.Balance, Qt::Key_Tab);
+    shot(settings, "cycle-settings");
     ScriptedUser::click(settings.closeButton);
     user.expectNothingPending("opening balance");
     EXPECT_EQ(program->store().Balance.value(), QStringLiteral("1000"));
@@ -212,6 +224,7 @@ TEST_F(InvoicingCycle, AsAUserWould)
     typeCell(items(), 1, 2, QStringLiteral("2.5"));
     typeCell(items(), 2, 1, QStringLiteral("Wood glue"));
     typeCell(items(), 2, 2, QStringLiteral("9.90"));
+    shot(items(), "cycle-items");
     user.expectFile(itemsFile);
     ScriptedUser::click(items().button(QStringLiteral("cmdSave")));
     user.expectNothingPending("item group saved");
@@ -225,6 +238,7 @@ TEST_F(InvoicingCycle, AsAUserWould)
     typeCell(contacts(), 1, 2, QStringLiteral("7"));
     typeCell(contacts(), 2, 1, QStringLiteral("Lepko"));
     typeCell(contacts(), 2, 2, QStringLiteral("0"));
+    shot(contacts(), "cycle-contacts");
     user.expectFile(companyFile);
     ScriptedUser::click(contacts().button(QStringLiteral("cmdSave")));
     user.expectNothingPending("contact company saved");
@@ -269,6 +283,7 @@ TEST_F(InvoicingCycle, AsAUserWould)
     transferItem(1, QStringLiteral("Oak board"), QStringLiteral("2"));
     transferItem(2, QStringLiteral("Wood glue"), QStringLiteral("1"));
     EXPECT_EQ(transactions().header().Value.Caption, QStringLiteral("14.9"));
+    shot(transactions(), "cycle-transaction");
 
     // The posting closes the windows beside the transaction first: the contact list, marked
     // changed by the Enter that handed Ana over, is not saved (the posting writes the file).
@@ -328,6 +343,8 @@ TEST_F(InvoicingCycle, AsAUserWould)
         ASSERT_TRUE(ScriptedUser::waitFor([&] { return payments().isVisible(); }));
         EXPECT_EQ(payments().PaymentValue()->text(), proposed);
         ScriptedUser::activate(&payments());
+        if (amount == QLatin1String("3"))
+            shot(payments(), "cycle-payment");
         ScriptedUser::typeInto(payments().PaymentValue(), amount);
         QTest::keyClick(payments().PaymentValue(), Qt::Key_Tab);
         user.expectFile(file);
@@ -460,6 +477,7 @@ TEST_F(InvoicingCycle, AsAUserWould)
     program.reset();
     startProgram();
     EXPECT_FALSE(main().Welcome->isVisible());
+    shot(main(), "cycle-startup");
     EXPECT_EQ(program->store().Balance.value(), QStringLiteral("1000"));
     EXPECT_EQ(program->store().InvoiceNumber.value(), QStringLiteral("2"));
     EXPECT_EQ(program->store().PaymentNumber.value(), QStringLiteral("2"));
