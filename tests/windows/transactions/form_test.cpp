@@ -1,6 +1,7 @@
-// The transaction form from the transactions window, with a recording spreadsheet program:
-// shown, printed in the number of copies asked, refused while the spreadsheet program is
-// unusable, and never printed by a show that follows a print.
+// The transactions window's spreadsheet commands, with a recording spreadsheet program: the
+// transaction form shown, printed in the number of copies asked, refused while the
+// spreadsheet program is unusable, never printed by a show that follows a print; and lines
+// imported from a workbook.
 
 #include "transactionfixture.h"
 
@@ -97,6 +98,34 @@ TEST_F(TransactionForm, BothRefuseWhileTheSpreadsheetProgramIsUnusable)
         EXPECT_EQ(prompts->texts(), QStringList{"Quorvane failed to initialize Microsoft Excel"});
         EXPECT_TRUE(excel->calls.isEmpty());
     }
+}
+
+} // namespace
+} // namespace transactiontest
+
+namespace transactiontest {
+namespace {
+
+// Lines imported from a workbook are the transaction's lines: the header's value is their sum
+// at once, before anything is saved.
+TEST_F(TransactionForm, ImportedLinesMakeTheValue)
+{
+    const QString workbook = folder.writeFile(QStringLiteral("Lines.xls"), "workbook bytes");
+    excel->workbooks[workbook] = {{QStringLiteral("A1"), QStringLiteral("Oak board")},
+                                  {QStringLiteral("B1"), QStringLiteral("2.5")},
+                                  {QStringLiteral("C1"), QStringLiteral("4")},
+                                  {QStringLiteral("D1"), QStringLiteral("10")},
+                                  {QStringLiteral("A2"), QStringLiteral("Hinge")},
+                                  {QStringLiteral("B2"), QStringLiteral("1.25")},
+                                  {QStringLiteral("C2"), QStringLiteral("2")},
+                                  {QStringLiteral("D2"), QStringLiteral("2.5")}};
+    prompts->queueOpen(workbook);
+    prompts->queueInput(QStringLiteral("2"));
+    window->menu(QStringLiteral("importfromexcel"))->trigger();
+    EXPECT_EQ(window->List1().GetItem(2, 1), QStringLiteral("Hinge"));
+    EXPECT_EQ(window->header().Value.Caption, QStringLiteral("12.5"));
+    EXPECT_EQ(window->menu(QStringLiteral("Value"))->text(), QStringLiteral("12.5"));
+    EXPECT_EQ(window->lblChangeStatus(), QStringLiteral("1"));
 }
 
 } // namespace
