@@ -27,12 +27,14 @@ for n in $(seq 141 199); do
   if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
 done
 [ -n "$display" ] || { echo "no free display"; exit 1; }
-Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb "$display" -screen 0 1280x800x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
+up=no
 for _ in $(seq 1 100); do
-  DISPLAY="$display" xdpyinfo >/dev/null 2>&1 && break
+  if DISPLAY="$display" xdpyinfo >/dev/null 2>&1; then up=yes; break; fi
   sleep 0.1
 done
+[ "$up" = yes ] || { echo "the virtual display $display did not come up:"; cat "$work/xvfb.log"; exit 1; }
 
 export XDG_RUNTIME_DIR="$work/xdg"
 mkdir -m 700 -p "$XDG_RUNTIME_DIR"
