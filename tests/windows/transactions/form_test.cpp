@@ -40,9 +40,14 @@ TEST_F(TransactionForm, TheFormIsShownWithTheTransactionFilledIn)
     window->menu(QStringLiteral("exportform"))->trigger();
     EXPECT_TRUE(excel->calls.contains(QStringLiteral("show")));
     EXPECT_FALSE(printed());
-    const QStringList values = excel->shownCells.values();
-    EXPECT_TRUE(values.contains(QStringLiteral("Oak board")));
-    EXPECT_TRUE(values.contains(QStringLiteral("Own Co")));
+    // At the form's addresses: the company, the header, the sender, and the line.
+    const QHash<QString, QString>& cells = excel->shownCells;
+    EXPECT_EQ(cells.value(QStringLiteral("B1")), QStringLiteral("Own Co"));
+    EXPECT_EQ(cells.value(QStringLiteral("B11")), QStringLiteral("41"));
+    EXPECT_EQ(cells.value(QStringLiteral("E11")), window->header().DateandTime.Caption);
+    EXPECT_EQ(cells.value(QStringLiteral("I11")), QStringLiteral("5"));
+    EXPECT_EQ(cells.value(QStringLiteral("D14")), QStringLiteral("Firma"));
+    EXPECT_TRUE(cells.values().contains(QStringLiteral("Oak board")));
     EXPECT_EQ(program.sounds.first(), sound);
     EXPECT_TRUE(prompts->recorded().isEmpty());
 }
