@@ -29,8 +29,8 @@ bool hasWildcard(const QString& text)
     return text.contains(QLatin1Char('*')) || text.contains(QLatin1Char('?'));
 }
 
-// A pattern in the last component matches names in its folder as the original file search
-// did: letter case ignored, "*.*" meaning every entry, the folder's own "." included.
+// A pattern in the last component matches names in its folder as the file search expects:
+// letter case ignored, "*.*" meaning every entry, the folder's own "." included.
 bool anyEntryMatches(const QString& folder, QString pattern)
 {
     if (hasWildcard(folder))

@@ -25,7 +25,7 @@ QString GetFileNameOnly(const QString& path);
 // The path up to and including its last separator ("/" or "\"); "-1" when it has none.
 QString GetFolderOfPath(const QString& path);
 
-// Lock files were hidden on the original platform; Linux has no hidden attribute, so these
+// Lock files are meant to be hidden from the user; Linux has no hidden attribute, so these
 // change nothing, and in particular never a document's permissions.
 void HideFile(const QString& path);
 void UnhideFile(const QString& path);

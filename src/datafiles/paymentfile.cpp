@@ -26,7 +26,7 @@ void addLabel(LineTable& table, PaymentLabel& label)
     table.push_back(textLine(label.ToolTipText));
 }
 
-// The note as stored: its line breaks as CR LF, as the original multi-line box kept them.
+// The note as stored: its line breaks as CR LF, as the stored payment files have them.
 QString storedNote(const QString& note)
 {
     QString stored = note;

@@ -196,7 +196,7 @@ void cmdButton::paintEvent(QPaintEvent*)
     const int W = width();
     const int H = height();
     painter.fillRect(rect(), platform::toQColor(backColor_));
-    // Lines end on their last pixel inclusive, as the edges were drawn on the original surface.
+    // Lines end on their last pixel inclusive, so each edge covers the button's full side.
     painter.setPen(platform::toQColor(edgeColor(0)));
     painter.drawLine(0, 0, W - 1, 0);
     painter.setPen(platform::toQColor(edgeColor(1)));

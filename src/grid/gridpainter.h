@@ -30,8 +30,8 @@ private:
     void paintHeader();
     void paintStrips();
     void paintSplitter();
-    // Lines as the original surfaces drew them: from the first point up to, not including,
-    // the second; only horizontal and vertical ones are needed.
+    // Lines from the first point up to, not including, the second, so that adjoining lines
+    // never draw a pixel twice; only horizontal and vertical ones are needed.
     void line(int x1, int y1, int x2, int y2, unsigned color);
 
     const List& list_;

@@ -33,7 +33,7 @@ void List::setMousePointer(int shape)
 }
 
 // ---- Routing: a part that took a press keeps the moves and the release until the buttons
-// are up, as the original picture boxes did.
+// are up, so a drag that leaves the part still ends where it began.
 
 List::Region List::regionAt(QPointF p) const
 {

@@ -17,7 +17,7 @@ using testsupport::TempProgramFolder;
 
 namespace {
 
-// A payment file as the original program stored it, typed in by hand: 35 lines, the
+// A payment file as the stored files have it, typed in by hand: 35 lines, the
 // note's own lines ended by CR LF like the others, nothing after the last.
 const QByteArray HandMadePayment =
     "Firma d.o.o.\r\n" "0\r\n" "\r\n"                        // FromMyCompany

@@ -1,6 +1,6 @@
 #pragma once
 // Small helpers of the data-file tests: a file's bytes, and line files made by hand as the
-// original program stored them.
+// stored files have them.
 
 #include "datafiles/hostfile.h"
 #include "datafiles/linefilewriter.h"

@@ -19,7 +19,7 @@ using testsupport::TempProgramFolder;
 
 namespace {
 
-// A header file as the original program stored it, typed in by hand: 19 lines, CR LF
+// A header file as the stored files have it, typed in by hand: 19 lines, CR LF
 // between them and none after the last, every byte's top bit toggled.
 const QByteArray HandMadeHeader =
     "17\r\n"

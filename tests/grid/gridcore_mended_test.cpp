@@ -1,5 +1,5 @@
-// Behaviour that differs on purpose from the control this grid replaces, where that one lost
-// rows, history or its ability to draw.
+// Behaviour chosen on purpose where the plain reading of the grid's rules would lose rows,
+// history or the ability to draw.
 
 #include "gridfixture.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 // The letter-case folding of find and replace: a to z and the Central European letters č ć
 // š ž đ ö ä ë become capitals, every other character stays as it is. Lengths never change,
-// so a position in a folded text is the position in the original.
+// so a position in a folded text is the same position in the text before folding.
 
 #include <QChar>
 #include <QString>
