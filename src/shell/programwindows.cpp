@@ -36,8 +36,11 @@ public:
     }
     void showCheckedBars() override { window().showCheckedBars(); }
     void Reposition() override { window().Reposition(); }
-    void setRecentFileCaption(int slot, const QString& caption) override { window().setRecentFileMenu(slot, caption); }
-    void showRecentFileMenu(int) override {} // setRecentFileCaption shows a caption that is not empty
+    void setRecentFileCaption(int slot, const QString& caption) override
+    {
+        window().setRecentFileCaption(slot, caption);
+    }
+    void showRecentFileMenu(int slot) override { window().showRecentFileMenu(slot); }
 };
 
 } // namespace

@@ -60,16 +60,7 @@ bool WindowRegistry::unload(const QString& name)
 
 void WindowRegistry::forget(const QString& name)
 {
-    const auto it = m_loaded.find(name);
-    if (it == m_loaded.end())
-        return;
-    QObject::disconnect(it->second.destroyed);
-    std::unique_ptr<ProgramWindow> window = std::move(it->second.window);
-    QPointer<QWidget> form = it->second.form;
-    m_loaded.erase(it);
-    window.reset();
-    if (form)
-        form->deleteLater();
+    drop(name, FormState::Unloading);
 }
 
 void WindowRegistry::dropAll()
@@ -94,10 +85,13 @@ void WindowRegistry::drop(const QString& name, FormState state)
     QObject::disconnect(it->second.destroyed);
     // Taken out of the map first: destroying the window must find the name free.
     std::unique_ptr<ProgramWindow> window = std::move(it->second.window);
-    QWidget* form = state == FormState::Alive ? it->second.form.data() : nullptr;
+    QWidget* form = state == FormState::Gone ? nullptr : it->second.form.data();
     m_loaded.erase(it);
     window.reset();
-    delete form;
+    if (state == FormState::Unloading && form)
+        form->deleteLater(); // the call that unloaded it is still running in it
+    else
+        delete form;
 }
 
 } // namespace shell

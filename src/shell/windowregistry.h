@@ -60,7 +60,9 @@ private:
         QMetaObject::Connection destroyed;
     };
 
-    enum class FormState { Alive, Gone };
+    // Alive: deleted now; Unloading: deleted once control is back in the event loop; Gone:
+    // already being destroyed.
+    enum class FormState { Alive, Unloading, Gone };
     void drop(const QString& name, FormState state);
 
     std::map<QString, Factory> m_factories;

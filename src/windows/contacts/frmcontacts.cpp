@@ -296,10 +296,7 @@ ControlPlace frmContacts::showPostedCompanyFile(const QString& path)
     show();
     raise();
     activateWindow();
-    // The transfer hint is for a company the user opens to pick a party, not for this one.
-    m_showingPosted = true;
     (void)showWrittenDocument(path);
-    m_showingPosted = false;
     return docked;
 }
 
@@ -359,10 +356,12 @@ bool frmContacts::networkUserOpensReadOnly()
     return true;
 }
 
+// The transfer hint is for a company the user opens to pick a party, not for one a posting
+// has just written.
 void frmContacts::afterDocumentOpened()
 {
     const TransactionParties* transactions = transaction();
-    if (!m_showingPosted && transactions && transactions->Visible())
+    if (!showsWrittenDocument() && transactions && transactions->Visible())
         prompts().MsgBox(TransferHint, platform::MsgStyle::Information);
 }
 

@@ -79,7 +79,6 @@ private:
     TransactionParties* transaction() const;
 
     QFrame* m_transferItems = nullptr;
-    bool m_showingPosted = false;
 };
 
 } // namespace windows

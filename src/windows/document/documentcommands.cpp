@@ -325,7 +325,10 @@ OpenOutcome DocumentWindow::showWrittenDocument(const QString& path)
 {
     if (!mayDiscardChanges())
         return OpenOutcome::NotOpened;
-    return openDocument({path, datafiles::GetFileNameOnly(path), false, false});
+    m_showingWritten = true;
+    const OpenOutcome outcome = openDocument({path, datafiles::GetFileNameOnly(path), false, false});
+    m_showingWritten = false;
+    return outcome;
 }
 
 void DocumentWindow::showProgressFrame(bool opening)

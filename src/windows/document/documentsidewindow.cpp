@@ -1,7 +1,6 @@
 #include "windows/document/documentsidewindow.h"
 
 #include "platform/twips.h"
-#include "windows/document/postedcompanyfileview.h"
 
 namespace windows {
 
@@ -57,15 +56,9 @@ QPoint DocumentSideWindow::dockTopLeft()
     return {(window.x() + window.width()) * platform::TwipsPerPixelX, window.y() * platform::TwipsPerPixelY};
 }
 
-// The contact companies window shows a file a posting wrote in its own way (without the
-// hint for picking a party); another window opens it as any written document.
 void DocumentSideWindow::showWrittenDocument(const QString& path)
 {
-    DocumentWindow& window = made();
-    if (auto* posted = dynamic_cast<PostedCompanyFileView*>(&window))
-        (void)posted->showPostedCompanyFile(path);
-    else
-        (void)window.showWrittenDocument(path);
+    (void)made().showWrittenDocument(path);
 }
 
 } // namespace windows

@@ -287,7 +287,7 @@ void DocumentWindow::connectCommands()
     connectEditingCommands();
 
     // Any key the grid passes on is a change of the document.
-    connect(m_list, &grid::List::GridKeyDown, this, [this] { m_changeStatus = QStringLiteral("1"); });
+    connect(m_list, &grid::List::GridKeyDown, this, [this] { markChanged(); });
     connect(m_textBar, &QLineEdit::textChanged, this, [this] {
         if (!m_showingCell)
             TextText_Change();
@@ -499,13 +499,15 @@ void DocumentWindow::showCheckedBars()
     m_textBar->setVisible(m_textbarChecked);
 }
 
-void DocumentWindow::setRecentFileMenu(int slot, const QString& caption)
+void DocumentWindow::setRecentFileCaption(int slot, const QString& caption)
 {
-    QAction* entry = menu(QStringLiteral("file%1").arg(slot));
-    if (!entry)
-        return;
-    entry->setText(menuText(caption));
-    if (!caption.isEmpty())
+    if (QAction* entry = menu(QStringLiteral("file%1").arg(slot)))
+        entry->setText(menuText(caption));
+}
+
+void DocumentWindow::showRecentFileMenu(int slot)
+{
+    if (QAction* entry = menu(QStringLiteral("file%1").arg(slot)))
         entry->setVisible(true);
 }
 

@@ -112,11 +112,12 @@ public:
     // layout, the recent-file menus, then shows it.
     void showFromLauncher();
     // The launcher's steps one by one, for a launcher that places the window itself: the
-    // check marks of the bar menus, the bars shown as checked, and a recent-file menu's
-    // caption (shown when it is not empty).
+    // check marks of the bar menus, the bars shown as checked, a recent-file menu's caption,
+    // and showing that menu.
     void setBarChecks(bool toolbar, bool textbar);
     void showCheckedBars();
-    void setRecentFileMenu(int slot, const QString& caption);
+    void setRecentFileCaption(int slot, const QString& caption);
+    void showRecentFileMenu(int slot);
     // Opens a file found by the file search window, after its NEWLIST: the same routine as
     // Open, recording the file under the name the search window hands over. A document whose
     // changes NEWLIST could not save is kept; a file gone meanwhile is reported.
@@ -251,6 +252,9 @@ protected:
     }
     // After a document has opened (writable or read-only).
     virtual void afterDocumentOpened() {}
+    // Whether the document opening now is one another part of the program has just written
+    // (showWrittenDocument), rather than one the user chose.
+    bool showsWrittenDocument() const { return m_showingWritten; }
     // The name Save As proposes for a document never saved.
     virtual QString proposedFileName() const { return m_kind.defaultFileName; }
     // What New resets besides the grid, after the default columns.
@@ -416,6 +420,7 @@ private:
     QString m_activeColumn = QStringLiteral("1");
     QString m_currentFileName;
     bool m_unloaded = false;
+    bool m_showingWritten = false;
     bool m_showingCell = false;
     bool m_toolbarChecked = true;
     bool m_textbarChecked = true;

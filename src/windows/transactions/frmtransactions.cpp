@@ -107,8 +107,6 @@ void frmTransactions::buildHeaderMenus()
     for (const char* parent : {"header", "p"})
         if (QMenu* shown = menu(QString::fromLatin1(parent))->menu())
             connect(shown, &QMenu::aboutToShow, this, [this] { showHeader(); });
-    // Any key the grid passes on may have changed a line.
-    connect(&List1(), &grid::List::GridKeyDown, this, [this] { showHeader(); });
 }
 
 const TransactionHeader& frmTransactions::header()
@@ -147,7 +145,7 @@ void frmTransactions::showHeader()
 
 void frmTransactions::markChanged()
 {
-    setlblChangeStatus(QStringLiteral("1"));
+    DocumentWindow::markChanged();
 }
 
 // ---------------------------------------------------------------------------------------
