@@ -26,8 +26,7 @@ const AnsiTables* AnsiTables::get()
 const AnsiTables* AnsiTables::build()
 {
     QStringDecoder decoder(CodePage, QStringConverter::Flag::Stateless);
-    QStringEncoder encoder(CodePage, QStringConverter::Flag::Stateless);
-    if (!decoder.isValid() || !encoder.isValid())
+    if (!decoder.isValid() || !QStringEncoder(CodePage, QStringConverter::Flag::Stateless).isValid())
         return nullptr;
 
     auto tables = std::unique_ptr<AnsiTables>(new AnsiTables);
@@ -43,34 +42,42 @@ const AnsiTables* AnsiTables::build()
         if (b < 0x80 && characters[b].unicode() != b)
             tables->m_asciiSame = false;
     }
-
-    // Every unit that is a character on its own, in one text. The converter writes its own
-    // substitute byte (0x1A) for a character the code page cannot hold; the program writes
-    // "?" there, and a real U+001A keeps its byte.
-    QString units;
-    units.reserve(0x10000 - 0x800);
-    for (int u = 0; u < 0x10000; ++u)
-        if (!isHighSurrogate(char16_t(u)) && !isLowSurrogate(char16_t(u)))
-            units.append(QChar(char16_t(u)));
-    const QByteArray bytes = encoder.encode(units);
-    const bool oneEach = bytes.size() == units.size();
-    for (qsizetype i = 0; i < units.size(); ++i) {
-        const char16_t unit = units[i].unicode();
-        QByteArray one;
-        if (oneEach) {
-            one = bytes.mid(i, 1);
-        } else { // not one byte for each: each character asked on its own
-            QStringEncoder single(CodePage, QStringConverter::Flag::Stateless);
-            one = single.encode(QStringView(&unit, 1));
-        }
-        char byte = one.size() == 1 ? one[0] : '?';
-        if (byte == '\x1A' && unit != 0x1A)
-            byte = '?';
-        tables->m_bytes[unit] = byte;
-    }
-    for (int u = 0xD800; u < 0xE000; ++u)
-        tables->m_bytes[u] = '?';
     return tables.release();
+}
+
+const char* AnsiTables::bytes() const
+{
+    std::call_once(m_bytesBuilt, [this] {
+        m_bytes = std::make_unique<char[]>(0x10000);
+        QStringEncoder encoder(CodePage, QStringConverter::Flag::Stateless);
+        // Every unit that is a character on its own, in one text. The converter writes its
+        // own substitute byte (0x1A) for a character the code page cannot hold; the program
+        // writes "?" there, and a real U+001A keeps its byte.
+        QString units;
+        units.reserve(0x10000 - 0x800);
+        for (int u = 0; u < 0x10000; ++u)
+            if (!isHighSurrogate(char16_t(u)) && !isLowSurrogate(char16_t(u)))
+                units.append(QChar(char16_t(u)));
+        const QByteArray encoded = encoder.encode(units);
+        const bool oneEach = encoded.size() == units.size();
+        for (qsizetype i = 0; i < units.size(); ++i) {
+            const char16_t unit = units[i].unicode();
+            QByteArray one;
+            if (oneEach) {
+                one = encoded.mid(i, 1);
+            } else { // not one byte for each: each character asked on its own
+                QStringEncoder single(CodePage, QStringConverter::Flag::Stateless);
+                one = single.encode(QStringView(&unit, 1));
+            }
+            char byte = one.size() == 1 ? one[0] : '?';
+            if (byte == '\x1A' && unit != 0x1A)
+                byte = '?';
+            m_bytes[unit] = byte;
+        }
+        for (int u = 0xD800; u < 0xE000; ++u)
+            m_bytes[u] = '?';
+    });
+    return m_bytes.get();
 }
 
 namespace {
@@ -125,6 +132,7 @@ void AnsiTables::decode(const char* bytes, qsizetype count, char16_t* out) const
 
 qsizetype AnsiTables::encode(const char16_t* text, qsizetype count, char* out) const
 {
+    const char* byteOf = bytes();
     qsizetype i = 0;
     qsizetype o = 0;
     while (i < count) {
@@ -140,7 +148,7 @@ qsizetype AnsiTables::encode(const char16_t* text, qsizetype count, char* out) c
             const char16_t unit = text[i++];
             if (isHighSurrogate(unit) && i < count && isLowSurrogate(text[i]))
                 ++i; // one character, which no single-byte code page holds
-            out[o++] = m_bytes[unit];
+            out[o++] = byteOf[unit];
         }
     }
     return o;

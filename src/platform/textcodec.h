@@ -2,13 +2,18 @@
 // The program's "ANSI" text is Windows-1250. Cell and field texts are QString in memory and
 // are converted only where they meet a file or the spreadsheet program.
 //
-// The conversion runs on two tables that are asked of the system's converter once, at first
-// use: the character of every byte and the byte of every UTF-16 unit. So the mapping stays
+// The conversion runs on two tables that are asked of the system's converter once each: the
+// character of every byte at the first use, the byte of every UTF-16 unit at the first
+// encoding (asking the converter for all 63,488 units takes tens of milliseconds, which the
+// start-up, which only reads, need not wait for). So the mapping stays
 // the converter's own, a text of any length converts (the converter itself gives an empty
 // text for 512 MiB and more), and a long text converts at the speed of a table look-up.
 
 #include <QByteArray>
 #include <QString>
+
+#include <memory>
+#include <mutex>
 
 namespace platform {
 
@@ -19,7 +24,7 @@ public:
 
     char16_t character(unsigned char byte) const { return m_characters[byte]; }
     // "?" for a unit the code page cannot hold, a surrogate included.
-    char byte(char16_t unit) const { return m_bytes[unit]; }
+    char byte(char16_t unit) const { return bytes()[unit]; }
 
     // `count` bytes to `count` characters.
     void decode(const char* bytes, qsizetype count, char16_t* out) const;
@@ -32,9 +37,12 @@ public:
 private:
     AnsiTables() = default;
     static const AnsiTables* build();
+    // The byte of every unit, asked of the converter at the first call.
+    const char* bytes() const;
 
     char16_t m_characters[256] = {};
-    char m_bytes[0x10000] = {};
+    mutable std::once_flag m_bytesBuilt;
+    mutable std::unique_ptr<char[]> m_bytes;
     bool m_asciiSame = false; // bytes 0..127 are the characters 0..127, the common case
 };
 

@@ -226,11 +226,38 @@ void frmBalance::buildPasswordPage(QWidget* page)
     layout->addWidget(Image10, 0, Qt::AlignRight);
 }
 
+namespace {
+
+// A button whose picture is the style's, fetched when the button is first shown. The style
+// reads its pictures from the desktop's icon theme on disk, which costs the start-up a good
+// part of its time; the settings window is made at every start but its Forms page is seldom
+// seen.
+class StylePictureButton : public QPushButton {
+public:
+    StylePictureButton(QStyle::StandardPixmap picture, const QString& text, QWidget* parent)
+        : QPushButton(text, parent), m_picture(picture)
+    {
+    }
+
+protected:
+    void showEvent(QShowEvent* event) override
+    {
+        if (icon().isNull())
+            setIcon(style()->standardIcon(m_picture));
+        QPushButton::showEvent(event);
+    }
+
+private:
+    QStyle::StandardPixmap m_picture;
+};
+
+} // namespace
+
 void frmBalance::buildFormsPage(QWidget* page)
 {
     auto* grid = new QGridLayout;
     const auto formButton = [&](const QString& word, services::FormKind kind, QStyle::StandardPixmap picture) {
-        auto* button = new QPushButton(style()->standardIcon(picture), word, page);
+        QPushButton* button = new StylePictureButton(picture, word, page);
         button->setObjectName(word);
         button->setIconSize(QSize(32, 32));
         button->setMinimumSize(150, 56);

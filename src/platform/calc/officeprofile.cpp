@@ -16,16 +16,21 @@ namespace {
 
 QString readInstalledVersion()
 {
-    // The product's version sits in its main configuration file; both folder names occur.
-    static const QRegularExpression version(
-        QStringLiteral("oor:name=\"ooSetupVersion\">\\s*<value>([0-9]+\\.[0-9]+)</value>"));
+    // The product's version sits in its main configuration file (several MB); both folder
+    // names occur. Only the bytes after the one setting's name are looked at.
+    static const QRegularExpression version(QStringLiteral("^>\\s*<value>([0-9]+\\.[0-9]+)</value>"));
+    static const QByteArray name = QByteArrayLiteral("oor:name=\"ooSetupVersion\"");
     for (const char* folder : {"/../share/registry/main.xcd", "/../share/.registry/main.xcd"}) {
         QFile xcd(UnoRuntime::programDir() + QLatin1String(folder));
         if (!xcd.open(QIODevice::ReadOnly))
             continue;
-        const QRegularExpressionMatch m = version.match(QString::fromUtf8(xcd.readAll()));
-        if (m.hasMatch())
-            return m.captured(1);
+        const QByteArray text = xcd.readAll();
+        for (qsizetype at = text.indexOf(name); at >= 0; at = text.indexOf(name, at + 1)) {
+            const QRegularExpressionMatch m =
+                version.match(QString::fromLatin1(text.mid(at + name.size(), 64)));
+            if (m.hasMatch())
+                return m.captured(1);
+        }
     }
     return QString();
 }
