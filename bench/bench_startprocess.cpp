@@ -6,7 +6,8 @@
 // start (for the program: after its spreadsheet probe has ended), and its peak.
 //
 // The program runs installed into a temporary program folder holding the settings file of
-// an earlier run, so no first-run message is shown. Each process is closed as a window
+// an earlier run, so no first-run message is shown. QUORVANE_BUILD_DIR in the environment
+// names another build folder to install from (an earlier version, to compare). Each process is closed as a window
 // manager closes a window (WM_DELETE_WINDOW), so the program ends as a user ends it.
 
 #include "datafiles/datafoldertree.h"
@@ -270,8 +271,9 @@ public:
     InstalledProgram()
     {
         const QString prefix = m_folder.filePath(QStringLiteral("program"));
+        const QString build = qEnvironmentVariable("QUORVANE_BUILD_DIR", QStringLiteral(QUORVANE_BUILD_DIR));
         QProcess install;
-        install.start(QStringLiteral("cmake"), {QStringLiteral("--install"), QStringLiteral(QUORVANE_BUILD_DIR),
+        install.start(QStringLiteral("cmake"), {QStringLiteral("--install"), build,
                                                 QStringLiteral("--prefix"), prefix});
         if (!install.waitForFinished(120000) || install.exitCode() != 0)
             return;
