@@ -176,6 +176,9 @@ private:
     platform::CommonDialog* m_templateDialog = nullptr;
     platform::CommonDialog m_ownTemplateDialog; // until the program hands over CommonDialog5
     std::function<void()> m_hideOtherWindows;
+    // The folders of the last host file chosen to create a host and to connect to one.
+    QString m_hostFolderChosen;
+    QString m_connectFolderChosen;
 };
 
 } // namespace shell
