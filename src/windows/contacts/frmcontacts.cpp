@@ -6,6 +6,7 @@
 #include "grid/gridhost.h"
 #include "platform/colors.h"
 #include "platform/commondialog.h"
+#include "platform/onscreen.h"
 #include "platform/prompts.h"
 #include "platform/twips.h"
 #include "services/formresult.h"
@@ -292,22 +293,23 @@ void frmContacts::exportform_Click()
 
 ControlPlace frmContacts::showPostedCompanyFile(const QString& path)
 {
-    const ControlPlace docked = dockAtLeft();
     show();
+    const ControlPlace docked = dockAtLeft();
     raise();
     activateWindow();
     (void)showWrittenDocument(path);
     return docked;
 }
 
-// Normal state, Left 0, Top 0, DockedWidth wide, the height kept; where the window then
-// stands, in twips.
+// Normal state, Left 0, Top 0, DockedWidth wide, the height kept as far as the screen holds
+// it with the window's frame; where the window then stands, in twips.
 ControlPlace frmContacts::dockAtLeft()
 {
     if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
         setWindowState(Qt::WindowNoState);
     move(0, 0);
     resize(toPixels(DockedWidth), height());
+    platform::keepOnScreen(*this);
     const int tx = platform::TwipsPerPixelX;
     const int ty = platform::TwipsPerPixelY;
     return {x() * tx, y() * ty, width() * tx, height() * ty};
