@@ -184,6 +184,23 @@ bool ReadHostFile(SettingsStore& s)
     return true;
 }
 
+bool ReadHostSwitches(SettingsStore& s)
+{
+    const QString path = s.MyHostName.value();
+    if (path.isEmpty() || !FileExists(path))
+        return false;
+    const LineFileReader::Reading reading =
+        LineFileReader::read(path, isHostFile, LineFileReader::PlainFiles::Refused);
+    if (reading.status != LineFileReader::Status::Accepted)
+        return false;
+    const std::pair<int, CheckBoxField*> switches[] = {{ReadWriteLine, &s.CheckReadWrite},
+                                                       {UseMyPasswordLine, &s.CheckUseMyPassword}};
+    for (const auto& [n, box] : switches)
+        if (const auto line = LineFileReader::line(reading.lines, n))
+            checkLine(box->Value).set(*line);
+    return true;
+}
+
 void CheckSameHost(SettingsStore& s)
 {
     const QString path = s.MyHostName.value();

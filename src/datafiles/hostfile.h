@@ -30,6 +30,11 @@ bool WriteHostFile(SettingsStore& store);
 // values were read.
 bool ReadHostFile(SettingsStore& store);
 
+// Takes the host's two switches (lines 14 and 15) from the host file at MyHostName into the
+// store, nothing else: no password is applied and nothing is written. A file that cannot be
+// read as a host file leaves the switches as they are. True when they were read.
+bool ReadHostSwitches(SettingsStore& store);
+
 // Whether the host file at MyHostName was written by this user on this computer; only then
 // are its password and switches taken and lblisthissamehost set to "YES".
 void CheckSameHost(SettingsStore& store);

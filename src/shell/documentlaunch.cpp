@@ -1,6 +1,7 @@
 #include "shell/documentlaunch.h"
 
 #include "datafiles/linefield.h"
+#include "platform/onscreen.h"
 #include "shell/formnames.h"
 #include "shell/launchedwindow.h"
 
@@ -75,6 +76,8 @@ void openWithStoredPlacement(QWidget& form, LaunchedWindow& window, const Docume
             window.showRecentFileMenu(slot);
     }
     form.show();
+    // The frame the window system adds around the stored size must fit on the screen too.
+    platform::keepOnScreen(form);
     form.raise();
     form.activateWindow();
 }

@@ -6,6 +6,7 @@
 #include "datafiles/settingsfile.h"
 #include "datafiles/settingsstore.h"
 #include "grid/documents/excelsteps.h"
+#include "platform/onscreen.h"
 #include "platform/prompts.h"
 #include "platform/safefile.h"
 #include "platform/spreadsheet.h"
@@ -469,6 +470,14 @@ void frmBalance::closeEvent(QCloseEvent* event)
     // The window holds the settings for the whole run: closing it only hides it.
     event->ignore();
     hide();
+}
+
+// Every way the window is brought up (the launcher, the company check, a template needed)
+// finds it wholly on the screen, its frame included.
+void frmBalance::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    platform::keepOnScreen(*this);
 }
 
 void frmBalance::resizeEvent(QResizeEvent* event)

@@ -134,6 +134,7 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -176,6 +177,9 @@ private:
     platform::CommonDialog* m_templateDialog = nullptr;
     platform::CommonDialog m_ownTemplateDialog; // until the program hands over CommonDialog5
     std::function<void()> m_hideOtherWindows;
+    // The folders of the last host file chosen to create a host and to connect to one.
+    QString m_hostFolderChosen;
+    QString m_connectFolderChosen;
 };
 
 } // namespace shell

@@ -11,6 +11,7 @@
 #include "shell/hosttreecopy.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace shell {
 
@@ -18,6 +19,9 @@ namespace {
 
 const QString HostFilter = QStringLiteral("QV Network Files (*.QVNET)|*.QVNET|");
 const QString Yes = QStringLiteral("YES");
+const QString NotPublishedByUser = QStringLiteral(
+    "Only the network host can update the network. The balance, numbers and company details shown here are "
+    "the host's; what you change here is replaced with the host's values when they are read again.");
 
 void critical(const QString& text)
 {
@@ -28,6 +32,18 @@ void critical(const QString& text)
 bool hostDataFolderExists(const QString& hostFolder)
 {
     return !hostFolder.isEmpty() && datafiles::FolderExists(hostFolder + QStringLiteral("QVNET/RAzar/"));
+}
+
+// Where a host file dialog opens: the folder last chosen for that purpose while it is there,
+// else the desktop's network places, else the user's home folder; never the folder the
+// program happened to be started from.
+QString hostDialogFolder(const QStringList& lastChosen)
+{
+    for (const QString& folder : lastChosen)
+        if (!folder.isEmpty() && QFileInfo(folder).isDir())
+            return folder;
+    const QString places = platform::networkPlacesFolder();
+    return places.isEmpty() ? QDir::homePath() : places;
 }
 
 } // namespace
@@ -74,7 +90,13 @@ void frmBalance::OptionHost_Click()
         m_store.MyHostName = QString();
         m_store.MyHostSystem = QString();
         NemaNetwork();
+        return;
     }
+    // A host that went back to working alone had its switches turned off on the screen only;
+    // its users still work by the host file. Coming back, the switches show the host file
+    // again, so that the next write of the host file does not turn them off unasked.
+    if (m_store.OptionHost.value())
+        (void)datafiles::ReadHostSwitches(m_store);
 }
 
 void frmBalance::OptionUser_Click()
@@ -148,9 +170,7 @@ void frmBalance::MyHostName_Click()
     CommonDialog1.Filter = HostFilter;
     CommonDialog1.FileName = m_store.CompanyName.value() + QStringLiteral(" on ") + computer;
     m_store.lblComputerName = computer;
-    const QString places = platform::networkPlacesFolder();
-    if (!places.isEmpty())
-        CommonDialog1.InitDir = places;
+    CommonDialog1.InitDir = hostDialogFolder({m_hostFolderChosen, m_store.MyHostSystem.value()});
     CommonDialog1.CancelError = true;
     // Cancel always means no host: the proposed name is no path at all.
     if (!platform::prompts().ShowSave(CommonDialog1)) {
@@ -158,6 +178,7 @@ void frmBalance::MyHostName_Click()
         return;
     }
     const QString chosen = CommonDialog1.FileName;
+    m_hostFolderChosen = datafiles::GetFolderOfPath(chosen);
     m_store.MyHostName = chosen; // refused (and emptied) when it lies off the network
     if (datafiles::FileExists(chosen)) {
         datafiles::CheckSameHost(m_store);
@@ -203,9 +224,7 @@ void frmBalance::createHost(const QString& hostFolder)
 
 void frmBalance::lblConnectedtohostname_Click()
 {
-    const QString places = platform::networkPlacesFolder();
-    if (!places.isEmpty())
-        CommonDialog1.InitDir = places;
+    CommonDialog1.InitDir = hostDialogFolder({m_connectFolderChosen, m_store.lblConnectedtohostsystem.value()});
     CommonDialog1.DialogTitle = QStringLiteral("Open Quorvane Network Connection:");
     CommonDialog1.Filter = HostFilter;
     CommonDialog1.CancelError = true;
@@ -215,6 +234,7 @@ void frmBalance::lblConnectedtohostname_Click()
         return;
     }
     const QString chosen = CommonDialog1.FileName;
+    m_connectFolderChosen = datafiles::GetFolderOfPath(chosen);
     m_store.lblConnectedtohostname = chosen; // refused (and emptied) when it lies off the network
     if (!datafiles::FileExists(chosen)) {
         refuseConnection(QStringLiteral("Host don't exist or it can't be accessed"));
@@ -231,10 +251,11 @@ void frmBalance::lblConnectedtohostname_Click()
     datafiles::ReadHostFile(m_store);
 }
 
-// Publishes the shared values to this machine's host file. A user publishes nothing here:
-// the host file this machine would write is its own (MyHostName), not the host it uses, and
-// writing a user's values into a host this machine made earlier would change that host's
-// balance and counters under its own users.
+// Publishes the shared values to this machine's host file. A user publishes nothing here,
+// and is told so rather than left to find the values put back: the host file this machine
+// would write is its own (MyHostName), not the host it uses, and writing a user's values into
+// a host this machine made earlier would change that host's balance and counters under its
+// own users.
 void frmBalance::CmdUpdateNetwork_Click()
 {
     if (m_store.OptionSingleMachine.value())
@@ -245,6 +266,8 @@ void frmBalance::CmdUpdateNetwork_Click()
     }
     if (m_store.OptionUser.value() && m_store.CheckReadWrite.Value.value() == 0)
         critical(QStringLiteral("Network users are not allowed to edit files. Contact your network host for assistance."));
+    else if (m_store.OptionUser.value())
+        platform::prompts().MsgBox(NotPublishedByUser, platform::MsgStyle::Information);
     else if (m_store.OptionHost.value())
         (void)datafiles::WriteHostFile(m_store);
 }

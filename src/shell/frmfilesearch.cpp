@@ -1,6 +1,7 @@
 #include "shell/frmfilesearch.h"
 
 #include "datafiles/settingsstore.h"
+#include "platform/onscreen.h"
 #include "platform/prompts.h"
 #include "platform/twips.h"
 #include "platform/vb.h"
@@ -19,6 +20,7 @@
 #include <QRegularExpression>
 #include <QSignalBlocker>
 #include <algorithm>
+#include <cmath>
 #include <utility>
 
 namespace shell {
@@ -518,6 +520,7 @@ int frmFileSearch::dockLeft(int topTwips, int heightTwips)
     setTopTwips(topTwips);
     setHeightTwips(heightTwips);
     setWidthTwips(DockedWidth);
+    platform::keepOnScreen(*this);
     return widthTwips();
 }
 
@@ -564,14 +567,36 @@ void frmFileSearch::applyStoredPlacement()
         else if (*state == 2)
             setWindowState((windowState() & ~Qt::WindowMinimized) | Qt::WindowMaximized);
     }
-    if (const std::optional<double> v = platform::vb::CDbl(store.frmFileSearchLeft.value()))
-        setLeftTwips(*v);
-    if (const std::optional<double> v = platform::vb::CDbl(store.frmFileSearchTop.value()))
-        setTopTwips(*v);
-    if (const std::optional<double> v = platform::vb::CDbl(store.frmFileSearchHeight.value()))
-        setHeightTwips(*v);
-    if (const std::optional<double> v = platform::vb::CDbl(store.frmFileSearchWidth.value()))
-        setWidthTwips(*v);
+    std::optional<double> left = platform::vb::CDbl(store.frmFileSearchLeft.value());
+    std::optional<double> top = platform::vb::CDbl(store.frmFileSearchTop.value());
+    std::optional<double> height = platform::vb::CDbl(store.frmFileSearchHeight.value());
+    std::optional<double> width = platform::vb::CDbl(store.frmFileSearchWidth.value());
+    // A value that is no number is passed over; the others are used only when the window they
+    // make lies wholly on a screen, otherwise the window takes its initial placement.
+    const auto inRange = [](const std::optional<double>& twips) { return !twips || std::abs(*twips) < 1e9; };
+    const QRect outer = frameGeometry();
+    const bool numbersInRange = inRange(left) && inRange(top) && inRange(height) && inRange(width);
+    const QRect stored = numbersInRange
+        ? QRect(left ? pixels(*left) : outer.x(), top ? pixels(*top) : outer.y(),
+                width ? pixels(std::max(*width, double(MinimumSearchWidth))) : outer.width(),
+                height ? pixels(*height) : outer.height())
+        : QRect();
+    if (!platform::liesWhollyOnOne(stored, platform::screenAreas())) {
+        static const datafiles::SettingsStore initial;
+        left = platform::vb::CDbl(initial.frmFileSearchLeft.value());
+        top = platform::vb::CDbl(initial.frmFileSearchTop.value());
+        height = platform::vb::CDbl(initial.frmFileSearchHeight.value());
+        width = platform::vb::CDbl(initial.frmFileSearchWidth.value());
+    }
+    if (left)
+        setLeftTwips(*left);
+    if (top)
+        setTopTwips(*top);
+    if (height)
+        setHeightTwips(*height);
+    if (width)
+        setWidthTwips(*width);
+    platform::keepOnScreen(*this);
 }
 
 int frmFileSearch::stateCode() const

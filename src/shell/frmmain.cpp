@@ -21,6 +21,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QWindow>
+#include <algorithm>
 
 #ifndef QUORVANE_VERSION
 #define QUORVANE_VERSION "0"
@@ -142,21 +143,42 @@ void frmMain::buildLoginPrompt()
     font.setPointSize(12);
     font.setBold(true);
     lblPlease->setFont(font);
-    lblPlease->setGeometry(64, 112, 340, 52);
 
     txtpassword = new QLineEdit(this);
     txtpassword->setObjectName(QStringLiteral("txtpassword"));
     txtpassword->setEchoMode(QLineEdit::Password);
     txtpassword->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
-    txtpassword->setGeometry(64, 180, 240, 28);
 
-    OKSecurity = picture(QStringLiteral("OKSecurity"), ShellPictures::ok(36), QPoint(318, 176), this);
-    CancelSecurity = picture(QStringLiteral("CancelSecurity"), ShellPictures::cancel(36), QPoint(362, 176), this);
-    ImageKey = picture(QStringLiteral("ImageKey"), ShellPictures::key(56), QPoint(420, 110), this);
+    OKSecurity = picture(QStringLiteral("OKSecurity"), ShellPictures::ok(36), QPoint(), this);
+    CancelSecurity = picture(QStringLiteral("CancelSecurity"), ShellPictures::cancel(36), QPoint(), this);
+    ImageKey = picture(QStringLiteral("ImageKey"), ShellPictures::key(56), QPoint(), this);
     ImageKey->setCursor(Qt::ArrowCursor);
     ImageKey->setToolTip(QStringLiteral("0"));
+    layOutLoginPrompt();
     for (QWidget* control : loginControls())
         control->hide();
+}
+
+// The key at the left, the request beside it as high as its wrapped lines need at its font,
+// and under them the password box with the OK and cancel pictures; all of it clear of the
+// background's picture at the right, and no control over another.
+void frmMain::layOutLoginPrompt()
+{
+    constexpr int Left = 64;
+    constexpr int Top = 100;
+    constexpr int Gap = 12;
+    const int right = ShellPictures::backgroundPictureArea(QRect(0, 0, ClientWidth, ClientHeight)).left() - Gap;
+    ImageKey->move(Left, Top);
+    const int textLeft = ImageKey->geometry().right() + 1 + Gap;
+    const int textWidth = right - textLeft;
+    lblPlease->setGeometry(textLeft, Top, textWidth, lblPlease->heightForWidth(textWidth));
+    const int rowTop = std::max(ImageKey->geometry().bottom(), lblPlease->geometry().bottom()) + 1 + Gap;
+    const int pictureSize = OKSecurity->height();
+    const int boxHeight = std::max(28, txtpassword->sizeHint().height());
+    const int boxWidth = right - Left - 2 * (pictureSize + Gap / 2) - Gap / 2;
+    txtpassword->setGeometry(Left, rowTop + (pictureSize - boxHeight) / 2, boxWidth, boxHeight);
+    OKSecurity->move(txtpassword->geometry().right() + 1 + Gap / 2, rowTop);
+    CancelSecurity->move(OKSecurity->geometry().right() + 1 + Gap / 2, rowTop);
 }
 
 void frmMain::connectHandlers()

@@ -89,6 +89,7 @@ private:
     QList<LauncherLabel*> launcherLabels() const;
     QList<LauncherLabel*> linkLabels() const;
     QList<QWidget*> loginControls() const;
+    void layOutLoginPrompt();
 
     void pointAtLauncherLabel(LauncherLabel* label);
     void pointAtBackground();

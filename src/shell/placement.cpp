@@ -1,10 +1,9 @@
 #include "shell/placement.h"
 
+#include "platform/onscreen.h"
 #include "platform/twips.h"
 #include "platform/vb.h"
 
-#include <QGuiApplication>
-#include <QScreen>
 #include <optional>
 
 namespace shell {
@@ -52,15 +51,11 @@ Placement placementOf(const Numbers& n)
     return p;
 }
 
-bool onSomeScreen(const Placement& p, const QList<QRect>& screens)
+// The window as a whole, its size as much as its position: a size larger than every screen
+// would make a window nobody can see the edges of (and a huge one eats memory as it is drawn).
+bool whollyOnAScreen(const Placement& p, const QList<QRect>& screens)
 {
-    if (p.size.width() < 1 || p.size.height() < 1)
-        return false;
-    const QRect rect(p.position, p.size);
-    for (const QRect& screen : screens)
-        if (rect.intersects(screen))
-            return true;
-    return false;
+    return platform::liesWhollyOnOne(QRect(p.position, p.size), screens);
 }
 
 } // namespace
@@ -70,7 +65,7 @@ Placement placementToOpen(const StoredPlacement& stored, const StoredPlacement& 
 {
     if (const std::optional<Numbers> numbers = numbersOf(stored)) {
         const Placement p = placementOf(*numbers);
-        if (onSomeScreen(p, screens))
+        if (whollyOnAScreen(p, screens))
             return p;
     }
     return placementOf(numbersOf(fallback).value_or(Numbers{}));
@@ -78,10 +73,7 @@ Placement placementToOpen(const StoredPlacement& stored, const StoredPlacement& 
 
 QList<QRect> screenRects()
 {
-    QList<QRect> rects;
-    for (const QScreen* screen : QGuiApplication::screens())
-        rects << screen->geometry();
-    return rects;
+    return platform::screenAreas();
 }
 
 } // namespace shell

@@ -1,8 +1,9 @@
 #pragma once
 // Where a window opens from its stored placement: the settings store keeps the window's
 // state, left edge, top edge, height and width as texts in twips; a damaged value or a
-// placement that no screen shows any part of falls back to the window's initial placement,
-// so the window always opens where the user can see it.
+// placement that does not lie wholly on one screen (by its position or by its size) falls
+// back to the window's initial placement, so the window always opens where the user can see
+// all of it.
 
 #include <QList>
 #include <QPoint>
@@ -29,12 +30,13 @@ struct Placement {
     bool operator==(const Placement&) const = default;
 };
 
-// The stored placement when every value reads as a number and its rectangle meets one of the
-// screens (in pixels); otherwise the fallback. A state other than 1 or 2 opens normal.
+// The stored placement when every value reads as a number and its rectangle lies wholly on
+// one of the screens (in pixels); otherwise the fallback. A state other than 1 or 2 opens
+// normal.
 Placement placementToOpen(const StoredPlacement& stored, const StoredPlacement& fallback,
                           const QList<QRect>& screens);
 
-// The screens of this display, in pixels.
+// The screens of this display, in pixels, without their panels and docks.
 QList<QRect> screenRects();
 
 } // namespace shell

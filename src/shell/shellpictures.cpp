@@ -1,6 +1,7 @@
 #include "shell/shellpictures.h"
 
 #include <QFont>
+#include <QTransform>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -27,17 +28,32 @@ void disc(QPainter& p, int size, const QColor& fill)
     p.drawEllipse(QRectF(1.5, 1.5, size - 3, size - 3));
 }
 
+constexpr int TitleBandHeight = 72;
+constexpr int ShadowOffset = 5;
+
+QRect invoiceSheet(const QRect& rect)
+{
+    return QRect(rect.right() - 230, rect.top() + TitleBandHeight - 1 + 36, 150, 200);
+}
+
+QTransform leaning(const QRect& sheet)
+{
+    QTransform t;
+    t.translate(sheet.center().x(), sheet.center().y());
+    t.rotate(-6);
+    t.translate(-sheet.center().x(), -sheet.center().y());
+    return t;
+}
+
 // A sheet of an invoice, leaning a little, beside the launcher.
 void paintInvoice(QPainter& p, const QRect& sheet)
 {
     p.save();
     p.setRenderHint(QPainter::Antialiasing);
-    p.translate(sheet.center());
-    p.rotate(-6);
-    p.translate(-sheet.center());
+    p.setTransform(leaning(sheet), true);
     p.setPen(Qt::NoPen);
     p.setBrush(QColor(0, 0, 0, 50));
-    p.drawRect(sheet.translated(5, 5));
+    p.drawRect(sheet.translated(ShadowOffset, ShadowOffset));
     p.setBrush(Paper);
     p.setPen(QPen(Ink, 1));
     p.drawRect(sheet);
@@ -119,7 +135,7 @@ void paintBackground(QPainter& p, const QRect& rect)
     field.setColorAt(0, QColor(150, 160, 175));
     field.setColorAt(1, QColor(120, 130, 146));
     p.fillRect(rect, field);
-    const QRect band(rect.left(), rect.top(), rect.width(), 72);
+    const QRect band(rect.left(), rect.top(), rect.width(), TitleBandHeight);
     QLinearGradient title(band.topLeft(), band.bottomLeft());
     title.setColorAt(0, QColor(34, 48, 72));
     title.setColorAt(1, QColor(52, 72, 104));
@@ -135,7 +151,14 @@ void paintBackground(QPainter& p, const QRect& rect)
     p.setFont(font);
     p.drawText(band.adjusted(24, 0, -24, -6), Qt::AlignLeft | Qt::AlignBottom,
                QStringLiteral("Invoices, items, contacts and payments for a small business"));
-    paintInvoice(p, QRect(rect.right() - 230, band.bottom() + 36, 150, 200));
+    paintInvoice(p, invoiceSheet(rect));
+}
+
+QRect backgroundPictureArea(const QRect& rect)
+{
+    const QRect sheet = invoiceSheet(rect);
+    // One pixel more on every side for the antialiased edges.
+    return leaning(sheet).mapRect(sheet.adjusted(0, 0, ShadowOffset, ShadowOffset)).adjusted(-1, -1, 1, 1);
 }
 
 } // namespace shell::ShellPictures

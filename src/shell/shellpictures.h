@@ -14,7 +14,10 @@ QPixmap ok(int size);
 QPixmap cancel(int size);
 QPixmap key(int size);
 
-// The start-up window's background: a title band over a calm field.
+// The start-up window's background: a title band over a calm field, with a sheet of an
+// invoice beside the launcher.
 void paintBackground(QPainter& painter, const QRect& rect);
+// Where the background's invoice sheet (its shadow included) is drawn; controls keep clear.
+QRect backgroundPictureArea(const QRect& rect);
 
 } // namespace shell::ShellPictures

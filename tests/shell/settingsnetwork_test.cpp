@@ -6,6 +6,7 @@
 #include "datafiles/machineidentity.h"
 #include "settingsfixture.h"
 #include "shell/hosttreecopy.h"
+#include "support/environmentoverride.h"
 
 #include <QDir>
 
@@ -276,7 +277,7 @@ TEST_F(NetworkTest, ConnectingAsAUserReadsTheHostsValuesOrRefusesAMissingHost)
     }
 }
 
-TEST_F(NetworkTest, UpdateNetworkPublishesOnlyFromTheHost)
+TEST_F(NetworkTest, UpdateNetworkPublishesOnlyFromTheHostAndTellsAUserSo)
 {
     startWithCompany();
     const QString share = shareFolder();
@@ -291,16 +292,101 @@ TEST_F(NetworkTest, UpdateNetworkPublishesOnlyFromTheHost)
     settings().CmdUpdateNetwork2->click();
     EXPECT_EQ(prompts->texts(),
               QStringList{"Network users are not allowed to edit files. Contact your network host for assistance."});
-    // A user allowed to write does not write its own former host file either.
+    // A user allowed to write does not write its own former host file either, and is told
+    // that only the host publishes.
     store().CheckReadWrite.Value = 1;
     store().MyHostName = share + "Old.QVNET";
     prompts.script().clear();
+    prompts->queueAnswer(Answer::OK);
     settings().CmdUpdateNetwork->click();
-    EXPECT_TRUE(prompts->texts().isEmpty());
+    ASSERT_EQ(prompts->recorded().size(), 1);
+    EXPECT_TRUE(prompts->texts().first().startsWith("Only the network host can update the network."));
+    EXPECT_EQ(prompts->recorded().first().style, platform::MsgStyle::Information);
     EXPECT_FALSE(QFileInfo::exists(share + "Old.QVNET"));
     QFile f(hostFile);
     ASSERT_TRUE(f.open(QIODevice::ReadOnly));
     EXPECT_EQ(f.readAll(), before);
+}
+
+// The share of a protecting host that lets its users write goes away and comes back: the
+// host fell back to working alone, which clears its switches on the screen, while its host
+// file still holds both switches on.
+TEST_F(NetworkTest, HostChosenAgainAfterAFallBackShowsTheSwitchesItsHostFileHolds)
+{
+    startWithCompany(QStringLiteral("abc"));
+    main().HIDEPASSWORD();
+    const QString share = shareFolder();
+    const QString hostFile = createHost(share);
+    settings().CheckReadWrite->click();
+    settings().CheckUseMyPassword->click();
+    main().HIDEPASSWORD(); // the host logs in again
+    ASSERT_EQ(hostLines(hostFile)[ReadWriteLine - 1], "1");
+    ASSERT_EQ(hostLines(hostFile)[UseMyPasswordLine - 1], "1");
+
+    const QString away = share.chopped(1) + "-away";
+    ASSERT_TRUE(QDir().rename(share, away));
+    prompts.script().clear();
+    prompts->queueAnswer(Answer::OK);
+    program->showSettingsWindow();
+    EXPECT_EQ(prompts->texts(), QStringList{NetworkMessage});
+    EXPECT_TRUE(store().OptionSingleMachine.value());
+    EXPECT_FALSE(settings().CheckReadWrite->isChecked());
+
+    ASSERT_TRUE(QDir().rename(away, share));
+    prompts.script().clear();
+    settings().SSTab1->setCurrentIndex(shell::frmBalance::NetworkTab);
+    settings().OptionHost->click();
+    EXPECT_TRUE(prompts->texts().isEmpty()) << prompts->texts().join('|').toStdString();
+    EXPECT_TRUE(store().OptionHost.value());
+    EXPECT_TRUE(settings().CheckReadWrite->isChecked());
+    EXPECT_TRUE(settings().CheckUseMyPassword->isChecked());
+    EXPECT_TRUE(settings().CheckReadWrite->isEnabled());
+    // Showing the switches wrote nothing and asked for no login.
+    EXPECT_EQ(hostLines(hostFile)[ReadWriteLine - 1], "1");
+    EXPECT_EQ(hostLines(hostFile)[UseMyPasswordLine - 1], "1");
+    EXPECT_TRUE(settings().isVisible());
+    EXPECT_FALSE(main().txtpassword->isVisible());
+    // The next publication carries the switches as the host file held them.
+    settings().CmdUpdateNetwork->click();
+    EXPECT_EQ(hostLines(hostFile)[ReadWriteLine - 1], "1");
+    EXPECT_EQ(hostLines(hostFile)[UseMyPasswordLine - 1], "1");
+}
+
+TEST_F(NetworkTest, TheHostFileDialogsStartInTheFolderLastChosenForThemOrInTheHomeFolder)
+{
+    startWithCompany();
+    const QString home = folder.makeFolder("home");
+    testsupport::EnvironmentOverride homeOverride("HOME", home.toLocal8Bit());
+    testsupport::EnvironmentOverride noPlaces("XDG_RUNTIME_DIR", QByteArray());
+    showSettingsOn(shell::frmBalance::NetworkTab);
+    const auto dialogFolderOf = [&](QAbstractButton* option) {
+        prompts.script().clear();
+        if (option == settings().OptionHost)
+            prompts->queueSaveCancel();
+        else
+            prompts->queueOpenCancel();
+        option->click();
+        EXPECT_EQ(prompts->recorded().size(), 1) << prompts->texts().join('|').toStdString();
+        return prompts->recorded().isEmpty() ? QStringLiteral("<no dialog>") : prompts->recorded().first().dialog.InitDir;
+    };
+    EXPECT_EQ(dialogFolderOf(settings().OptionHost), home);
+    EXPECT_EQ(dialogFolderOf(settings().OptionUser), home);
+
+    // A host made in one share and a host used in another: each dialog starts where it
+    // chose last, also after both modes were left.
+    const QString share = shareFolder();
+    createHost(share);
+    const QString other = shareFolder("other");
+    const QString used = foreignHost(other, QStringLiteral("5"));
+    prompts.script().clear();
+    prompts->queueOpen(used);
+    settings().OptionUser->click();
+    ASSERT_TRUE(store().OptionUser.value());
+    settings().OptionSingleMachine->click();
+    store().MyHostName = QString();
+    store().lblConnectedtohostname = QString();
+    EXPECT_EQ(dialogFolderOf(settings().OptionHost), share);
+    EXPECT_EQ(dialogFolderOf(settings().OptionUser), other);
 }
 
 TEST_F(NetworkTest, APageOfSharedValuesWithoutAReachableHostFallsBackToSingleMachine)

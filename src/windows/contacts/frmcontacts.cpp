@@ -6,6 +6,7 @@
 #include "grid/gridhost.h"
 #include "platform/colors.h"
 #include "platform/commondialog.h"
+#include "platform/onscreen.h"
 #include "platform/prompts.h"
 #include "platform/twips.h"
 #include "services/formresult.h"
@@ -16,6 +17,7 @@
 #include <QFrame>
 #include <QPushButton>
 #include <QToolButton>
+#include <algorithm>
 
 namespace windows {
 
@@ -194,12 +196,24 @@ void frmContacts::buildTransferFrame()
         label->setGeometry(at);
         return label;
     };
+    // Two rows that do not touch, under the close box.
     QPushButton* from = addButton("TRANSFERITEMSFROM", "TRANSFER FROM", fromTip, 240);
-    QPushButton* to = addButton("TRANSFERITEMSTO", "TRANSFER TO", toTip, 480);
+    QPushButton* to = addButton("TRANSFERITEMSTO", "TRANSFER TO", toTip, 510);
     QToolButton* fromName = addLabel("SelectedContactFrom", fromTip, pixelRect(1440, 240, 1815, 255));
-    QToolButton* toName = addLabel("SelectedContactTo", toTip, pixelRect(1440, 480, 1815, 255));
-    QToolButton* close = addLabel("CloseDialog", QStringLiteral("Close Transfer Menu"), pixelRect(3000, 0, 255, 255));
+    QToolButton* toName = addLabel("SelectedContactTo", toTip, pixelRect(1440, 510, 1815, 255));
+    QToolButton* close = addLabel("CloseDialog", QStringLiteral("Close Transfer Menu"), pixelRect(3000, 15, 255, 225));
     close->setText(QStringLiteral("X"));
+    // The buttons are as wide as their captions need at the window's font; the contact names
+    // and the close box stand to their right, and the frame grows to hold them.
+    const int buttonWidth = std::max({from->width(), from->sizeHint().width(), to->sizeHint().width()});
+    for (QPushButton* button : {from, to})
+        button->resize(buttonWidth, button->height());
+    const int nameLeft = from->x() + buttonWidth + toPixels(105);
+    for (QToolButton* name : {fromName, toName})
+        name->move(nameLeft, name->y());
+    close->move(fromName->geometry().right() + 1 - close->width(), close->y());
+    m_transferItems->resize(std::max(m_transferItems->width(), fromName->geometry().right() + 1 + toPixels(45)),
+                            m_transferItems->height());
     QPalette closePalette = close->palette();
     closePalette.setColor(QPalette::ButtonText, platform::toQColor(0x40));
     close->setPalette(closePalette);
@@ -292,22 +306,23 @@ void frmContacts::exportform_Click()
 
 ControlPlace frmContacts::showPostedCompanyFile(const QString& path)
 {
-    const ControlPlace docked = dockAtLeft();
     show();
+    const ControlPlace docked = dockAtLeft();
     raise();
     activateWindow();
     (void)showWrittenDocument(path);
     return docked;
 }
 
-// Normal state, Left 0, Top 0, DockedWidth wide, the height kept; where the window then
-// stands, in twips.
+// Normal state, Left 0, Top 0, DockedWidth wide, the height kept as far as the screen holds
+// it with the window's frame; where the window then stands, in twips.
 ControlPlace frmContacts::dockAtLeft()
 {
     if (windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen))
         setWindowState(Qt::WindowNoState);
     move(0, 0);
     resize(toPixels(DockedWidth), height());
+    platform::keepOnScreen(*this);
     const int tx = platform::TwipsPerPixelX;
     const int ty = platform::TwipsPerPixelY;
     return {x() * tx, y() * ty, width() * tx, height() * ty};

@@ -1,5 +1,6 @@
 #include "windows/document/documentsidewindow.h"
 
+#include "platform/onscreen.h"
 #include "platform/twips.h"
 
 namespace windows {
@@ -53,6 +54,7 @@ QPoint DocumentSideWindow::dockTopLeft()
         window.showNormal();
     window.move(0, 0);
     window.resize(qRound(DockedWidth / double(platform::TwipsPerPixelX)), window.height());
+    platform::keepOnScreen(window);
     return {(window.x() + window.width()) * platform::TwipsPerPixelX, window.y() * platform::TwipsPerPixelY};
 }
 

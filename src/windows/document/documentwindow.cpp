@@ -26,6 +26,7 @@
 #include <QSet>
 #include <QStyle>
 #include <QToolButton>
+#include <algorithm>
 
 namespace windows {
 
@@ -107,6 +108,7 @@ DocumentWindow::DocumentWindow(const DocumentKind& kind, const DocumentContext& 
                 {QStringLiteral("TextText"), TextBarDesign},
                 {QStringLiteral("Find"), FindDesign},
                 {QStringLiteral("PleaseWait"), PleaseWaitDesign}};
+    layOutFindFrame();
     setUnsavedCaption();
     resize(toPixels(DesignWidth), toPixels(DesignHeight));
     Reposition();
@@ -201,6 +203,51 @@ void DocumentWindow::buildFindFrame()
     addLabelButton(QStringLiteral("Label1"), QStringLiteral("X"), QStringLiteral("Close Find Menu"),
                    QRect(207, 2, 12, 14));
     m_findFrame->hide();
+}
+
+// The frame's two rows at the window's font: the text field, the check box as wide as its
+// caption needs, the button as wide as its caption, and the close box at the top right. The
+// frame is widened where its design width cannot hold them, so that no caption is cut and no
+// control runs under another.
+void DocumentWindow::layOutFindFrame()
+{
+    constexpr int Gap = 3;
+    constexpr int FieldWidth = 86;
+    constexpr int RowHeight = 18;
+    const int rowTop[] = {2, 21};
+    const QString rows[][3] = {
+        {QStringLiteral("txttoFind"), QStringLiteral("ExactMatch"), QStringLiteral("FindInList")},
+        {QStringLiteral("txttoReplace"), QStringLiteral("ReplaceAll"), QStringLiteral("ReplaceInList")},
+    };
+    const auto child = [this](const QString& name) { return m_findFrame->findChild<QWidget*>(name); };
+    const auto captionWidth = [](const QWidget* control) {
+        const auto* button = qobject_cast<const QAbstractButton*>(control);
+        return button ? button->fontMetrics().horizontalAdvance(button->text()) : 0;
+    };
+    int checkWidth = 0;
+    int buttonWidth = 0;
+    for (const auto& row : rows) {
+        if (const QWidget* check = child(row[1]))
+            checkWidth = std::max(checkWidth, check->sizeHint().width());
+        if (const QWidget* button = child(row[2]))
+            buttonWidth = std::max(buttonWidth, captionWidth(button) + 12);
+    }
+    const int checkLeft = Gap + FieldWidth + Gap;
+    const int buttonLeft = checkLeft + checkWidth + Gap;
+    for (int r = 0; r < 2; ++r) {
+        const int lefts[] = {Gap, checkLeft, buttonLeft};
+        const int widths[] = {FieldWidth, checkWidth, buttonWidth};
+        for (int c = 0; c < 3; ++c)
+            if (QWidget* control = child(rows[r][c]))
+                control->setGeometry(lefts[c], rowTop[r], widths[c], RowHeight);
+    }
+    QWidget* close = child(QStringLiteral("Label1"));
+    const int closeWidth = std::max(12, captionWidth(close) + 6);
+    const int closeLeft = buttonLeft + buttonWidth + Gap;
+    close->setGeometry(closeLeft, 2, closeWidth, 14);
+    const int frameWidth = closeLeft + closeWidth + Gap;
+    ControlPlace& place = placeOf(QStringLiteral("Find"));
+    place.Width = std::max(FindDesign.Width, frameWidth * platform::TwipsPerPixelX);
 }
 
 void DocumentWindow::buildProgressFrame()

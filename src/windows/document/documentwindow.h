@@ -372,6 +372,7 @@ private:
     void placeClientArea();
     void applyPlaces();
     ControlPlace& placeOf(const QString& control);
+    void layOutFindFrame();
     int clientWidthTwips() const;
     int clientHeightTwips() const;
     void storePlacement();

@@ -5,6 +5,7 @@
 #include "windows/items/frmitems.h"
 
 #include "grid/documents/documentlist.h"
+#include "platform/onscreen.h"
 #include "platform/prompts.h"
 #include "platform/twips.h"
 #include "platform/vb.h"
@@ -66,6 +67,7 @@ void frmItems::showTransactionsBeside(TransactionLines& transactions)
     setWindowState(windowState() & ~(Qt::WindowMaximized | Qt::WindowMinimized));
     move(0, 0);
     resize(toPixels(DockedWidth), height());
+    platform::keepOnScreen(*this);
     transactions.moveTo(toTwips(width()) + toTwips(x()), toTwips(y()));
     transactions.List1().core().setiSelected(1);
 }

@@ -9,6 +9,7 @@
 #include "datafiles/transactionheaderfile.h"
 #include "platform/clock.h"
 #include "platform/colors.h"
+#include "platform/onscreen.h"
 #include "platform/prompts.h"
 #include "platform/twips.h"
 #include "platform/vb.h"
@@ -337,6 +338,7 @@ void frmPayments::showEvent(QShowEvent* event)
             frame.moveCenter(screen->availableGeometry().center());
             move(frame.topLeft());
         }
+        platform::keepOnScreen(*this);
     }
     Form_Activate();
 }
@@ -673,6 +675,7 @@ void frmPayments::placeBeside(const ControlPlace& place)
 {
     m_placed = true;
     move(toPixels(place.Left + place.Width), toPixels(place.Top));
+    platform::keepOnScreen(*this, platform::Fit::KeepPlace);
 }
 
 // ---------------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include "grid/documents/documentlist.h"
 #include "platform/clock.h"
 #include "platform/commondialog.h"
+#include "platform/onscreen.h"
 #include "platform/prompts.h"
 #include "platform/twips.h"
 #include "platform/vb.h"
@@ -190,6 +191,7 @@ void frmTransactions::showAt(int leftTwips, int topTwips)
     napravikolone();
     moveBeside(QPoint(leftTwips, topTwips));
     show();
+    platform::keepOnScreen(*this, platform::Fit::KeepPlace);
 }
 
 // A contact handed over becomes the side's party: its company and contact entries checked,
@@ -320,9 +322,12 @@ void frmTransactions::tocompany_Click()
 // ---------------------------------------------------------------------------------------
 // The windows beside this one
 
+// Beside the window at its left, as far as the screen allows: a window that would run off the
+// screen's edge is made narrower (or lower) there rather than moved over the docked window.
 void frmTransactions::moveBeside(const QPoint& twips)
 {
     move(qRound(twips.x() / double(platform::TwipsPerPixelX)), qRound(twips.y() / double(platform::TwipsPerPixelY)));
+    platform::keepOnScreen(*this, platform::Fit::KeepPlace);
 }
 
 bool frmTransactions::DockContactsWindow()

@@ -5,6 +5,7 @@
 #include "contactsfixture.h"
 
 #include "platform/desktop.h"
+#include "support/controlfit.h"
 
 #include <QAbstractButton>
 #include <QAction>
@@ -53,7 +54,10 @@ TEST_F(ContactsWindow, ControlsCarryTheirTipsAndCaptions)
     // The transfer frame: hidden at first, where the layout never moves it.
     QFrame* frame = window.TransferItems();
     EXPECT_TRUE(frame->isHidden());
-    EXPECT_EQ(frame->geometry(), QRect(8, 24, 220, 57));
+    const QRect design = frame->geometry(); // widened where the captions need it
+    EXPECT_EQ(design.topLeft(), QPoint(8, 24));
+    EXPECT_EQ(design.height(), 57);
+    EXPECT_GE(design.width(), 220);
     const struct {
         const char* name;
         const char* caption;
@@ -73,7 +77,7 @@ TEST_F(ContactsWindow, ControlsCarryTheirTipsAndCaptions)
     }
     window.showTransferItems();
     window.Reposition();
-    EXPECT_EQ(frame->geometry(), QRect(8, 24, 220, 57));
+    EXPECT_EQ(frame->geometry(), design);
     window.transferControl(QStringLiteral("CloseDialog"))->click();
     EXPECT_TRUE(frame->isHidden());
 }
@@ -169,6 +173,23 @@ TEST_F(ContactsWindow, TheImportRefusesANetworkUserWhoMayNotWrite)
             EXPECT_TRUE(program.sounds.isEmpty());
         }
     }
+}
+
+// At the window's font the hand-off frame's captions are whole ("TRANSFER FROM", not
+// "RANSFER FRO"), no control covers another and all of them lie within the frame.
+TEST_F(ContactsWindow, TheTransferFramesCaptionsAreWholeAndNoControlCoversAnother)
+{
+    window.setSelectedContacts(QStringLiteral("Mizarstvo Kos"));
+    window.showTransferItems();
+    QFrame* frame = window.TransferItems();
+    ASSERT_TRUE(frame->isVisibleTo(&window));
+    QList<QWidget*> controls;
+    for (const char* name : {"TRANSFERITEMSFROM", "TRANSFERITEMSTO", "SelectedContactFrom", "SelectedContactTo",
+                             "CloseDialog"})
+        controls << window.transferControl(QString::fromLatin1(name));
+    EXPECT_EQ(testsupport::cutCaptions(controls), QStringList());
+    EXPECT_EQ(testsupport::overlappingControls(controls), QStringList());
+    EXPECT_EQ(testsupport::controlsOutside(controls, frame->contentsRect()), QStringList());
 }
 
 } // namespace

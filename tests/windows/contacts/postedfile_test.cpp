@@ -4,6 +4,7 @@
 #include "contactsfixture.h"
 
 #include <QAction>
+#include <QScreen>
 
 namespace contactstest {
 namespace {
@@ -38,6 +39,25 @@ TEST_F(ContactsWindow, AHiddenCompanyIsShownDockedWithTheBalanceThePostingWrote)
     EXPECT_TRUE(prompts->recorded().isEmpty()) << prompts->texts().join(", ").toStdString();
     EXPECT_EQ(cellOnDisk(path, 2, 2), QStringLiteral("-170.5"));
     EXPECT_EQ(cellOnDisk(path, 4, 1), QStringLiteral("Abrazija"));
+}
+
+// A window as high as the screen, docked after a posting, keeps its frame on the screen: the
+// height it keeps is what the screen holds beside the frame.
+TEST_F(ContactsWindow, ACompanyShownAfterAPostingStandsWhollyOnTheScreen)
+{
+    const QString path = openClients();
+    const QRect area = window.screen()->availableGeometry();
+    window.show();
+    window.move(area.topLeft() + QPoint(200, 0));
+    window.resize(700, area.height());
+    postBalance(path, 2, QStringLiteral("-170.5"));
+    prompts->clear();
+
+    const windows::ControlPlace place = window.showPostedCompanyFile(path);
+    const QRect frame = window.frameGeometry();
+    EXPECT_TRUE(area.contains(frame)) << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
+    EXPECT_EQ(window.width(), DockedWidthTwips / 15);
+    EXPECT_EQ(place, (windows::ControlPlace{window.x() * 15, window.y() * 15, DockedWidthTwips, window.height() * 15}));
 }
 
 // A maximised window is made normal to stand docked; another company shown that way is not

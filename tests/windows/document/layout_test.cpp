@@ -2,6 +2,7 @@
 // steps, as every document window has them.
 
 #include "documentfixture.h"
+#include "support/controlfit.h"
 
 namespace windowtest {
 namespace {
@@ -103,6 +104,25 @@ TEST_P(Layout, StepsThatWouldGiveANegativeSizeAreSkipped)
     EXPECT_EQ(at("List1").Width, before.Width);
     EXPECT_EQ(at("List1").Top, 360);
     EXPECT_EQ(at("TextText").Left, 4680);
+}
+
+// At the window's font every caption of the Find frame is whole ("Exact Match", "Replace
+// all"), no control covers another (the check box no longer runs under "Replace") and all of
+// them lie within the frame.
+TEST_P(Layout, TheFindFramesCaptionsAreWholeAndNoControlCoversAnother)
+{
+    window->cmdFind_Click();
+    QFrame* find = window->Find();
+    ASSERT_TRUE(find->isVisibleTo(window.get()));
+    QList<QWidget*> controls;
+    for (QWidget* child : find->findChildren<QWidget*>(QString(), Qt::FindDirectChildrenOnly))
+        if (!child->isHidden())
+            controls << child;
+    EXPECT_GE(controls.size(), 4);
+    EXPECT_EQ(testsupport::cutCaptions(controls), QStringList());
+    EXPECT_EQ(testsupport::overlappingControls(controls), QStringList());
+    EXPECT_EQ(testsupport::controlsOutside(controls, find->contentsRect()), QStringList());
+    EXPECT_EQ(find->geometry().width() * 15, at("Find").Width);
 }
 
 class Placement : public DocumentFixture {

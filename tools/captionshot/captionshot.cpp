@@ -1,0 +1,149 @@
+// Runs the program in a program folder of its own, on the display it is started on, with the
+// application's default font and style, and saves three pictures into the folder given:
+// login.png, the start-up window asking for the password; items-find.png, the item groups
+// window with its Find frame open; contacts-transfer.png, the contact companies window with its
+// hand-off frame for a selected contact. Every message is answered with OK.
+// Usage: captionshot <folder>
+
+#include "datafiles/datafoldertree.h"
+#include "datafiles/settingsfile.h"
+#include "datafiles/settingsstore.h"
+#include "platform/commondialog.h"
+#include "platform/programfolder.h"
+#include "platform/prompts.h"
+#include "shell/formnames.h"
+#include "shell/frmmain.h"
+#include "shell/program.h"
+#include "shell/programwindow.h"
+#include "windows/contacts/frmcontacts.h"
+#include "windows/document/documentwindow.h"
+
+#include <QApplication>
+#include <QDeadlineTimer>
+#include <QDir>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QThread>
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+// The user answers every message with OK and chooses no file.
+class AnsweringOk : public platform::Prompts {
+public:
+    platform::Answer MsgBox(const QString&, int, const QString&) override { return platform::Answer::OK; }
+    QString InputBox(const QString&, const QString&, const QString&) override { return QString(); }
+    bool ShowOpen(platform::CommonDialog&) override { return false; }
+    bool ShowSave(platform::CommonDialog&) override { return false; }
+    bool ShowColor(platform::CommonDialog&) override { return false; }
+};
+
+// Lets the program run until the condition holds, or gives up after a while.
+bool runUntil(const std::function<bool()>& condition)
+{
+    QDeadlineTimer deadline(60000);
+    while (!condition()) {
+        if (deadline.hasExpired())
+            return false;
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+        QThread::msleep(10);
+    }
+    return true;
+}
+
+// A few rounds of events so that what was shown is laid out and drawn.
+void settle()
+{
+    for (int i = 0; i < 20; ++i) {
+        QApplication::processEvents();
+        QThread::msleep(10);
+    }
+}
+
+bool save(QWidget& window, const QString& folder, const char* name)
+{
+    settle();
+    const QString path = folder + QLatin1Char('/') + QString::fromLatin1(name);
+    if (!window.grab().save(path, "PNG")) {
+        std::fprintf(stderr, "captionshot: %s could not be written\n", qPrintable(path));
+        return false;
+    }
+    std::printf("%s\n", qPrintable(path));
+    return true;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: captionshot <folder>\n");
+        return 2;
+    }
+    const QString out = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    QDir().mkpath(out);
+    QTemporaryDir programFolder;
+    platform::setProgramFolder(programFolder.path());
+    AnsweringOk answers;
+    platform::setPrompts(&answers);
+
+    // A settings file as a protected machine keeps it: the company's details and a password.
+    datafiles::CreateDataFolders();
+    {
+        datafiles::SettingsStore s;
+        s.CompanyName = QStringLiteral("Kos Joinery Ltd");
+        s.CompanyAddress = QStringLiteral("12 Mill Street");
+        s.CompanyCity = QStringLiteral("Kranj");
+        s.CompanyZip = QStringLiteral("4000");
+        s.CompanyEMail = QStringLiteral("office@kos.example");
+        s.CompanyFax = QStringLiteral("04 111 222");
+        s.CompanyPhone = QStringLiteral("04 111 333");
+        s.CURRENTPASSWORD = QStringLiteral("abc");
+        if (!datafiles::SaveSettingsFile(s))
+            return 1;
+    }
+
+    int status = 0;
+    {
+        shell::Program program([] {});
+        program.start();
+        if (!runUntil([&] { return program.startupProbeDone(); })) {
+            std::fprintf(stderr, "captionshot: the program did not start\n");
+            return 1;
+        }
+        shell::frmMain& main = program.startupWindow();
+        if (!save(main, out, "login.png"))
+            status = 1;
+
+        main.txtpassword->setText(QStringLiteral("abc"));
+        QMetaObject::invokeMethod(main.txtpassword, "returnPressed");
+        settle();
+
+        program.openDocumentWindow(shell::FormName::Items);
+        if (shell::ProgramWindow* entry = program.windows().find(shell::FormName::Items)) {
+            auto& items = static_cast<windows::DocumentWindow&>(entry->form());
+            items.cmdFind_Click();
+            if (!save(items, out, "items-find.png"))
+                status = 1;
+        } else {
+            status = 1;
+        }
+
+        program.openDocumentWindow(shell::FormName::Contacts);
+        if (shell::ProgramWindow* entry = program.windows().find(shell::FormName::Contacts)) {
+            auto& contacts = static_cast<windows::frmContacts&>(entry->form());
+            contacts.setSelectedContacts(QStringLiteral("Brankar Timber"));
+            contacts.showTransferItems();
+            if (!save(contacts, out, "contacts-transfer.png"))
+                status = 1;
+        } else {
+            status = 1;
+        }
+        program.endNow();
+    }
+    platform::setPrompts(nullptr);
+    platform::setProgramFolder(QString());
+    return status;
+}
