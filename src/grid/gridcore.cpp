@@ -156,12 +156,30 @@ bool GridCore::rowsHoldOtherCells(int first, int last) const
     return false;
 }
 
+// Whether rows first..last hold such cells, asked only while some row may. A scan that finds
+// none anywhere settles it until a direct write puts one there again.
+bool GridCore::rowsMayHoldOtherCells(int first, int last)
+{
+    if (!m_otherCellsMayExist)
+        return false;
+    if (rowsHoldOtherCells(first, last))
+        return true;
+    m_otherCellsMayExist = rowsHoldOtherCells(1, first - 1) || rowsHoldOtherCells(last + 1, int(m_rows.size()) - 1);
+    return false;
+}
+
+void GridCore::noteDirectWrite(int r, int c)
+{
+    if (r >= 1 && (c < 1 || c > ColumnCount()))
+        m_otherCellsMayExist = true;
+}
+
 // Rows move over the grid's columns only: cell 0 and cells above ColumnCount stay with their
 // row number. Moving whole rows is the same thing whenever none of them holds such cells.
 void GridCore::insertRowAt(int Index)
 {
     const int oldCount = m_listCount - 1;
-    if (!rowsHoldOtherCells(Index, oldCount)) {
+    if (!rowsMayHoldOtherCells(Index, oldCount)) {
         m_rows.insert(m_rows.begin() + Index, GridRow());
         return;
     }
@@ -175,7 +193,7 @@ void GridCore::insertRowAt(int Index)
 
 void GridCore::removeRowAt(int Index, int oldCount)
 {
-    if (!rowsHoldOtherCells(Index, oldCount)) {
+    if (!rowsMayHoldOtherCells(Index, oldCount)) {
         m_rows.erase(m_rows.begin() + Index);
         return;
     }
@@ -289,6 +307,7 @@ void GridCore::Clear()
     pushOntoUndo(std::make_unique<ClearGroupRecord>(m_listCount, std::move(rows)), !m_redoReplaying);
     m_listCount = 1;
     m_rows = std::vector<GridRow>(2);
+    m_otherCellsMayExist = false;
     view().fitCounterColumn();
     view().rowsChanged(1);
     m_scrollTop = 0;
@@ -301,6 +320,7 @@ void GridCore::ClearEntireList()
     ChangeScope change(*this);
     m_columns.resize(2);
     m_rows = std::vector<GridRow>(2);
+    m_otherCellsMayExist = false;
     m_listCount = 1;
     view().fitCounterColumn();
     // Before the columns are re-laid, which would otherwise end a visit with a record.
@@ -433,6 +453,7 @@ bool GridCore::setCell(int r, int c, const GridCell& value)
 {
     if (!directCell(r, c))
         return false;
+    noteDirectWrite(r, c);
     m_rows[r].setCell(c, value);
     return true;
 }
@@ -441,6 +462,8 @@ bool GridCore::setCellText(int r, int c, const QString& text)
 {
     if (!directCell(r, c))
         return false;
+    if (!text.isEmpty())
+        noteDirectWrite(r, c);
     m_rows[r].setText(c, text);
     return true;
 }
@@ -449,6 +472,8 @@ bool GridCore::setRowCells(int r, std::span<const GridCell> cells)
 {
     if (!directRow(r))
         return false;
+    if (cells.size() > size_t(ColumnCount()))
+        noteDirectWrite(r, GridRow::CellCount - 1);
     m_rows[r].setCells(cells);
     return true;
 }
@@ -457,6 +482,7 @@ void GridCore::resetRows(int count)
 {
     m_listCount = std::max(count, 1);
     m_rows = std::vector<GridRow>(m_listCount + 1);
+    m_otherCellsMayExist = false;
     view().fitCounterColumn();
     view().rowsChanged(1);
 }
@@ -467,6 +493,8 @@ void GridCore::resetRows(std::vector<GridRow> rows)
         rows.resize(2);
     m_listCount = int(rows.size()) - 1;
     m_rows = std::move(rows);
+    // Rows made elsewhere may hold anything; the first insert or removal looks once.
+    m_otherCellsMayExist = true;
     view().fitCounterColumn();
     view().rowsChanged(1);
 }

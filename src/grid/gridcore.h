@@ -200,6 +200,8 @@ private:
     void insertRowAt(int Index);
     void removeRowAt(int Index, int oldCount);
     bool rowsHoldOtherCells(int first, int last) const;
+    bool rowsMayHoldOtherCells(int first, int last);
+    void noteDirectWrite(int r, int c);
     void refillOnlyRow(Stack removalRecordedOn);
     void keepLastRowInView();
     int dropLastRows(int count);
@@ -221,6 +223,11 @@ private:
     bool m_redoReplaying = false;
     bool m_columnHistoryOff = false;
     int m_changeDepth = 0; // open ChangeScopes
+    // Whether some row from 1 on may hold cell 0 or a cell above the columns. Only the direct
+    // access members can put such a cell there, and each of them sets this; a scan that finds
+    // none clears it. So a row insert or removal on an ordinary grid moves whole rows at once
+    // instead of looking at every row below it first.
+    bool m_otherCellsMayExist = false;
     GridColors m_colors;
     HistoryStack m_undo;
     HistoryStack m_redo;

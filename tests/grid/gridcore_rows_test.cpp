@@ -69,6 +69,63 @@ TEST_F(GridTest, RowsMoveOverTheColumnsOnlyAndOtherCellsKeepTheirRowNumber)
     EXPECT_EQ(grid.cell(2, 0).Text, QStringLiteral("zero"));
 }
 
+// Every way a cell can come to lie outside the columns, on a grid whose rows were looked at
+// before and held none: an insert and a removal at the top still move only the columns.
+struct OtherCellRoute {
+    const char* name;
+    int column; // where the other cell lies in row 3
+    std::function<void(grid::GridCore&)> write;
+};
+void PrintTo(const OtherCellRoute& c, std::ostream* os) { *os << c.name; }
+
+class OtherCellRoutes : public GridTest, public ::testing::WithParamInterface<OtherCellRoute> {};
+
+TEST_P(OtherCellRoutes, InsertAndRemovalAtTheTopLeaveTheOtherCellInItsRow)
+{
+    grid.AddColumn(0, 50, QString());
+    fillColumn1({"A", "B", "C", "D"});
+    grid.AddRow(QStringLiteral("settle"), 1); // looks at the rows once and finds nothing
+    grid.RemoveItem(1);
+    grid.ClearUndoRedo();
+    GetParam().write(grid);
+    const int c = GetParam().column;
+
+    grid.AddRow(QStringLiteral("x"), 1);
+    EXPECT_EQ(column(1), (QStringList{"x", "A", "B", "C", "D"}));
+    EXPECT_EQ(grid.cell(3, c).Text, QStringLiteral("beyond"));
+    EXPECT_EQ(grid.cell(4, c).Text, QString());
+    grid.RemoveItem(1);
+    EXPECT_EQ(column(1), (QStringList{"A", "B", "C", "D"}));
+    EXPECT_EQ(grid.cell(3, c).Text, QStringLiteral("beyond"));
+    grid.RemoveItem(1);
+    EXPECT_EQ(column(1), (QStringList{"B", "C", "D"}));
+    EXPECT_EQ(grid.cell(3, c).Text, QStringLiteral("beyond"));
+    EXPECT_EQ(grid.cell(2, c).Text, QString());
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Routes, OtherCellRoutes,
+    ::testing::Values(
+        OtherCellRoute{"CellTextAboveTheColumns", 20,
+                       [](grid::GridCore& g) { g.setCellText(3, 20, QStringLiteral("beyond")); }},
+        OtherCellRoute{"CellZero", 0,
+                       [](grid::GridCore& g) { g.setCell(3, 0, GridCell{QStringLiteral("beyond")}); }},
+        OtherCellRoute{"WholeRowWiderThanTheColumns", 3,
+                       [](grid::GridCore& g) {
+                           const std::vector<GridCell> cells{GridCell{QStringLiteral("C")}, GridCell{},
+                                                             GridCell{QStringLiteral("beyond")}};
+                           g.setRowCells(3, cells);
+                       }},
+        OtherCellRoute{"RowsHandedOverWhole", 32,
+                       [](grid::GridCore& g) {
+                           std::vector<grid::GridRow> rows(5);
+                           for (int r = 1; r <= 4; ++r)
+                               rows[size_t(r)].setText(1, QString(QChar(u'A' + r - 1)));
+                           rows[3].setText(32, QStringLiteral("beyond"));
+                           g.resetRows(std::move(rows));
+                       }}),
+    [](const ::testing::TestParamInfo<OtherCellRoute>& info) { return std::string(info.param.name); });
+
 TEST_F(GridTest, AddRowWithoutArgumentsAppendsAnEmptyRow)
 {
     EXPECT_EQ(grid.AddRow(), 2);
