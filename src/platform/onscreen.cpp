@@ -1,8 +1,10 @@
 #include "platform/onscreen.h"
 
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
 #include <QWidget>
+#include <QWindow>
 #include <algorithm>
 
 namespace platform {
@@ -63,11 +65,16 @@ QList<QRect> screenAreas()
     return areas;
 }
 
-void keepOnScreen(QWidget& window, Fit fit)
+namespace {
+
+bool placeable(const QWidget& window)
 {
-    if (!window.isWindow() || !window.isVisible()
-        || (window.windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen)))
-        return;
+    return window.isWindow() && window.isVisible()
+        && !(window.windowState() & (Qt::WindowMinimized | Qt::WindowMaximized | Qt::WindowFullScreen));
+}
+
+void fitNow(QWidget& window, Fit fit)
+{
     const QRect frame = window.frameGeometry();
     const QRect fitted = fitInto(frame, areaShowing(frame), fit);
     if (fitted == frame)
@@ -76,6 +83,45 @@ void keepOnScreen(QWidget& window, Fit fit)
         window.resize(window.width() - (frame.width() - fitted.width()),
                       window.height() - (frame.height() - fitted.height()));
     window.move(fitted.topLeft());
+}
+
+// A window manager adds its frame only once the window is on the screen, so a window placed
+// before that is fitted again, once, when it is first exposed: then its frame is known.
+class FitWhenExposed : public QObject {
+public:
+    FitWhenExposed(QWidget& window, Fit fit) : QObject(window.windowHandle()), m_window(&window), m_fit(fit)
+    {
+        window.windowHandle()->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        auto* handle = qobject_cast<QWindow*>(watched);
+        if (event->type() == QEvent::Expose && handle && handle->isExposed()) {
+            handle->removeEventFilter(this);
+            deleteLater();
+            if (m_window && placeable(*m_window))
+                fitNow(*m_window, m_fit);
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    QPointer<QWidget> m_window;
+    Fit m_fit;
+};
+
+} // namespace
+
+void keepOnScreen(QWidget& window, Fit fit)
+{
+    if (!placeable(window))
+        return;
+    fitNow(window, fit);
+    QWindow* handle = window.windowHandle();
+    if (handle && !handle->isExposed() && !handle->findChild<FitWhenExposed*>(QString(), Qt::FindDirectChildrenOnly))
+        new FitWhenExposed(window, fit);
 }
 
 } // namespace platform

@@ -29,7 +29,9 @@ bool liesWhollyOnOne(const QRect& rect, const QList<QRect>& areas);
 QList<QRect> screenAreas();
 
 // Puts a shown top-level window wholly on the screen that shows the most of it (the primary
-// screen when none does). A minimised, maximised or full-screen window is the window system's.
+// screen when none does), and once more when it is first exposed, should the window system's
+// frame only then be known. A minimised, maximised or full-screen window is the window
+// system's.
 void keepOnScreen(QWidget& window, Fit fit = Fit::Move);
 
 } // namespace platform

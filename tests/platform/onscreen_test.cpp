@@ -3,6 +3,8 @@
 
 #include "platform/onscreen.h"
 
+#include <QCoreApplication>
+#include <QTest>
 #include <QWidget>
 #include <gtest/gtest.h>
 
@@ -62,6 +64,29 @@ TEST(OnScreen, AShownWindowIsMadeToFitItsScreen)
     hidden.move(area.bottomRight());
     platform::keepOnScreen(hidden);
     EXPECT_EQ(hidden.pos(), area.bottomRight()) << "a hidden window is not placed";
+}
+
+// Placed as it is shown, before the window system has put it on the screen: what the window
+// system does before the window is first exposed (here: a frame that pushes it down) is
+// fitted again at that exposure.
+TEST(OnScreen, AWindowPlacedAsItIsShownIsFittedAgainWhenFirstExposed)
+{
+    class PlacedAsShown : public QWidget {
+    protected:
+        void showEvent(QShowEvent* event) override
+        {
+            QWidget::showEvent(event);
+            platform::keepOnScreen(*this);
+            const QRect area = platform::screenAreas().value(0);
+            move(area.left() + 20, area.bottom() - height() + 30);
+        }
+    };
+    PlacedAsShown window;
+    window.resize(300, 200);
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(platform::screenAreas().value(0).contains(window.frameGeometry()));
 }
 
 } // namespace

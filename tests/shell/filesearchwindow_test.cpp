@@ -564,6 +564,8 @@ TEST_F(FileSearchWindowTest, TheDriveSearchOpensAtItsStoredPlacementAndStoresItW
         {"1500", "3000", QRect(100, 50, 320, 414)}, // never narrower than 4800 twips
         {"1500", "6000", QRect(100, 50, 400, 414)},
         {"left", "6000", QRect(0, 50, 400, 414)},   // a value that is no number is passed over
+        {"1500", "30000", QRect(85, 92, 320, 414)},  // wider than the screen: the initial placement
+        {"-1500", "6000", QRect(85, 92, 320, 414)},  // partly off the screen: the same
     };
     for (const auto& c : cases) {
         window->move(0, 0);
