@@ -4,11 +4,14 @@
 #include "datafiles/fileprocedures.h"
 #include "datafiles/linefield.h"
 #include "datafiles/linefilereader.h"
+#include "datafiles/postinglock.h"
 #include "datafiles/scramble.h"
 #include "datafiles/settingsstore.h"
 #include "platform/clock.h"
 #include "platform/prompts.h"
 #include "platform/vb.h"
+
+#include <QFileInfo>
 
 namespace datafiles {
 
@@ -140,6 +143,26 @@ QString HostDataFolder(const QString& hostFilePath)
     return GetFolderOfPath(hostFilePath) + QStringLiteral("QVNET");
 }
 
+// The host file holds the shared balance and counters, which users' postings move: under
+// the posting lock of the share, each value this machine did not change since it read them
+// is taken from the file as it is now, so that writing the host's settings never puts an
+// older value back.
+void takeFresherMoney(SettingsStore& s, const QString& path)
+{
+    if (!FileExists(path))
+        return;
+    const LineFileReader::Reading reading =
+        LineFileReader::read(path, isCompleteEnoughHostFile, LineFileReader::PlainFiles::Refused);
+    if (reading.status != LineFileReader::Status::Accepted)
+        return;
+    const auto line = [&](int n) { return LineFileReader::line(reading.lines, n); };
+    const auto balance = line(BalanceLine), invoices = line(InvoiceNumberLine), payments = line(PaymentNumberLine);
+    if (!balance || !invoices || !payments)
+        return;
+    const SettingsStore::MoneyValues onDisk{*balance, *invoices, *payments};
+    s.takeMoney(s.freshestMoney(onDisk), onDisk);
+}
+
 bool WriteHostFile(SettingsStore& s)
 {
     const QString path = s.MyHostName.value();
@@ -147,9 +170,16 @@ bool WriteHostFile(SettingsStore& s)
         return false;
     s.shell().SaznaUserName();
     s.shell().UPISEPCNAME();
+    PostingLock lock(HostDataFolder(path) + QStringLiteral("/RAzar/"));
+    if (QFileInfo(lock.folder()).isDir())
+        (void)lock.acquire(); // without it, the values are still taken as they are on disk now
+    takeFresherMoney(s, path);
     const DataFileWrite result = writerFor(hostLines(s), LastLineEnd::Written).writeTo(path);
-    if (result)
+    if (result) {
+        if (s.modeHostFile() == path)
+            s.markMoneySynced(); // the shared values this machine works with are on disk now
         return true;
+    }
     if (result.permissionDenied) {
         critical(QStringLiteral(
             "In order to host multi-user service in one network directory, Quorvane must be able "
@@ -181,6 +211,7 @@ bool ReadHostFile(SettingsStore& s)
     }
     reportDamage(file, reading);
     assignLines(hostLines(s), reading.lines);
+    s.markMoneySynced();
     return true;
 }
 

@@ -114,8 +114,14 @@ PaymentHeaderLoad LoadHeaderForPayment(const QString& headerPath, PaymentRecord&
                                        SettingsStore& store)
 {
     if (PaymentLockFile::exists(headerPath)) {
-        reportLocked(headerPath);
-        return PaymentHeaderLoad::Locked;
+        // A lock this user's process on this computer left when it ended would block the
+        // transaction for good: it is taken over. Any other lock is honoured.
+        store.shell().SaznaUserName();
+        if (!PaymentLockFile::isLeftByEndedProcess(headerPath, store.lblUserName.value())) {
+            reportLocked(headerPath);
+            return PaymentHeaderLoad::Locked;
+        }
+        PaymentLockFile::release(headerPath);
     }
     const LineFileReader::Reading reading = readLines(headerPath, TransactionHeaderKeyLine);
     if (reading.status == LineFileReader::Status::Missing) {

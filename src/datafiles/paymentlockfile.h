@@ -2,6 +2,7 @@
 // The payment lock: a small file beside a transaction's header file (its path followed by
 // ".tmp") naming the user who is entering a payment for that transaction, so that no other
 // machine loads the same transaction for payment meanwhile. Not scrambled, no line end.
+// A lock that a killed process of this computer left is taken over (isLeftByEndedProcess).
 
 #include <QString>
 
@@ -25,8 +26,17 @@ public:
     // Creates the lock naming userName, in one step that fails when a lock already exists.
     static Take take(const QString& headerPath, const QString& userName);
 
-    // Removes the lock; a missing lock or a failure is passed over.
+    // Removes the lock (and the note of who took it); a missing lock or a failure is passed
+    // over.
     static void release(const QString& headerPath);
+
+    // The lock itself names only a user. Beside it, a note the other installations do not
+    // read ("<lock>.owner") names the computer and process that took it, so that a lock left
+    // by a process of this computer that has ended (killed, or the computer restarted) is not
+    // taken for a payment going on. Whether the lock at headerPath is such a one and names
+    // userName; another computer's lock, and a lock without a note, never are.
+    static bool isLeftByEndedProcess(const QString& headerPath, const QString& userName);
+    static QString ownerPathFor(const QString& headerPath);
 };
 
 } // namespace datafiles

@@ -3,6 +3,7 @@
 #include "datafiles/damagedfile.h"
 #include "datafiles/datafoldertree.h"
 #include "datafiles/hostfile.h"
+#include "datafiles/postinglock.h"
 #include "datafiles/settingsstore.h"
 #include "datafiles/scramble.h"
 #include "platform/prompts.h"
@@ -124,9 +125,41 @@ LineTable settingsLines(SettingsStore& s)
     return table;
 }
 
+// On a single machine the settings file holds the own balance and counters, and another
+// copy of the program may have posted to them since this one read them: under the posting
+// lock, each value not changed here since is taken from the file, so a save never puts an
+// older value back. (In network mode the host file holds them; WriteHostFile does the same.)
+void takeFresherMoney(SettingsStore& store)
+{
+    const LineFileReader::Reading reading =
+        LineFileReader::read(settingsFilePath(), LineFileReader::numberOnLine(KeyLine));
+    if (reading.status != LineFileReader::Status::Accepted)
+        return;
+    const auto line = [&](int n) { return LineFileReader::line(reading.lines, n).value_or(QString()); };
+    const SettingsStore::MoneyValues onDisk{line(BalanceLine), line(InvoiceNumberLine), line(PaymentNumberLine)};
+    if (onDisk.Balance.isEmpty() || onDisk.InvoiceNumber.isEmpty() || onDisk.PaymentNumber.isEmpty())
+        return; // a damaged file gives nothing to keep
+    store.takeMoney(store.freshestMoney(onDisk), onDisk);
+}
+
+void RefreshMoneyFromSettingsFile(SettingsStore& store)
+{
+    takeFresherMoney(store);
+}
+
 bool SaveSettingsFile(SettingsStore& store)
 {
-    return saveLines(settingsLines(store), LastLineEnd::Written, settingsFilePath());
+    if (store.networkMode() != NetworkMode::SingleMachine)
+        return saveLines(settingsLines(store), LastLineEnd::Written, settingsFilePath());
+    PostingLock lock(PostingLock::folderFor(store));
+    // Without the lock (another posting keeps it too long) the values are still taken as
+    // they are on disk now, which is the best that can be done.
+    (void)lock.acquire();
+    takeFresherMoney(store);
+    if (!saveLines(settingsLines(store), LastLineEnd::Written, settingsFilePath()))
+        return false;
+    store.markMoneySynced();
+    return true;
 }
 
 LineFileReader::Status LoadSettingsFile(SettingsStore& store)
@@ -140,6 +173,7 @@ LineFileReader::Status LoadSettingsFile(SettingsStore& store)
     case LineFileReader::Status::Accepted:
         reportDamage(path, reading);
         assignLines(settingsLines(store), reading.lines);
+        store.markMoneySynced();
         break;
     case LineFileReader::Status::Unreadable:
     case LineFileReader::Status::Rejected:

@@ -18,6 +18,11 @@ LineTable settingsLines(SettingsStore& store);
 // returned.
 bool SaveSettingsFile(SettingsStore& store);
 
+// Takes the own balance and counters from the settings file where the store's were not
+// changed here since they were read (another copy of the program may have posted since).
+// Single-machine mode; a missing or damaged file changes nothing.
+void RefreshMoneyFromSettingsFile(SettingsStore& store);
+
 // Empties the scratch folder and reads the settings file into the store, each field's rule
 // running as its line is assigned. Without a file the welcome frame is shown with the
 // first-run message; a file that cannot be read in either scramble state leaves the store

@@ -39,6 +39,24 @@ SettingsStore::SettingsStore() : m_standIn(std::make_unique<StoreOnlyShell>(*thi
 
 SettingsStore::~SettingsStore() = default;
 
+SettingsStore::MoneyValues SettingsStore::freshestMoney(const MoneyValues& onDisk) const
+{
+    const auto freshest = [](const QString& mine, const QString& synced, const QString& disk) {
+        return mine == synced ? disk : mine;
+    };
+    return {freshest(Balance.value(), m_syncedMoney.Balance, onDisk.Balance),
+            freshest(InvoiceNumber.value(), m_syncedMoney.InvoiceNumber, onDisk.InvoiceNumber),
+            freshest(PaymentNumber.value(), m_syncedMoney.PaymentNumber, onDisk.PaymentNumber)};
+}
+
+void SettingsStore::takeMoney(const MoneyValues& values, const MoneyValues& onDisk)
+{
+    Balance = values.Balance;
+    InvoiceNumber = values.InvoiceNumber;
+    PaymentNumber = values.PaymentNumber;
+    m_syncedMoney = onDisk;
+}
+
 void SettingsStore::installReactions()
 {
     Balance.setReaction([this] { keepNumeric(Balance); });

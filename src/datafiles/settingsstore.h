@@ -93,6 +93,24 @@ public:
     TextField lblComputerName, lblUserName, lblServerCreationDate, lblServerCreatedbyPC,
         lblisthissamehost;
 
+    // The own balance and counters as they were last read from the settings or host file, or
+    // written there by a posting. A value that still equals its synced one was not changed on
+    // this machine since, so a posting or a save takes the value on disk, which another copy
+    // or computer may have posted to meanwhile; a value changed here (the settings window)
+    // is the user's and is kept.
+    struct MoneyValues {
+        QString Balance, InvoiceNumber, PaymentNumber;
+        bool operator==(const MoneyValues&) const = default;
+    };
+    MoneyValues money() const { return {Balance.value(), InvoiceNumber.value(), PaymentNumber.value()}; }
+    const MoneyValues& syncedMoney() const { return m_syncedMoney; }
+    void markMoneySynced() { m_syncedMoney = money(); }
+    // Each value of the store, or the one on disk where the store's was not changed here.
+    MoneyValues freshestMoney(const MoneyValues& onDisk) const;
+    // Takes the values, counting onDisk as what the file holds now (a value kept from this
+    // machine's own change stays unsynced until it is written).
+    void takeMoney(const MoneyValues& values, const MoneyValues& onDisk);
+
     // The windows above; nullptr uses a stand-in that changes only the store.
     void setShell(ShellHooks* shell);
     ShellHooks& shell();
@@ -125,6 +143,7 @@ private:
     std::unique_ptr<ShellHooks> m_standIn;
     ShellHooks* m_shell = nullptr;
     NetworkPathTest m_networkPathTest;
+    MoneyValues m_syncedMoney{QStringLiteral("0"), QStringLiteral("0"), QStringLiteral("0")};
 };
 
 } // namespace datafiles

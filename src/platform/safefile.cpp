@@ -66,13 +66,14 @@ QString resolvedTarget(const QString& path)
     return path;
 }
 
-// Opens a new temporary file beside the target, named after it.
-int openTemporaryBeside(const QString& target, QByteArray& tempName)
+// Opens a new temporary file beside the target, named after it; `mark` goes before the
+// random digits.
+int openTemporaryBeside(const QString& target, QByteArray& tempName, const char* mark = "")
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
         // Hidden and unlike any document or lock name, should a crash leave it behind.
         const QFileInfo info(target);
-        tempName = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()) + ".~"
+        tempName = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()) + ".~" + mark
             + QByteArray::number(QRandomGenerator::global()->generate(), 16);
         const int fd = ::open(tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd >= 0 || errno != EEXIST)
@@ -249,6 +250,53 @@ FileResult createExclusive(const QString& path, const QByteArray& bytes)
     if (hardLinksUnsupported(error))
         return createInPlace(path, bytes);
     return failure(QStringLiteral("created"), path, error);
+}
+
+FileResult writeReplacement(const QString& path, const QByteArray& bytes, QString& replacement)
+{
+    const QString target = resolvedTarget(path);
+    const QByteArray targetName = QFile::encodeName(target);
+    if (::access(targetName.constData(), F_OK) == 0 && ::access(targetName.constData(), W_OK) != 0)
+        return failure(QStringLiteral("written"), path, errno);
+    QByteArray tempName;
+    const int fd = openTemporaryBeside(target, tempName, "p");
+    if (fd < 0)
+        return failure(QStringLiteral("written"), path, errno);
+    struct stat old {};
+    if (::stat(targetName.constData(), &old) == 0)
+        ::fchmod(fd, old.st_mode & 07777);
+    if (const int error = writeFlushAndClose(fd, bytes); error != 0) {
+        ::unlink(tempName.constData());
+        return failure(QStringLiteral("written"), path, error);
+    }
+    replacement = QFile::decodeName(tempName);
+    return success();
+}
+
+FileResult replaceWith(const QString& replacement, const QString& path, bool flushFolder)
+{
+    const QByteArray targetName = QFile::encodeName(resolvedTarget(path));
+    if (::rename(QFile::encodeName(replacement).constData(), targetName.constData()) != 0)
+        return failure(QStringLiteral("written"), path, errno);
+    if (flushFolder)
+        syncFolderOf(targetName);
+    return success();
+}
+
+void syncFolder(const QString& folder)
+{
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+bool isReplacementFileName(const QString& fileName)
+{
+    const qsizetype mark = fileName.lastIndexOf(QLatin1String(".~p"));
+    return fileName.startsWith(QLatin1Char('.')) && mark > 1
+        && isTemporaryTail(QStringView(fileName).mid(mark + 3));
 }
 
 FileResult readWholeFile(const QString& path, QByteArray& bytes)

@@ -33,6 +33,20 @@ FileResult writeFileAtomically(const QString& path, const QByteArray& bytes,
 // exists. Stale temporary files of earlier attempts are removed first, as a write does.
 FileResult createExclusive(const QString& path, const QByteArray& bytes);
 
+// The two halves of a write, for a writer that replaces several files as one change: the
+// bytes go to a new temporary file beside the target, flushed to the disk and named in
+// `replacement`; replaceWith later renames it over the target. These temporary files are
+// named ".<name>.~p<hex>", apart from those of writeFileAtomically, so that no age-based
+// sweep removes one that a journal still names; their writer sweeps them itself.
+FileResult writeReplacement(const QString& path, const QByteArray& bytes, QString& replacement);
+// Renames the replacement over the target; the folder is flushed when told (a caller that
+// renames several files into one folder flushes it once, with syncFolder).
+FileResult replaceWith(const QString& replacement, const QString& path, bool flushFolder = true);
+// Flushes a folder, so that the names changed in it last.
+void syncFolder(const QString& folder);
+// Whether a file name is a replacement's temporary file.
+bool isReplacementFileName(const QString& fileName);
+
 // Reads a whole file; nullopt-like failure through ok=false.
 FileResult readWholeFile(const QString& path, QByteArray& bytes);
 

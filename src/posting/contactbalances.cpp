@@ -83,7 +83,7 @@ void ContactBalances::addFiles(FileChangeSet& files) const
     for (const QString& key : m_order) {
         const CompanyFile& file = m_files.at(key);
         if (file.changed())
-            files.add(file.path(), file.bytes(), file.storedBytes());
+            files.add(file.path(), file.bytes());
     }
 }
 

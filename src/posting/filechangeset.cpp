@@ -6,6 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QSet>
 #include <algorithm>
 
 namespace posting {
@@ -17,10 +18,20 @@ platform::FileResult notWritten(const QString& path)
     return {false, QStringLiteral("The file \"%1\" could not be written.").arg(path)};
 }
 
+platform::FileResult lockLost(const QString& folder)
+{
+    return {false, QStringLiteral("The posting lock in \"%1\" was lost while the files were written.").arg(folder)};
+}
+
+void removeAll(const std::vector<JournalEntry>& entries)
+{
+    for (const JournalEntry& entry : entries)
+        QFile::remove(QFileInfo(entry.path).absolutePath() + QLatin1Char('/') + entry.replacement);
+}
+
 } // namespace
 
-void FileChangeSet::add(const QString& path, const QByteArray& bytes,
-                        const std::optional<QByteArray>& before)
+void FileChangeSet::add(const QString& path, const QByteArray& bytes)
 {
     const auto same = std::find_if(m_files.begin(), m_files.end(),
                                    [&](const File& file) { return file.path == path; });
@@ -28,7 +39,7 @@ void FileChangeSet::add(const QString& path, const QByteArray& bytes,
         same->bytes = bytes;
         return;
     }
-    m_files.push_back({path, bytes, before});
+    m_files.push_back({path, bytes});
     m_order.push_back(path);
 }
 
@@ -40,58 +51,53 @@ QByteArray FileChangeSet::bytesOf(const QString& path) const
     return {};
 }
 
-FileChangeSet::Result FileChangeSet::commit() const
+FileChangeSet::Result FileChangeSet::commit(const QString& folder, const std::function<bool()>& stillHeld) const
 {
-    std::vector<Before> before;
+    WriteSteps steps;
     std::vector<JournalEntry> entries;
     for (const File& file : m_files) {
-        QByteArray old;
-        if (file.known)
-            before.emplace_back(file.known);
-        else if (!QFileInfo::exists(file.path))
-            before.emplace_back(std::nullopt);
-        else if (auto read = platform::readWholeFile(file.path, old))
-            before.emplace_back(old);
-        else
-            return {Outcome::PutBack, read.error};
-        entries.push_back({file.path, file.bytes});
-    }
-
-    WriteSteps steps;
-    platform::FileResult journal = notWritten(PostingJournal::path());
-    if (steps.next())
-        journal = PostingJournal::write(entries);
-    if (!journal)
-        return {Outcome::PutBack, journal.error};
-
-    for (size_t i = 0; i < m_files.size(); ++i) {
-        platform::FileResult written = notWritten(m_files[i].path);
+        QString replacement;
+        platform::FileResult written = notWritten(file.path);
         if (steps.next())
-            written = platform::writeFileAtomically(m_files[i].path, m_files[i].bytes);
+            written = platform::writeReplacement(file.path, file.bytes, replacement);
         if (!written) {
-            const bool putBackWhole = putBack(before, i) && PostingJournal::remove();
-            return {putBackWhole ? Outcome::PutBack : Outcome::Deferred, written.error};
+            removeAll(entries);
+            return {Outcome::PutBack, written.error};
         }
+        entries.push_back({file.path, QFileInfo(replacement).fileName(), file.bytes.size(), QString()});
     }
+
+    const QString journalPath = PostingJournal::path(folder);
+    platform::FileResult journal = notWritten(journalPath);
+    if (!stillHeld())
+        journal = lockLost(folder);
+    else if (steps.next())
+        journal = PostingJournal::write(folder, entries);
+    if (!journal) {
+        removeAll(entries);
+        return {Outcome::PutBack, journal.error};
+    }
+
+    QSet<QString> folders;
+    for (const JournalEntry& entry : entries) {
+        platform::FileResult renamed = notWritten(entry.path);
+        if (!stillHeld())
+            renamed = lockLost(folder);
+        else if (steps.next())
+            renamed = platform::replaceWith(QFileInfo(entry.path).absolutePath() + QLatin1Char('/') + entry.replacement,
+                                            entry.path, false);
+        if (!renamed)
+            return {Outcome::Deferred, renamed.error};
+        folders.insert(QFileInfo(entry.path).absolutePath());
+    }
+    for (const QString& changed : folders)
+        platform::syncFolder(changed);
 
     // Every file is written; a journal that cannot be removed is completed again later,
-    // which writes the same contents once more.
+    // which finds every rename done.
     if (steps.next())
-        (void)PostingJournal::remove();
+        (void)PostingJournal::remove(journalPath);
     return {Outcome::Written, QString()};
-}
-
-bool FileChangeSet::putBack(const std::vector<Before>& before, size_t written) const
-{
-    bool whole = true;
-    for (size_t i = written; i-- > 0;) {
-        const QString& path = m_files[i].path;
-        if (before[i])
-            whole = platform::writeFileAtomically(path, *before[i]).ok && whole;
-        else
-            whole = QFile::remove(path) && whole;
-    }
-    return whole;
 }
 
 } // namespace posting

@@ -6,6 +6,8 @@
 #include "datafiles/linefield.h"
 #include "datafiles/paymentfile.h"
 #include "datafiles/paymentheaderexchange.h"
+#include "datafiles/postinglock.h"
+#include "datafiles/settingsfile.h"
 #include "datafiles/settingsstore.h"
 #include "datafiles/transactionheaderfile.h"
 #include "platform/vb.h"
@@ -204,6 +206,8 @@ void PaymentPosting::reloadSharedValues()
 {
     if (m_store.networkMode() != datafiles::NetworkMode::SingleMachine)
         datafiles::ReadHostFile(m_store);
+    else
+        datafiles::RefreshMoneyFromSettingsFile(m_store); // another copy may have posted
 }
 
 CheckResult PaymentPosting::checkParties(const PaymentRecord& p) const
@@ -224,8 +228,14 @@ QString PaymentPosting::nextFileName() const
 
 PaymentResult PaymentPosting::post(const PaymentSave& save)
 {
-    if (auto earlier = completeEarlierPosting(); !earlier)
-        return refused(earlier);
+    // A share out of reach is told as such, before its lock is sought there.
+    if (auto network = checkNetwork(m_store, datafiles::PaymentsFolder, QStringLiteral("Payments")); !network)
+        return refused(network);
+    // Everything below is read and written under the posting lock, so that no other copy
+    // or computer posts between the reading and the writing.
+    datafiles::PostingLock lock(datafiles::PostingLock::folderFor(m_store));
+    if (auto locked = takePostingLock(lock, Kind); !locked)
+        return refused(locked);
     const PaymentRecord& p = save.payment;
     if (auto entry = checkEntry(p); !entry)
         return refused(entry);
@@ -234,6 +244,12 @@ PaymentResult PaymentPosting::post(const PaymentSave& save)
     if (save.FileName.isEmpty())
         return refused(refuse(Refusal::NoPaymentFile,
                               QStringLiteral("No payment file was chosen, so the payment was not saved.")));
+
+    if (!save.replaceExisting && datafiles::FileExists(save.FileName))
+        return refused(refuse(Refusal::PaymentFileExists,
+                              QStringLiteral("The payment file %1 was saved meanwhile by another posting. Nothing "
+                                             "was changed; please save this payment again under another name.")
+                                  .arg(save.FileName)));
 
     StoredHeader header;
     if (auto read = readHeader(p, header); !read)
@@ -270,14 +286,14 @@ PaymentResult PaymentPosting::post(const PaymentSave& save)
     files.add(p.lblChangeStatus.ToolTipText, headerBytes(header, paid));
     shared.addFiles(files);
     files.add(save.FileName, paymentFileBytes(stored));
-    if (auto writable = checkWritable(files); !writable)
+    if (auto writable = checkWritable(files, lock.folder()); !writable)
         return refused(writable);
 
     PaymentResult result;
     result.FileName = save.FileName;
     result.payment = stored;
     result.contactFiles = ContactBalances::companyFiles(parties);
-    result.outcome = commitPosting(files, shared, Kind, result.notice);
+    result.outcome = commitPosting(files, shared, Kind, lock, result.notice);
     return result;
 }
 

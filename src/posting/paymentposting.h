@@ -35,6 +35,9 @@ struct PaymentSave {
     datafiles::PaymentRecord payment;
     // The payment file chosen (the window has asked before writing over an existing one).
     QString FileName;
+    // Whether the user agreed to write over a payment file of that name. Without it a file
+    // found there under the posting lock (another posting took the name meanwhile) refuses.
+    bool replaceExisting = false;
 };
 
 class PaymentPosting {

@@ -1,6 +1,7 @@
 #include "posting/postingchecks.h"
 
 #include "datafiles/fileprocedures.h"
+#include "datafiles/postinglock.h"
 #include "datafiles/settingsstore.h"
 #include "platform/vb.h"
 #include "posting/postingjournal.h"
@@ -61,18 +62,29 @@ CheckResult checkNetwork(const datafiles::SettingsStore& store, const QString& k
     return {};
 }
 
-CheckResult completeEarlierPosting()
+CheckResult takePostingLock(datafiles::PostingLock& lock, const QString& kind)
 {
-    const PendingPosting pending = CompletePendingPosting();
-    if (pending.state == PendingPosting::State::Failed)
-        return refuse(Refusal::PendingPostingUnfinished, pending.message);
-    return {};
+    switch (lock.acquire()) {
+    case datafiles::PostingLock::Status::Held:
+        return {};
+    case datafiles::PostingLock::Status::Unfinished:
+        return refuse(Refusal::PendingPostingUnfinished, lock.error());
+    case datafiles::PostingLock::Status::Busy:
+        return refuse(Refusal::PostingBusy,
+                      QStringLiteral("%1 is saving another posting into \"%2\" right now. Nothing was changed; "
+                                     "please save this %3 again in a moment.")
+                          .arg(lock.holder().describe(), lock.folder(), kind));
+    case datafiles::PostingLock::Status::Failed:
+        break;
+    }
+    return refuse(Refusal::NotWritable,
+                  QStringLiteral("The %1 was not saved and no balance was changed. %2").arg(kind, lock.error()));
 }
 
-CheckResult checkWritable(const FileChangeSet& files)
+CheckResult checkWritable(const FileChangeSet& files, const QString& folder)
 {
     std::vector<QString> paths = files.paths();
-    paths.push_back(PostingJournal::path());
+    paths.push_back(PostingJournal::path(folder));
     for (const QString& path : paths)
         if (const auto problem = writeProblem(path))
             return refuse(Refusal::NotWritable, *problem);
@@ -153,9 +165,9 @@ CheckResult sharedValuesRefusal(SharedValues::Status status, const SharedValues&
 }
 
 Outcome commitPosting(const FileChangeSet& files, const SharedValues& shared, const QString& kind,
-                      Notice& notice)
+                      const datafiles::PostingLock& lock, Notice& notice)
 {
-    const FileChangeSet::Result commit = files.commit();
+    const FileChangeSet::Result commit = files.commit(lock.folder(), [&lock] { return lock.stillHeld(); });
     switch (commit.outcome) {
     case FileChangeSet::Outcome::Written:
         break;
@@ -163,8 +175,9 @@ Outcome commitPosting(const FileChangeSet& files, const SharedValues& shared, co
         notice.text = QStringLiteral("The %1 was not saved and no balance was changed. %2").arg(kind, commit.error);
         return Outcome::NotWritten;
     case FileChangeSet::Outcome::Deferred:
-        notice.text = QStringLiteral("The %1 could not be saved completely. %2 Quorvane completes it when "
-                                     "it starts again.").arg(kind, commit.error);
+        notice.text = QStringLiteral("The %1 could not be saved completely. %2 Quorvane completes it before "
+                                     "the next posting, on this or another computer, or when it starts "
+                                     "again.").arg(kind, commit.error);
         shared.applyToStore();
         return Outcome::Deferred;
     }

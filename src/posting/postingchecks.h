@@ -12,6 +12,7 @@
 #include <optional>
 
 namespace datafiles {
+class PostingLock;
 class SettingsStore;
 }
 
@@ -31,14 +32,15 @@ CheckResult refuse(Refusal refusal, const QString& text, const QString& title = 
 CheckResult checkNetwork(const datafiles::SettingsStore& store, const QString& kindFolder,
                          const QString& kindName);
 
-// Completes a posting that a crash cut short before a new one reads anything; refuses when
-// it cannot be completed.
-CheckResult completeEarlierPosting();
+// Takes the posting lock of the store's data (waiting a short while for another posting),
+// which first completes a posting cut short there; refuses, naming the holder, when another
+// posting keeps it, and when what was cut short cannot be completed.
+CheckResult takePostingLock(datafiles::PostingLock& lock, const QString& kind);
 
 // Every file of the change set, and the journal, must be writable (the file when it exists,
 // and its folder), so that a posting is refused before its first change rather than fail
 // half way.
-CheckResult checkWritable(const FileChangeSet& files);
+CheckResult checkWritable(const FileChangeSet& files, const QString& folder);
 
 // The refusals and outcomes below name the posting in their messages: kind is
 // "transaction" or "payment".
@@ -59,7 +61,7 @@ CheckResult sharedValuesRefusal(SharedValues::Status status, const SharedValues&
 // Commits the files; once the posting is made (or deferred) the store takes the new shared
 // values. The message is for anything but Posted.
 Outcome commitPosting(const FileChangeSet& files, const SharedValues& shared, const QString& kind,
-                      Notice& notice);
+                      const datafiles::PostingLock& lock, Notice& notice);
 
 // A text that reads as a finite number.
 std::optional<double> finiteNumber(const QString& text);

@@ -40,6 +40,7 @@ enum class Refusal {
     BadPaymentValue,        // not a number, or below 0.01
     Overpayment,            // more than the header on disk leaves open
     NoPaymentFile,          // no payment file name was given
+    PaymentFileExists,      // another posting wrote a payment file of that name meanwhile
     // The parties' company files
     FromFileMissing,
     ToFileMissing,
@@ -52,6 +53,7 @@ enum class Refusal {
     BalanceTooLarge,        // a new balance would not be a finite number
     NotWritable,            // a file the posting would change may not be written
     PendingPostingUnfinished, // an earlier posting cut short could not be completed
+    PostingBusy,            // another posting keeps the posting lock: the message names it
 };
 
 // A message as the window shows it; an empty title means the program's title.

@@ -8,6 +8,7 @@
 #include "datafiles/settingsstore.h"
 #include "platform/vb.h"
 #include "posting/filechangeset.h"
+#include "posting/storedlines.h"
 
 #include <cmath>
 
@@ -47,9 +48,9 @@ SharedValues::Status SharedValues::prepare(const Change& change)
     m_hostFile = m_store.networkMode() == datafiles::NetworkMode::SingleMachine
         ? QString()
         : m_store.modeHostFile();
-    QString balance = m_store.Balance.value();
-    QString invoiceNumber = m_store.InvoiceNumber.value();
-    QString paymentNumber = m_store.PaymentNumber.value();
+    // What the files hold now, under the posting lock: another copy of the program or
+    // another computer may have posted since this store read them.
+    datafiles::SettingsStore::MoneyValues onDisk = m_store.money();
     if (!m_hostFile.isEmpty() && changes()) {
         const LineFileReader::Reading reading =
             LineFileReader::read(m_hostFile, isHostFile, LineFileReader::PlainFiles::Refused);
@@ -62,13 +63,18 @@ SharedValues::Status SharedValues::prepare(const Change& change)
         m_hostLines = reading.lines;
         while (m_hostLines.size() < datafiles::HostFileLines)
             m_hostLines.append(QString());
-        balance = m_hostLines.at(HostBalanceLine - 1);
-        invoiceNumber = m_hostLines.at(HostInvoiceNumberLine - 1);
-        paymentNumber = m_hostLines.at(HostPaymentNumberLine - 1);
+        onDisk = {m_hostLines.at(HostBalanceLine - 1), m_hostLines.at(HostInvoiceNumberLine - 1),
+                  m_hostLines.at(HostPaymentNumberLine - 1)};
+    } else if (m_hostFile.isEmpty() && changes()) {
+        const StoredLines settings = StoredLines::read(datafiles::settingsFilePath(), SettingsKeyLine);
+        if (settings.status == StoredLines::Status::Read)
+            onDisk = {settings.line(SettingsBalanceLine), settings.line(SettingsInvoiceNumberLine),
+                      settings.line(SettingsPaymentNumberLine)};
     }
-    m_balance = moved(balance, change.balance);
-    m_invoiceNumber = moved(invoiceNumber, change.invoiceNumbers);
-    m_paymentNumber = moved(paymentNumber, change.paymentNumbers);
+    const datafiles::SettingsStore::MoneyValues base = m_store.freshestMoney(onDisk);
+    m_balance = moved(base.Balance, change.balance);
+    m_invoiceNumber = moved(base.InvoiceNumber, change.invoiceNumbers);
+    m_paymentNumber = moved(base.PaymentNumber, change.paymentNumbers);
     if (!std::isfinite(platform::vb::CDbl(m_balance).value_or(0)))
         return Status::BalanceTooLarge;
     return Status::Ready;
@@ -87,9 +93,7 @@ void SharedValues::applyToStore() const
 {
     if (!changes())
         return;
-    m_store.Balance = m_balance;
-    m_store.InvoiceNumber = m_invoiceNumber;
-    m_store.PaymentNumber = m_paymentNumber;
+    m_store.takeMoney({m_balance, m_invoiceNumber, m_paymentNumber}, {m_balance, m_invoiceNumber, m_paymentNumber});
 }
 
 QByteArray SharedValues::settingsBytes() const

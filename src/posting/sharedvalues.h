@@ -27,6 +27,7 @@ public:
     };
 
     // Lines of the three values in the settings file and in the host file (1-based).
+    static constexpr int SettingsKeyLine = 2;
     static constexpr int SettingsBalanceLine = 47;
     static constexpr int SettingsInvoiceNumberLine = 48;
     static constexpr int SettingsPaymentNumberLine = 61;

@@ -4,6 +4,8 @@
 #include "datafiles/fileprocedures.h"
 #include "datafiles/hostfile.h"
 #include "datafiles/linefield.h"
+#include "datafiles/postinglock.h"
+#include "datafiles/settingsfile.h"
 #include "datafiles/settingsstore.h"
 #include "datafiles/transactionheaderfile.h"
 #include "platform/clock.h"
@@ -160,6 +162,8 @@ void TransactionPosting::reloadSharedValues()
 {
     if (m_store.networkMode() != datafiles::NetworkMode::SingleMachine)
         datafiles::ReadHostFile(m_store);
+    else
+        datafiles::RefreshMoneyFromSettingsFile(m_store); // another copy may have posted
 }
 
 QString TransactionPosting::nextFileName() const
@@ -179,8 +183,14 @@ bool TransactionPosting::fileTaken(const QString& FileName)
 
 TransactionResult TransactionPosting::post(const TransactionSave& save)
 {
-    if (auto earlier = completeEarlierPosting(); !earlier)
-        return refused(earlier);
+    // A share out of reach is told as such, before its lock is sought there.
+    if (auto network = checkNetwork(m_store, datafiles::TransactionsFolder, QStringLiteral("Transactions")); !network)
+        return refused(network);
+    // Everything below is read and written under the posting lock, so that no other copy
+    // or computer posts between the reading and the writing.
+    datafiles::PostingLock lock(datafiles::PostingLock::folderFor(m_store));
+    if (auto locked = takePostingLock(lock, Kind); !locked)
+        return refused(locked);
     const TransactionHeader& h = save.header;
     if (auto entry = checkEntry(h, save.kind); !entry)
         return refused(entry);
@@ -235,14 +245,14 @@ TransactionResult TransactionPosting::post(const TransactionSave& save)
     files.add(headerPath, headerBytes(written));
     files.add(path, save.lineItems);
     shared.addFiles(files);
-    if (auto writable = checkWritable(files); !writable)
+    if (auto writable = checkWritable(files, lock.folder()); !writable)
         return refused(writable);
 
     TransactionResult result;
     result.FileName = path;
     result.header = written;
     result.contactFiles = ContactBalances::companyFiles(parties);
-    result.outcome = commitPosting(files, shared, Kind, result.notice);
+    result.outcome = commitPosting(files, shared, Kind, lock, result.notice);
     return result;
 }
 

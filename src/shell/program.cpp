@@ -1,8 +1,11 @@
 #include "shell/program.h"
 
 #include "datafiles/datafoldertree.h"
+#include "datafiles/postinglock.h"
+#include "datafiles/settingsstore.h"
 #include "datafiles/settingsfile.h"
 #include "platform/prompts.h"
+#include "platform/safefile.h"
 #include "posting/postingjournal.h"
 #include "shell/documentlaunch.h"
 #include "shell/formnames.h"
@@ -12,6 +15,8 @@
 #include "shell/programwindows.h"
 
 #include <QApplication>
+#include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QTabWidget>
 #include <QTimer>
@@ -62,16 +67,19 @@ void Program::start()
 {
     datafiles::CreateDataFolders();
     prepareDataFolder();
-    (void)datafiles::removeLeftoverTemporaryFiles();
     // A posting that a crash cut short is completed before the settings file, which it may
-    // change, is read. One that cannot be completed is told; its journal stays for the next
-    // start.
-    const posting::PendingPosting pending = posting::CompletePendingPosting();
-    if (pending.state == posting::PendingPosting::State::Damaged
-        || pending.state == posting::PendingPosting::State::Failed)
-        platform::prompts().MsgBox(pending.message, platform::MsgStyle::Critical);
+    // change, is read, and before the sweep, which leaves what its journal names alone.
+    completePendingPosting(posting::PostingJournal::localFolder());
+    (void)datafiles::removeLeftoverTemporaryFiles();
     // The first touch of the settings makes the settings window, which loads them.
     settingsWindow();
+    // In network mode the shared folder has its own: a posting another computer or this one
+    // left unfinished there, and the leftovers of killed writers.
+    if (m_store.networkMode() != datafiles::NetworkMode::SingleMachine) {
+        const QString shared = datafiles::PostingLock::folderFor(m_store);
+        completePendingPosting(shared);
+        (void)platform::removeStaleTemporaryFilesBelow(QDir::cleanPath(shared + QStringLiteral("/..")));
+    }
     if (m_store.CompanyName.value().isEmpty())
         m_main->showWelcome();
     if (!m_store.CURRENTPASSWORD.value().isEmpty()) {
@@ -84,6 +92,28 @@ void Program::start()
     m_started = true;
     if (m_probeWaits)
         QTimer::singleShot(0, m_main.get(), [this] { runStartupProbe(); });
+}
+
+// Completes what a posting cut short left in the folder, then removes the replacement files
+// of postings killed before their journal. One that cannot be completed is told; its
+// journal stays for the next posting or start. While another copy or computer posts there,
+// that one completes it.
+void Program::completePendingPosting(const QString& folder)
+{
+    if (!QFileInfo(folder).isDir())
+        return;
+    datafiles::PostingLock lock(folder);
+    lock.setCompletes(false);
+    const datafiles::PostingLock::Status locked = lock.acquire();
+    if (locked != datafiles::PostingLock::Status::Held)
+        return;
+    const posting::PendingPosting pending = posting::completeUnderLock(folder);
+    if (pending.state == posting::PendingPosting::State::Damaged
+        || pending.state == posting::PendingPosting::State::Failed) {
+        platform::prompts().MsgBox(pending.message, platform::MsgStyle::Critical);
+        return;
+    }
+    (void)posting::removeDeadReplacements(folder);
 }
 
 // The probe starts the spreadsheet program, which takes a moment; it runs once the start-up

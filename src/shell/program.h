@@ -115,6 +115,7 @@ public:
     void pickFormTemplate(services::FormKind kind) override;
 
 private:
+    void completePendingPosting(const QString& folder);
     void runStartupProbe();
     void connectSettingsWindow();
     void hideDocumentWindows();

@@ -1,6 +1,7 @@
 #include "datafiles/linefilereader.h"
 #include "datafiles/paymentheaderexchange.h"
 #include "datafiles/paymentlockfile.h"
+#include "datafiles/postinglock.h"
 #include "datafiles/scramble.h"
 #include "datafiles/settingsstore.h"
 #include "platform/vb.h"
@@ -13,6 +14,9 @@
 #include "support/qtprinters.h"
 
 #include <QFile>
+#include <functional>
+#include <sys/wait.h>
+#include <unistd.h>
 #include <gtest/gtest.h>
 
 using namespace datafiles;
@@ -180,6 +184,55 @@ TEST(LoadHeaderForPayment, OutsideSingleMachineModeTheLoadTakesTheLockForThisUse
     EXPECT_EQ(LoadHeaderForPayment(f.header, again, f.store), PaymentHeaderLoad::Locked);
     EXPECT_EQ(prompts->texts(), QStringList({f.header + " is already open for payment by tester"}));
     EXPECT_EQ(again, cleared());
+}
+
+// A payment killed in network mode leaves its lock. When the note beside it names a process
+// of this computer that has ended, under this user, the next load takes it over; a lock of a
+// process still running, of another computer or without a note is honoured.
+TEST(LoadHeaderForPayment, ALockLeftByAnEndedProcessOfThisComputerIsTakenOver)
+{
+    const pid_t ended = [] {
+        const pid_t child = ::fork();
+        if (child == 0)
+            ::_exit(0);
+        int status = 0;
+        ::waitpid(child, &status, 0);
+        return child;
+    }();
+    struct Case {
+        const char* name;
+        std::function<void(LockHolder&)> owner; // nullptr: no note at all
+        bool takenOver;
+    };
+    const std::vector<Case> cases{
+        {"EndedProcessHere", [&](LockHolder& h) { h.process = ended; h.started = 0; }, true},
+        {"EarlierBootHere", [](LockHolder& h) { h.boot = QStringLiteral("an earlier boot"); }, true},
+        {"RunningProcessHere", [](LockHolder&) {}, false},
+        {"AnotherComputer", [&](LockHolder& h) { h.computer = QStringLiteral("Other"); h.process = ended; }, false},
+        {"NoNote", nullptr, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        PaymentFixture f;
+        f.hostMode();
+        f.writeHeader(HeaderLines);
+        f.program.writeFile("System/RAzar/Transactions/21.QVTH.tmp", "tester");
+        if (c.owner) {
+            LockHolder owner = PostingLock::self();
+            owner.token = PostingLock::machineId();
+            c.owner(owner);
+            f.program.writeFile("System/RAzar/Transactions/21.QVTH.tmp.owner", PostingLock::encode(owner, 0));
+        }
+        ScopedPrompts prompts;
+        if (!c.takenOver)
+            prompts->queueAnswer(platform::Answer::OK);
+        EXPECT_EQ(LoadHeaderForPayment(f.header, f.payment, f.store),
+                  c.takenOver ? PaymentHeaderLoad::Loaded : PaymentHeaderLoad::Locked);
+        EXPECT_EQ(contentOf(f.lock()), "tester");
+        if (c.takenOver) { // this process holds it now
+            EXPECT_FALSE(PaymentLockFile::isLeftByEndedProcess(f.header, "tester"));
+        }
+    }
 }
 
 namespace {

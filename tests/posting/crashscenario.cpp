@@ -108,10 +108,19 @@ bool post(const Scenario& scenario)
     return posting.post({payment, datafiles::DataRoot(store) + QStringLiteral("Payments/8.QVP")}).posted();
 }
 
+int files(const Scenario& scenario)
+{
+    return 4 + (scenario.host ? 1 : 0); // company, header, items or payment, settings, host
+}
+
 int writeSteps(const Scenario& scenario)
 {
-    const int files = 4 + (scenario.host ? 1 : 0); // company, header, items or payment, settings, host
-    return 1 + files + 1;
+    return files(scenario) + 1 + files(scenario) + 1;
+}
+
+QString postingFolder(const Scenario& scenario)
+{
+    return scenario.host ? share() + QStringLiteral("QVNET/RAzar/") : datafiles::programPath(QStringLiteral("System/RAzar/"));
 }
 
 } // namespace crashtest

@@ -5,6 +5,7 @@
 // then posts, or completes a posting left unfinished.
 
 #include <QString>
+#include <ostream>
 
 namespace crashtest {
 
@@ -16,6 +17,12 @@ struct Scenario {
     bool host; // the program hosts a share inside its own folder
 };
 
+// gtest names a scenario by its name.
+inline void PrintTo(const Scenario& scenario, std::ostream* os)
+{
+    *os << scenario.name;
+}
+
 // Every scenario, by number (the child is told the number).
 inline constexpr int ScenarioCount = 4;
 extern const Scenario Scenarios[ScenarioCount];
@@ -26,7 +33,12 @@ bool prepare(const Scenario& scenario);
 // In the child: loads the settings and posts; true when posted.
 bool post(const Scenario& scenario);
 
-// The posting's write steps: the journal, each file, the journal's removal.
+// The files a posting changes.
+int files(const Scenario& scenario);
+// The posting's write steps: each file's replacement, the journal, each rename, the
+// journal's removal.
 int writeSteps(const Scenario& scenario);
+// The folder of the posting lock and journal.
+QString postingFolder(const Scenario& scenario);
 
 } // namespace crashtest

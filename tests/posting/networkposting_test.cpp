@@ -164,6 +164,38 @@ TEST_F(NetworkPostingTest, TheHostsOwnPostingWritesItsHostFile)
     EXPECT_EQ(store.InvoiceNumber.value(), "42");
 }
 
+// The host wrote its host file from the values it had read (a switch of the settings window
+// writes it): a user's posting made since is not put back. A value the host changed itself
+// is its own and is written.
+TEST_F(NetworkPostingTest, TheHostsSettingsNeverPutAnOlderBalanceBack)
+{
+    hostReads();
+    const QString bank = sharedFolder("Contacts") + "Bank.QVC";
+    ASSERT_TRUE(writeCompanyFile(bank, {{"Ana", "7"}}));
+    TransactionHeader h = header(QStringLiteral("100.1"));
+    fromOwnCompany(h);
+    toContact(h, bank, 1, QStringLiteral("Ana"));
+    TransactionPosting posting(store);
+    const QString path = sharedFolder("Transactions") + "42.QVT";
+    ASSERT_EQ(posting.post({SaveKind::SaveAs, h, path, lineItemBytes(path)}).outcome, Outcome::Posted);
+    const QString posted = hostLines(hostFile()).value(1);
+    ASSERT_NE(posted, "1000");
+
+    hostStore.CheckReadWrite.Value = 0; // the host's switch, written at once
+    ASSERT_TRUE(datafiles::WriteHostFile(hostStore));
+    QStringList lines = hostLines(hostFile());
+    EXPECT_EQ(lines.value(1), posted);
+    EXPECT_EQ(lines.value(2), "42");
+    EXPECT_EQ(lines.value(13), "0");
+    EXPECT_EQ(hostStore.Balance.value(), posted) << "the host shows what it wrote";
+
+    hostStore.PaymentNumber = QStringLiteral("20"); // typed in the settings window
+    ASSERT_TRUE(datafiles::WriteHostFile(hostStore));
+    lines = hostLines(hostFile());
+    EXPECT_EQ(lines.value(11), "20");
+    EXPECT_EQ(lines.value(1), posted);
+}
+
 class NetworkRefusalTest;
 
 struct NetworkRefused {

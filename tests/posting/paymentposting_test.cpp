@@ -40,7 +40,11 @@ protected:
             record.setPaymentValueText(payment);
         return record;
     }
-    PaymentResult pay(const PaymentRecord& record) { return posting.post({record, paymentFile()}); }
+    // As the window asks first, an existing payment file is written over.
+    PaymentResult pay(const PaymentRecord& record)
+    {
+        return posting.post({record, paymentFile(), QFileInfo::exists(paymentFile())});
+    }
     QString paymentFile() const { return paymentsFolder() + QStringLiteral("8.QVP"); }
 
     PaymentPosting posting{store};

@@ -15,17 +15,23 @@ namespace {
 
 class PostingJournalTest : public PostingTest {
 protected:
-    void leaveJournal(const std::vector<JournalEntry>& entries)
-    {
-        ASSERT_TRUE(PostingJournal::write(entries));
-    }
+    QString folder() const { return PostingJournal::localFolder(); }
 };
 
+// A file below the shared folder is named relative to it, so another computer finds it under
+// its own path; one outside keeps its path and the computer it belongs to.
 TEST_F(PostingJournalTest, OnlyAWholeJournalReadsBack)
 {
-    const std::vector<JournalEntry> entries{{"/a/b.QVC", QByteArray("\x00\x01\xff", 3)}, {"/a/c", QByteArray()}};
-    const QByteArray bytes = PostingJournal::encode(entries);
-    EXPECT_EQ(PostingJournal::decode(bytes), entries);
+    const std::vector<JournalEntry> entries{
+        {contactsFolder() + "b.QVC", ".b.QVC.~p1f", 3, QString()},
+        {"/elsewhere/c.QVT", ".c.QVT.~p2e", 0, QStringLiteral("Other abc")}};
+    const QByteArray bytes = PostingJournal::encode(folder(), entries);
+    EXPECT_EQ(PostingJournal::decode(folder(), bytes), entries);
+    EXPECT_FALSE(bytes.contains(program.path().toUtf8()));
+    const auto moved = PostingJournal::decode("/mnt/other/System/RAzar/", bytes);
+    ASSERT_TRUE(moved);
+    EXPECT_EQ(moved->at(0).path, "/mnt/other/System/RAzar/Contacts/b.QVC");
+    EXPECT_EQ(moved->at(1).path, "/elsewhere/c.QVT");
 
     const std::vector<std::pair<const char*, std::function<QByteArray(QByteArray)>>> spoilers{
         {"cut short", [](QByteArray b) { return b.chopped(1); }},
@@ -35,22 +41,24 @@ TEST_F(PostingJournalTest, OnlyAWholeJournalReadsBack)
         {"another file", [](QByteArray b) { b[0] = 'X'; return b; }},
     };
     for (const auto& [name, spoil] : spoilers)
-        EXPECT_FALSE(PostingJournal::decode(spoil(bytes))) << name;
+        EXPECT_FALSE(PostingJournal::decode(folder(), spoil(bytes))) << name;
 }
 
-TEST_F(PostingJournalTest, ACompletedJournalWritesEachFileAndGoes)
+TEST_F(PostingJournalTest, ACompletedJournalRenamesEachFileAndGoes)
 {
     EXPECT_EQ(CompletePendingPosting().state, PendingPosting::State::None);
     const QString one = program.filePath("one.QVC");
     const QString two = contactsFolder() + "two.QVC";
     QFile(one).open(QIODevice::WriteOnly);
-    leaveJournal({{one, "new one"}, {two, "new two"}});
+    ASSERT_TRUE(PostingJournal::stage(folder(), {{one, "new one"}, {two, "new two"}}));
+    EXPECT_EQ(contentOf(one), "");
 
     EXPECT_EQ(CompletePendingPosting().state, PendingPosting::State::Completed);
     EXPECT_EQ(contentOf(one), "new one");
     EXPECT_EQ(contentOf(two), "new two");
     EXPECT_FALSE(PostingJournal::exists());
     EXPECT_EQ(CompletePendingPosting().state, PendingPosting::State::None);
+    EXPECT_EQ(contentOf(two), "new two");
 }
 
 TEST_F(PostingJournalTest, ADamagedJournalIsSetAsideAndWritesNothing)
@@ -58,7 +66,7 @@ TEST_F(PostingJournalTest, ADamagedJournalIsSetAsideAndWritesNothing)
     const QString one = program.filePath("one.QVC");
     QFile file(PostingJournal::path());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(PostingJournal::encode({{one, "new one"}}).chopped(3));
+    file.write(PostingJournal::encode(folder(), {{one, ".one.QVC.~p1", 7, QString()}}).chopped(3));
     file.close();
 
     const PendingPosting pending = CompletePendingPosting();
@@ -73,30 +81,31 @@ TEST_F(PostingJournalTest, ADamagedJournalIsSetAsideAndWritesNothing)
 // never reads files that an earlier one left half written.
 TEST_F(PostingJournalTest, AnUnfinishedPostingIsCompletedBeforeTheNextOne)
 {
-    // A posting cut short after its journal: the journal moves Ana to 10, and its second file
-    // lies in a folder that is not there now.
+    // A posting cut short after its journal: it moves Ana to 10, and its second file cannot
+    // be renamed into place now (a folder stands at its name).
     const QString bank = company(QStringLiteral("Bank.QVC"), {{"Ana", "10"}});
     const QByteArray ten = contentOf(bank);
     ASSERT_TRUE(writeCompanyFile(bank, {{"Ana", "7"}}));
-    const QString gone = program.filePath("gone/x.QVC");
-    leaveJournal({{bank, ten}, {gone, "x"}});
+    const QString blocked = program.filePath("x.QVC");
+    ASSERT_TRUE(PostingJournal::stage(folder(), {{bank, ten}, {blocked, "x"}}));
+    QDir().mkpath(blocked);
 
     auto h = header(QStringLiteral("5"));
     fromOwnCompany(h);
     toContact(h, bank, 1, QStringLiteral("Ana"));
     TransactionPosting posting(store);
     const QString path = transactionsFolder() + "42.QVT";
-    const TransactionResult blocked = posting.post({SaveKind::SaveAs, h, path, lineItemBytes(path)});
-    EXPECT_EQ(blocked.refusal, Refusal::PendingPostingUnfinished);
-    EXPECT_TRUE(blocked.notice.text.contains(gone)) << blocked.notice.text.toStdString();
+    const TransactionResult refused = posting.post({SaveKind::SaveAs, h, path, lineItemBytes(path)});
+    EXPECT_EQ(refused.refusal, Refusal::PendingPostingUnfinished);
+    EXPECT_TRUE(refused.notice.text.contains(blocked)) << refused.notice.text.toStdString();
     EXPECT_EQ(store.Balance.value(), "1000");
     EXPECT_TRUE(PostingJournal::exists());
 
-    QDir().mkpath(program.filePath("gone"));
+    QDir(blocked).removeRecursively();
     const TransactionResult posted = posting.post({SaveKind::SaveAs, h, path, lineItemBytes(path)});
     ASSERT_EQ(posted.outcome, Outcome::Posted) << posted.notice.text.toStdString();
     EXPECT_EQ(balanceOf(bank, 1), "15"); // from the 10 the earlier posting left
-    EXPECT_EQ(contentOf(gone), "x");
+    EXPECT_EQ(contentOf(blocked), "x");
     EXPECT_FALSE(PostingJournal::exists());
 }
 

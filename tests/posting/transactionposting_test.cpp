@@ -329,20 +329,21 @@ TEST_F(TransactionPostingTest, AFailedWritePutsEveryFileBack)
     }
 }
 
-// When not even the old contents can be put back, the journal stays: the posting counts as
-// made, and the next start (or the next posting) completes it.
-TEST_F(TransactionPostingTest, APostingThatCannotBePutBackIsCompletedLater)
+// A rename that fails once the journal is whole leaves the journal: the posting counts as
+// made, and the next posting or start completes it.
+TEST_F(TransactionPostingTest, APostingWhoseRenameFailsIsCompletedLater)
 {
     const QString bank = company(QStringLiteral("Bank.QVC"), {{"Ana", "7"}});
     TransactionHeader h = header(QStringLiteral("100"));
     fromOwnCompany(h);
     toContact(h, bank, 1, QStringLiteral("Ana"));
-    const QString contacts = contactsFolder();
-    const QString away = program.filePath("Contacts-away");
+    const QString away = program.filePath("Transactions-away");
+    // Replacements of the company file, header, items and settings, the journal, the
+    // company file's rename, then the header's.
     setWriteStepHook([&](int step) {
-        if (step != 4)
+        if (step != 7)
             return true;
-        QDir().rename(contacts, away); // the company file written at step 2 cannot be put back
+        QDir().rename(transactionsFolder(), away); // the share is gone for a moment
         return false;
     });
     const TransactionResult result = post(SaveKind::SaveAs, h, newTransaction());
@@ -352,7 +353,7 @@ TEST_F(TransactionPostingTest, APostingThatCannotBePutBackIsCompletedLater)
     EXPECT_EQ(store.Balance.value(), "900");
     EXPECT_TRUE(PostingJournal::exists());
 
-    QDir().rename(away, contacts);
+    QDir().rename(away, transactionsFolder());
     EXPECT_EQ(CompletePendingPosting().state, PendingPosting::State::Completed);
     EXPECT_FALSE(PostingJournal::exists());
     EXPECT_EQ(balanceOf(bank, 1), "107");

@@ -5,7 +5,9 @@
 #include "posting/postingjournal.h"
 #include "programfixture.h"
 
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 
 using namespace shelltest;
 using platform::Answer;
@@ -324,6 +326,51 @@ TEST_F(StartupTest, AHostThatAsksForItsPasswordShowsTheLoginDuringTheNetworkStar
     EXPECT_TRUE(launcherShown());
 }
 
+// In network mode the start also completes a posting cut short in the shared folder, and
+// sweeps there what killed writers left: temporary files once surely dead, and the
+// replacements of postings killed before their journal.
+TEST_F(StartupTest, TheStartCompletesAndSweepsTheSharedFolderToo)
+{
+    const auto onShare = [](const QString&) { return true; };
+    const QString hostFile = folder.filePath("share/Firma.QVNET");
+    const QString shared = datafiles::HostDataFolder(hostFile) + QStringLiteral("/RAzar/");
+    QDir().mkpath(shared + QStringLiteral("Contacts"));
+    {
+        datafiles::CreateDataFolders();
+        datafiles::SettingsStore host;
+        host.setNetworkPathTest(onShare);
+        host.CompanyName = QStringLiteral("Kos");
+        host.OptionHost = true;
+        host.MyHostName = hostFile;
+        host.MyHostSystem = folder.filePath("share/");
+        ASSERT_TRUE(datafiles::WriteHostFile(host));
+        ASSERT_TRUE(datafiles::SaveSettingsFile(host));
+    }
+    const QString bank = shared + QStringLiteral("Contacts/Bank.QVC");
+    const auto leave = [](const QString& path, int daysOld) {
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("left");
+        file.flush(); // closing then writes nothing that would touch the time
+        file.setFileTime(QDateTime::currentDateTime().addDays(-daysOld), QFileDevice::FileModificationTime);
+    };
+    leave(shared + QStringLiteral("Contacts/.Bank.QVC.~1a2b"), 3);       // a dead save's
+    leave(shared + QStringLiteral("Contacts/.Other.QVC.~3c4d"), 0);      // a save going on now
+    leave(shared + QStringLiteral("Contacts/.Bank.QVC.~p5e6f"), 0);      // a killed posting's
+    ASSERT_TRUE(posting::PostingJournal::stage(shared, {{bank, QByteArrayLiteral("posted")}}));
+
+    makeProgram();
+    program->store().setNetworkPathTest(onShare);
+    startProgram();
+    EXPECT_TRUE(program->store().OptionHost.value());
+    QFile posted(bank);
+    ASSERT_TRUE(posted.open(QIODevice::ReadOnly));
+    EXPECT_EQ(posted.readAll(), "posted");
+    EXPECT_FALSE(posting::PostingJournal::exists(shared));
+    const QStringList left = QDir(shared + QStringLiteral("Contacts")).entryList(QDir::Files | QDir::Hidden);
+    EXPECT_EQ(left, QStringList({QStringLiteral(".Other.QVC.~3c4d"), QStringLiteral("Bank.QVC")}));
+}
+
 // A posting that a crash cut short is completed before the settings file is read, so the
 // settings the program starts with are the posted ones; a journal that cannot be read is
 // told, set aside, and the start goes on with the files as they are.
@@ -341,7 +388,7 @@ TEST_F(StartupTest, APostingCutShortIsCompletedBeforeTheSettingsAreRead)
     const QByteArray postedBytes = written.readAll();
     written.close();
     writeSettings(QStringLiteral("Before")); // the crash came before the settings file was replaced
-    ASSERT_TRUE(posting::PostingJournal::write({{settingsPath, postedBytes}}).ok);
+    ASSERT_TRUE(posting::PostingJournal::stage(posting::PostingJournal::localFolder(), {{settingsPath, postedBytes}}));
 
     startProgram();
     EXPECT_EQ(program->store().CompanyName.value(), QStringLiteral("After"));

@@ -5,6 +5,7 @@
 #include "datafiles/htmlhelp.h"
 #include "datafiles/paymentfile.h"
 #include "datafiles/paymentheaderexchange.h"
+#include "datafiles/postinglock.h"
 #include "datafiles/settingsstore.h"
 #include "datafiles/transactionheaderfile.h"
 #include "platform/clock.h"
@@ -601,7 +602,10 @@ bool frmPayments::cmdSave_Click()
     m_commonDialog1.FileName = posting.nextFileName();
     if (!askPaymentFile())
         return false;
-    const posting::PaymentResult result = posting.post({m_record, m_commonDialog1.FileName});
+    // A file that stood there when the user agreed to write over it may be replaced; one that
+    // another posting wrote meanwhile may not.
+    const bool replacing = datafiles::FileExists(m_commonDialog1.FileName);
+    const posting::PaymentResult result = posting.post({m_record, m_commonDialog1.FileName, replacing});
     if (!result.posted()) {
         showNotice(result.notice.text, result.notice.title, result.notice.style);
         return false;
@@ -640,7 +644,8 @@ bool frmPayments::isWrittenByThePosting(const QString& path) const
 {
     const datafiles::SettingsStore& store = m_context.store;
     QStringList written = {m_record.lblChangeStatus.ToolTipText, datafiles::settingsFilePath(),
-                           store.modeHostFile(), posting::PostingJournal::path()};
+                           store.modeHostFile(),
+                           posting::PostingJournal::path(datafiles::PostingLock::folderFor(store))};
     if (m_record.FromMyCompany.Value == 0)
         written << m_record.fromcompany.ToolTipText;
     if (m_record.ToMyCompany.Value == 0)

@@ -62,6 +62,9 @@ int main(int argc, char** argv)
     if (mode == QLatin1String("post"))
         return crashtest::post(crashtest::Scenarios[scenario]) ? 0 : 2;
     if (mode == QLatin1String("complete"))
-        return posting::CompletePendingPosting().state == posting::PendingPosting::State::Completed ? 0 : 2;
+        return posting::CompletePendingPosting(crashtest::postingFolder(crashtest::Scenarios[scenario])).state
+                == posting::PendingPosting::State::Completed
+            ? 0
+            : 2;
     return 4;
 }

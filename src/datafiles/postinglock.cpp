@@ -1,0 +1,383 @@
+#include "datafiles/postinglock.h"
+
+#include "datafiles/datafoldertree.h"
+#include "platform/safefile.h"
+#include "platform/systeminfo.h"
+
+#include <QCryptographicHash>
+#include <QFile>
+#include <QFileInfo>
+#include <QMap>
+#include <QRandomGenerator>
+#include <QStringList>
+#include <cerrno>
+#include <cstring>
+#include <chrono>
+#include <csignal>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace datafiles {
+
+namespace {
+
+const QByteArray Mark = QByteArrayLiteral("Quorvane posting lock");
+const QByteArray LeasePrefix = QByteArrayLiteral("lease ");
+constexpr int LeaseDigits = 16;
+
+qint64 steadyMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(
+               std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+QByteArray firstLineOf(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readLine().trimmed();
+}
+
+// The start of a process in clock ticks since the boot (field 22 of its stat line); 0 when
+// unknown.
+quint64 processStart(qint64 pid)
+{
+    QFile file(QStringLiteral("/proc/%1/stat").arg(pid));
+    if (!file.open(QIODevice::ReadOnly))
+        return 0;
+    const QByteArray line = file.readAll();
+    const qsizetype close = line.lastIndexOf(')'); // the command may hold blanks
+    if (close < 0)
+        return 0;
+    const QList<QByteArray> fields = line.mid(close + 2).split(' ');
+    // Fields after the command start at field 3.
+    return fields.size() > 19 ? fields.at(19).toULongLong() : 0;
+}
+
+bool processAlive(qint64 pid, quint64 started)
+{
+    if (pid <= 0)
+        return false;
+    if (::kill(pid_t(pid), 0) != 0 && errno == ESRCH)
+        return false;
+    const quint64 now = processStart(pid);
+    return now == 0 || started == 0 || now == started;
+}
+
+QString thisBoot()
+{
+    const QByteArray boot = firstLineOf(QStringLiteral("/proc/sys/kernel/random/boot_id"));
+    const QString space = QFileInfo(QStringLiteral("/proc/self/ns/pid")).symLinkTarget();
+    return QString::fromLatin1(boot) + QLatin1Char(' ') + space;
+}
+
+struct Pretended {
+    QString computer;
+    QString boot;
+};
+
+Pretended& pretended()
+{
+    static Pretended p;
+    return p;
+}
+
+PostingLock::Timing& timingSetting()
+{
+    static PostingLock::Timing t;
+    return t;
+}
+
+PostingLock::PendingCompletion& completionSetting()
+{
+    static PostingLock::PendingCompletion c;
+    return c;
+}
+
+// What this process saw of a lock it waits for: its bytes and since when, by the steady
+// clock. Kept over attempts, so that repeated tries add up to the lease time.
+struct Sighting {
+    QByteArray bytes;
+    qint64 since = 0;
+};
+
+std::mutex& sightingsMutex()
+{
+    static std::mutex m;
+    return m;
+}
+
+QMap<QString, Sighting>& sightings()
+{
+    static QMap<QString, Sighting> s;
+    return s;
+}
+
+bool readLock(const QString& path, QByteArray& bytes)
+{
+    return platform::readWholeFile(path, bytes).ok;
+}
+
+} // namespace
+
+QString LockHolder::describe() const
+{
+    QStringList parts;
+    if (!user.isEmpty())
+        parts << QStringLiteral("user %1").arg(user);
+    if (process > 0)
+        parts << QStringLiteral("process %1").arg(process);
+    const QString who = computer.isEmpty() ? QStringLiteral("another computer") : computer;
+    return parts.isEmpty() ? who : who + QStringLiteral(" (") + parts.join(QStringLiteral(", ")) + QLatin1Char(')');
+}
+
+QString PostingLock::folderFor(const SettingsStore& store)
+{
+    return DataRoot(store);
+}
+
+void PostingLock::setTiming(const Timing& timing)
+{
+    timingSetting() = timing;
+}
+
+PostingLock::Timing PostingLock::timing()
+{
+    return timingSetting();
+}
+
+void PostingLock::pretendComputer(const QString& computer, const QString& boot)
+{
+    pretended() = {computer, boot};
+}
+
+LockHolder PostingLock::self()
+{
+    LockHolder h;
+    h.computer = pretended().computer.isEmpty() ? platform::computerName() : pretended().computer;
+    h.user = platform::userName();
+    h.process = ::getpid();
+    h.boot = pretended().boot.isEmpty() ? thisBoot() : pretended().boot;
+    h.started = processStart(h.process);
+    return h;
+}
+
+QString PostingLock::machineId()
+{
+    return QString::fromLatin1(firstLineOf(QStringLiteral("/etc/machine-id")));
+}
+
+bool PostingLock::hasEnded(const LockHolder& holder)
+{
+    if (holder.boot != self().boot)
+        return true;
+    return !processAlive(holder.process, holder.started);
+}
+
+void PostingLock::setPendingCompletion(PendingCompletion completion)
+{
+    completionSetting() = std::move(completion);
+}
+
+QByteArray PostingLock::encode(const LockHolder& h, quint64 lease)
+{
+    QByteArray out = Mark + "\r\n";
+    for (const QString& line : {h.computer, h.user, QString::number(h.process), h.boot,
+                                QString::number(h.started), h.token})
+        out += line.toUtf8() + "\r\n";
+    out += LeasePrefix + QByteArray::number(lease, 16).rightJustified(LeaseDigits, '0');
+    return out;
+}
+
+std::optional<LockHolder> PostingLock::decode(const QByteArray& bytes)
+{
+    const QList<QByteArray> lines = bytes.split('\n');
+    if (lines.size() < 8 || lines.at(0).trimmed() != Mark)
+        return std::nullopt;
+    const auto text = [&](int i) { return QString::fromUtf8(lines.at(i).trimmed()); };
+    LockHolder h;
+    h.computer = text(1);
+    h.user = text(2);
+    h.process = text(3).toLongLong();
+    h.boot = text(4);
+    h.started = text(5).toULongLong();
+    h.token = text(6);
+    return h;
+}
+
+PostingLock::PostingLock(const QString& folder) : m_folder(folder) {}
+
+PostingLock::~PostingLock()
+{
+    release();
+}
+
+QString PostingLock::path() const
+{
+    return m_folder + (m_folder.endsWith(QLatin1Char('/')) ? QString() : QStringLiteral("/")) + fileName();
+}
+
+PostingLock::Status PostingLock::acquire()
+{
+    if (m_held)
+        return Status::Held;
+    m_self = self();
+    m_self.token = QString::number(QRandomGenerator::global()->generate64(), 16)
+        + QString::number(QRandomGenerator::global()->generate64(), 16);
+    const Timing t = timing();
+    const qint64 deadline = steadyMs() + t.waitMs;
+    int pause = 2;
+    const auto wait = [&pause] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(pause + QRandomGenerator::global()->bounded(pause)));
+        pause = std::min(pause * 2, 50);
+    };
+    for (;;) {
+        QString takeError;
+        if (tryTake(takeError))
+            break;
+        QByteArray bytes;
+        if (!readLock(path(), bytes) && !QFileInfo::exists(path())) {
+            // No lock stands there, yet none could be made: gone between the two looks, or
+            // none can be made in this folder at all.
+            if (steadyMs() >= deadline) {
+                m_error = takeError.isEmpty() ? QStringLiteral("The posting lock \"%1\" could not be made.").arg(path())
+                                              : takeError;
+                return Status::Failed;
+            }
+            wait();
+            continue;
+        }
+        const std::optional<LockHolder> holder = decode(bytes);
+        if (holderIsDead(bytes, holder)) {
+            breakDeadLock(bytes, holder);
+            continue;
+        }
+        if (steadyMs() >= deadline) {
+            m_holder = holder.value_or(LockHolder{});
+            return Status::Busy;
+        }
+        wait();
+    }
+
+    m_held = true;
+    m_lastRenewal = steadyMs();
+    m_stopping = false;
+    m_refresher = std::thread([this] { refreshLoop(); });
+    if (const PendingCompletion& complete = completionSetting(); complete && m_completes) {
+        const QString problem = complete(m_folder);
+        if (!problem.isEmpty()) {
+            m_error = problem;
+            return Status::Unfinished;
+        }
+    }
+    return Status::Held;
+}
+
+bool PostingLock::tryTake(QString& error)
+{
+    const QByteArray bytes = encode(m_self, 0);
+    if (auto made = platform::createExclusive(path(), bytes); !made) {
+        error = made.error;
+        return false;
+    }
+    // The lock is held open, so that its lease can be counted up in place.
+    m_fd = ::open(QFile::encodeName(path()).constData(), O_RDWR | O_CLOEXEC);
+    QByteArray found;
+    if (m_fd < 0 || !readLock(path(), found) || found != bytes) {
+        if (m_fd >= 0)
+            ::close(m_fd);
+        m_fd = -1;
+        return false;
+    }
+    return true;
+}
+
+bool PostingLock::holderIsDead(const QByteArray& bytes, const std::optional<LockHolder>& holder)
+{
+    if (holder && holder->boot == m_self.boot && !holder->boot.isEmpty()
+        && !processAlive(holder->process, holder->started))
+        return true;
+    const std::lock_guard guard(sightingsMutex());
+    Sighting& seen = sightings()[path()];
+    const qint64 now = steadyMs();
+    if (seen.bytes != bytes) {
+        seen = {bytes, now};
+        return false;
+    }
+    return now - seen.since >= timing().leaseMs;
+}
+
+void PostingLock::breakDeadLock(const QByteArray& bytes, const std::optional<LockHolder>& holder)
+{
+    // Only the waiter that takes this marker may remove this lock.
+    const QString token = holder && !holder->token.isEmpty()
+        ? holder->token
+        : QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex());
+    const QString marker = m_folder + QStringLiteral("/.posting.lock.broken-") + token;
+    if (!platform::createExclusive(marker, encode(m_self, 0)))
+        return;
+    QByteArray now;
+    if (readLock(path(), now) && now == bytes)
+        ::unlink(QFile::encodeName(path()).constData());
+    ::unlink(QFile::encodeName(marker).constData());
+    const std::lock_guard guard(sightingsMutex());
+    sightings().remove(path());
+}
+
+void PostingLock::refreshLoop()
+{
+    quint64 lease = 0;
+    const QByteArray start = encode(m_self, 0);
+    const qint64 offset = start.size() - LeaseDigits;
+    std::unique_lock lock(m_mutex);
+    while (!m_stop.wait_for(lock, std::chrono::milliseconds(timing().refreshMs), [this] { return m_stopping; })) {
+        ++lease;
+        const QByteArray digits = QByteArray::number(lease, 16).rightJustified(LeaseDigits, '0');
+        if (::pwrite(m_fd, digits.constData(), size_t(digits.size()), offset) == qint64(digits.size())
+            && ::fdatasync(m_fd) == 0)
+            m_lastRenewal = steadyMs();
+    }
+}
+
+bool PostingLock::stillHeld() const
+{
+    if (!m_held)
+        return false;
+    const Timing t = timing();
+    if (steadyMs() - m_lastRenewal > (t.trustMs > 0 ? t.trustMs : t.leaseMs / 2))
+        return false;
+    QByteArray bytes;
+    if (!readLock(path(), bytes))
+        return false;
+    const auto holder = decode(bytes);
+    return holder && holder->token == m_self.token;
+}
+
+void PostingLock::release()
+{
+    if (!m_held)
+        return;
+    {
+        const std::lock_guard guard(m_mutex);
+        m_stopping = true;
+    }
+    m_stop.notify_all();
+    if (m_refresher.joinable())
+        m_refresher.join();
+    // Only our own lock is removed: one broken meanwhile belongs to another now.
+    QByteArray bytes;
+    if (readLock(path(), bytes)) {
+        const auto holder = decode(bytes);
+        if (holder && holder->token == m_self.token)
+            ::unlink(QFile::encodeName(path()).constData());
+    }
+    if (m_fd >= 0)
+        ::close(m_fd);
+    m_fd = -1;
+    m_held = false;
+}
+
+} // namespace datafiles
