@@ -9,7 +9,6 @@
 #include "platform/vb.h"
 #include "posting/filechangeset.h"
 
-#include <cmath>
 
 namespace posting {
 
@@ -17,12 +16,16 @@ namespace {
 
 using datafiles::LineFileReader;
 
-// The value a text holds once moved by `change`; unchanged text stays as it is.
-QString moved(const QString& text, double change)
+// The value a text holds once moved by `change`, exactly; unchanged text stays as it is. A
+// text that is no number counts as 0, as the store's number fields make it.
+platform::Decimal moved(const QString& text, const platform::Decimal& change)
 {
-    if (change == 0)
-        return text;
-    return platform::vb::CStr(platform::vb::CDbl(text).value_or(0) + change);
+    return platform::Decimal::fromText(text).value_or(platform::Decimal()) + change;
+}
+
+QString movedText(const QString& text, const platform::Decimal& change)
+{
+    return change.isZero() ? text : moved(text, change).text();
 }
 
 bool isHostFile(const QStringList& lines)
@@ -66,12 +69,25 @@ SharedValues::Status SharedValues::prepare(const Change& change)
         invoiceNumber = m_hostLines.at(HostInvoiceNumberLine - 1);
         paymentNumber = m_hostLines.at(HostPaymentNumberLine - 1);
     }
-    m_balance = moved(balance, change.balance);
-    m_invoiceNumber = moved(invoiceNumber, change.invoiceNumbers);
-    m_paymentNumber = moved(paymentNumber, change.paymentNumbers);
-    if (!std::isfinite(platform::vb::CDbl(m_balance).value_or(0)))
+    m_storedBalance = balance;
+    m_balance = movedText(balance, change.balance);
+    m_invoiceNumber = movedText(invoiceNumber, platform::Decimal(change.invoiceNumbers));
+    m_paymentNumber = movedText(paymentNumber, platform::Decimal(change.paymentNumbers));
+    if (change.balance.isZero())
+        return Status::Ready;
+    if (platform::vb::IsAmbiguousNumber(balance))
+        return Status::BalanceAmbiguous;
+    const platform::Decimal newBalance = moved(balance, change.balance);
+    if (!newBalance.inRange())
         return Status::BalanceTooLarge;
+    if (!newBalance.writtenExactly())
+        return Status::BalanceNotExact;
     return Status::Ready;
+}
+
+QString SharedValues::balanceFile() const
+{
+    return m_hostFile.isEmpty() ? datafiles::settingsFilePath() : m_hostFile;
 }
 
 void SharedValues::addFiles(FileChangeSet& files) const
