@@ -6,6 +6,7 @@
 #include "datafiles/settingsstore.h"
 #include "datafiles/transactionheaderfile.h"
 #include "platform/clock.h"
+#include "platform/decimal.h"
 #include "platform/prompts.h"
 #include "platform/vb.h"
 
@@ -79,10 +80,10 @@ void proposeOpenBalance(PaymentRecord& payment)
     defaultToZero(payment.TransactionValue);
     defaultToZero(payment.AmountPaid);
     defaultToZero(payment.Balance);
-    const auto value = platform::vb::CDbl(payment.TransactionValue.Caption);
-    const auto paid = platform::vb::CDbl(payment.AmountPaid.Caption);
+    const auto value = platform::Decimal::fromText(payment.TransactionValue.Caption);
+    const auto paid = platform::Decimal::fromText(payment.AmountPaid.Caption);
     if (value && paid)
-        payment.Balance.Caption = platform::vb::CStr(*value - *paid);
+        payment.Balance.Caption = (*value - *paid).text();
     payment.setPaymentValueText(payment.Balance.Caption);
     payment.PaymentValue_Change(); // also when the box already held that text
     payment.PaymentDate.Caption = platform::vb::GeneralDate(platform::now());

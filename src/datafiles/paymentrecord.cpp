@@ -1,11 +1,10 @@
 #include "datafiles/paymentrecord.h"
 
-#include "platform/vb.h"
+#include "platform/decimal.h"
 
 namespace datafiles {
 
-using platform::vb::CDbl;
-using platform::vb::CStr;
+using platform::Decimal;
 
 void PaymentRecord::setPaymentValueText(const QString& text)
 {
@@ -15,15 +14,16 @@ void PaymentRecord::setPaymentValueText(const QString& text)
     PaymentValue_Change();
 }
 
+// The amounts are exact decimals: a payment of 100 against 100.1 leaves 0.1, not binary noise.
 void PaymentRecord::PaymentValue_Change()
 {
-    const auto payment = CDbl(m_paymentValue.Text);
-    const auto paidBefore = CDbl(AmountPaid.Caption);
+    const auto payment = Decimal::fromText(m_paymentValue.Text);
+    const auto paidBefore = Decimal::fromText(AmountPaid.Caption);
     if (!payment || !paidBefore)
         return;
-    if (const auto value = CDbl(TransactionValue.Caption))
-        Balance.Caption = CStr(*value - (*payment + *paidBefore));
-    AmountPaid.ToolTipText = CStr(*payment + *paidBefore);
+    if (const auto value = Decimal::fromText(TransactionValue.Caption))
+        Balance.Caption = (*value - (*payment + *paidBefore)).text();
+    AmountPaid.ToolTipText = (*payment + *paidBefore).text();
 }
 
 void PaymentRecord::CLEARALL()

@@ -250,6 +250,31 @@ std::optional<double> CDbl(const QString& text)
     return value == 0 ? 0.0 : value;
 }
 
+std::optional<std::string> NumberInC(const QString& text)
+{
+    return wholeNumberInC(text);
+}
+
+bool IsAmbiguousNumber(const QString& text)
+{
+    if (!IsNumeric(text))
+        return false;
+    QStringView rest = QStringView(text).trimmed();
+    if (!rest.isEmpty() && (rest[0] == QLatin1Char('+') || rest[0] == QLatin1Char('-')))
+        rest = rest.mid(1);
+    qsizetype e = 0;
+    while (e < rest.size() && rest[e] != QLatin1Char('e') && rest[e] != QLatin1Char('E'))
+        ++e;
+    const QStringView mantissa = rest.left(e);
+    const qsizetype comma = mantissa.indexOf(QLatin1Char(','));
+    if (comma < 1 || comma > 3 || mantissa.size() - comma - 1 != 3)
+        return false;
+    for (qsizetype i = 0; i < mantissa.size(); ++i)
+        if (i != comma && !isDigit(mantissa[i]))
+            return false;
+    return true;
+}
+
 bool IsNumeric(const QString& text)
 {
     return CDbl(text).has_value();

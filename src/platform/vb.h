@@ -7,6 +7,7 @@
 #include <QString>
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace platform::vb {
 
@@ -25,6 +26,17 @@ double Val(const QString& text);
 
 // The whole text as a double, read by the rules of IsNumeric; nullopt where it is false.
 std::optional<double> CDbl(const QString& text);
+
+// The whole text, read by the rules of IsNumeric, as a plain C number: an optional "-",
+// digits, "." and digits, and an optional exponent ("-1500.5", "1.e+16"); nullopt where
+// IsNumeric is false. The digits are the text's own, so that a reader can keep them exactly.
+std::optional<std::string> NumberInC(const QString& text);
+
+// A number whose meaning depends on the reader: a lone "," with one to three digits before
+// it and exactly three after ("1,500", "-12,345"), which groups thousands for some and
+// separates decimals for others. IsNumeric reads it as a decimal comma (1.5); "1,5",
+// "1.500,50" and "1234,500" say what they mean.
+bool IsAmbiguousNumber(const QString& text);
 
 // Whole-number conversions with the classic range checks and banker's rounding; nullopt
 // on overflow or a text that is not numeric.

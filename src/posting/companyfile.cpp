@@ -16,6 +16,12 @@ platform::FileResult CompanyFile::open(const QString& path)
     grid::ListDocument document;
     if (auto read = grid::ListFileReader::read(bytes, document, path); !read)
         return read;
+    // The reader passes over lines it does not know, so an empty file or one of other bytes
+    // reads as a document without its header line: no contact could be found in it, and
+    // it is the file that is wrong, not the contact.
+    if (!document.declaredColumnCount && document.columns.isEmpty())
+        return {false, QStringLiteral("The file \"%1\" could not be read: it is empty, not a contact company "
+                                      "file, or damaged.").arg(path)};
     m_stored = std::move(bytes);
     m_path = path;
     m_document = std::move(document);

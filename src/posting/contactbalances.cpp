@@ -4,7 +4,6 @@
 #include "posting/filechangeset.h"
 
 #include <QFileInfo>
-#include <cmath>
 
 namespace posting {
 
@@ -61,20 +60,23 @@ ContactBalances::Status ContactBalances::move(const Party& party)
     const auto row = file->contactRow(party.rowText, party.contact);
     if (!row)
         return Status::ContactNotFound;
-    if (party.change == 0)
+    if (party.change.isZero())
         return Status::Ready; // nothing moves, and the cell stays as it is
     if (!file->hasBalanceColumn())
         return Status::NoBalanceColumn;
     m_balanceText = file->balanceText(*row);
+    if (platform::vb::IsAmbiguousNumber(m_balanceText))
+        return Status::BalanceAmbiguous;
     // An empty balance is a balance of 0.
-    const auto balance = m_balanceText.isEmpty() ? std::optional<double>(0)
-                                                 : platform::vb::CDbl(m_balanceText);
-    if (!balance || !std::isfinite(*balance))
+    const auto balance = platform::Decimal::fromTextOrZero(m_balanceText);
+    if (!balance)
         return Status::BalanceNotNumber;
-    const double moved = *balance + party.change;
-    if (!std::isfinite(moved))
+    m_newBalance = *balance + party.change;
+    if (!m_newBalance.inRange())
         return Status::BalanceTooLarge;
-    file->setBalanceText(*row, platform::vb::CStr(moved));
+    if (!m_newBalance.writtenExactly())
+        return Status::BalanceNotExact;
+    file->setBalanceText(*row, m_newBalance.text());
     return Status::Ready;
 }
 

@@ -3,8 +3,11 @@
 // company file is read once (both parties may be in the same file, even on the same row),
 // each contact's row is checked against its name, each balance read as a number and moved
 // by exactly the party's change, written back as the general number text. Nothing is
-// rounded and nothing reaches the disk here; the files' new bytes go to the change set.
+// rounded: a balance that cannot be written exactly, or whose text means one number to one
+// reader and another to the next ("1,500"), is refused. Nothing reaches the disk here; the
+// files' new bytes go to the change set.
 
+#include "platform/decimal.h"
 #include "posting/companyfile.h"
 
 #include <QString>
@@ -25,7 +28,7 @@ public:
         QString companyFile; // the company file's full path
         QString rowText;     // the contact's row as the header keeps it
         QString contact;     // the contact's name, as in column 1 of that row
-        double change = 0;   // what the posting adds to the contact's balance
+        platform::Decimal change; // what the posting adds to the contact's balance
     };
 
     enum class Status {
@@ -34,7 +37,9 @@ public:
         ContactNotFound,  // the row does not hold the contact
         NoBalanceColumn,  // the file has a single column: it keeps no balances
         BalanceNotNumber, // balanceText() is the cell's text
-        BalanceTooLarge,  // the new balance would not be finite
+        BalanceAmbiguous, // balanceText() reads as one number or another ("1,500")
+        BalanceTooLarge,  // the new balance would be beyond the range of the number form
+        BalanceNotExact,  // the new balance (newBalance()) has more digits than are written
     };
 
     // The parties' company files, in their order.
@@ -46,6 +51,7 @@ public:
     const Party& problemParty() const { return m_problemParty; }
     const QString& error() const { return m_error; }
     const QString& balanceText() const { return m_balanceText; }
+    const platform::Decimal& newBalance() const { return m_newBalance; }
 
     // The files whose balances changed, in the order the parties came.
     void addFiles(FileChangeSet& files) const;
@@ -59,6 +65,7 @@ private:
     Party m_problemParty;
     QString m_error;
     QString m_balanceText;
+    platform::Decimal m_newBalance;
 };
 
 } // namespace posting

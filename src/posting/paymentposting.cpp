@@ -18,7 +18,6 @@
 #include "posting/sharedvalues.h"
 #include "posting/storedlines.h"
 
-#include <cmath>
 #include <optional>
 
 namespace posting {
@@ -26,27 +25,28 @@ namespace posting {
 namespace {
 
 using datafiles::PaymentRecord;
+using platform::Decimal;
 using platform::vb::CDbl;
-using platform::vb::CStr;
 using Side = ContactBalances::Side;
 
-constexpr double LeastPayment = 0.01;
+// The least payment saved.
+const Decimal LeastPayment = *Decimal::fromText(QStringLiteral("0.01"));
 const QString Kind = QStringLiteral("payment");
 constexpr int ValueLine = 3;
 constexpr int AmountPaidLine = 16;
 
 // An amount as the header keeps it: "" is 0.
-std::optional<double> amount(const QString& text)
+std::optional<Decimal> amount(const QString& text)
 {
-    return text.isEmpty() ? std::optional<double>(0) : finiteNumber(text);
+    return Decimal::fromTextOrZero(text);
 }
 
 // The transaction's header file as it is on disk now, with its value and amount paid.
 struct StoredHeader {
     StoredLines stored;
-    double value = 0;
-    double paid = 0;
-    double open() const { return value - paid; }
+    Decimal value;
+    Decimal paid;
+    Decimal open() const { return value - paid; }
 };
 
 CheckResult readHeader(const PaymentRecord& payment, StoredHeader& header)
@@ -106,10 +106,11 @@ CheckResult checkPaymentValue(const PaymentRecord& p, const StoredHeader& header
     const QString& text = p.PaymentValue().Text;
     if (text.isEmpty())
         return refuse(Refusal::NoPaymentValue, QStringLiteral("Missing the Transaction Value Information"));
-    const auto value = finiteNumber(text);
+    const auto value = amountOf(text);
     if (!value || *value < LeastPayment)
         return refuse(Refusal::BadPaymentValue, QStringLiteral("Incorect Transaction Value Information"));
-    if (moreThan(*value, header.open()))
+    // Exactly: not a cent more than is open, however large the transaction.
+    if (*value > header.open())
         return refuse(Refusal::Overpayment, QStringLiteral("Incorect Payment Value!"));
     return {};
 }
@@ -149,30 +150,30 @@ PaymentResult refused(const CheckResult& check)
 
 // The header file rewritten from the header as it is on disk, by the payment's own header
 // writer, with the new amount paid and open balance.
-QByteArray headerBytes(const StoredHeader& header, double paid)
+QByteArray headerBytes(const StoredHeader& header, const Decimal& paid)
 {
     PaymentRecord record;
     datafiles::assignLines(datafiles::paymentHeaderLines(record), header.stored.lines);
-    record.AmountPaid.ToolTipText = CStr(paid);
-    record.Balance.Caption = CStr(header.value - paid);
+    record.AmountPaid.ToolTipText = paid.text();
+    record.Balance.Caption = (header.value - paid).text();
     return datafiles::writerFor(datafiles::paymentHeaderLines(record), datafiles::LastLineEnd::Omitted)
         .scrambledBytes();
 }
 
 // The payment as it is stored: its amounts follow the header on disk where the window's
 // copy of the header was out of date.
-PaymentRecord storedPayment(PaymentRecord payment, const StoredHeader& header, double paid)
+PaymentRecord storedPayment(PaymentRecord payment, const StoredHeader& header, const Decimal& paid)
 {
-    const auto differs = [](const QString& text, double number) {
-        const auto shown = CDbl(text);
-        return !shown || !sameAmount(*shown, number);
+    const auto differs = [](const QString& text, const Decimal& number) {
+        const auto shown = Decimal::fromText(text);
+        return !shown || *shown != number;
     };
     if (differs(payment.TransactionValue.Caption, header.value))
         payment.TransactionValue.Caption = header.stored.line(ValueLine);
     if (differs(payment.AmountPaid.Caption, header.paid))
-        payment.AmountPaid.Caption = CStr(header.paid);
-    payment.AmountPaid.ToolTipText = CStr(paid);
-    payment.Balance.Caption = CStr(header.value - paid);
+        payment.AmountPaid.Caption = header.paid.text();
+    payment.AmountPaid.ToolTipText = paid.text();
+    payment.Balance.Caption = (header.value - paid).text();
     return payment;
 }
 
@@ -193,8 +194,9 @@ CheckResult PaymentPosting::checkEntry(const PaymentRecord& p) const
     StoredHeader header;
     if (auto read = readHeader(p, header); !read)
         return read;
-    // Paid in full by the amounts, not by their texts ("10" and "10.00" are one amount).
-    if (!moreThan(header.value, header.paid))
+    // Paid in full by the amounts, exactly, not by their texts ("10" and "10.00" are one
+    // amount).
+    if (!(header.value > header.paid))
         return refuse(Refusal::PaidInFull, QStringLiteral("This Transaction was paid in full amount!"),
                       platform::DefaultTitle + QStringLiteral(" can't complete this payment"));
     if (auto parties = checkPartyInformation(p); !parties)
@@ -223,7 +225,7 @@ CheckResult PaymentPosting::checkParties(const PaymentRecord& p) const
 
 QString PaymentPosting::nextFileName() const
 {
-    return CStr(CDbl(m_store.PaymentNumber.value()).value_or(0) + 1) + QStringLiteral(".QVP");
+    return platform::vb::CStr(CDbl(m_store.PaymentNumber.value()).value_or(0) + 1) + QStringLiteral(".QVP");
 }
 
 PaymentResult PaymentPosting::post(const PaymentSave& save)
@@ -254,7 +256,7 @@ PaymentResult PaymentPosting::post(const PaymentSave& save)
     StoredHeader header;
     if (auto read = readHeader(p, header); !read)
         return refused(read);
-    const double value = *finiteNumber(p.PaymentValue().Text);
+    const Decimal value = *amountOf(p.PaymentValue().Text);
     const bool fromOwn = p.FromMyCompany.Value != 0;
     const bool toOwn = p.ToMyCompany.Value != 0;
 
@@ -272,14 +274,17 @@ PaymentResult PaymentPosting::post(const PaymentSave& save)
 
     SharedValues shared(m_store);
     SharedValues::Change sharedChange;
-    sharedChange.balance = (fromOwn ? value : 0) - (toOwn ? value : 0);
+    sharedChange.balance = (fromOwn ? value : Decimal()) - (toOwn ? value : Decimal());
     sharedChange.paymentNumbers = 1;
     if (auto problem = sharedValuesRefusal(shared.prepare(sharedChange), shared, Kind); !problem)
         return refused(problem);
 
-    // The new amount paid is read back from its text before the balance is taken from it, so
-    // that paying exactly what is open leaves a balance of 0 and not a rounding remainder.
-    const double paid = CDbl(CStr(header.paid + value)).value_or(header.paid + value);
+    const Decimal paid = header.paid + value;
+    if (auto exact = checkWrittenExactly(paid, QStringLiteral("The amount paid"), Kind); !exact)
+        return refused(exact);
+    if (auto exact = checkWrittenExactly(header.value - paid, QStringLiteral("The balance of the transaction"), Kind);
+        !exact)
+        return refused(exact);
     const PaymentRecord stored = storedPayment(p, header, paid);
     FileChangeSet files;
     contacts.addFiles(files);

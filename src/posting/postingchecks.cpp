@@ -91,12 +91,37 @@ CheckResult checkWritable(const FileChangeSet& files, const QString& folder)
     return {};
 }
 
-std::optional<double> finiteNumber(const QString& text)
+std::optional<platform::Decimal> amountOf(const QString& text)
 {
-    const auto number = platform::vb::CDbl(text);
-    if (!number || !std::isfinite(*number))
-        return std::nullopt;
-    return number;
+    return platform::Decimal::fromText(text);
+}
+
+CheckResult checkWrittenExactly(const platform::Decimal& amount, const QString& what, const QString& kind)
+{
+    if (amount.writtenExactly())
+        return {};
+    const QString therefore = QStringLiteral(" Therefore, this %1 will not be completed!").arg(kind);
+    if (!amount.inRange())
+        return refuse(Refusal::BalanceTooLarge, QStringLiteral("%1 would become too large to hold.").arg(what) + therefore,
+                      HeaderMenuTitle);
+    return refuse(Refusal::BalanceTooLarge, tooManyDigits(what, amount) + therefore, HeaderMenuTitle);
+}
+
+QString ambiguousBalance(const QString& what, const QString& text)
+{
+    QString whole = text.trimmed();
+    whole.remove(QLatin1Char(','));
+    return QStringLiteral("%1 is \"%2\", which reads as %3 to some and as %4 to others: a comma before three "
+                          "digits may group thousands or separate decimals. Write it with \".\" as the decimal "
+                          "separator and without grouping, and save again.")
+        .arg(what, text, whole, platform::Decimal::fromText(text)->text());
+}
+
+QString tooManyDigits(const QString& what, const platform::Decimal& amount)
+{
+    return QStringLiteral("%1 would become about %2, with more digits than Quorvane writes an amount with (%3 "
+                          "significant digits), so it could not be kept exactly.")
+        .arg(what, amount.text(), QString::number(platform::Decimal::WrittenDigits));
 }
 
 QString sideWord(ContactBalances::Side side)
@@ -138,10 +163,20 @@ CheckResult contactRefusal(const ContactBalances& balances, ContactBalances::Sta
                       QStringLiteral("The balance of %1 in %2 is not a number (\"%3\").")
                               .arg(party.contact, party.companyFile, balances.balanceText()) + therefore,
                       HeaderMenuTitle);
+    case ContactBalances::Status::BalanceAmbiguous:
+        return refuse(Refusal::BalanceAmbiguous,
+                      ambiguousBalance(QStringLiteral("The balance of %1 in %2").arg(party.contact, party.companyFile),
+                                       balances.balanceText()) + therefore,
+                      HeaderMenuTitle);
     case ContactBalances::Status::BalanceTooLarge:
         return refuse(Refusal::BalanceTooLarge,
                       QStringLiteral("The balance of %1 in %2 would become too large to hold.")
                               .arg(party.contact, party.companyFile) + therefore,
+                      HeaderMenuTitle);
+    case ContactBalances::Status::BalanceNotExact:
+        return refuse(Refusal::BalanceTooLarge,
+                      tooManyDigits(QStringLiteral("The balance of %1 in %2").arg(party.contact, party.companyFile),
+                                    balances.newBalance()) + therefore,
                       HeaderMenuTitle);
     }
     return {};
@@ -156,9 +191,19 @@ CheckResult sharedValuesRefusal(SharedValues::Status status, const SharedValues&
         break;
     case SharedValues::Status::HostFileUnreadable:
         return refuse(Refusal::HostFileUnreadable, shared.error() + therefore);
+    case SharedValues::Status::BalanceAmbiguous:
+        return refuse(Refusal::BalanceAmbiguous,
+                      ambiguousBalance(QStringLiteral("The balance of your company in %1").arg(shared.balanceFile()),
+                                       shared.storedBalance()) + therefore,
+                      HeaderMenuTitle);
     case SharedValues::Status::BalanceTooLarge:
         return refuse(Refusal::BalanceTooLarge,
                       QStringLiteral("The balance of your company would become too large to hold.") + therefore,
+                      HeaderMenuTitle);
+    case SharedValues::Status::BalanceNotExact:
+        return refuse(Refusal::BalanceTooLarge,
+                      tooManyDigits(QStringLiteral("The balance of your company"),
+                                    *platform::Decimal::fromText(shared.balance())) + therefore,
                       HeaderMenuTitle);
     }
     return {};
@@ -185,14 +230,5 @@ Outcome commitPosting(const FileChangeSet& files, const SharedValues& shared, co
     return Outcome::Posted;
 }
 
-bool sameAmount(double a, double b)
-{
-    return std::fabs(a - b) <= 1e-9 * std::max({1.0, std::fabs(a), std::fabs(b)});
-}
-
-bool moreThan(double a, double b)
-{
-    return a > b && !sameAmount(a, b);
-}
 
 } // namespace posting

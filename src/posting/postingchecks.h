@@ -2,6 +2,7 @@
 // The checks both postings share: the network folder and the network user, an earlier
 // posting a crash cut short, and whether every file a posting would change may be written.
 
+#include "platform/decimal.h"
 #include "posting/contactbalances.h"
 #include "posting/filechangeset.h"
 #include "posting/postingresult.h"
@@ -63,15 +64,19 @@ CheckResult sharedValuesRefusal(SharedValues::Status status, const SharedValues&
 Outcome commitPosting(const FileChangeSet& files, const SharedValues& shared, const QString& kind,
                       const datafiles::PostingLock& lock, Notice& notice);
 
-// A text that reads as a finite number.
-std::optional<double> finiteNumber(const QString& text);
+// A text that reads as an amount (an exact decimal within the range of the number form).
+std::optional<platform::Decimal> amountOf(const QString& text);
 
 // How the messages name a side of a transfer: "coming from" or "going to".
 QString sideWord(ContactBalances::Side side);
 
-// Amounts kept as general number texts compare equal within a rounding error of the double
-// arithmetic behind them ("10" and "10.00", "0.3" and 0.1 + 0.2).
-bool sameAmount(double a, double b);
-bool moreThan(double a, double b);
+// An amount the posting would write must be written exactly: no more significant digits than
+// the number form writes. `what` names it in the message ("The amount paid").
+CheckResult checkWrittenExactly(const platform::Decimal& amount, const QString& what, const QString& kind);
+// The sentence for a stored balance whose text means one number to one reader and another to
+// the next ("1,500").
+QString ambiguousBalance(const QString& what, const QString& text);
+// The sentence for an amount that would need more digits than are written.
+QString tooManyDigits(const QString& what, const platform::Decimal& amount);
 
 } // namespace posting

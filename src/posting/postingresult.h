@@ -50,7 +50,9 @@ enum class Refusal {
     FromContactNotFound,    // the contact's row no longer holds the contact
     ToContactNotFound,
     BalanceNotNumber,       // a contact's balance cell does not read as a number
-    BalanceTooLarge,        // a new balance would not be a finite number
+    BalanceAmbiguous,       // a balance reads as one number or another ("1,500")
+    BalanceTooLarge,        // a new balance or amount would be beyond the range of the number
+                            // form, or need more digits than it writes
     NotWritable,            // a file the posting would change may not be written
     PendingPostingUnfinished, // an earlier posting cut short could not be completed
     PostingBusy,            // another posting keeps the posting lock: the message names it

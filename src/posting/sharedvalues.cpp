@@ -10,7 +10,6 @@
 #include "posting/filechangeset.h"
 #include "posting/storedlines.h"
 
-#include <cmath>
 
 namespace posting {
 
@@ -18,12 +17,16 @@ namespace {
 
 using datafiles::LineFileReader;
 
-// The value a text holds once moved by `change`; unchanged text stays as it is.
-QString moved(const QString& text, double change)
+// The value a text holds once moved by `change`, exactly; unchanged text stays as it is. A
+// text that is no number counts as 0, as the store's number fields make it.
+platform::Decimal moved(const QString& text, const platform::Decimal& change)
 {
-    if (change == 0)
-        return text;
-    return platform::vb::CStr(platform::vb::CDbl(text).value_or(0) + change);
+    return platform::Decimal::fromText(text).value_or(platform::Decimal()) + change;
+}
+
+QString movedText(const QString& text, const platform::Decimal& change)
+{
+    return change.isZero() ? text : moved(text, change).text();
 }
 
 bool isHostFile(const QStringList& lines)
@@ -72,12 +75,25 @@ SharedValues::Status SharedValues::prepare(const Change& change)
                       settings.line(SettingsPaymentNumberLine)};
     }
     const datafiles::SettingsStore::MoneyValues base = m_store.freshestMoney(onDisk);
-    m_balance = moved(base.Balance, change.balance);
-    m_invoiceNumber = moved(base.InvoiceNumber, change.invoiceNumbers);
-    m_paymentNumber = moved(base.PaymentNumber, change.paymentNumbers);
-    if (!std::isfinite(platform::vb::CDbl(m_balance).value_or(0)))
+    m_storedBalance = base.Balance;
+    m_balance = movedText(base.Balance, change.balance);
+    m_invoiceNumber = movedText(base.InvoiceNumber, platform::Decimal(change.invoiceNumbers));
+    m_paymentNumber = movedText(base.PaymentNumber, platform::Decimal(change.paymentNumbers));
+    if (change.balance.isZero())
+        return Status::Ready;
+    if (platform::vb::IsAmbiguousNumber(base.Balance))
+        return Status::BalanceAmbiguous;
+    const platform::Decimal newBalance = moved(base.Balance, change.balance);
+    if (!newBalance.inRange())
         return Status::BalanceTooLarge;
+    if (!newBalance.writtenExactly())
+        return Status::BalanceNotExact;
     return Status::Ready;
+}
+
+QString SharedValues::balanceFile() const
+{
+    return m_hostFile.isEmpty() ? datafiles::settingsFilePath() : m_hostFile;
 }
 
 void SharedValues::addFiles(FileChangeSet& files) const

@@ -4,6 +4,8 @@
 // is read again just before the posting so that the change is applied to the values the
 // host holds now (another machine may have posted since they were fetched).
 
+#include "platform/decimal.h"
+
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
@@ -20,10 +22,10 @@ class SharedValues {
 public:
     // What a posting adds to each value.
     struct Change {
-        double balance = 0;
+        platform::Decimal balance;
         int invoiceNumbers = 0;
         int paymentNumbers = 0;
-        bool isEmpty() const { return balance == 0 && invoiceNumbers == 0 && paymentNumbers == 0; }
+        bool isEmpty() const { return balance.isZero() && invoiceNumbers == 0 && paymentNumbers == 0; }
     };
 
     // Lines of the three values in the settings file and in the host file (1-based).
@@ -35,7 +37,13 @@ public:
     static constexpr int HostInvoiceNumberLine = 3;
     static constexpr int HostPaymentNumberLine = 12;
 
-    enum class Status { Ready, HostFileUnreadable, BalanceTooLarge };
+    enum class Status {
+        Ready,
+        HostFileUnreadable,
+        BalanceAmbiguous, // the balance stored reads as one number or another ("1,500")
+        BalanceTooLarge,  // the new balance is beyond the range of the number form
+        BalanceNotExact,  // the new balance has more digits than are written
+    };
 
     explicit SharedValues(datafiles::SettingsStore& store) : m_store(store) {}
 
@@ -44,6 +52,11 @@ public:
     [[nodiscard]] Status prepare(const Change& change);
     // The sentence for HostFileUnreadable, naming the host file.
     const QString& error() const { return m_error; }
+
+    // The balance's text as the posting found it, and the file it is kept in (the host file in
+    // network mode, else the settings file).
+    const QString& storedBalance() const { return m_storedBalance; }
+    QString balanceFile() const;
 
     bool changes() const { return !m_change.isEmpty(); }
     QString balance() const { return m_balance; }
@@ -65,6 +78,7 @@ private:
     QString m_hostFile;      // "" outside network mode
     QStringList m_hostLines; // the host file as read, in network mode
     QString m_balance, m_invoiceNumber, m_paymentNumber;
+    QString m_storedBalance;
     QString m_error;
 };
 

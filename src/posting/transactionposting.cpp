@@ -17,7 +17,6 @@
 #include "posting/sharedvalues.h"
 #include "posting/storedlines.h"
 
-#include <cmath>
 #include <optional>
 
 namespace posting {
@@ -25,11 +24,13 @@ namespace posting {
 namespace {
 
 using datafiles::TransactionHeader;
+using platform::Decimal;
 using platform::vb::CDbl;
 using platform::vb::CStr;
 using Side = ContactBalances::Side;
 
-constexpr double LeastValue = 0.1;
+// The least value a transaction is posted with.
+const Decimal LeastValue = *Decimal::fromText(QStringLiteral("0.1"));
 constexpr int AmountPaidLine = 16;
 constexpr int BalanceLine = 17;
 constexpr int ValueLine = 3;
@@ -109,18 +110,40 @@ TransactionResult refused(const CheckResult& check)
 // Save keeps what the header file on disk says of the transaction's number and of its
 // payments: payments are posted to the header file by the payments window, not to the
 // transactions window's copy of it. When the value changed, the balance still open follows.
-void keepStoredHeaderLines(TransactionHeader& header, const QString& headerPath, double value)
+void keepStoredHeaderLines(TransactionHeader& header, const StoredLines& stored, const Decimal& value)
 {
-    const StoredLines stored = StoredLines::read(headerPath, datafiles::TransactionHeaderKeyLine);
     if (stored.status != StoredLines::Status::Read)
         return;
     header.TransactionNumber.Caption = stored.line(datafiles::TransactionHeaderKeyLine);
     header.AmountPaid.Caption = stored.line(AmountPaidLine);
     header.Balance.Caption = stored.line(BalanceLine);
-    const auto paid = finiteNumber(header.AmountPaid.Caption);
-    const auto storedValue = finiteNumber(stored.line(ValueLine));
-    if (paid && !(storedValue && sameAmount(*storedValue, value)))
-        header.Balance.Caption = CStr(value - *paid);
+    const auto paid = amountOf(header.AmountPaid.Caption);
+    const auto storedValue = amountOf(stored.line(ValueLine));
+    if (paid && !(storedValue && *storedValue == value))
+        header.Balance.Caption = (value - *paid).text();
+}
+
+// The header file of a transaction that Save posts again says which value was posted last.
+// A value line that is empty or not a number, or below the least value a save posts (a
+// negative one among them), was not written by a posting: the file is damaged, and taking it
+// for 0 would post the whole value a second time.
+CheckResult checkStoredHeader(const StoredLines& stored, const QString& headerPath)
+{
+    if (stored.status == StoredLines::Status::Unreadable)
+        return refuse(Refusal::HeaderUnreadable, stored.error + QStringLiteral(" Therefore, this transaction will "
+                                                                               "not be completed!"),
+                      datafiles::HeaderFileTitle);
+    if (stored.status != StoredLines::Status::Read)
+        return {};
+    const QString text = stored.line(ValueLine);
+    const auto value = amountOf(text);
+    if (value && *value >= LeastValue)
+        return {};
+    return refuse(Refusal::HeaderUnreadable,
+                  QStringLiteral("The transaction header file \"%1\" is damaged: the value posted for this "
+                                 "transaction reads \"%2\", which is not a value a save posts. Therefore, this "
+                                 "transaction will not be completed!").arg(headerPath, text),
+                  datafiles::HeaderFileTitle);
 }
 
 QByteArray headerBytes(TransactionHeader header)
@@ -136,7 +159,7 @@ CheckResult TransactionPosting::checkEntry(const TransactionHeader& h, SaveKind 
 {
     if (auto network = checkNetwork(m_store, datafiles::TransactionsFolder, QStringLiteral("Transactions")); !network)
         return network;
-    const auto value = finiteNumber(h.Value.Caption);
+    const auto value = amountOf(h.Value.Caption);
     if (!value || *value < LeastValue)
         return refuseHeader(Refusal::NoValue, QStringLiteral("Can't transfer without value!"));
     const HeaderParty from = fromSide(h);
@@ -201,15 +224,21 @@ TransactionResult TransactionPosting::post(const TransactionSave& save)
         return refused(refuse(Refusal::TransactionFileExists,
                               QStringLiteral("Transaction %1 already exist. Save it under another name.").arg(path)));
 
-    const double value = *finiteNumber(h.Value.Caption);
-    const auto posted = h.oldvalue.Caption.isEmpty() ? std::optional<double>(0) : finiteNumber(h.oldvalue.Caption);
+    const StoredLines stored = save.kind == SaveKind::Save
+        ? StoredLines::read(headerPath, datafiles::TransactionHeaderKeyLine)
+        : StoredLines();
+    if (auto storedHeader = checkStoredHeader(stored, headerPath); !storedHeader)
+        return refused(storedHeader);
+
+    const Decimal value = *amountOf(h.Value.Caption);
+    const auto posted = Decimal::fromTextOrZero(h.oldvalue.Caption);
     if (!posted)
         return refused(refuseHeader(Refusal::OldValueNotNumber,
                                     QStringLiteral("The value already posted for this transaction is not "
                                                    "a number. Therefore, this transaction will not be "
                                                    "completed!")));
     // Save posts what changed since the last posting; Save As posts the whole value again.
-    const double change = save.kind == SaveKind::SaveAs ? value : value - *posted;
+    const Decimal change = save.kind == SaveKind::SaveAs ? value : value - *posted;
 
     const HeaderParty from = fromSide(h);
     const HeaderParty to = toSide(h);
@@ -227,17 +256,22 @@ TransactionResult TransactionPosting::post(const TransactionSave& save)
 
     SharedValues shared(m_store);
     SharedValues::Change sharedChange;
-    sharedChange.balance = from.ownCompany ? -change : to.ownCompany ? change : 0;
+    sharedChange.balance = from.ownCompany ? -change : to.ownCompany ? change : Decimal();
     sharedChange.invoiceNumbers = save.kind == SaveKind::SaveAs ? 1 : 0;
     if (auto problem = sharedValuesRefusal(shared.prepare(sharedChange), shared, Kind); !problem)
         return refused(problem);
 
     TransactionHeader written = h;
     written.DateandTime.Caption = platform::vb::GeneralDate(platform::now());
-    if (save.kind == SaveKind::SaveAs)
+    if (save.kind == SaveKind::SaveAs) {
         written.TransactionNumber.Caption = shared.invoiceNumber(); // the number it takes
-    else
-        keepStoredHeaderLines(written, headerPath, value);
+        // A new invoice: nothing of it is paid yet, whatever was paid of the transaction
+        // it was made from. Its amount paid and open lines are as New leaves them.
+        written.AmountPaid.Caption.clear();
+        written.Balance.Caption.clear();
+    } else {
+        keepStoredHeaderLines(written, stored, value);
+    }
     written.oldvalue.Caption = written.Value.Caption;
 
     FileChangeSet files;

@@ -221,6 +221,13 @@ TEST_P(TransactionRefusalTest, ChangesNothing)
     EXPECT_EQ(store.InvoiceNumber.value(), "41");
 }
 
+void writeBytes(const QString& file, const char* bytes)
+{
+    QFile out(file);
+    ASSERT_TRUE(out.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    out.write(bytes);
+}
+
 void setBalance(const QString& file, const char* balance)
 {
     EXPECT_TRUE(writeCompanyFile(file, {{"Cene", QString::fromLatin1(balance)}}));
@@ -273,6 +280,13 @@ INSTANTIATE_TEST_SUITE_P(
                 SaveKind::Save, Refusal::ToContactNotFound, ""},
         Refused{"BalanceNotANumber", [](auto&, auto&, auto& shop) { setBalance(shop, "n/a"); }, SaveKind::Save,
                 Refusal::BalanceNotNumber, ""},
+        Refused{"BalanceReadsTwoWays", [](auto&, auto&, auto& shop) { setBalance(shop, "1,500"); }, SaveKind::Save,
+                Refusal::BalanceAmbiguous, ""},
+        Refused{"SenderFileEmpty", [](auto&, auto& bank, auto&) { writeBytes(bank, ""); }, SaveKind::Save,
+                Refusal::FileUnreadable, ""},
+        Refused{"ReceiverFileOfGarbage",
+                [](auto&, auto&, auto& shop) { writeBytes(shop, "\x01\x02 not a list file\r\n\xff\xfe"); },
+                SaveKind::SaveAs, Refusal::FileUnreadable, ""},
         Refused{"BalanceBeyondADouble",
                 [](auto& h, auto&, auto& shop) {
                     setBalance(shop, "1.7E+308");
@@ -306,6 +320,83 @@ TEST_F(TransactionPostingTest, SenderRefusalNamesTheContactAndItsFile)
                                         "'Transfer from'.");
     EXPECT_EQ(result.notice.title, "Transactions Header Menu");
 }
+
+// A balance cell whose text means 1500 to one reader and 1.5 to another is not posted into;
+// the message names the company file, the contact and the text. "1,5" and "1.500,50" say
+// what they mean and are posted as ever.
+TEST_F(TransactionPostingTest, ABalanceThatReadsTwoWaysIsNotGuessed)
+{
+    const QString bank = company(QStringLiteral("Bank.QVC"), {{"Ana", "1,500"}, {"Bor", "1,5"}, {"Cene", "1.500,50"}});
+    TransactionHeader h = header(QStringLiteral("100"));
+    fromOwnCompany(h);
+    toContact(h, bank, 1, QStringLiteral("Ana"));
+    const TransactionResult refused = post(SaveKind::SaveAs, h, newTransaction());
+    EXPECT_EQ(refused.refusal, Refusal::BalanceAmbiguous);
+    EXPECT_EQ(refused.notice.text,
+              "The balance of Ana in " + bank
+                  + " is \"1,500\", which reads as 1500 to some and as 1.5 to others: a comma before three digits may "
+                    "group thousands or separate decimals. Write it with \".\" as the decimal separator and without "
+                    "grouping, and save again. Therefore, this transaction will not be completed!");
+    EXPECT_EQ(balanceOf(bank, 1), "1,500");
+    EXPECT_EQ(store.Balance.value(), "1000");
+
+    toContact(h, bank, 2, QStringLiteral("Bor"));
+    ASSERT_EQ(post(SaveKind::SaveAs, h, newTransaction()).outcome, Outcome::Posted);
+    EXPECT_EQ(balanceOf(bank, 2), "101.5");
+    toContact(h, bank, 3, QStringLiteral("Cene"));
+    ASSERT_EQ(post(SaveKind::SaveAs, h, transactionsFolder() + QStringLiteral("43.QVT")).outcome, Outcome::Posted);
+    EXPECT_EQ(balanceOf(bank, 3), "1600.5");
+}
+
+struct DamagedValue {
+    const char* name;
+    const char* stored; // the header file's value line
+};
+
+void PrintTo(const DamagedValue& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
+class DamagedHeaderValueTest : public TransactionPostingTest,
+                               public ::testing::WithParamInterface<DamagedValue> {};
+
+// Save posts the change since the value the header file says was posted. A value line that is
+// empty, not a number or negative was not written by a posting: the Save is refused, naming
+// the file, rather than post the whole value (or more) a second time.
+TEST_P(DamagedHeaderValueTest, RefusesTheSave)
+{
+    const QString bank = company(QStringLiteral("Bank.QVC"), {{"Ana", "355.25"}});
+    TransactionHeader h = header(QStringLiteral("100"));
+    fromOwnCompany(h);
+    toContact(h, bank, 1, QStringLiteral("Ana"));
+    const TransactionResult saved = post(SaveKind::SaveAs, h, newTransaction());
+    ASSERT_EQ(saved.outcome, Outcome::Posted);
+    ASSERT_EQ(balanceOf(bank, 1), "455.25");
+
+    TransactionHeader damaged = saved.header;
+    damaged.Value.Caption = QString::fromLatin1(GetParam().stored);
+    const QString headerPath = saved.FileName + QStringLiteral("H");
+    ASSERT_TRUE(datafiles::SaveTransactionHeader(headerPath, damaged));
+    TransactionHeader opened;
+    ASSERT_EQ(datafiles::LoadTransactionHeader(headerPath, opened), datafiles::LineFileReader::Status::Accepted);
+    opened.Value.Caption = QStringLiteral("100"); // the window's value: the sum of its lines
+    const Snapshot before = snapshot({program.path()});
+
+    const TransactionResult result = post(SaveKind::Save, opened, saved.FileName);
+    EXPECT_EQ(result.outcome, Outcome::Refused);
+    EXPECT_EQ(result.refusal, Refusal::HeaderUnreadable);
+    EXPECT_TRUE(result.notice.text.contains(headerPath)) << result.notice.text.toStdString();
+    EXPECT_EQ(result.notice.title, "Transaction Header File");
+    EXPECT_EQ(snapshot({program.path()}), before);
+    EXPECT_EQ(balanceOf(bank, 1), "455.25");
+    EXPECT_EQ(store.Balance.value(), "900");
+}
+
+INSTANTIATE_TEST_SUITE_P(Cases, DamagedHeaderValueTest,
+                         ::testing::Values(DamagedValue{"Empty", ""}, DamagedValue{"NotANumber", "abc"},
+                                           DamagedValue{"Negative", "-100"}),
+                         [](const auto& info) { return std::string(info.param.name); });
 
 // A write that fails half way puts back every file already replaced: the posting has not
 // happened, and the window may try again.

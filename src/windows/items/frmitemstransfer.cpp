@@ -5,6 +5,7 @@
 #include "windows/items/frmitems.h"
 
 #include "grid/documents/documentlist.h"
+#include "platform/decimal.h"
 #include "platform/onscreen.h"
 #include "platform/prompts.h"
 #include "platform/twips.h"
@@ -31,9 +32,10 @@ int toTwips(int pixels)
     return pixels * platform::TwipsPerPixelX;
 }
 
-double numberOf(const QString& text)
+// An amount of the grid; a text that is not one counts as 0.
+platform::Decimal amountOf(const QString& text)
 {
-    return platform::vb::CDbl(text).value_or(0);
+    return platform::Decimal::fromText(text).value_or(platform::Decimal());
 }
 
 } // namespace
@@ -109,6 +111,18 @@ void frmItems::TransfersItem()
     }
     if (*quantity < 1)
         return;
+    // The line's total is price times quantity, exactly; one beyond what the number form can
+    // hold (a quantity of 1e308, say) would be written as "Inf" and never add up with the
+    // value, so it is refused before anything is written.
+    const auto exactPrice = platform::Decimal::fromText(price);
+    const auto exactQuantity = platform::Decimal::fromText(typed);
+    const platform::Decimal total = exactPrice && exactQuantity ? *exactPrice * *exactQuantity : platform::Decimal();
+    if (!exactPrice || !exactQuantity || !total.inRange()) {
+        prompts().MsgBox(name + QStringLiteral(" can't be transferred: its total, ") + price + QStringLiteral(" times ")
+                             + typed + QStringLiteral(", is more than Quorvane can hold as an amount."),
+                         Critical);
+        return;
+    }
     if (lines.FindText(name)) {
         prompts().MsgBox(name + QStringLiteral(" is already included in this transfer"));
         return;
@@ -143,14 +157,12 @@ void frmItems::TransfersItem()
 
     // A line written over takes its total out of the value; the new line puts its own in.
     const QString replacedTotal = lines.GetItem(target, 4);
-    const double total = numberOf(price) * *quantity;
     lines.ChangeItem(target, 1, name);
     lines.ChangeItem(target, 2, price);
-    lines.ChangeItem(target, 3, platform::vb::CStr(*quantity));
-    lines.ChangeItem(target, 4, platform::vb::CStr(total));
-    if (lines.GetItem(target, 1) == name && lines.GetItem(target, 4) == platform::vb::CStr(total)) {
-        transactions->setValue(
-            platform::vb::CStr(numberOf(transactions->Value()) - numberOf(replacedTotal) + total));
+    lines.ChangeItem(target, 3, exactQuantity->text());
+    lines.ChangeItem(target, 4, total.text());
+    if (lines.GetItem(target, 1) == name && lines.GetItem(target, 4) == total.text()) {
+        transactions->setValue((amountOf(transactions->Value()) - amountOf(replacedTotal) + total).text());
         transactions->markChanged();
     }
     lines.ClearUndoRedo();

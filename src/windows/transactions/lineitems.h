@@ -1,6 +1,7 @@
 #pragma once
 // The value of a transaction as its line items give it: the sum of the line totals (column 4)
-// that read as numbers. An empty total or one that is not a number adds nothing.
+// that read as numbers. An empty total or one that is not a number (or lies beyond the range
+// of the number form) adds nothing.
 
 #include <QString>
 
@@ -12,8 +13,8 @@ namespace windows {
 
 inline constexpr int TotalColumn = 4;
 
-// The sum as the program writes a number ("0" for none), without the rounding noise of
-// adding many decimal fractions one by one.
+// The sum as the program writes a number ("0" for none), computed exactly; "Inf" when it is
+// beyond the range of the number form, which no posting takes as a value.
 QString lineItemsValue(const grid::GridCore& lines);
 
 } // namespace windows

@@ -170,6 +170,10 @@ TEST_F(ItemTransfer, RefusedTransfersWriteNothing)
         {"a quantity of 0", 1, {"0"}, {"Enter Transfer Quantity for Oak board"}},
         {"a quantity of 0.5", 1, {"0.5"}, {"Enter Transfer Quantity for Oak board"}},
         {"No at the confirmation", 1, {"3", "No"}, {"Enter Transfer Quantity for Oak board", "Transfer Oak board in amount of 3 ?"}},
+        {"an infinite quantity", 1, {"1e999"}, {"Enter Transfer Quantity for Oak board", "Enter Number Only!"}},
+        {"a total beyond the number form", 1, {"1e308"},
+         {"Enter Transfer Quantity for Oak board",
+          "Oak board can't be transferred: its total, 2.5 times 1e308, is more than Quorvane can hold as an amount."}},
     };
     showTransactions(2);
     for (const auto& c : cases) {
@@ -241,6 +245,21 @@ TEST_F(ItemTransfer, ALineWrittenOverTakesItsTotalOutOfTheValue)
     EXPECT_EQ(transactions.line(1), (QStringList{"Wood glue", "9.90", "1", "9.9"}));
     EXPECT_EQ(transactions.value, QStringLiteral("16.9"));
     EXPECT_TRUE(transactions.changed);
+}
+
+// Totals and the value are exact decimals: writing over a line of 100 in a value of 100.1
+// leaves the other line's 0.1, not binary noise.
+TEST_F(ItemTransfer, TotalsAndTheValueAreExact)
+{
+    transactions.holding({{"Nail", "25", "4", "100"}, {"Peg", "0.1", "1", "0.1"}}, QStringLiteral("100.1"));
+    transactions.grid.core().setiSelected(0); // hidden with no row selected: row 1 is written over
+    prompts->queueInput(QStringLiteral("3"));
+    prompts->queueAnswer(Answer::Yes);
+    prompts->queueAnswer(Answer::Yes);
+    transfer(1);
+    EXPECT_EQ(prompts->texts().value(1), QStringLiteral("Delete selected item ( Nail ) ?"));
+    EXPECT_EQ(transactions.line(1), (QStringList{"Oak board", "2.5", "3", "7.5"}));
+    EXPECT_EQ(transactions.value, QStringLiteral("7.6"));
 }
 
 // The item goes into the transaction's selected row only when that row is empty; a shown
