@@ -51,7 +51,7 @@ bool WindowRegistry::unload(const QString& name)
     ProgramWindow* window = find(name);
     if (!window)
         return true;
-    if (!window->form().close())
+    if (!window->closeForShutDown())
         return false;
     // The form would delete itself later; it goes now, so that the name is free at once.
     drop(name, FormState::Alive);

@@ -39,8 +39,9 @@ public:
     // The window, made on first use; nullptr when no factory is registered for the name.
     ProgramWindow* get(const QString& name);
 
-    // Unloads the window: it is closed and runs its own closing steps. False when it
-    // refused to close (it stays loaded); true when it closed or was not loaded.
+    // Unloads the window for the program's shut-down: it is closed and runs its own closing
+    // steps. False when it refused to close (it stays loaded); true when it closed or was not
+    // loaded.
     bool unload(const QString& name);
 
     // Forgets a window that has unloaded itself (its own closing steps have run): the next
