@@ -92,6 +92,10 @@ public:
     TextField lblEXCELSTATUS{QStringLiteral("NERADI")};
     TextField lblComputerName, lblUserName, lblServerCreationDate, lblServerCreatedbyPC,
         lblisthissamehost;
+    // Whether a host file read in this run found the host's password switch on and asked for
+    // the login, with no reading since that found it off. While it holds, reading the host
+    // file again asks for no login: only a switch turned on anew does.
+    bool hostLoginAsked = false;
 
     // The windows above; nullptr uses a stand-in that changes only the store.
     void setShell(ShellHooks* shell);
