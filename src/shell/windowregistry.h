@@ -17,6 +17,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 namespace shell {
 
@@ -48,7 +49,9 @@ public:
     // use makes it afresh. Its form is deleted once the call that unloaded it has returned.
     void forget(const QString& name);
 
-    // Drops every window without its closing steps: the program is ending at once.
+    // Drops every window without its closing steps: the program is ending at once. A form
+    // that unloaded itself and still waits to be deleted goes too, so that no window outlives
+    // the program whose settings it writes to.
     void dropAll();
 
     // The names of the loaded windows.
@@ -68,6 +71,8 @@ private:
 
     std::map<QString, Factory> m_factories;
     std::map<QString, Entry> m_loaded;
+    // Forms that unloaded themselves, until they are deleted.
+    std::vector<QPointer<QWidget>> m_unloading;
 };
 
 } // namespace shell
