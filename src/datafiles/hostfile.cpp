@@ -67,7 +67,11 @@ bool isCompleteEnoughHostFile(const QStringList& lines)
     return isHostFile(lines) && LineFileReader::line(lines, 2).has_value();
 }
 
-// Line 15 decides the password: 0 means none, 1 means users must log in now.
+// Line 15 decides the password: 0 means none, 1 means users must log in. The login is asked
+// for when the switch is found on after it was off or unread (at the network start, or when
+// the host has just turned its protection on), not at every reading while it stays on: the
+// settings window and the postings read the host file again and again, and a host asking each
+// time would send itself back to the login whenever it opened its own settings.
 void applyPasswordSwitch(SettingsStore& store, const QString& line)
 {
     const auto value = platform::vb::CDbl(line);
@@ -75,7 +79,9 @@ void applyPasswordSwitch(SettingsStore& store, const QString& line)
         return;
     if (*value == 0) {
         store.CURRENTPASSWORD = QString();
-    } else if (*value == 1) {
+        store.hostLoginAsked = false;
+    } else if (*value == 1 && !store.hostLoginAsked) {
+        store.hostLoginAsked = true;
         store.shell().SHOWPASSWORD();
         store.shell().hideSettingsWindow();
         store.shell().showStartupWindow();

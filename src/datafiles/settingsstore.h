@@ -92,6 +92,10 @@ public:
     TextField lblEXCELSTATUS{QStringLiteral("NERADI")};
     TextField lblComputerName, lblUserName, lblServerCreationDate, lblServerCreatedbyPC,
         lblisthissamehost;
+    // Whether a host file read in this run found the host's password switch on and asked for
+    // the login, with no reading since that found it off. While it holds, reading the host
+    // file again asks for no login: only a switch turned on anew does.
+    bool hostLoginAsked = false;
 
     // The own balance and counters as they were last read from the settings or host file, or
     // written there by a posting. A value that still equals its synced one was not changed on

@@ -223,6 +223,8 @@ QList<QWidget*> frmMain::loginControls() const
 
 void frmMain::SHOWPASSWORD()
 {
+    m_loginDuringRun = m_program.started();
+    txtpassword->clear();
     for (LauncherLabel* label : launcherLabels())
         label->hide();
     for (QWidget* control : loginControls())
@@ -284,13 +286,14 @@ void frmMain::Command4_Click()
 void frmMain::OKSecurity_Click()
 {
     if (txtpassword->text() == m_program.store().CURRENTPASSWORD.value()) {
+        txtpassword->clear();
         HIDEPASSWORD();
         return;
     }
     const platform::Answer answer = platform::prompts().MsgBox(QStringLiteral("Your Password is not valid!"),
                                                                platform::MsgStyle::RetryCancel);
     if (answer != platform::Answer::Retry) {
-        m_program.endNow();
+        endAfterRefusedLogin();
         return;
     }
     txtpassword->clear();
@@ -298,8 +301,24 @@ void frmMain::OKSecurity_Click()
     ImageKey->setToolTip(platform::vb::CStr(platform::vb::Val(ImageKey->toolTip()) + 1));
     if (FailedPasswordCount() > 4) {
         platform::prompts().MsgBox(QStringLiteral("Invalid Passwords!"), platform::MsgStyle::Critical);
-        m_program.endNow();
+        endAfterRefusedLogin();
     }
+}
+
+// A refused login ends the program. The login of the start-up ends it at once: nothing has
+// been opened yet. A login the host asked for during the run ends it as closing this window
+// does, so that every window with unsaved work asks "Save Changes?" first; a window the user
+// keeps open keeps the program running, behind the login prompt.
+void frmMain::endAfterRefusedLogin()
+{
+    if (!m_loginDuringRun) {
+        m_program.endNow();
+        return;
+    }
+    if (m_program.shutDown())
+        return;
+    SHOWPASSWORD();
+    txtpassword->setFocus();
 }
 
 void frmMain::CancelSecurity_Click()

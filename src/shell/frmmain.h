@@ -59,7 +59,8 @@ public:
     platform::CommonDialog CommonDialog4;
     platform::CommonDialog CommonDialog5;
 
-    // The login prompt in place of the launcher labels, and back.
+    // The login prompt in place of the launcher labels, and back. The prompt always comes up
+    // with an empty password box: a password typed earlier must not let the next person in.
     void SHOWPASSWORD();
     void HIDEPASSWORD();
     // The welcome frame over the window.
@@ -101,9 +102,13 @@ private:
     void Command4_Click();
     void OKSecurity_Click();
     void CancelSecurity_Click();
+    void endAfterRefusedLogin();
 
     Program& m_program;
     bool m_shown = false;
+    // The prompt was shown again while the program ran (the host asked for the login), not by
+    // the start-up: windows may then hold unsaved work.
+    bool m_loginDuringRun = false;
 };
 
 } // namespace shell

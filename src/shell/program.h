@@ -40,6 +40,8 @@ public:
     // ask, then the start-up window is shown. The spreadsheet probe follows once the window
     // has been drawn.
     void start();
+    // Whether the start-up has finished: from then on the program is running.
+    bool started() const { return m_started; }
 
     datafiles::SettingsStore& store() { return m_store; }
     frmMain& startupWindow() { return *m_main; }
@@ -55,10 +57,11 @@ public:
     void showSettingsWindow();
 
     // Unloads the item groups, contact companies, transactions and payments windows, writes
-    // the settings file and ends the program. When a window refuses to close (the user kept
-    // his changes) nothing further is unloaded, nothing is written, and false is returned:
-    // the program goes on. A settings file that cannot be written is reported by the writer;
-    // the program still ends.
+    // the settings file and ends the program. A window whose changes the user saves at "Save
+    // Changes?" closes like one whose changes he drops. When a window stays open (the user
+    // kept his changes, or they could not be saved) nothing further is unloaded, nothing is
+    // written, and false is returned: the program goes on, and the work with it. A settings
+    // file that cannot be written is reported by the writer; the program still ends.
     bool shutDown();
 
     // The settings window's company check: while a detail of the own company is empty, the

@@ -23,6 +23,9 @@ public:
 
     // The window itself, a top-level widget without parent.
     virtual QWidget& form() = 0;
+    // Closes the window for the program's shut-down, running its own closing steps; false when
+    // it stays open. By default that is closing the form.
+    virtual bool closeForShutDown() { return form().close(); }
 
     // What the grid calls back into (the document windows).
     virtual grid::GridWindow* gridWindow() { return nullptr; }

@@ -26,6 +26,11 @@ class DocumentEntry final : public RegisteredForm<windows::DocumentWindow>, publ
 public:
     using RegisteredForm::RegisteredForm;
 
+    // The program is ending: a document saved at "Save Changes?" lets its window go.
+    bool closeForShutDown() override
+    {
+        return window().closeForShutDown() == windows::CloseOutcome::Closed;
+    }
     grid::GridWindow* gridWindow() override { return &window(); }
     grid::ProgressDisplay* ProgressBar1() override { return window().progressDisplay(); }
     LaunchedWindow* launched() override { return this; }

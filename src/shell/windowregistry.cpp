@@ -51,10 +51,13 @@ bool WindowRegistry::unload(const QString& name)
     ProgramWindow* window = find(name);
     if (!window)
         return true;
-    if (!window->form().close())
+    const QPointer<QWidget> form = &window->form();
+    if (!window->closeForShutDown())
         return false;
-    // The form would delete itself later; it goes now, so that the name is free at once.
+    // The form would delete itself later, also one that had itself forgotten as it closed;
+    // it goes now, so that the name is free at once and no window outlives the program.
     drop(name, FormState::Alive);
+    delete form.data();
     return true;
 }
 
@@ -67,6 +70,9 @@ void WindowRegistry::dropAll()
 {
     while (!m_loaded.empty())
         drop(m_loaded.begin()->first, FormState::Alive);
+    for (const QPointer<QWidget>& form : m_unloading)
+        delete form.data();
+    m_unloading.clear();
 }
 
 QStringList WindowRegistry::loaded() const
@@ -88,10 +94,13 @@ void WindowRegistry::drop(const QString& name, FormState state)
     QWidget* form = state == FormState::Gone ? nullptr : it->second.form.data();
     m_loaded.erase(it);
     window.reset();
-    if (state == FormState::Unloading && form)
+    std::erase_if(m_unloading, [](const QPointer<QWidget>& gone) { return gone.isNull(); });
+    if (state == FormState::Unloading && form) {
         form->deleteLater(); // the call that unloaded it is still running in it
-    else
+        m_unloading.emplace_back(form);
+    } else {
         delete form;
+    }
 }
 
 } // namespace shell

@@ -17,6 +17,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <vector>
 
 namespace shell {
 
@@ -39,15 +40,18 @@ public:
     // The window, made on first use; nullptr when no factory is registered for the name.
     ProgramWindow* get(const QString& name);
 
-    // Unloads the window: it is closed and runs its own closing steps. False when it
-    // refused to close (it stays loaded); true when it closed or was not loaded.
+    // Unloads the window for the program's shut-down: it is closed and runs its own closing
+    // steps. False when it refused to close (it stays loaded); true when it closed or was not
+    // loaded.
     bool unload(const QString& name);
 
     // Forgets a window that has unloaded itself (its own closing steps have run): the next
     // use makes it afresh. Its form is deleted once the call that unloaded it has returned.
     void forget(const QString& name);
 
-    // Drops every window without its closing steps: the program is ending at once.
+    // Drops every window without its closing steps: the program is ending at once. A form
+    // that unloaded itself and still waits to be deleted goes too, so that no window outlives
+    // the program whose settings it writes to.
     void dropAll();
 
     // The names of the loaded windows.
@@ -67,6 +71,8 @@ private:
 
     std::map<QString, Factory> m_factories;
     std::map<QString, Entry> m_loaded;
+    // Forms that unloaded themselves, until they are deleted.
+    std::vector<QPointer<QWidget>> m_unloading;
 };
 
 } // namespace shell

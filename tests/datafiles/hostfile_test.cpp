@@ -221,6 +221,31 @@ TEST_F(HostFileTest, TheReadingAssignsTheSwitchesWithoutTouchingTheHostFile)
     EXPECT_EQ(contentOf(hostFile()), bytes);
 }
 
+// The host file is read again by the settings window and around every posting; the login is
+// asked for when the password switch is found turned on, not at every reading while it stays
+// on. A reading that finds it off empties the password, and the next one that finds it on
+// asks again.
+TEST_F(HostFileTest, TheLoginIsAskedForOnlyWhenThePasswordSwitchTurnsOn)
+{
+    const struct {
+        const char* switchLine;
+        bool asks;
+        const char* password; // after the reading
+    } readings[] = {
+        {"1", true, "geslo"}, {"1", false, "geslo"}, {"1", false, "geslo"},
+        {"0", false, ""},     {"1", true, "geslo"},  {"1", false, "geslo"},
+    };
+    for (const auto& r : readings) {
+        SCOPED_TRACE(std::string("line 15 ") + r.switchLine + (r.asks ? ", asks" : ", does not ask"));
+        writeBytes(hostFile(), HostLines().set(11, "geslo").set(15, r.switchLine).scrambledBytes());
+        shell.calls.clear();
+        ASSERT_TRUE(ReadHostFile(store));
+        EXPECT_EQ(shell.calls.contains("SHOWPASSWORD"), r.asks);
+        EXPECT_EQ(shell.calls.contains("hideSettingsWindow"), r.asks);
+        EXPECT_EQ(store.CURRENTPASSWORD.value(), QString::fromLatin1(r.password));
+    }
+}
+
 // A shared balance or counter that is no number still becomes "0", but the host file as
 // found is kept beside it before a posting writes over it, and the user is told once, not
 // at every reading.

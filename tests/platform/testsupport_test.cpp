@@ -53,6 +53,26 @@ TEST(ScriptedPrompts, UnexpectedPromptFailsTheTestAndNamesTheText)
     EXPECT_FALSE(chosen);
 }
 
+// A test that expected a prompt which never came fails with a message; it must not read
+// past the end of the record and take the whole test program down with it.
+TEST(ScriptedPrompts, APromptThatWasNotShownFailsTheTestInsteadOfCrashingIt)
+{
+    testsupport::ScriptedPrompts script;
+    int style = -1;
+    QString text = QStringLiteral("unchanged");
+    EXPECT_NONFATAL_FAILURE(style = script.recorded().first().style, "Entry 0 was asked for, but the list holds 0");
+    EXPECT_EQ(style, 0);
+    EXPECT_NONFATAL_FAILURE(text = script.texts().last(), "holds 0 entries");
+    EXPECT_EQ(text, QString());
+
+    script.queueAnswer(Answer::OK);
+    script.MsgBox(QStringLiteral("Saved"));
+    EXPECT_EQ(script.recorded().first().text, QStringLiteral("Saved"));
+    EXPECT_EQ(script.texts().last(), QStringLiteral("Saved"));
+    EXPECT_NONFATAL_FAILURE(text = script.recorded()[1].text, "Entry 1 was asked for, but the list holds 1 entry");
+    EXPECT_NONFATAL_FAILURE(text = script.texts().at(-1), "Entry -1");
+}
+
 TEST(ScriptedPrompts, LeftoverAnswersFailWhenTheScopeEnds)
 {
     EXPECT_NONFATAL_FAILURE(

@@ -37,7 +37,7 @@ public:
 
     windows::FileSearchWindow* search = nullptr;
     bool changed = false;
-    QStringList calls;
+    testsupport::CheckedList<QString> calls;
     QString titleDuringOpen;
 
     void NEWLIST() override

@@ -49,7 +49,7 @@ public:
         shown << QStringLiteral("%1|%2|%3").arg(helpFile, windowName, topic);
         return true;
     }
-    QStringList shown;
+    testsupport::CheckedList<QString> shown;
 };
 
 class ProgramTest : public ::testing::Test {
@@ -109,6 +109,22 @@ protected:
         ASSERT_TRUE(QTest::qWaitFor([this] { return program->startupProbeDone(); }, 60000));
     }
     shell::frmMain& main() { return program->startupWindow(); }
+
+    // The login prompt: a password typed and Enter pressed; the launcher or the prompt shown.
+    void typePassword(const QString& text)
+    {
+        main().txtpassword->setText(text);
+        QTest::keyClick(main().txtpassword, Qt::Key_Return);
+    }
+    bool launcherShown()
+    {
+        return main().lblItems->isVisible() && main().lblBalance->isVisible() && !main().txtpassword->isVisible();
+    }
+    bool loginShown()
+    {
+        return !main().lblItems->isVisible() && main().lblPlease->isVisible() && main().txtpassword->isVisible()
+            && main().OKSecurity->isVisible() && main().CancelSecurity->isVisible() && main().ImageKey->isVisible();
+    }
 
     static void moveOver(QWidget* widget, QPoint at = QPoint(2, 2))
     {

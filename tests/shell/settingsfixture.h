@@ -72,7 +72,7 @@ protected:
     }
 
     // The lines of a host file as it rests (scrambled); empty when it is no host file.
-    static QStringList hostLines(const QString& path)
+    static testsupport::CheckedList<QString> hostLines(const QString& path)
     {
         const auto reading = datafiles::LineFileReader::read(
             path, [](const QStringList& lines) { return !lines.isEmpty() && lines.first() == datafiles::HostMarker; },

@@ -31,20 +31,6 @@ protected:
                 QStringLiteral("4000"), QStringLiteral("info@kos.example"), QStringLiteral("04 111 222"),
                 QStringLiteral("04 111 333")};
     }
-    void typePassword(const QString& text)
-    {
-        main().txtpassword->setText(text);
-        QTest::keyClick(main().txtpassword, Qt::Key_Return);
-    }
-    bool launcherShown()
-    {
-        return main().lblItems->isVisible() && main().lblBalance->isVisible() && !main().txtpassword->isVisible();
-    }
-    bool loginShown()
-    {
-        return !main().lblItems->isVisible() && main().lblPlease->isVisible() && main().txtpassword->isVisible()
-            && main().OKSecurity->isVisible() && main().CancelSecurity->isVisible() && main().ImageKey->isVisible();
-    }
 };
 
 TEST_F(StartupTest, FirstRunShowsItsMessageAndTheWelcomeFrameBeforeTheWindowAndWritesNothing)

@@ -6,6 +6,7 @@
 #include "platform/prompts.h"
 #include "shell/launchedwindow.h"
 #include "shell/programwindow.h"
+#include "support/checkedlist.h"
 
 #include <QCloseEvent>
 #include <QString>
@@ -25,7 +26,7 @@ public:
     bool textTextVisible = true;
     QString recentCaption[3];
     bool recentVisible[3] = {false, false, false};
-    QStringList calls;
+    testsupport::CheckedList<QString> calls;
 
 protected:
     void closeEvent(QCloseEvent* event) override

@@ -82,6 +82,45 @@ TEST_F(WindowRegistryTest, AWindowThatRefusesToCloseStaysLoaded)
     EXPECT_EQ(&registry.find(QStringLiteral("frmA"))->form(), last.data());
 }
 
+// A window whose own closing steps have the registry forget it, as the document windows'
+// do, is deleted at once by the shut-down's unload; one the user closed is deleted at the
+// latest when everything is dropped. No window outlives the program whose settings it
+// writes to, even when no event loop runs in between.
+TEST_F(WindowRegistryTest, AWindowThatForgetsItselfAsItClosesIsGoneBeforeTheProgram)
+{
+    class ForgettingWindow : public TestWindow {
+    public:
+        ForgettingWindow(shell::WindowRegistry& registry) : TestWindow(QStringLiteral("F")), m_registry(registry) {}
+
+    protected:
+        void closeEvent(QCloseEvent* event) override
+        {
+            TestWindow::closeEvent(event);
+            if (event->isAccepted())
+                m_registry.forget(QStringLiteral("frmF"));
+        }
+
+    private:
+        shell::WindowRegistry& m_registry;
+    };
+    QPointer<TestWindow> window;
+    registry.add(QStringLiteral("frmF"), [&] {
+        auto* w = new ForgettingWindow(registry);
+        window = w;
+        return std::make_unique<TestEntry>(w);
+    });
+
+    registry.get(QStringLiteral("frmF"))->form().show();
+    EXPECT_TRUE(registry.unload(QStringLiteral("frmF")));
+    EXPECT_FALSE(window);
+
+    registry.get(QStringLiteral("frmF"))->form().show();
+    EXPECT_TRUE(window->close());
+    EXPECT_FALSE(registry.find(QStringLiteral("frmF")));
+    registry.dropAll();
+    EXPECT_FALSE(window);
+}
+
 TEST_F(WindowRegistryTest, DroppingAllRunsNoClosingSteps)
 {
     testsupport::ScopedPrompts prompts; // a "Save Changes?" would fail the test

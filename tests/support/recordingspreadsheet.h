@@ -4,6 +4,7 @@
 // cells in memory and fails where the test asks it to.
 
 #include "platform/spreadsheet.h"
+#include "support/checkedlist.h"
 
 #include <QHash>
 #include <QString>
@@ -32,7 +33,7 @@ struct SpreadsheetLog {
     // "alerts on", "visible off", "add workbook", "open <path> read-only", "open <path>",
     // "print <n> collated", "print <n>", "show", "quit". A failing call is followed by
     // "failed".
-    QStringList calls;
+    testsupport::CheckedList<QString> calls;
     // Every cell write in order, and the number of reads.
     std::vector<std::pair<QString, QString>> writes;
     int reads = 0;

@@ -88,9 +88,9 @@ int ScriptedPrompts::pendingAnswers() const
     return int(answers_.size() + inputs_.size() + opens_.size() + saves_.size() + colors_.size());
 }
 
-QStringList ScriptedPrompts::texts() const
+CheckedList<QString> ScriptedPrompts::texts() const
 {
-    QStringList out;
+    CheckedList<QString> out;
     for (const RecordedPrompt& p : recorded_)
         out << p.text;
     return out;

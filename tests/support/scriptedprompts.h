@@ -4,6 +4,7 @@
 // fails the running test.
 
 #include "platform/commondialog.h"
+#include "support/checkedlist.h"
 #include "platform/prompts.h"
 
 #include <QList>
@@ -41,10 +42,12 @@ public:
 
     // Answers still waiting in the queues.
     int pendingAnswers() const;
-    // Every prompt shown so far, in order.
-    const QList<RecordedPrompt>& recorded() const { return recorded_; }
-    // The texts of the prompts shown so far (message and input texts, dialog titles).
-    QStringList texts() const;
+    // Every prompt shown so far, in order. Asking for one that was not shown fails the test
+    // rather than crashing it.
+    const CheckedList<RecordedPrompt>& recorded() const { return recorded_; }
+    // The texts of the prompts shown so far (message and input texts, dialog titles), checked
+    // in the same way.
+    CheckedList<QString> texts() const;
     // Forgets the record and every queued answer.
     void clear();
 
@@ -63,7 +66,7 @@ private:
     bool answerDialog(PromptKind kind, std::deque<DialogAnswer>& queue, platform::CommonDialog& dialog);
     static void unexpected(const RecordedPrompt& prompt);
 
-    QList<RecordedPrompt> recorded_;
+    CheckedList<RecordedPrompt> recorded_;
     std::deque<std::function<platform::Answer(const RecordedPrompt&)>> answers_;
     std::deque<QString> inputs_;
     std::deque<DialogAnswer> opens_;

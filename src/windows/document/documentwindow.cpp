@@ -619,6 +619,18 @@ CloseOutcome DocumentWindow::closeWindow()
     return outcome;
 }
 
+CloseOutcome DocumentWindow::closeForShutDown()
+{
+    if (m_unloaded)
+        return CloseOutcome::Closed;
+    CloseOutcome outcome = queryUnload();
+    if (outcome == CloseOutcome::KeptSaved)
+        outcome = CloseOutcome::Closed;
+    if (outcome == CloseOutcome::Closed)
+        formUnload();
+    return outcome;
+}
+
 void DocumentWindow::closeEvent(QCloseEvent* event)
 {
     if (closeWindow() == CloseOutcome::Closed)

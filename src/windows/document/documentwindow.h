@@ -129,6 +129,10 @@ public:
     // Closes the window as its close box does. The caller sees how "Save Changes?" was
     // answered; only Closed unloads the window.
     CloseOutcome closeWindow();
+    // Closes the window for the program's shut-down: as closeWindow, except that a Yes whose
+    // save completed unloads the window too, since the program is ending. A save that did not
+    // complete (refused, cancelled or failed) keeps the window open with its unsaved work.
+    CloseOutcome closeForShutDown();
 
     // ---- Commands, named as the controls that run them
     void cmdNew_Click();

@@ -38,7 +38,7 @@ using windowtest::cellOnDisk;
 class TransactionStandIn : public windows::TransactionParties, public grid::GridWindow {
 public:
     bool shown = false;
-    QStringList calls; // "show at <left>, <top>" and "From <row> <name>" / "To <row> <name>", in order
+    testsupport::CheckedList<QString> calls; // "show at <left>, <top>" and "From <row> <name>" / "To <row> <name>", in order
     std::map<windows::PartySide, windows::ContactParty> parties;
 
     bool Visible() const override { return shown; }

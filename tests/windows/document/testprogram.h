@@ -9,6 +9,7 @@
 #include "grid/documents/exchangehost.h"
 #include "platform/commondialog.h"
 #include "platform/prompts.h"
+#include "support/checkedlist.h"
 #include "windows/document/documentwindow.h"
 #include "windows/document/filesearchwindow.h"
 #include "windows/document/windowshell.h"
@@ -27,7 +28,7 @@ public:
     bool visible = false;
     QString handedOver;          // StatusToolTipText
     int dockedWidth = 3000;      // what dockLeft answers
-    QStringList calls;           // "drive search", "listing <folder>", "dock <top> <height>", "cancel open", "unload"
+    testsupport::CheckedList<QString> calls;           // "drive search", "listing <folder>", "dock <top> <height>", "cancel open", "unload"
     std::function<void()> listed;
 
     bool Visible() const override { return visible; }
@@ -86,7 +87,7 @@ public:
     windows::DocumentWindow* documentWindow = nullptr;
     StandInFileSearch search;
     // The sound files the windows played, in order.
-    QStringList sounds;
+    testsupport::CheckedList<QString> sounds;
 
     windows::DocumentContext context(platform::CommonDialog& dialog, platform::Prompts& prompts)
     {

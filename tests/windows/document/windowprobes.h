@@ -5,6 +5,7 @@
 #include "grid/documents/gridfile.h"
 #include "grid/gridcore.h"
 #include "platform/desktop.h"
+#include "support/checkedlist.h"
 
 #include <QAction>
 #include <QMenu>
@@ -31,7 +32,7 @@ inline QStringList menuText(const QList<QAction*>& actions)
 
 // Records the help topics shown instead of showing them.
 struct RecordingViewer : platform::HelpViewer {
-    QStringList shown; // help file, window name and topic of each
+    testsupport::CheckedList<QString> shown; // help file, window name and topic of each
     bool showTopic(const QString& helpFile, const QString& windowName, const QString& topic) override
     {
         shown << helpFile << windowName << topic;

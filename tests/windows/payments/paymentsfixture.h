@@ -42,7 +42,7 @@ public:
     QString user;
     QString computer;
     // The company files the contact companies window was asked to show, in order.
-    QStringList shownCompanyFiles;
+    testsupport::CheckedList<QString> shownCompanyFiles;
     // The form kinds whose template picker the settings window was asked to bring up.
     std::vector<services::FormKind> pickedTemplates;
     // Runs once, the next time the data files ask for this user's name: the moment a load

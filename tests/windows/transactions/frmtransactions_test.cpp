@@ -5,6 +5,7 @@
 // tests/windows/document; its Save and Save As in transactionsave_test.cpp.
 
 #include "transactionfixture.h"
+#include "support/checkedlist.h"
 
 #include <QAbstractButton>
 #include <QLineEdit>
@@ -180,7 +181,7 @@ TEST_F(Transactions, APartyEntryBringsUpTheContactWindowBesideThisOne)
         const char* entry;
         bool contactsShown;
         const char* hint;
-        QStringList calls;
+        testsupport::CheckedList<QString> calls;
     };
     const QString fromHint = QStringLiteral(
         "To transfer items from one Company, open that Company file, select Contact Name and then click 'Transfer "

@@ -35,7 +35,7 @@ using platform::Answer;
 // The item groups or contact companies window as the transactions window sees it: every call
 // recorded, docking at the left edge 5220 twips wide.
 struct RecordingSideWindow : windows::SideWindow {
-    QStringList calls;
+    testsupport::CheckedList<QString> calls;
     bool visible = false;
     bool staysOpen = false; // the user keeps it open at its "Save Changes?"
 
@@ -64,7 +64,7 @@ struct RecordingSideWindow : windows::SideWindow {
 };
 
 struct RecordingSettingsWindow : windows::SettingsWindow {
-    QStringList calls;
+    testsupport::CheckedList<QString> calls;
     void PROVERICOMANYINFO() override { calls << QStringLiteral("PROVERICOMANYINFO"); }
     void showSettingsWindow() override { calls << QStringLiteral("show"); }
 };
