@@ -247,7 +247,10 @@ TEST_F(GridFileTest, AFailedOpenLeavesGridAndFieldsAsTheyWere)
     // A name that looks like a placeholder of the message is named as it is.
     ASSERT_TRUE(QFile::copy(path("huge.QVI"), path("huge %1.QVI")));
     QDir(dir.path()).mkdir(QStringLiteral("folder.QVI"));
-    for (const char* name : {"missing.QVI", "folder.QVI", "huge.QVI", "huge %1.QVI"}) {
+    // Files that are not documents at all: a picture and a letter given the extension.
+    put(path("picture.QVI"), QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+    put(path("letter.QVI"), "no header\r\n");
+    for (const char* name : {"missing.QVI", "folder.QVI", "huge.QVI", "huge %1.QVI", "picture.QVI", "letter.QVI"}) {
         const auto result = file.OpenFile(path(name));
         EXPECT_FALSE(result.ok) << name;
         EXPECT_TRUE(result.error.contains(path(name))) << result.error.toStdString();
@@ -265,7 +268,7 @@ TEST_F(GridFileTest, AnEmptyFileOpensAsAnEmptyDocument)
     // The old document must not stay in the grid under the new file's name, not even in
     // column 1's caption and width: it gets a new grid's column. So does a column 1 whose
     // width in the file does not read or is refused.
-    for (const QByteArray& content : {QByteArray(), QByteArray("#@#\r\n\r\n"), QByteArray("no header\r\n"),
+    for (const QByteArray& content : {QByteArray(), QByteArray("#@#\r\n\r\n"),
                                       QByteArray("\\\\1|#||Name|wide\r\n"), QByteArray("\\\\1|#||Name|-20\r\n")}) {
         GridCore g;
         g.SetColumnHeader(1, QStringLiteral("Old name"));
