@@ -154,6 +154,18 @@ qsizetype AnsiTables::encode(const char16_t* text, qsizetype count, char* out) c
     return o;
 }
 
+qsizetype AnsiTables::firstUnheld(const char16_t* text, qsizetype count) const
+{
+    qsizetype i = 0;
+    if (m_asciiSame)
+        while (count - i >= Block && asciiUnits(text + i))
+            i += Block;
+    for (; i < count; ++i)
+        if (m_bytes[text[i]] == '?' && text[i] != u'?')
+            return i;
+    return -1;
+}
+
 QByteArray toAnsi(const QString& text)
 {
     const AnsiTables* tables = AnsiTables::get();
@@ -172,6 +184,28 @@ QString fromAnsi(const QByteArray& bytes)
     QString text(bytes.size(), Qt::Uninitialized);
     tables->decode(bytes.constData(), bytes.size(), reinterpret_cast<char16_t*>(text.data()));
     return text;
+}
+
+qsizetype firstUnheld(QStringView text)
+{
+    const AnsiTables* tables = AnsiTables::get();
+    if (!tables)
+        return -1;
+    return tables->firstUnheld(reinterpret_cast<const char16_t*>(text.data()), text.size());
+}
+
+QString characterName(QStringView text, qsizetype position)
+{
+    if (position < 0 || position >= text.size())
+        return QString();
+    char32_t code = text[position].unicode();
+    qsizetype length = 1;
+    if (text[position].isHighSurrogate() && position + 1 < text.size() && text[position + 1].isLowSurrogate()) {
+        code = QChar::surrogateToUcs4(text[position], text[position + 1]);
+        length = 2;
+    }
+    return QStringLiteral("\"%1\" (U+%2)")
+        .arg(text.mid(position, length).toString(), QString::number(uint(code), 16).toUpper().rightJustified(4, QLatin1Char('0')));
 }
 
 } // namespace platform

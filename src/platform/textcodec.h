@@ -11,6 +11,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringView>
 
 #include <memory>
 #include <mutex>
@@ -33,6 +34,10 @@ public:
     // written as "?" too: a caller that converts a long text piece by piece keeps it for the
     // next piece. Gives the number of bytes written.
     qsizetype encode(const char16_t* text, qsizetype count, char* out) const;
+    // The position of the first character the code page cannot hold (for a character beyond
+    // 16 bits, of the first of its two units), or -1 when it holds them all. "?" itself is
+    // held.
+    qsizetype firstUnheld(const char16_t* text, qsizetype count) const;
 
 private:
     AnsiTables() = default;
@@ -51,5 +56,12 @@ private:
 QByteArray toAnsi(const QString& text);
 // Decodes Windows-1250 bytes.
 QString fromAnsi(const QByteArray& bytes);
+
+// The position in `text` of the first character that Windows-1250 cannot hold, which a file
+// would get as "?"; -1 when there is none, and when the system has no converter at all.
+qsizetype firstUnheld(QStringView text);
+// Names the character at `position` for a message: itself, whole, in quotes, and its code,
+// as in "ø" (U+00F8).
+QString characterName(QStringView text, qsizetype position);
 
 } // namespace platform

@@ -13,6 +13,7 @@
 #include "shell/launcherlabel.h"
 #include "shell/settingsbinding.h"
 #include "shell/shellpictures.h"
+#include "shell/storabletext.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -175,6 +176,7 @@ void frmBalance::buildCompanyPage(QWidget* page)
     };
     for (const auto& row : rows) {
         *row.edit = boundEdit(QString::fromLatin1(row.name), *row.field, page);
+        refuseUnstorableCharacters(*row.edit);
         form->addRow(caption(QString::fromLatin1(row.label), page), *row.edit);
     }
     CmdUpdateNetwork2 = new QPushButton(QStringLiteral("Update Network"), page);
@@ -198,6 +200,7 @@ void frmBalance::buildPasswordPage(QWidget* page)
         edit->setStyleSheet(QStringLiteral("lineedit-password-character: 42"));
         if (maxLength > 0)
             edit->setMaxLength(maxLength);
+        refuseUnstorableCharacters(edit);
         return edit;
     };
     OldPassword = passwordBox(QStringLiteral("OldPassword"), 0);

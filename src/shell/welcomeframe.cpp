@@ -1,6 +1,7 @@
 #include "shell/welcomeframe.h"
 
 #include "platform/keys.h"
+#include "shell/storabletext.h"
 
 #include <QGridLayout>
 #include <QKeyEvent>
@@ -65,6 +66,7 @@ QLineEdit* WelcomeFrame::addField(const QString& name, const QString& caption, i
     auto* edit = new QLineEdit(this);
     edit->setObjectName(name);
     edit->installEventFilter(this);
+    refuseUnstorableCharacters(edit);
     auto* label = new QLabel(caption, this);
     label->setBuddy(edit);
     m_fields->addWidget(label, row, 0);

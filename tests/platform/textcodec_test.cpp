@@ -1,4 +1,5 @@
 #include "platform/textcodec.h"
+#include "support/qtprinters.h"
 
 #include <QStringDecoder>
 #include <QStringEncoder>
@@ -19,6 +20,45 @@ TEST(TextCodec, UnmappableCharacterBecomesQuestionMark)
     EXPECT_EQ(platform::toAnsi(QString::fromUtf8("x😀y")), QByteArray("x?y")); // one mark per character
     EXPECT_EQ(platform::toAnsi(QString::fromUtf8("ß")), QByteArray("\xDF"));
     EXPECT_EQ(platform::toAnsi(QStringLiteral("a\x1A")), QByteArray("a\x1A"));
+}
+
+// Where a file would get "?" the program must know it first, to refuse the character and
+// name it: the check agrees with the conversion on every 16-bit unit, finds a character
+// however far into a long text it stands, and names a character beyond 16 bits whole.
+TEST(TextCodec, CharactersTheCodePageLacksAreFoundAndNamed)
+{
+    const struct {
+        const char* text;
+        qsizetype at;
+        const char* named;
+    } cases[] = {
+        {"Tømrer1", 1, "\"ø\" (U+00F8)"},
+        {"Señor", 2, "\"ñ\" (U+00F1)"},
+        {"Tomás Ærø", 6, "\"Æ\" (U+00C6)"},
+        {"東京", 0, "\"東\" (U+6771)"},
+        {"pw😀", 2, "\"😀\" (U+1F600)"},
+        {"€ 5, Žaga, čšž, ß, ?", -1, ""},
+        {"", -1, ""},
+    };
+    for (const auto& c : cases) {
+        const QString text = QString::fromUtf8(c.text);
+        EXPECT_EQ(platform::firstUnheld(text), c.at) << c.text;
+        if (c.at >= 0) {
+            EXPECT_EQ(platform::characterName(text, c.at), QString::fromUtf8(c.named)) << c.text;
+        }
+    }
+    // Past the blocks of plain ASCII that the check skips whole, and a lone surrogate.
+    for (const qsizetype at : {qsizetype(0), qsizetype(31), qsizetype(32), qsizetype(33), qsizetype(1000)}) {
+        const QString text = QString(at, QLatin1Char('a')) + QChar(0xF8) + QString(40, QLatin1Char('b'));
+        EXPECT_EQ(platform::firstUnheld(text), at);
+    }
+    EXPECT_EQ(platform::firstUnheld(QString(100, QLatin1Char('a')) + QChar(0xD800)), 100);
+
+    for (int u = 0; u < 0x10000; ++u) {
+        const QString one{QChar(char16_t(u))};
+        const bool lost = platform::toAnsi(one) == "?" && u != '?';
+        ASSERT_EQ(platform::firstUnheld(one) == 0, lost) << "U+" << std::hex << u;
+    }
 }
 
 TEST(TextCodec, EveryByteDecodesToOneCharacterAndBack)

@@ -7,7 +7,11 @@
 #include "shell/formnames.h"
 #include "settingsfixture.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDir>
+#include <QLineEdit>
+#include <QTest>
 
 using namespace shelltest;
 using platform::Answer;
@@ -259,6 +263,51 @@ TEST_F(PasswordTest, APasswordIsSetWithTheOldBoxEmptyAndAsksAtTheNextStart)
     EXPECT_TRUE(boxesEmpty());
     EXPECT_EQ(store().CURRENTPASSWORD.value(), "Tajno1");
     EXPECT_EQ(settingsLine(56), "Tajno1");
+}
+
+// The settings file and the host file are Windows-1250 text. A password holding a character
+// they lack would be stored with "?" in its place: "Tømrer1" saved, then refused at the next
+// start while "T?mrer1" gets in. So the password boxes, and the company detail boxes beside
+// them, refuse such a character as it is typed or pasted and name it; "€" is held.
+TEST_F(PasswordTest, APasswordOrCompanyDetailRefusesACharacterTheFilesCannotHold)
+{
+    openPasswordPage(QString());
+    const char* boxes[] = {"OldPassword", "NewPassword", "ConfirmNewPassword", "CompanyName", "CompanyAddress",
+                           "CompanyCity", "CompanyZip", "CompanyEMail", "CompanyFax", "CompanyPhone"};
+    const struct {
+        const char* pasted;
+        const char* named;
+    } refused[] = {{"Tømrer1", "\"ø\" (U+00F8)"}, {"Señor", "\"ñ\" (U+00F1)"}, {"東京", "\"東\" (U+6771)"},
+                   {"pw😀", "\"😀\" (U+1F600)"}};
+    for (const char* name : boxes) {
+        QLineEdit* box = settings().findChild<QLineEdit*>(QString::fromLatin1(name));
+        ASSERT_NE(box, nullptr) << name;
+        const QString stored = box->text();
+        for (const auto& r : refused) {
+            prompts->queueAnswer(Answer::OK);
+            QApplication::clipboard()->setText(QString::fromUtf8(r.pasted));
+            box->paste();
+            EXPECT_EQ(box->text(), stored) << name;
+            ASSERT_FALSE(prompts->texts().isEmpty()) << name;
+            EXPECT_TRUE(prompts->texts().last().contains(QString::fromUtf8(r.named)))
+                << name << ": " << prompts->texts().last().toStdString();
+        }
+    }
+    EXPECT_EQ(store().CompanyName.value(), CompanyDetails[0]);
+
+    // Typed one key at a time: the refused key is left out, the others stay.
+    settings().NewPassword->setFocus();
+    prompts->queueAnswer(Answer::OK);
+    QTest::keyClicks(settings().NewPassword, QString::fromUtf8("Tø"));
+    EXPECT_EQ(settings().NewPassword->text(), QStringLiteral("T"));
+
+    // What the files hold is saved and is the password of the next start.
+    prompts.script().clear();
+    type(QString(), QString::fromUtf8("T€mrer1"), QString::fromUtf8("T€mrer1"));
+    prompts->queueAnswer(Answer::OK);
+    settings().cmdSavePassword->click();
+    ASSERT_EQ(prompts->texts(), QStringList{"New Password was successfully saved"});
+    EXPECT_EQ(settingsLine(56), QString::fromUtf8("T€mrer1"));
 }
 
 struct Refusal {

@@ -5,9 +5,13 @@
 #include "posting/postingjournal.h"
 #include "programfixture.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
+#include <QLineEdit>
+#include <QTest>
 
 using namespace shelltest;
 using platform::Answer;
@@ -128,6 +132,48 @@ TEST_F(StartupTest, EnterAsksForTheFirstMissingDetailAndStoresNothing)
     click(main().Welcome->Command3);
     EXPECT_EQ(program->store().CompanyAddress.value(), QStringLiteral(" "));
     EXPECT_FALSE(main().Welcome->isVisible());
+}
+
+// The settings file is Windows-1250 text: a company detail holding a character it lacks would
+// be stored as "?" and printed so on every invoice. Each box refuses such a character as it is
+// typed or pasted and names it; "€" and the Central European letters are held and go through.
+TEST_F(StartupTest, AWelcomeFieldRefusesACharacterTheSettingsFileCannotHold)
+{
+    prompts->queueAnswer(Answer::OK); // first run
+    startProgram();
+    waitForProbe();
+    prompts.script().clear();
+    const struct {
+        const char* pasted;
+        const char* named;
+    } refused[] = {{"Møller ApS", "\"ø\" (U+00F8)"}, {"東京商事", "\"東\" (U+6771)"}, {"Kos 😀", "\"😀\" (U+1F600)"}};
+    const QList<QLineEdit*> fields = main().Welcome->companyFields();
+    for (QLineEdit* field : fields) {
+        for (const auto& r : refused) {
+            field->setText(QStringLiteral("Kos"));
+            prompts->queueAnswer(Answer::OK);
+            QApplication::clipboard()->setText(QString::fromUtf8(r.pasted));
+            field->paste();
+            EXPECT_EQ(field->text(), QStringLiteral("Kos")) << field->objectName().toStdString();
+            ASSERT_FALSE(prompts->texts().isEmpty());
+            EXPECT_TRUE(prompts->texts().last().contains(QString::fromUtf8(r.named)))
+                << prompts->texts().last().toStdString();
+            EXPECT_EQ(prompts->recorded().last().style, 48);
+        }
+        field->clear();
+        field->setFocus();
+        prompts->queueAnswer(Answer::OK);
+        QTest::keyClicks(field, QString::fromUtf8("Kø"));
+        EXPECT_EQ(field->text(), QStringLiteral("K"));
+        QApplication::clipboard()->setText(QString::fromUtf8("ršč € 5"));
+        field->paste();
+        EXPECT_EQ(field->text(), QString::fromUtf8("Kršč € 5"));
+    }
+    EXPECT_EQ(prompts->texts().size(), fields.size() * 4);
+
+    prompts->queueAnswer(Answer::OK); // thank you
+    click(main().Welcome->Command3);
+    EXPECT_EQ(settingsLine(49), QString::fromUtf8("Kršč € 5"));
 }
 
 TEST_F(StartupTest, EnterAndDownMoveThroughTheWelcomeFieldsToTheEnterButton)

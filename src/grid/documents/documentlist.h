@@ -49,6 +49,12 @@ public:
     {
         return m_file.SaveFileAs(FileName, Encrypted);
     }
+    // Whether the file's text can hold every caption and cell a save writes; SaveFile and
+    // SaveFileAs refuse with this message, and a caller of SaveFileBytes asks first.
+    [[nodiscard]] platform::FileResult checkStorable(const QString& FileName) const
+    {
+        return m_file.checkStorable(FileName);
+    }
     // The bytes SaveFile would write, for a caller that writes them with other files as one
     // change, and the grid's record of its file once that caller has written them.
     [[nodiscard]] QByteArray SaveFileBytes(const QString& FileName, bool Encrypted) const

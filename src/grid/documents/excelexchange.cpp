@@ -5,6 +5,7 @@
 #include "grid/documents/exchangehost.h"
 #include "grid/documents/progressdisplay.h"
 #include "grid/gridcore.h"
+#include "platform/spreadsheet.h"
 
 #include <algorithm>
 #include <array>
@@ -18,6 +19,9 @@ using namespace ExcelSteps;
 namespace {
 
 using SheetRow = std::array<QString, GridCore::MaxColumns>;
+
+// The width of a column the import adds, that of a column the user adds.
+constexpr int NewColumnWidth = 100;
 
 const QString nothingImported = QStringLiteral("Nothing was imported.");
 const QString nothingExported = QStringLiteral("Nothing was exported.");
@@ -76,6 +80,23 @@ void putRows(GridCore& grid, const std::vector<SheetRow>& sheet)
                 grid.setCellText(int(i + 1), k, text);
 }
 
+// The columns the grid shows grow to the last sheet column that held a value, so that no
+// imported value lies hidden beyond them, to be dropped by the next save. Each new column
+// comes after the grid's own, which keep their places and meanings, and is named after its
+// sheet column.
+void addColumnsFor(GridCore& grid, const std::vector<SheetRow>& sheet)
+{
+    int last = 0;
+    for (const SheetRow& values : sheet)
+        for (int k = GridCore::MaxColumns; k > last; --k)
+            if (!values[size_t(k - 1)].isEmpty()) {
+                last = k;
+                break;
+            }
+    for (int k = grid.ColumnCount() + 1; k <= last; ++k)
+        grid.AddColumn(0, NewColumnWidth, platform::columnLetters(k));
+}
+
 } // namespace
 
 ExcelExchange::ExcelExchange(GridCore& grid, ExchangeHost& host) : m_grid(grid), m_host(host) {}
@@ -109,6 +130,7 @@ bool ExcelExchange::importexcel(const QString& FileName, int32_t Rows)
     }
     excel.QuitExcel();
     putRows(m_grid, sheet);
+    addColumnsFor(m_grid, sheet);
     return true;
 }
 

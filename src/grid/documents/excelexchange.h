@@ -19,6 +19,8 @@ public:
     // Reads sheet rows 1 to Rows, columns A to AF, of the workbook's active sheet into the
     // grid rows of the same numbers, columns 1 to 32: a non-empty sheet cell replaces the
     // text of its grid cell, an empty one leaves it as it is; Rows empty rows are appended.
+    // When a value lands beyond the grid's columns, columns named after their sheet columns
+    // are appended up to the last that holds one, so that nothing read is left hidden.
     // The cells are written without history. True when the rows were read; on any failure
     // the user is told, the grid is left as it was and false is returned.
     bool importexcel(const QString& FileName, int32_t Rows);

@@ -5,6 +5,7 @@
 #include "grid/documents/listfilesource.h"
 #include "grid/documents/listfilewriter.h"
 #include "grid/gridcore.h"
+#include "grid/gridrow.h"
 #include "platform/textcodec.h"
 
 #include <algorithm>
@@ -82,11 +83,45 @@ QByteArray GridFile::bytes(bool Encrypted, const QString& passwordLine) const
                      : ListFileWriter::plainBytes(source);
 }
 
+platform::FileResult GridFile::checkStorable(const QString& FileName) const
+{
+    const auto refusal = [&FileName](const QString& where, QStringView text, qsizetype at) {
+        return platform::FileResult{
+            false, QStringLiteral("The file \"%1\" was not saved: %2 holds the character %3, which the file cannot "
+                                  "store (documents are kept in Central European text, Windows-1250). Change it "
+                                  "and save again.")
+                       .arg(FileName, where, platform::characterName(text, at))};
+    };
+    const int columns = m_core.ColumnCount();
+    for (int c = 1; c <= columns; ++c) {
+        const QString caption = m_core.GetColumnHeader(c);
+        if (const qsizetype at = platform::firstUnheld(caption); at >= 0)
+            return refusal(QStringLiteral("the caption of column %1").arg(c), caption, at);
+    }
+    const int rows = m_core.ListCount();
+    for (int r = 1; r <= rows; ++r) {
+        const GridRow& cells = m_core.row(r);
+        const int last = std::min(columns, cells.extent() - 1);
+        for (int c = 1; c <= last; ++c) {
+            const QStringView text = cells.textView(c);
+            if (const qsizetype at = platform::firstUnheld(text); at >= 0) {
+                const QString caption = m_core.GetColumnHeader(c);
+                const QString column = caption.isEmpty() ? QString::number(c)
+                                                         : QStringLiteral("%1 (\"%2\")").arg(QString::number(c), caption);
+                return refusal(QStringLiteral("the cell in row %1, column %2").arg(QString::number(r), column), text, at);
+            }
+        }
+    }
+    return {true, QString()};
+}
+
 platform::FileResult GridFile::write(const QString& FileName, bool Encrypted, const QString& passwordLine)
 {
     if (!platform::AnsiTables::get())
         return {false, QStringLiteral("The file \"%1\" could not be written: this system cannot convert "
                                       "Windows-1250 text.").arg(FileName)};
+    if (auto storable = checkStorable(FileName); !storable.ok)
+        return storable;
     return platform::writeFileAtomically(FileName, bytes(Encrypted, passwordLine));
 }
 

@@ -28,6 +28,11 @@ public:
     // it, keeping the file's password line; otherwise goes through SaveFileAs.
     [[nodiscard]] platform::FileResult SaveFile(const QString& FileName, bool Encrypted);
 
+    // Whether every caption and cell text that a save writes can be stored in the file's
+    // Windows-1250 text. When one cannot, the message names FileName, the cell (or caption)
+    // and the character, and the save writes nothing: the file would get "?" in its place.
+    [[nodiscard]] platform::FileResult checkStorable(const QString& FileName) const;
+
     // The bytes SaveFile(FileName, Encrypted) would write, without writing them, for a caller
     // that writes them together with other files as one change (the transaction posting).
     [[nodiscard]] QByteArray SaveFileBytes(const QString& FileName, bool Encrypted) const;

@@ -265,6 +265,28 @@ private:
     GridCellView m_cells[Slots - 1];
 };
 
+// Every list file begins its header line and its row-count line with two backslashes, and
+// each holds its count as a number: text of any other kind is not a document.
+bool isHeaderLine(QStringView line)
+{
+    if (!line.startsWith(QLatin1String("\\\\")))
+        return false;
+    const auto header = ListFileLines::parseHeaderLine(line);
+    return header && header->count;
+}
+
+bool isRowCountLine(QStringView line)
+{
+    return line.startsWith(QLatin1String("\\\\")) && ListFileLines::parseRowCountLine(line).has_value();
+}
+
+platform::FileResult notAListFile(const QString& path)
+{
+    return {false, QStringLiteral("The file \"%1\" could not be opened: it is not a document of this program, or "
+                                  "it is damaged (its first lines do not hold a document's column and row counts).")
+                       .arg(path)};
+}
+
 bool insideDocument(const ListDocument& document, const ListFileLines::CellLine& line)
 {
     // Row 0 and column 0 are the slots that hold no cell; a line for them shows nowhere, and
@@ -311,19 +333,31 @@ platform::FileResult ListFileReader::readFrom(Feed& feed, ListDocument& document
     LineSource lines(feed, read.form == ListDocument::Form::Scrambled, *tables);
     RowAssembler rows(read);
     QStringView line;
+    // A file that ends before its header or its row-count line is an empty document, the
+    // way a cut-short write leaves one; but anything after a missing one is not a document.
+    bool countsMissing = false;
     for (qint64 number = 1; lines.next(line); ++number) {
         if (passwordForm && number == 1)
             continue;
         if (passwordForm && number == 2)
             read.passwordLine = line.toString();
-        if (line.isEmpty() || number < headerLine)
+        if (number < headerLine)
             continue;
+        if (line.isEmpty()) {
+            countsMissing = countsMissing || number <= headerLine + 1;
+            continue;
+        }
+        if (countsMissing)
+            return notAListFile(path);
         if (number == headerLine) {
-            if (auto header = ListFileLines::parseHeaderLine(line)) {
-                read.declaredColumnCount = header->count;
-                read.columns = header->entries;
-            }
+            if (!isHeaderLine(line))
+                return notAListFile(path);
+            auto header = ListFileLines::parseHeaderLine(line);
+            read.declaredColumnCount = header->count;
+            read.columns = header->entries;
         } else if (number == headerLine + 1) {
+            if (!isRowCountLine(line))
+                return notAListFile(path);
             const qint64 count = ListFileLines::parseRowCountLine(line).value_or(1);
             if (count > MaxRows)
                 return {false, QStringLiteral("The file \"%1\" could not be opened: it declares %2 rows, "

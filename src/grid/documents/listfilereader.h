@@ -1,7 +1,10 @@
 #pragma once
 // Reads the bytes of a list file in any of its three forms (plain, password, scrambled) into
-// a ListDocument. Lines that do not follow the format are passed over; only a file that
-// cannot be a document (more rows than a grid can hold) is refused.
+// a ListDocument. Cell lines that do not follow the format are passed over; a file whose
+// first lines are not a header and a row count (a picture or a letter given the document's
+// extension), or that declares more rows than a grid can hold, is refused, so that it is
+// never shown as an empty document and saved over. A file that ends before those lines
+// reads as an empty document.
 
 #include "platform/safefile.h"
 

@@ -350,7 +350,10 @@ OpenOutcome DocumentWindow::openDocument(const OpenRequest& request)
     // Taken before the read: a write that comes between the two then shows as a change.
     const auto stamp = services::FileStamp::of(path);
     if (const platform::FileResult read = m_list->OpenFile(path); !read) {
+        // The document shown stays, and with it whether it holds unsaved changes.
+        const QString changed = m_changeStatus;
         finishOpening();
+        m_changeStatus = changed;
         prompts().MsgBox(read.error, platform::MsgStyle::Critical);
         return OpenOutcome::NotOpened;
     }

@@ -135,6 +135,10 @@ bool frmTransactions::postTransaction(SaveKind kind, const QString& path)
 {
     refreshValue();
     const QString written = posting::TransactionPosting::fileName(path);
+    if (const platform::FileResult storable = List1().checkStorable(written); !storable) {
+        prompts().MsgBox(storable.error, platform::MsgStyle::Critical);
+        return false;
+    }
     const posting::TransactionResult result =
         m_posting.post({kind, m_header, path, List1().SaveFileBytes(written, true)});
     if (!result.posted()) {

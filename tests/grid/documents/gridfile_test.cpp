@@ -247,7 +247,10 @@ TEST_F(GridFileTest, AFailedOpenLeavesGridAndFieldsAsTheyWere)
     // A name that looks like a placeholder of the message is named as it is.
     ASSERT_TRUE(QFile::copy(path("huge.QVI"), path("huge %1.QVI")));
     QDir(dir.path()).mkdir(QStringLiteral("folder.QVI"));
-    for (const char* name : {"missing.QVI", "folder.QVI", "huge.QVI", "huge %1.QVI"}) {
+    // Files that are not documents at all: a picture and a letter given the extension.
+    put(path("picture.QVI"), QByteArray("\x89PNG\r\n\x1a\n\0\0\0\rIHDR", 16));
+    put(path("letter.QVI"), "no header\r\n");
+    for (const char* name : {"missing.QVI", "folder.QVI", "huge.QVI", "huge %1.QVI", "picture.QVI", "letter.QVI"}) {
         const auto result = file.OpenFile(path(name));
         EXPECT_FALSE(result.ok) << name;
         EXPECT_TRUE(result.error.contains(path(name))) << result.error.toStdString();
@@ -265,7 +268,7 @@ TEST_F(GridFileTest, AnEmptyFileOpensAsAnEmptyDocument)
     // The old document must not stay in the grid under the new file's name, not even in
     // column 1's caption and width: it gets a new grid's column. So does a column 1 whose
     // width in the file does not read or is refused.
-    for (const QByteArray& content : {QByteArray(), QByteArray("#@#\r\n\r\n"), QByteArray("no header\r\n"),
+    for (const QByteArray& content : {QByteArray(), QByteArray("#@#\r\n\r\n"),
                                       QByteArray("\\\\1|#||Name|wide\r\n"), QByteArray("\\\\1|#||Name|-20\r\n")}) {
         GridCore g;
         g.SetColumnHeader(1, QStringLiteral("Old name"));
@@ -318,6 +321,64 @@ TEST_F(GridFileTest, ASaveThatFailsPartWayLeavesTheOldFileByteForByte)
 
     ASSERT_TRUE(file.SaveFile(doc, true).ok);
     EXPECT_NE(bytesOf(doc), before);
+}
+
+// The file's text is Windows-1250: a character it lacks would be written as "?", and the
+// document read back would no longer hold what was typed. Such a save writes nothing and
+// names the file, the cell (or the caption) and the character; once it is changed, the save
+// goes through. "€" is held.
+TEST_F(GridFileTest, ASaveOfACharacterTheFileCannotHoldWritesNothingAndNamesIt)
+{
+    GridCore g;
+    GridFile file(g);
+    g.SetColumnHeader(1, QStringLiteral("Item Name"));
+    g.AddColumn(0, 60, QStringLiteral("Price"));
+    g.AddColumn(0, 60, QString());
+    g.resetRows(4);
+    g.ChangeItem(1, 1, QStringLiteral("Žaga €5"));
+    const QString doc = path("doc.QVI");
+    ASSERT_TRUE(file.SaveFile(doc, true).ok);
+    const QByteArray before = bytesOf(doc);
+
+    const struct {
+        int row, column;
+        const char* text;
+        const char* told;
+    } cases[] = {
+        {3, 1, "Tømrer", "the cell in row 3, column 1 (\"Item Name\") holds the character \"ø\" (U+00F8)"},
+        {2, 2, "12 😀", "the cell in row 2, column 2 (\"Price\") holds the character \"😀\" (U+1F600)"},
+        {4, 3, "東京", "the cell in row 4, column 3 holds the character \"東\" (U+6771)"},
+    };
+    for (const auto& c : cases) {
+        g.ChangeItem(c.row, c.column, QString::fromUtf8(c.text));
+        for (const bool asNew : {false, true}) {
+            const auto result = asNew ? file.SaveFileAs(path("other.QVI"), true) : file.SaveFile(doc, true);
+            EXPECT_FALSE(result.ok) << c.text;
+            EXPECT_TRUE(result.error.contains(QString::fromUtf8(c.told))) << result.error.toStdString();
+            EXPECT_TRUE(result.error.contains(asNew ? path("other.QVI") : doc)) << result.error.toStdString();
+            EXPECT_FALSE(file.checkStorable(doc).ok);
+        }
+        EXPECT_EQ(bytesOf(doc), before);
+        EXPECT_FALSE(QFile::exists(path("other.QVI")));
+        EXPECT_EQ(file.OpenedFileName(), doc);
+        g.ChangeItem(c.row, c.column, QString());
+    }
+    g.SetColumnHeader(2, QString::fromUtf8("Preção")); // "ç" is held, "ã" is not
+    const auto caption = file.SaveFile(doc, true);
+    EXPECT_FALSE(caption.ok);
+    EXPECT_TRUE(caption.error.contains(QString::fromUtf8("the caption of column 2 holds the character \"ã\" (U+00E3)")))
+        << caption.error.toStdString();
+    EXPECT_EQ(bytesOf(doc), before);
+
+    // A cell beyond the columns is not written, so it stops no save.
+    g.SetColumnHeader(2, QStringLiteral("Price"));
+    g.setCell(1, 9, GridCell{QString::fromUtf8("ø"), false, false, false, 0});
+    g.ChangeItem(2, 1, QString::fromUtf8("Tomás Ž €"));
+    ASSERT_TRUE(file.SaveFile(doc, true).ok);
+    GridCore back;
+    GridFile reread(back);
+    ASSERT_TRUE(reread.OpenFile(doc).ok);
+    EXPECT_EQ(back.GetItem(2, 1), QString::fromUtf8("Tomás Ž €"));
 }
 
 TEST_F(GridFileTest, ASaveLeavesNoScratchFileBehind)

@@ -236,8 +236,7 @@ TEST(ListFileReader, ALineWhoseRowOrColumnDoesNotReadIsSkipped)
 
 TEST(ListFileReader, RowCountBelowOneKeepsOneRow)
 {
-    for (const QByteArray& count : {QByteArray("0"), QByteArray("-5"), QByteArray("none"),
-                                    QByteArray("-") + QByteArray(400, '9')}) {
+    for (const QByteArray& count : {QByteArray("0"), QByteArray("-5"), QByteArray("-") + QByteArray(400, '9')}) {
         const QByteArray bytes = QByteArray("\\\\1|#||A|50\r\n\\\\") + count + "\r\nx#0#000#1#1\r\n";
         const ListDocument doc = readOk(bytes);
         EXPECT_EQ(doc.rowCount(), 1) << count.left(20).constData();
@@ -299,4 +298,67 @@ TEST(ListFileReader, TextIsWindows1250)
     const ListDocument back = readOk(bytes);
     EXPECT_EQ(back.caption(1), QStringLiteral("Šifra"));
     EXPECT_EQ(back.at(1, 1).text, QStringLiteral("Žemlja €5 ??"));
+}
+
+// A picture or a letter given a document's extension must not open as an empty document that
+// the next Save writes over: whatever does not begin with a header line and a row-count line
+// holding their counts is refused, naming the file, and the document stays as it was.
+TEST(ListFileReader, TextThatIsNotAListFileIsRefused)
+{
+    const QByteArray png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x10\x08\x06\0\0\0\x1f\xf3\xff" "a", 33);
+    const struct {
+        const char* what;
+        QByteArray bytes;
+    } refused[] = {
+        {"a PNG picture", png},
+        {"a letter", "Dear Sir,\r\nplease find the prices below.\r\n"},
+        {"a letter of one line", "Prices | 2025"},
+        {"a header without its backslashes", "1|#||A|50\r\n\\\\1\r\n"},
+        {"a header whose count is no number", "\\\\x|#||A|50\r\n\\\\1\r\n"},
+        {"a header without a bar", "\\\\1\r\n\\\\1\r\n"},
+        {"a row count that is no number", "\\\\1|#||A|50\r\n\\\\none\r\nx#0#000#1#1\r\n"},
+        {"a row-count line without backslashes", "\\\\1|#||A|50\r\n7\r\n"},
+        {"cell lines where the row count belongs", "\\\\1|#||A|50\r\nx#0#000#1#1\r\n"},
+        {"cell lines after an empty row-count line", "\\\\1|#||A|50\r\n\r\nx#0#000#1#1\r\n"},
+        {"lines after an empty header line", "\r\n\\\\1\r\nx#0#000#1#1\r\n"},
+        {"a password form over a letter", "#@#\r\np&z7\r\nDear Sir,\r\n"},
+        {"a scrambled letter", ListFileScrambler::applied("#@#\r\np&z7\r\nDear Sir,\r\n")},
+    };
+    for (const auto& file : refused) {
+        ListDocument doc;
+        doc.columns = {{"kept", 70}};
+        const auto result = ListFileReader::read(file.bytes, doc, QStringLiteral("/data/Tools.QVI"));
+        EXPECT_FALSE(result.ok) << file.what;
+        EXPECT_TRUE(result.error.contains(QStringLiteral("\"/data/Tools.QVI\""))) << file.what;
+        EXPECT_EQ(doc.columns.value(0).caption, QStringLiteral("kept")) << file.what;
+    }
+
+    // Every list file this program or the older one writes still reads, the empty ones and
+    // those a cut-short write left included.
+    ListDocument fresh;
+    fresh.columns = {{QString(), 100}};
+    fresh.setRowCount(1);
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        int columns;
+    } read[] = {
+        {"a new grid, plain", ListFileWriter::plainBytes(fresh), 1},
+        {"a new grid, scrambled", ListFileWriter::scrambledBytes(fresh, QStringLiteral("p&z7")), 1},
+        {"saved in place with no password line", ListFileWriter::scrambledBytes(fresh, QString()), 1},
+        {"the password form unscrambled", "#@#\r\npw\r\n\\\\1|#||A|50\r\n\\\\1\r\n", 1},
+        {"no bytes at all", QByteArray(), 0},
+        {"only the password lines", "#@#\r\n\r\n", 0},
+        {"only empty lines", "\r\n\r\n\r\n", 0},
+        {"only the header line", "\\\\2|#||A|50||B|60\r\n", 2},
+        {"a header that names more columns than it holds", "\\\\3|#||A|50||B|60\r\n\\\\1\r\n", 2},
+        {"a header with no entries", "\\\\0|#\r\n\\\\1\r\n", 0},
+        {"cell lines that do not read", "\\\\1|#||A|50\r\n\\\\1\r\nno cell\r\n", 1},
+    };
+    for (const auto& file : read) {
+        ListDocument doc;
+        const auto result = ListFileReader::read(file.bytes, doc, QStringLiteral("ok.QVI"));
+        EXPECT_TRUE(result.ok) << file.what << ": " << result.error.toStdString();
+        EXPECT_EQ(doc.columnCount(), file.columns) << file.what;
+    }
 }

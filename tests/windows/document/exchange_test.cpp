@@ -5,6 +5,7 @@
 
 #include "documentfixture.h"
 
+#include "platform/spreadsheet.h"
 #include "platform/systeminfo.h"
 #include "support/recordingspreadsheet.h"
 #include "windows/document/importwarning.h"
@@ -200,6 +201,44 @@ TEST_P(Exchange, TheImportAsksAboutUnsavedChangesFirst)
     window->importfromexcel_Click();
     EXPECT_EQ(prompts->texts(), (QStringList{"Save Changes?", "Select Data Source:"}));
     EXPECT_EQ(window->List1().GetItem(1, 1), QStringLiteral("edited again"));
+}
+
+// A sheet wider than the document loses nothing: a value beyond the kind's columns gets a
+// column of its own, named after its sheet column, after the kind's columns, which keep their
+// places; the columns between come too, so each value stays under its sheet column. The save
+// then keeps them all.
+TEST_P(Exchange, ASheetWiderThanTheDocumentGetsColumnsForItsValues)
+{
+    const QString path = openDocumentFile();
+    const int own = window->List1().ColumnCount();
+    QStringList captions;
+    for (int c = 1; c <= own; ++c)
+        captions << window->List1().GetColumnHeader(c);
+    const QString next = platform::columnLetters(own + 1);
+    const QString last = platform::columnLetters(own + 3);
+    excel->workbooks[workbook] = {{QStringLiteral("A1"), QStringLiteral("Vijak M8")},
+                                  {next + QStringLiteral("1"), QStringLiteral("zinc")},
+                                  {last + QStringLiteral("2"), QStringLiteral("box of 100")}};
+    import(QStringLiteral("2"));
+
+    grid::DocumentList& list = window->List1();
+    ASSERT_EQ(list.ColumnCount(), own + 3);
+    for (int c = 1; c <= own; ++c)
+        EXPECT_EQ(list.GetColumnHeader(c), captions[c - 1]);
+    for (int c = own + 1; c <= own + 3; ++c) {
+        EXPECT_EQ(list.GetColumnHeader(c), platform::columnLetters(c));
+        EXPECT_EQ(list.GetWidthColumn(c), 100);
+    }
+    EXPECT_EQ(list.GetItem(1, own + 1), QStringLiteral("zinc"));
+    EXPECT_EQ(list.GetItem(2, own + 3), QStringLiteral("box of 100"));
+    EXPECT_EQ(list.GetItem(1, 1), QStringLiteral("Vijak M8"));
+    EXPECT_FALSE(list.undo());
+
+    if (!row().savesPlainly)
+        return; // its Save posts; the kind's own tests save it
+    ASSERT_TRUE(window->cmdSave_Click());
+    EXPECT_EQ(cellOnDisk(path, 1, own + 1), QStringLiteral("zinc"));
+    EXPECT_EQ(cellOnDisk(path, 2, own + 3), QStringLiteral("box of 100"));
 }
 
 TEST_P(Exchange, TheExportShowsTheListInANewWorkbook)

@@ -156,6 +156,46 @@ TEST_P(NewAndOpen, AFileThatCannotBeReadIsReportedAndTheDocumentStays)
     EXPECT_FALSE(window->PleaseWait()->isVisible());
 }
 
+// A picture or a letter given the kind's extension is not opened as an empty document that
+// the next Save would write over: Open names the file and refuses it, and the document shown
+// stays, with its path, its caption and its unsaved changes.
+TEST_P(NewAndOpen, AFileThatIsNotADocumentIsRefusedAndTheDocumentStays)
+{
+    const QString shown = local(fileName("Shown"));
+    writeDocument(shown, {QStringLiteral("shown")});
+    openThroughDialog(shown);
+    const QString title = window->windowTitle();
+    edit(QStringLiteral("typed"));
+    const QByteArray png("\x89PNG\r\n\x1a\n\0\0\0\rIHDR\0\0\0\x10\0\0\0\x10\x08\x06\0\0\0", 29);
+    const QString picture = local(fileName("Picture"));
+    const QString letter = local(fileName("Letter"));
+    putFile(picture, png);
+    putFile(letter, "Dear Sir,\r\nplease find our prices below.\r\n");
+
+    for (const QString& path : {picture, letter}) {
+        const QByteArray before = bytesOf(path);
+        prompts->queueAnswer(Answer::No); // "Save Changes?"
+        prompts->queueAnswer(Answer::OK);
+        openThroughDialog(path);
+        const testsupport::RecordedPrompt& shownMessage = prompts->recorded().last();
+        EXPECT_TRUE(shownMessage.text.contains(QStringLiteral("\"") + path + QStringLiteral("\"")))
+            << shownMessage.text.toStdString();
+        EXPECT_EQ(shownMessage.style, 16);
+        EXPECT_EQ(window->List1().GetItem(1, 1), QStringLiteral("typed"));
+        EXPECT_EQ(window->windowTitle(), title);
+        EXPECT_EQ(dialog().FileName, shown);
+        EXPECT_EQ(window->lblChangeStatus(), QStringLiteral("1"));
+        EXPECT_TRUE(window->List1().isVisible());
+        EXPECT_EQ(slot(1).Caption.value(), shown);
+        EXPECT_EQ(bytesOf(path), before);
+    }
+    if (!row().savesPlainly)
+        return; // its Save posts; the kind's own tests save it
+    ASSERT_TRUE(window->cmdSave_Click());
+    EXPECT_EQ(bytesOf(picture), png);
+    EXPECT_EQ(cellOnDisk(shown, 1, 1), QStringLiteral("typed"));
+}
+
 // ---- "Save Changes?": every action that would discard the document asks it, with the same
 // answers. Yes saves and stops the action, No lets it go on, Cancel stops it; the document's
 // lock goes only when the action goes on.

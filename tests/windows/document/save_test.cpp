@@ -76,6 +76,38 @@ TEST_P(Save, AFailedWriteIsReportedAndTheChangeKept)
     EXPECT_EQ(window->windowTitle(), before);
 }
 
+// A cell holding a character the file cannot store (it would be written as "?") stops Save
+// and Save As before anything is written: the message names the file, the cell and the
+// character, and the document stays changed. Once the cell is changed, Save writes it.
+TEST_P(Save, ACharacterTheFileCannotHoldIsNamedAndNothingIsWritten)
+{
+    const QString path = openChanged();
+    const QByteArray before = bytesOf(path);
+    window->List1().ChangeItem(2, 2, QString::fromUtf8("Tømrer"));
+    const QString told = QString::fromUtf8("the cell in row 2, column 2 (\"%1\") holds the character \"ø\" (U+00F8)")
+                             .arg(window->List1().GetColumnHeader(2));
+
+    prompts->queueAnswer(Answer::OK);
+    EXPECT_FALSE(window->cmdSave_Click());
+    EXPECT_TRUE(prompts->texts().last().contains(told)) << prompts->texts().last().toStdString();
+    EXPECT_TRUE(prompts->texts().last().contains(path));
+    EXPECT_EQ(prompts->recorded().last().style, 16);
+    EXPECT_EQ(bytesOf(path), before);
+    EXPECT_EQ(window->lblChangeStatus(), QStringLiteral("1"));
+
+    const QString other = local(fileName("Other"));
+    prompts->queueSave(other);
+    prompts->queueAnswer(Answer::OK);
+    EXPECT_FALSE(window->saveas_Click());
+    EXPECT_TRUE(prompts->texts().last().contains(told)) << prompts->texts().last().toStdString();
+    EXPECT_FALSE(QFile::exists(other));
+    EXPECT_EQ(dialog().FileName, path);
+
+    window->List1().ChangeItem(2, 2, QString::fromUtf8("Tomrer €"));
+    EXPECT_TRUE(window->cmdSave_Click());
+    EXPECT_EQ(cellOnDisk(path, 2, 2), QString::fromUtf8("Tomrer €"));
+}
+
 TEST_P(Save, SaveOfANewDocumentGoesToSaveAsWithTheDefaultName)
 {
     edit(QStringLiteral("new item"));

@@ -98,6 +98,35 @@ TEST_F(Saving, ANewTransactionIsSavedAsTheNextInvoiceThenSavedInPlace)
     EXPECT_EQ(balance(1), QStringLiteral("307"));
 }
 
+// A line holding a character the transaction's file cannot store (it would be written as
+// "?") stops the save before anything is posted: the message names the cell and the
+// character, and no balance, number or file changes. Changed, the line saves.
+TEST_F(Saving, ACharacterTheFileCannotHoldStopsTheSaveBeforeAnythingIsPosted)
+{
+    const QString path = openSaved();
+    const QByteArray before = windowtest::bytesOf(path);
+    const QString balanceBefore = program.store.Balance.value();
+    setLine(1, QString::fromUtf8("Smørrebrød"), QStringLiteral("300"), QStringLiteral("1"), QStringLiteral("300"));
+    prompts.script().clear();
+    prompts->queueAnswer(Answer::OK);
+    EXPECT_FALSE(window->cmdSave_Click());
+    ASSERT_EQ(prompts->texts().size(), 1);
+    EXPECT_TRUE(prompts->texts().first().contains(
+        QString::fromUtf8("the cell in row 1, column 1 (\"%1\") holds the character \"ø\" (U+00F8)")
+            .arg(window->List1().GetColumnHeader(1))))
+        << prompts->texts().first().toStdString();
+    EXPECT_EQ(windowtest::bytesOf(path), before);
+    EXPECT_EQ(program.store.Balance.value(), balanceBefore);
+    EXPECT_EQ(balance(1), QStringLiteral("7"));
+    EXPECT_EQ(window->lblChangeStatus(), QStringLiteral("1"));
+
+    setLine(1, QString::fromUtf8("Smorrebrod €"), QStringLiteral("300"), QStringLiteral("1"), QStringLiteral("300"));
+    prompts.script().clear();
+    prompts->queueAnswer(Answer::OK); // "Transaction Saved"
+    ASSERT_TRUE(window->cmdSave_Click());
+    EXPECT_EQ(cellOf(path, 1, 1), QString::fromUtf8("Smorrebrod €"));
+}
+
 TEST_F(Saving, EachContactPartyIsToldAndTheLastOneShown)
 {
     const QString path = transaction(QStringLiteral("17.QVT"));

@@ -149,6 +149,11 @@ TEST_F(ExchangeCalcTest, ImportOfAWorkbookMadeHere)
     EXPECT_EQ(grid.row(1).text(3), QStringLiteral("kept"));
     EXPECT_EQ(grid.row(1).text(32), QStringLiteral("far right"));
     EXPECT_EQ(grid.row(2).text(3), QStringLiteral("-3"));
+    // The value in AF is shown, not left hidden beyond the grid's two columns: the columns up
+    // to it are added, each named after its sheet column.
+    ASSERT_EQ(grid.ColumnCount(), 32);
+    EXPECT_EQ(grid.GetColumnHeader(3), QStringLiteral("C"));
+    EXPECT_EQ(grid.GetColumnHeader(32), QStringLiteral("AF"));
     EXPECT_TRUE(grid.row(4).text(1).isEmpty());
 
     // No rows asked for: the office starts and quits, the grid stays.

@@ -158,6 +158,39 @@ TEST_F(ItemsCalcTest, AWorkbookMadeHereIsImportedIntoTheItemGroup)
     EXPECT_EQ(cellOf(book, QStringLiteral("A4")), QStringLiteral("not asked for"));
 }
 
+// A three-column sheet into a two-column item group: column C is not lost. It comes as a
+// column of its own named "C", after "Item Name" and "Price", and the next Save keeps it.
+TEST_F(ItemsCalcTest, AThreeColumnSheetKeepsItsThirdColumn)
+{
+    const QString book = dir.filePath(QStringLiteral("wide.xls"));
+    ASSERT_TRUE(helper->addWorkbook());
+    openInHelper.clear();
+    const QStringList rows[] = {{"Vijak M8", "0.1", "zinc"}, {"Matica M8", "100.1", "brass"}};
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 3; ++c)
+            helper->writeCell(platform::columnLetters(c + 1) + QString::number(r + 1), rows[r][c]);
+    ASSERT_TRUE(helper->saveAs(book)) << helper->lastError().toStdString();
+
+    prompts->queueOpen(book);
+    prompts->queueInput(QStringLiteral("2"));
+    window.menu(QStringLiteral("importfromexcel"))->trigger();
+    grid::DocumentList& list = window.List1();
+    ASSERT_EQ(list.ColumnCount(), 3);
+    EXPECT_EQ(list.GetColumnHeader(1), QStringLiteral("Item Name"));
+    EXPECT_EQ(list.GetColumnHeader(2), QStringLiteral("Price"));
+    EXPECT_EQ(list.GetColumnHeader(3), QStringLiteral("C"));
+    for (int r = 0; r < 2; ++r)
+        for (int c = 0; c < 3; ++c)
+            EXPECT_EQ(list.GetItem(r + 1, c + 1), rows[r][c]) << r + 1 << ", " << c + 1;
+
+    const QString group = folder.path() + QStringLiteral("/System/RAzar/Items/Wide.QVI");
+    prompts->queueSave(group);
+    ASSERT_TRUE(window.cmdSave_Click());
+    EXPECT_EQ(windowtest::cellOnDisk(group, 1, 3), QStringLiteral("zinc"));
+    EXPECT_EQ(windowtest::cellOnDisk(group, 2, 3), QStringLiteral("brass"));
+    EXPECT_EQ(windowtest::cellOnDisk(group, 2, 2), QStringLiteral("100.1"));
+}
+
 TEST_F(ItemsCalcTest, TheEntireListPrintsTwoCopies)
 {
     PrivateCups cups;
