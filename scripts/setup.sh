@@ -4,13 +4,14 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake pkg-config
+  build-essential cmake ninja-build pkg-config
   qt6-base-dev qt6-base-dev-tools libgl-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   fonts-liberation2 libasound2-dev
   xvfb x11-utils xdg-utils imagemagick libxcb1-dev xdotool
   libreoffice-calc libreoffice-dev
   cups poppler-utils
+  strace
 )
 
 SUDO=""

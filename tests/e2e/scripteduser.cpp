@@ -181,7 +181,7 @@ void ScriptedUser::answer(QWidget* modal)
             QTest::mouseClick(accept, Qt::LeftButton);
         else
             QTest::keyClick(edit, Qt::Key_Return);
-        if (!waitFor([&] { return !dialog->isVisible(); }, 5000)) {
+        if (!waitFor([&] { return !dialog->isVisible(); }, 60000)) {
             fprintf(stderr, "[user] the file dialog stays: name %s, directory %s, button %d\n", qPrintable(edit->text()),
                     qPrintable(dialog->directory().path()), accept->isEnabled());
             return unexpected(QStringLiteral("the file dialog does not take ") + e.answer);
@@ -230,7 +230,7 @@ void ScriptedUser::choose(QWidget* window, const QList<QAction*>& path)
         QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, place.center());
     for (int i = 1; i < path.size(); ++i) {
         ASSERT_NE(open, nullptr);
-        ASSERT_TRUE(waitFor([&] { return open->isVisible(); }, 5000)) << "menu not shown";
+        ASSERT_TRUE(waitFor([&] { return open->isVisible(); }, 60000)) << "menu not shown";
         QAction* entry = path[i];
         ASSERT_NE(entry, nullptr);
         const QPoint at = open->actionGeometry(entry).center();

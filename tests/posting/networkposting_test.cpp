@@ -205,6 +205,11 @@ struct NetworkRefused {
     const char* text;
 };
 
+void PrintTo(const NetworkRefused& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class NetworkRefusalTest : public NetworkPostingTest, public ::testing::WithParamInterface<NetworkRefused> {
 public:
     void lockOutUsers()

@@ -57,6 +57,11 @@ struct OwnCase {
     const char* ownAfter;     // from 1000
 };
 
+void PrintTo(const OwnCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class OwnCompanyPaymentTest : public PaymentPostingTest, public ::testing::WithParamInterface<OwnCase> {};
 
 // A payment moves money back against its transaction: the sender's balance rises and the
@@ -107,6 +112,11 @@ struct ContactCase {
     const char* payment;
     const char* after;
 };
+
+void PrintTo(const ContactCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class ContactPaymentTest : public PaymentPostingTest, public ::testing::WithParamInterface<ContactCase> {};
 
@@ -215,6 +225,11 @@ struct PaymentRefused {
     Refusal refusal;
     const char* text; // "" when the text names a temporary path
 };
+
+void PrintTo(const PaymentRefused& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class PaymentRefusalTest : public PaymentPostingTest, public ::testing::WithParamInterface<PaymentRefused> {};
 

@@ -75,6 +75,11 @@ struct BalanceCase {
     const char* ownAfter; // from 1000
 };
 
+void PrintTo(const BalanceCase& c, std::ostream* os)
+{
+    *os << c.name;
+}
+
 class ContactBalanceTest : public TransactionPostingTest,
                            public ::testing::WithParamInterface<BalanceCase> {};
 
@@ -186,6 +191,11 @@ struct Refused {
     Refusal refusal;
     const char* text; // "" when the text names a temporary path
 };
+
+void PrintTo(const Refused& c, std::ostream* os)
+{
+    *os << c.name;
+}
 
 class TransactionRefusalTest : public TransactionPostingTest,
                                public ::testing::WithParamInterface<Refused> {

@@ -36,7 +36,7 @@ bool PrivateCups::run(const QString& program, const QStringList& args)
     QProcess p;
     p.setProcessChannelMode(QProcess::MergedChannels);
     p.start(program, args);
-    if (!p.waitForFinished(20000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
+    if (!p.waitForFinished(120000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
         error_ = program + QStringLiteral(" failed: ") + QString::fromLocal8Bit(p.readAll());
         p.kill();
         p.waitForFinished();
@@ -133,7 +133,7 @@ int PrivateCups::outputPages() const
 {
     QProcess info;
     info.start(QStringLiteral("pdfinfo"), {output()});
-    if (!info.waitForFinished(20000) || info.exitCode() != 0)
+    if (!info.waitForFinished(120000) || info.exitCode() != 0)
         return -1;
     static const QRegularExpression pages(QStringLiteral("Pages:\\s+(\\d+)"));
     const QRegularExpressionMatch m = pages.match(QString::fromUtf8(info.readAll()));
@@ -144,7 +144,7 @@ QString PrivateCups::outputText() const
 {
     QProcess text;
     text.start(QStringLiteral("pdftotext"), {output(), QStringLiteral("-")});
-    if (!text.waitForFinished(20000) || text.exitCode() != 0)
+    if (!text.waitForFinished(120000) || text.exitCode() != 0)
         return QString();
     return QString::fromUtf8(text.readAllStandardOutput());
 }
