@@ -24,15 +24,6 @@ using posting::CompletePendingPosting;
 using posting::PendingPosting;
 using postingtest::Snapshot;
 
-namespace crashtest {
-
-void PrintTo(const Scenario& s, std::ostream* os)
-{
-    *os << s.name;
-}
-
-} // namespace crashtest
-
 namespace {
 
 // Every file of the program folder by its path inside it. Payment locks are the payments
