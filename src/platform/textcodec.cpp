@@ -160,8 +160,11 @@ qsizetype AnsiTables::firstUnheld(const char16_t* text, qsizetype count) const
     if (m_asciiSame)
         while (count - i >= Block && asciiUnits(text + i))
             i += Block;
+    if (i == count)
+        return -1;
+    const char* byteOf = bytes();
     for (; i < count; ++i)
-        if (m_bytes[text[i]] == '?' && text[i] != u'?')
+        if (byteOf[text[i]] == '?' && text[i] != u'?')
             return i;
     return -1;
 }
