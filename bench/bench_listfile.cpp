@@ -6,6 +6,7 @@
 // rename). Every run of open + save prints both times and their ratio, and the peak memory
 // of open + save above what the opened grid itself holds.
 
+#include "besidebaseline.h"
 #include "grid/documents/gridfile.h"
 #include "grid/documents/gridfinder.h"
 #include "grid/documents/listfilescrambler.h"
@@ -373,5 +374,103 @@ void BM_UndoReplaceAll(benchmark::State& state)
     }
 }
 BENCHMARK(BM_UndoReplaceAll)->Unit(benchmark::kMillisecond)->Iterations(5);
+
+// ---- Undo and redo of a replace-all of every cell (65,000 x 32 = 2,080,000 replacements,
+// one history step each), each beside a plain restore of the same cells: the rows rebuilt
+// one at a time, with no history, from copies of the texts they must hold afterwards. The
+// replace itself and the checks run untimed.
+
+using RowCopies = std::vector<grid::GridRow>;
+
+RowCopies rowsOf(const grid::GridCore& core)
+{
+    RowCopies rows(size_t(core.ListCount()) + 1);
+    for (int r = 1; r <= core.ListCount(); ++r)
+        rows[size_t(r)] = core.row(r);
+    return rows;
+}
+
+// Rebuilds every row of `target` from the cells of `source`, a whole row at a time.
+bool restorePlainly(RowCopies& target, const RowCopies& source)
+{
+    std::vector<grid::GridCellView> cells(Columns);
+    for (size_t r = 1; r < source.size(); ++r) {
+        for (int c = 1; c <= Columns; ++c) {
+            const grid::GridRow& from = source[r];
+            cells[size_t(c - 1)] = grid::GridCellView{from.textView(c), from.bold(c), from.italic(c),
+                                                      from.underline(c), from.color(c)};
+        }
+        target[r].setCells(std::span<const grid::GridCellView>(cells));
+    }
+    return true;
+}
+
+bool sameTexts(const grid::GridCore& core, const RowCopies& rows)
+{
+    for (int r = 1; r <= core.ListCount(); ++r)
+        for (int c = 1; c <= Columns; ++c)
+            if (core.row(r).textView(c) != rows[size_t(r)].textView(c))
+                return false;
+    return true;
+}
+
+constexpr int EveryCell = Rows * Columns;
+
+void replaceEveryCell(grid::GridCore& core)
+{
+    grid::GridFinder finder(core);
+    core.setiSelected(0);
+    finder.FindAndReplaceText(QStringLiteral("Item"), QStringLiteral("Thing"), true, true);
+}
+
+void BM_UndoReplaceAllBesidePlainRestore(benchmark::State& state)
+{
+    Setup& s = setup();
+    const RowCopies before = rowsOf(s.core);
+    BesideBaseline figures;
+    for (auto _ : state) {
+        replaceEveryCell(s.core);
+        if (s.core.UndoStack().stepCount() != EveryCell) {
+            state.SkipWithError("the replace did not make one step per cell");
+            break;
+        }
+        RowCopies plain = rowsOf(s.core);
+        const bool ok = figures.turn(
+            state, [&] { return restorePlainly(plain, before); },
+            [&] { return s.core.undo(EveryCell) && s.core.UndoStack().isEmpty(); });
+        if (!ok || !sameTexts(s.core, before)) {
+            state.SkipWithError("the undo did not put every cell back");
+            break;
+        }
+        s.core.ClearUndoRedo();
+    }
+    figures.report(state);
+    state.counters["steps"] = EveryCell;
+}
+BENCHMARK(BM_UndoReplaceAllBesidePlainRestore)->Unit(benchmark::kMillisecond)->Iterations(5)->UseManualTime();
+
+void BM_RedoReplaceAllBesidePlainRestore(benchmark::State& state)
+{
+    Setup& s = setup();
+    BesideBaseline figures;
+    for (auto _ : state) {
+        replaceEveryCell(s.core);
+        const RowCopies after = rowsOf(s.core);
+        s.core.undo(EveryCell);
+        RowCopies plain = rowsOf(s.core);
+        const bool ok = figures.turn(
+            state, [&] { return restorePlainly(plain, after); },
+            [&] { return s.core.redo(EveryCell) && s.core.RedoStack().isEmpty(); });
+        if (!ok || !sameTexts(s.core, after)) {
+            state.SkipWithError("the redo did not make every replacement again");
+            break;
+        }
+        s.core.undo(EveryCell);
+        s.core.ClearUndoRedo();
+    }
+    figures.report(state);
+    state.counters["steps"] = EveryCell;
+}
+BENCHMARK(BM_RedoReplaceAllBesidePlainRestore)->Unit(benchmark::kMillisecond)->Iterations(5)->UseManualTime();
 
 } // namespace

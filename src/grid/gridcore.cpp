@@ -15,6 +15,7 @@
 #include "grid/nullgridview.h"
 
 #include <algorithm>
+#include <array>
 
 namespace grid {
 
@@ -123,7 +124,8 @@ void GridCore::pushCounterpart(std::unique_ptr<HistoryRecord> record)
 
 void GridCore::recordTextEdit(int row, int column, const QString& oldText)
 {
-    pushOntoUndo(std::make_unique<CellTextRecord>(row, column, oldText), true);
+    m_undo.pushText(row, column, oldText);
+    m_redo.clear();
 }
 
 void GridCore::ClearUndoRedo()
@@ -661,6 +663,43 @@ bool GridCore::isEditEnabled(int Stol) const
 
 // ---------------------------------------------------------------- undo and redo
 
+// Replays the text steps on top of `from`, at most `most` of them, as "#SETTXT#" records
+// would one by one: each puts its text into its cell and leaves the cell's text from before
+// on `to`; a step for a cell that no longer exists changes nothing and leaves nothing. The
+// steps of one row, which a replace-all leaves side by side, rebuild that row once and then
+// leave `from` together. Returns the number of steps taken, 0 when the top step is no text
+// step.
+int GridCore::replayTextSteps(HistoryStack& from, HistoryStack& to, int most)
+{
+    std::array<QStringView, GridRow::CellCount> texts;
+    int taken = 0;
+    while (taken < most && from.isTextStep(0)) {
+        const int row = from.textStep(0).row;
+        if (row >= 1 && row <= m_listCount)
+            for (int c = 0; c < GridRow::CellCount; ++c)
+                texts[size_t(c)] = m_rows[row].textView(c);
+        int widest = 0;
+        int inRow = 0;
+        for (; taken + inRow < most && from.isTextStep(inRow); ++inRow) {
+            const HistoryStack::TextStep step = from.textStep(inRow);
+            if (step.row != row)
+                break;
+            if (!cellExists(step.row, step.column))
+                continue;
+            to.pushText(step.row, step.column, texts[size_t(step.column)]);
+            texts[size_t(step.column)] = step.previous;
+            widest = std::max(widest, step.column);
+        }
+        if (widest > 0) {
+            noteDirectWrite(row, widest);
+            m_rows[row].setTexts(texts);
+        }
+        from.drop(inRow); // only now: the texts written came from there
+        taken += inRow;
+    }
+    return taken;
+}
+
 bool GridCore::undo(int Number, int* NumberUsed)
 {
     // A cell edit in progress is the newest change: it is recorded first, so it is the one
@@ -674,6 +713,10 @@ bool GridCore::undo(int Number, int* NumberUsed)
         if (NumberUsed)
             *NumberUsed = Number;
         for (int step = 0; step < Number && !m_undo.isEmpty(); ++step) {
+            if (const int taken = replayTextSteps(m_undo, m_redo, Number - step)) {
+                step += taken - 1;
+                continue;
+            }
             std::unique_ptr<HistoryRecord> record = m_undo.pop();
             try {
                 record->undo(*this);
@@ -699,6 +742,10 @@ bool GridCore::redo(int Number, int* NumberUsed)
         if (NumberUsed)
             *NumberUsed = Number;
         for (int step = 0; step < Number && !m_redo.isEmpty(); ++step) {
+            if (const int taken = replayTextSteps(m_redo, m_undo, Number - step)) {
+                step += taken - 1;
+                continue;
+            }
             std::unique_ptr<HistoryRecord> record = m_redo.pop();
             record->redo(*this);
         }

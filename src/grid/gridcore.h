@@ -193,6 +193,7 @@ private:
     bool directCell(int r, int c) const;
     GridView& view() const;
 
+    int replayTextSteps(HistoryStack& from, HistoryStack& to, int most);
     Stack pushByRule(std::unique_ptr<HistoryRecord> record);
     void pushOntoUndo(std::unique_ptr<HistoryRecord> record, bool emptyRedo);
     void pushCounterpart(std::unique_ptr<HistoryRecord> record);

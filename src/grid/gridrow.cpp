@@ -198,6 +198,24 @@ void GridRow::setCells(std::span<const GridCellView> cells)
     fillCells(cells);
 }
 
+void GridRow::setTexts(std::span<const QStringView, CellCount> texts)
+{
+    qsizetype length = 0;
+    for (const QStringView text : texts)
+        length += text.size();
+    QString joined; // apart from m_text, which the views may point into
+    joined.reserve(length);
+    m_ends.resize(CellCount);
+    for (int c = 0; c < CellCount; ++c) {
+        joined.append(texts[size_t(c)]);
+        m_ends[size_t(c)] = uint32_t(joined.size());
+    }
+    m_text = std::move(joined);
+    if (!m_formats.empty())
+        m_formats.resize(CellCount);
+    trim();
+}
+
 void GridRow::clearCells(int first, int last)
 {
     first = std::max(first, 0);

@@ -51,6 +51,11 @@ public:
     void setCells(std::span<const GridCell> cells);
     void setCells(std::span<const GridCellView> cells);
 
+    // The texts of every cell at once, texts[c] for cell c, each cell keeping its format: one
+    // rebuild of the row where setting the texts one by one moves the row's text once per cell.
+    // The views may point into this row.
+    void setTexts(std::span<const QStringView, CellCount> texts);
+
     // Cells first..last (clipped to 0..32) cleared.
     void clearCells(int first, int last);
     // Cells first..last-1 move to first+1..last; cell first is cleared.

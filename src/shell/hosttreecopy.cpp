@@ -1,6 +1,6 @@
 #include "shell/hosttreecopy.h"
 
-#include "datafiles/fileprocedures.h"
+#include "shell/stagedtreecopy.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -73,7 +73,7 @@ platform::FileResult HostTreeCopy::copy(const QString& source, const QString& de
     CopyState state;
     std::thread worker([&state, source, destination] {
         state.total = countFiles(source);
-        state.result = datafiles::CopyFolderTree(source, destination, true, [&state] { ++state.copied; });
+        state.result = StagedTreeCopy::copy(source, destination, [&state] { ++state.copied; });
         state.done = true;
     });
 

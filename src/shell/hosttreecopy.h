@@ -19,7 +19,9 @@ public:
     // copied so far and the files to copy (-1 while they are still being counted).
     using ProgressSeen = std::function<void(int copied, int total)>;
 
-    // Copies the folder tree (files of the same name replaced) and returns how it went. A
+    // Copies the folder tree (files of the same name replaced, the others kept) and returns
+    // how it went; the destination gets the whole copy or, when it fails, stays as it was
+    // (see StagedTreeCopy). A
     // destination inside the source is refused before anything is copied: the copy would
     // go on copying its own copies. While the copy runs, a progress window in front of
     // `parent` keeps the user from changing the settings half way.

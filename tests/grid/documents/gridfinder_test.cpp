@@ -290,3 +290,136 @@ TEST(GridFinder, EmptySearchTextReplacesNothing)
         EXPECT_TRUE(g.UndoStack().isEmpty());
     }
 }
+
+namespace {
+
+// Every cell of rows 0..ListCount, all 33 of them, with its format, as one text per row.
+QStringList everyCell(const GridCore& g)
+{
+    QStringList rows;
+    for (int r = 0; r <= g.ListCount(); ++r) {
+        QString row;
+        for (int c = 0; c < grid::GridRow::CellCount; ++c) {
+            const grid::GridCell cell = g.cell(r, c);
+            row += QStringLiteral("[%1 %2%3%4 %5]")
+                       .arg(cell.Text)
+                       .arg(int(cell.Bold))
+                       .arg(int(cell.Italic))
+                       .arg(int(cell.Underline))
+                       .arg(cell.Color);
+        }
+        rows += row;
+    }
+    return rows;
+}
+
+// Several matches in one cell, cells emptied by the replacement, formats, a cell beyond the
+// columns that the replace does not touch, and a start in the middle, so that the steps run
+// through rows in two passes.
+void replaceAcrossManyRows(GridCore& g)
+{
+    build(g, 6, 3,
+          {{1, 1, u"x"}, {1, 3, u"axbxc"}, {2, 2, u"x"}, {3, 1, u"xx"}, {3, 2, u"no"}, {4, 3, u"X-x"},
+           {5, 1, u"xxx"}, {5, 2, u"x"}, {5, 3, u"x"}, {6, 2, u"yx"}});
+    g.setCellText(2, 5, QStringLiteral("x beyond"));
+    g.SetBold(5, 2, true);
+    g.SetColor(1, 3, 0xFF);
+    g.ClearUndoRedo();
+    g.setiSelected(4);
+    GridFinder finder(g);
+    ASSERT_TRUE(finder.FindAndReplaceText(QStringLiteral("x"), QString(), true));
+}
+
+} // namespace
+
+// Undo and redo take many text steps at once; whatever the number, they leave the cells and
+// both stacks exactly as the same number of single steps would.
+TEST(GridFinder, UndoAndRedoOfAReplaceAllMatchSingleStepsForEveryCount)
+{
+    GridCore reference;
+    replaceAcrossManyRows(reference);
+    const QStringList replaced = everyCell(reference);
+    const QStringList history = undoLines(reference);
+    const int steps = reference.UndoStack().stepCount();
+    ASSERT_EQ(steps, 14);
+    EXPECT_EQ(reference.GetItem(5, 1), QString());
+    EXPECT_EQ(reference.cell(2, 5).Text, QStringLiteral("x beyond"));
+
+    for (int count = 1; count <= steps; ++count) {
+        GridCore many;
+        replaceAcrossManyRows(many);
+        GridCore single;
+        replaceAcrossManyRows(single);
+        ASSERT_TRUE(many.undo(count));
+        for (int k = 0; k < count; ++k)
+            ASSERT_TRUE(single.undo());
+        EXPECT_EQ(everyCell(many), everyCell(single)) << count << " undone";
+        EXPECT_EQ(undoLines(many), undoLines(single)) << count << " undone";
+        EXPECT_EQ(many.RedoStack().lines(), single.RedoStack().lines()) << count << " undone";
+
+        ASSERT_TRUE(many.redo(count));
+        EXPECT_EQ(everyCell(many), replaced) << count << " redone";
+        EXPECT_EQ(undoLines(many), history) << count << " redone";
+        EXPECT_TRUE(many.RedoStack().isEmpty());
+    }
+}
+
+// All the way back and forth: the cells from before the replace, formats and the cell beyond
+// the columns included, then the replaced cells again with the same history.
+TEST(GridFinder, UndoOfAWholeReplaceAllPutsBackEveryCellAndRedoMakesItAgain)
+{
+    GridCore g;
+    build(g, 6, 3,
+          {{1, 1, u"x"}, {1, 3, u"axbxc"}, {2, 2, u"x"}, {3, 1, u"xx"}, {3, 2, u"no"}, {4, 3, u"X-x"},
+           {5, 1, u"xxx"}, {5, 2, u"x"}, {5, 3, u"x"}, {6, 2, u"yx"}});
+    g.setCellText(2, 5, QStringLiteral("x beyond"));
+    g.SetBold(5, 2, true);
+    g.SetColor(1, 3, 0xFF);
+    g.ClearUndoRedo();
+    const QStringList before = everyCell(g);
+    g.setiSelected(4);
+    GridFinder finder(g);
+    ASSERT_TRUE(finder.FindAndReplaceText(QStringLiteral("x"), QString(), true));
+    const QStringList replaced = everyCell(g);
+    const QStringList history = undoLines(g);
+
+    int used = 0;
+    ASSERT_TRUE(g.undo(1000, &used));
+    EXPECT_EQ(used, 14);
+    EXPECT_EQ(everyCell(g), before);
+    EXPECT_TRUE(g.UndoStack().isEmpty());
+    ASSERT_TRUE(g.redo(1000, &used));
+    EXPECT_EQ(used, 14);
+    EXPECT_EQ(everyCell(g), replaced);
+    EXPECT_EQ(undoLines(g), history);
+}
+
+// Text steps of rows that are gone change nothing and leave nothing; the steps around them
+// and the other kinds of step between them still replay in order.
+TEST(GridFinder, ManyStepsPassOverRowsThatAreGoneAndOtherKindsOfStep)
+{
+    GridCore g;
+    build(g, 5, 2, {{1, 1, u"a"}, {4, 2, u"b"}, {5, 1, u"c"}});
+    g.ChangeItem(5, 1, QStringLiteral("c2"));
+    g.ChangeItem(1, 1, QStringLiteral("a2"));
+    g.SetBold(1, 2, true);
+    g.ChangeItem(4, 2, QStringLiteral("b2"));
+    g.ChangeItem(1, 1, QStringLiteral("a3"));
+    g.resetRows(3); // rows 4 and 5 go without a step; row 1 is written back as it was
+    g.setCellText(1, 1, QStringLiteral("a3"));
+    g.setCell(1, 2, grid::GridCell{QString(), true});
+
+    int used = 0;
+    ASSERT_TRUE(g.undo(10, &used));
+    EXPECT_EQ(used, 5);
+    EXPECT_EQ(g.GetItem(1, 1), QStringLiteral("a"));
+    EXPECT_FALSE(g.cell(1, 2).Bold);
+    EXPECT_EQ(g.RedoStack().lines(),
+              (QStringList{QStringLiteral("#SETTXT#1|1|a2"), QStringLiteral("#SETBLD#1|2|0"),
+                           QStringLiteral("#SETTXT#1|1|a3")}));
+    ASSERT_TRUE(g.redo(10, &used));
+    EXPECT_EQ(used, 3);
+    EXPECT_EQ(g.GetItem(1, 1), QStringLiteral("a3"));
+    EXPECT_TRUE(g.cell(1, 2).Bold);
+    EXPECT_EQ(g.ListCount(), 3);
+}
