@@ -47,6 +47,9 @@ public:
     QByteArray bytes() const;
     // The file's bytes as they were read.
     const QByteArray& storedBytes() const { return m_stored; }
+    // Whether the new bytes are the stored ones with balance text replaced, rather than the
+    // document written again.
+    bool changesInPlace() const { return !m_parsed; }
 
     // The name held by the document's edit lock (its path followed by ".tmp"); nullopt when
     // there is no lock. A lock that cannot be read names nobody ("").
