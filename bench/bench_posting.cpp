@@ -86,6 +86,8 @@ struct Setup {
     void postOnce()
     {
         datafiles::TransactionHeader h;
+        // A header file without its number is not one a posting wrote: the next save refuses it.
+        h.TransactionNumber.Caption = QStringLiteral("1");
         h.Value.Caption = QString::number(posted + 1);
         h.oldvalue.Caption = QString::number(posted);
         h.fromcompany = {fromPath, true};
