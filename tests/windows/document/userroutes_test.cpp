@@ -207,24 +207,35 @@ TEST_P(SavedDocument, MovingAboutTheCellsMarksNothing)
 // ---------------------------------------------------------------- Tab
 
 // Tab ends the cell's edit as leaving it does and moves to the next cell on the right, so what
-// is typed next lands there; Shift+Tab goes back.
+// is typed next lands there; Shift+Tab goes back; from the last column Tab goes on to the
+// first column of the next row.
 TEST_P(SavedDocument, TabMovesTheTypingOnToTheNextCell)
 {
     openSaved();
-    click(2, note());
-    QTest::keyClicks(box(note()), "Washer");
-    key(note(), Qt::Key_Tab);
-    ASSERT_TRUE(box(bin())->hasFocus());
-    QTest::keyClicks(box(bin()), "Nut");
-    EXPECT_EQ(list().GetItem(2, note()), QStringLiteral("Washer"));
-    EXPECT_EQ(list().GetItem(2, bin()), QStringLiteral("Nut"));
+    // A transaction's item columns take no typing; its own columns start at 5.
+    const int first = row().formName != QLatin1String("frmTransactions") ? 1 : note();
+    click(2, first);
+    QTest::keyClicks(box(first), "Washer");
+    key(first, Qt::Key_Tab);
+    ASSERT_TRUE(box(first + 1)->hasFocus());
+    QTest::keyClicks(box(first + 1), "Nut");
+    EXPECT_EQ(list().GetItem(2, first), QStringLiteral("Washer"));
+    EXPECT_EQ(list().GetItem(2, first + 1), QStringLiteral("Nut"));
 
-    key(bin(), Qt::Key_Backtab, Qt::ShiftModifier);
-    ASSERT_TRUE(box(note())->hasFocus());
-    QTest::keyClicks(box(note()), "Spring");
-    EXPECT_EQ(list().GetItem(2, note()), QStringLiteral("Spring"));
-    EXPECT_EQ(list().GetItem(2, bin()), QStringLiteral("Nut"));
-    EXPECT_EQ(window->ActiveColumn(), QString::number(note()));
+    key(first + 1, Qt::Key_Backtab, Qt::ShiftModifier);
+    ASSERT_TRUE(box(first)->hasFocus());
+    QTest::keyClicks(box(first), "Spring");
+    EXPECT_EQ(list().GetItem(2, first), QStringLiteral("Spring"));
+    EXPECT_EQ(list().GetItem(2, first + 1), QStringLiteral("Nut"));
+    EXPECT_EQ(window->ActiveColumn(), QString::number(first));
+
+    click(2, bin());
+    QTest::keyClicks(box(bin()), "B7");
+    key(bin(), Qt::Key_Tab);
+    EXPECT_EQ(list().GetItem(2, bin()), QStringLiteral("B7"));
+    EXPECT_EQ(list().iSelected(), 3);
+    EXPECT_TRUE(box(1)->hasFocus());
+    EXPECT_EQ(window->ActiveColumn(), QStringLiteral("1"));
 }
 
 // ---------------------------------------------------------------- Undo and Redo keys
