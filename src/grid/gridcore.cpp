@@ -16,6 +16,7 @@
 
 #include <algorithm>
 #include <array>
+#include <utility>
 
 namespace grid {
 
@@ -57,8 +58,19 @@ GridCore::ChangeScope::ChangeScope(GridCore& grid) : m_grid(grid)
 
 GridCore::ChangeScope::~ChangeScope()
 {
-    if (--m_grid.m_changeDepth == 0)
+    if (--m_grid.m_changeDepth == 0) {
         m_grid.view().changeEnded();
+        if (std::exchange(m_grid.m_editedInScope, false))
+            m_grid.view().contentChanged();
+    }
+}
+
+void GridCore::noteEdited()
+{
+    if (m_changeDepth > 0)
+        m_editedInScope = true;
+    else
+        view().contentChanged();
 }
 
 GridCore::GridCore(GridView* view) : m_view(view), m_colors(GridColors::defaults())
@@ -221,6 +233,7 @@ int GridCore::AddRow(const QString& St1, int Index)
     m_rows[Index].setText(1, St1);
     view().rowsChanged(Index);
     pushByRule(std::make_unique<AddItemRecord>(Index));
+    noteEdited();
     RenderAllColumns();
     SetScrollers();
     return Index;
@@ -237,6 +250,7 @@ void GridCore::AddMoreThanOneRow(int NumberOfRows)
     view().fitCounterColumn();
     view().rowsChanged(first);
     pushByRule(std::make_unique<AddRowsRecord>(NumberOfRows));
+    noteEdited();
     RenderAllColumns();
     SetScrollers();
     view().deselectRow();
@@ -259,6 +273,7 @@ void GridCore::RemoveItem(int Index, bool NeIzrisi)
         refillOnlyRow(recordedOn);
     m_rows.resize(m_listCount + 1);
     view().rowsChanged(Index);
+    noteEdited();
     if (!NeIzrisi) {
         keepLastRowInView();
         RenderColumn(-1);
@@ -312,6 +327,7 @@ void GridCore::Clear()
     m_otherCellsMayExist = false;
     view().fitCounterColumn();
     view().rowsChanged(1);
+    noteEdited();
     m_scrollTop = 0;
     RenderColumn(-1);
     SetScrollers();
@@ -328,6 +344,7 @@ void GridCore::ClearEntireList()
     // Before the columns are re-laid, which would otherwise end a visit with a record.
     view().rowsChanged(1);
     ClearUndoRedo();
+    noteEdited();
     m_scrollTop = 0;
     view().columnsChanged(2);
     view().resetHorizontalScroll();
@@ -342,6 +359,8 @@ int GridCore::dropLastRows(int count)
     view().fitCounterColumn();
     if (removed > 0)
         view().rowsChanged(m_listCount + 1);
+    if (removed > 0)
+        noteEdited();
     return removed;
 }
 
@@ -352,6 +371,7 @@ void GridCore::restoreRowCount(int count)
     m_rows.resize(m_listCount + 1);
     view().fitCounterColumn();
     view().rowsChanged(1);
+    noteEdited();
 }
 
 // ---------------------------------------------------------------- cells
@@ -381,8 +401,11 @@ void GridCore::ChangeItem(int Row, int Column, const QString& Text)
     if (!inGrid(Row, Column))
         return;
     ChangeScope change(*this);
+    const bool changes = m_rows[Row].text(Column) != Text;
     recordTextEdit(Row, Column, m_rows[Row].text(Column));
     m_rows[Row].setText(Column, Text);
+    if (changes)
+        noteEdited();
     RenderColumn(Column);
 }
 
@@ -392,7 +415,10 @@ void GridCore::SetBold(int line, int Column, bool Vrednost)
         return;
     ChangeScope change(*this);
     pushByRule(std::make_unique<CellFlagRecord>(CellFlagRecord::Flag::Bold, line, Column, m_rows[line].bold(Column)));
+    const bool changes = m_rows[line].bold(Column) != Vrednost;
     m_rows[line].setBold(Column, Vrednost);
+    if (changes)
+        noteEdited();
     RenderColumn(Column);
 }
 
@@ -403,7 +429,10 @@ void GridCore::SetItallic(int line, int Column, bool Vrednost)
     ChangeScope change(*this);
     pushByRule(std::make_unique<CellFlagRecord>(CellFlagRecord::Flag::Italic, line, Column,
                                                 m_rows[line].italic(Column)));
+    const bool changes = m_rows[line].italic(Column) != Vrednost;
     m_rows[line].setItalic(Column, Vrednost);
+    if (changes)
+        noteEdited();
     RenderColumn(Column);
 }
 
@@ -414,7 +443,10 @@ void GridCore::SetUnderlined(int line, int Column, bool Vrednost)
     ChangeScope change(*this);
     pushByRule(std::make_unique<CellFlagRecord>(CellFlagRecord::Flag::Underline, line, Column,
                                                 m_rows[line].underline(Column)));
+    const bool changes = m_rows[line].underline(Column) != Vrednost;
     m_rows[line].setUnderline(Column, Vrednost);
+    if (changes)
+        noteEdited();
     RenderColumn(Column);
 }
 
@@ -424,7 +456,10 @@ void GridCore::SetColor(int line, int Column, uint32_t Vrednost)
         return;
     ChangeScope change(*this);
     pushByRule(std::make_unique<CellColorRecord>(line, Column, m_rows[line].color(Column)));
+    const bool changes = m_rows[line].color(Column) != Vrednost;
     m_rows[line].setColor(Column, Vrednost);
+    if (changes)
+        noteEdited();
     RenderColumn(Column);
 }
 
@@ -457,6 +492,7 @@ bool GridCore::setCell(int r, int c, const GridCell& value)
         return false;
     noteDirectWrite(r, c);
     m_rows[r].setCell(c, value);
+    noteEdited();
     return true;
 }
 
@@ -464,9 +500,12 @@ bool GridCore::setCellText(int r, int c, const QString& text)
 {
     if (!directCell(r, c))
         return false;
+    if (m_rows[r].text(c) == text)
+        return true;
     if (!text.isEmpty())
         noteDirectWrite(r, c);
     m_rows[r].setText(c, text);
+    noteEdited();
     return true;
 }
 
@@ -477,6 +516,7 @@ bool GridCore::setRowCells(int r, std::span<const GridCell> cells)
     if (cells.size() > size_t(ColumnCount()))
         noteDirectWrite(r, GridRow::CellCount - 1);
     m_rows[r].setCells(cells);
+    noteEdited();
     return true;
 }
 
@@ -487,6 +527,7 @@ void GridCore::resetRows(int count)
     m_otherCellsMayExist = false;
     view().fitCounterColumn();
     view().rowsChanged(1);
+    noteEdited();
 }
 
 void GridCore::resetRows(std::vector<GridRow> rows)
@@ -499,6 +540,7 @@ void GridCore::resetRows(std::vector<GridRow> rows)
     m_otherCellsMayExist = true;
     view().fitCounterColumn();
     view().rowsChanged(1);
+    noteEdited();
 }
 
 void GridCore::setColumnCaption(int Index, const QString& caption)
@@ -507,6 +549,7 @@ void GridCore::setColumnCaption(int Index, const QString& caption)
         return;
     m_columns[Index].Caption = caption;
     view().columnCaptionChanged(Index);
+    noteEdited();
 }
 
 // ---------------------------------------------------------------- columns
@@ -544,6 +587,7 @@ void GridCore::AddColumn(int Index, int Width, const QString& HeaderTitle)
     }
     if (!m_columnHistoryOff && !m_undoReplaying)
         pushOntoUndo(std::make_unique<AddColumnRecord>(added), !m_redoReplaying);
+    noteEdited();
 }
 
 void GridCore::appendColumn(int Width, const QString& HeaderTitle)
@@ -601,6 +645,7 @@ void GridCore::RemoveColumn(int Index)
         m_rows[r].shiftCellsLeft(Index, oldCount);
     m_columns.erase(m_columns.begin() + Index);
     view().columnsChanged(Index);
+    noteEdited();
     RenderAllColumns();
     SetScrollers();
 }
@@ -622,6 +667,8 @@ void GridCore::LetWidthColumn(int Index, int Width)
     RenderColumn(Index);
     SetScrollers();
     pushByRule(std::make_unique<ColumnWidthRecord>(Index, old));
+    if (Width != old)
+        noteEdited();
 }
 
 QString GridCore::GetColumnHeader(int Index) const
@@ -638,6 +685,8 @@ void GridCore::SetColumnHeader(int Index, const QString& NovNaslov)
     m_columns[Index].Caption = NovNaslov;
     view().columnCaptionChanged(Index);
     pushByRule(std::make_unique<ColumnCaptionRecord>(Index, old));
+    if (NovNaslov != old)
+        noteEdited();
 }
 
 void GridCore::DisableEdit(int Stol)

@@ -28,6 +28,10 @@
 // ends a cell edit in progress with its record, after it the view shows the cells anew. A
 // writer beside the history that records its changes (find and replace) opens one itself.
 //
+// Every change of the content, by any path (a member, undo, redo, the direct access members),
+// is told to the view (GridView::contentChanged): at once, or once for a whole ChangeScope.
+// A document window marks its document changed through it alone.
+//
 // The view is not owned; it must outlive the core or be replaced by setView(nullptr) first.
 
 #include "grid/gridcell.h"
@@ -229,6 +233,9 @@ private:
     // none clears it. So a row insert or removal on an ordinary grid moves whole rows at once
     // instead of looking at every row below it first.
     bool m_otherCellsMayExist = false;
+    bool m_editedInScope = false;
+    // The content changed: told to the view now, or when the outermost ChangeScope closes.
+    void noteEdited();
     GridColors m_colors;
     HistoryStack m_undo;
     HistoryStack m_redo;

@@ -24,11 +24,18 @@ const QString GridSelection::TransactionColumnsMessage = QStringLiteral(
 
 namespace {
 
+// Tab and Shift+Tab move between the cells, as in every spreadsheet, instead of taking the
+// keyboard out of the grid.
+bool isTabKey(int keyCode, int shift)
+{
+    return keyCode == Key::Tab && (shift == 0 || shift == platform::Mask::Shift);
+}
+
 // The keys whose table row does something of its own; the text box never sees them.
 bool isGridKey(int keyCode, int shift)
 {
     return keyCode == Key::Up || keyCode == Key::Down || keyCode == Key::Insert || keyCode == Key::Enter
-        || (keyCode == Key::Delete && shift == platform::Mask::Ctrl);
+        || (keyCode == Key::Delete && shift == platform::Mask::Ctrl) || isTabKey(keyCode, shift);
 }
 
 } // namespace
@@ -295,9 +302,18 @@ QString GridSelection::activeList() const
     return m_host ? m_host->ActiveList() : QString();
 }
 
-GridWindow* GridSelection::activeWindow() const
+// The document window that holds this grid. Several windows may be shown at once, and
+// ActiveList can still name another one while this grid's cell takes the focus (a window
+// shown again lays out its grid before it is activated), so the grid's own active column and
+// cell go to its own window only.
+GridWindow* GridSelection::ownWindow() const
 {
-    return m_host ? m_host->activeWindow() : nullptr;
+    if (!m_host)
+        return nullptr;
+    for (const QString& name : {GridHost::Items, GridHost::Contacts, GridHost::Transactions})
+        if (GridWindow* w = m_host->window(name); w && w->gridSelection() == this)
+            return w;
+    return nullptr;
 }
 
 bool GridSelection::isTransactionsGrid() const
@@ -308,7 +324,7 @@ bool GridSelection::isTransactionsGrid() const
 
 void GridSelection::COLUMNUMBER()
 {
-    if (GridWindow* w = activeWindow())
+    if (GridWindow* w = ownWindow())
         w->setActiveColumn(QString::number(m_core.EditColumn()));
 }
 
@@ -316,7 +332,7 @@ void GridSelection::COLUMNUMBER()
 // only for display: entering a cell changes no cell and no history.
 void GridSelection::publishCell(int k)
 {
-    GridWindow* w = activeWindow();
+    GridWindow* w = ownWindow();
     if (!w)
         return;
     COLUMNUMBER();
@@ -378,7 +394,7 @@ void GridSelection::closeVisit()
 void GridSelection::editorKeyDown(int k, int& KeyCode, int& Shift)
 {
     if (KeyCode == Key::Down && m_core.iSelected() == m_core.ListCount()) {
-        if (GridWindow* w = activeWindow())
+        if (GridWindow* w = ownWindow())
             w->DODARED();
     }
     if (activeList() == GridHost::Transactions && m_core.EditColumn() < 5) {
@@ -389,7 +405,8 @@ void GridSelection::editorKeyDown(int k, int& KeyCode, int& Shift)
     }
     const int code = KeyCode;
     const bool consumed = runKeyTable(k, code, Shift);
-    bringRowIntoView(k);
+    // Tab has moved the keyboard to another column; the row is brought into view with it.
+    bringRowIntoView(isTabKey(code, Shift) ? m_core.EditColumn() : k);
     if (code == Key::Enter)
         accessKeyPressed();
     if (consumed)
@@ -413,6 +430,8 @@ bool GridSelection::runKeyTable(int k, int KeyCode, int Shift)
         SelectItem(at, 1, k);
         m_core.RenderColumn(-1);
         m_view.repaintGrid();
+    } else if (isTabKey(KeyCode, Shift)) {
+        tabMove(k, Shift == 0);
     } else if (KeyCode == Key::Delete && ctrl) {
         DeselectRow();
         m_core.RemoveItem(m_core.iSelected(), false);
@@ -484,6 +503,35 @@ void GridSelection::editorLeft(int k)
         m_core.setEditColumn(last);
     }
     edgeMoved();
+}
+
+// Tab ends the cell's visit and moves to the next cell to the right that takes the keyboard,
+// from the last column to the first of the next row (Shift+Tab the other way). From the last
+// cell of the grid (the first, for Shift+Tab) nothing moves: the keyboard stays in the cell.
+void GridSelection::tabMove(int k, bool forward)
+{
+    const int row = m_core.iSelected();
+    const int last = lastColumn();
+    const int step = forward ? 1 : -1;
+    for (int j = k + step; j >= 1 && j <= last; j += step) {
+        if (canTakeFocus(j)) {
+            focusEditor(j);
+            m_core.setEditColumn(j);
+            edgeMoved();
+            return;
+        }
+    }
+    const int nextRow = row + step;
+    if (nextRow < 1 || nextRow > m_core.ListCount())
+        return;
+    for (int j = forward ? 1 : last; j >= 1 && j <= last; j += step) {
+        if (canTakeFocus(j)) {
+            SelectItem(nextRow, 1, j);
+            m_core.setEditColumn(j);
+            edgeMoved();
+            return;
+        }
+    }
 }
 
 void GridSelection::edgeMoved()

@@ -39,7 +39,8 @@ public:
     void SelectItem(int Index, int Button, int iX = 0);
     // Hides the editors and the row marker; iSelected and EditColumn stay.
     void DeselectRow();
-    // Writes EditColumn into the ActiveColumn label of the window ActiveList names.
+    // Writes EditColumn into the ActiveColumn label of the document window that holds this
+    // grid (none when no document window holds it).
     void COLUMNUMBER();
 
     // Notifications from the widget.
@@ -100,7 +101,7 @@ private:
     void highlightColumn(int k, bool active);
     void setBodyColor(int k, uint32_t color);
     QString activeList() const;
-    GridWindow* activeWindow() const;
+    GridWindow* ownWindow() const;
     bool isTransactionsGrid() const;
 
     void focusEditor(int k);
@@ -111,6 +112,7 @@ private:
     void editorKeyDown(int k, int& KeyCode, int& Shift);
     void editorRight(int k);
     void editorLeft(int k);
+    void tabMove(int k, bool forward);
     bool runKeyTable(int k, int KeyCode, int Shift);
     void closeVisit();
     void publishCell(int k);

@@ -37,6 +37,10 @@ public:
     virtual void columnEditChanged(int index) = 0;
     // The column area and the header strip go back to the gutter's edge (no sideways scroll).
     virtual void resetHorizontalScroll() = 0;
+    // The document's content changed: a cell's text or format, the rows, the columns, their
+    // widths or captions, by any path (a member, undo, redo, a direct write). A change made
+    // inside a ChangeScope is told once, when the outermost scope closes.
+    virtual void contentChanged() {}
     // Height in pixels of the area that shows the rows: the grid's height less the header
     // strip and the horizontal scroll strip.
     virtual int rowAreaHeight() const = 0;

@@ -22,6 +22,20 @@ bool isWindowSwitch(Qt::FocusReason reason)
     return reason == Qt::ActiveWindowFocusReason || reason == Qt::PopupFocusReason;
 }
 
+// The keys of the editor's own undo and redo, which are also those of the window's Undo and
+// Redo.
+bool isUndoKey(const QKeyEvent* key)
+{
+    return key->matches(QKeySequence::Undo)
+        || (key->key() == Qt::Key_Z && key->modifiers() == Qt::ControlModifier);
+}
+
+bool isRedoKey(const QKeyEvent* key)
+{
+    return key->matches(QKeySequence::Redo)
+        || (key->key() == Qt::Key_Y && key->modifiers() == Qt::ControlModifier);
+}
+
 } // namespace
 
 lblTxt::lblTxt(QWidget* parent) : QWidget(parent), m_box(new CellTextBox(this))
@@ -153,11 +167,25 @@ bool lblTxt::eventFilter(QObject* watched, QEvent* event)
     if (!isEnabled()) // a disabled editor takes no input at all
         return false;
     switch (event->type()) {
-    case QEvent::ShortcutOverride:
+    case QEvent::ShortcutOverride: {
+        auto* key = static_cast<QKeyEvent*>(event);
         // A claimed key must reach KeyDown as a key press, not run a shortcut.
-        if (claims(static_cast<QKeyEvent*>(event)))
+        if (claims(key)) {
+            event->accept();
+            return false;
+        }
+        // The editor undoes and redoes its own typing; with no step of its own to take, the
+        // key goes on to the window's Undo or Redo, which take back the document's last change.
+        const bool undoKey = isUndoKey(key);
+        const bool redoKey = !undoKey && isRedoKey(key);
+        if ((undoKey && !m_box->isUndoAvailable()) || (redoKey && !m_box->isRedoAvailable())) {
+            event->ignore();
+            return true;
+        }
+        if (redoKey)
             event->accept();
         return false;
+    }
     case QEvent::KeyPress:
         return keyPressed(static_cast<QKeyEvent*>(event));
     case QEvent::MouseMove: {
@@ -182,6 +210,12 @@ bool lblTxt::keyPressed(QKeyEvent* event)
     emit KeyDown(keyCode, shift);
     // A key without a classic code (punctuation, accented letters) comes as 0 and is typed.
     if (m_keyConsumed || (pressed != 0 && keyCode == 0)) {
+        event->accept();
+        return true;
+    }
+    // Ctrl+Y redoes the editor's own typing also where the platform's redo key is another.
+    if (isRedoKey(event) && !event->matches(QKeySequence::Redo) && m_box->isRedoAvailable()) {
+        m_box->redo();
         event->accept();
         return true;
     }

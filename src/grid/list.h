@@ -143,6 +143,7 @@ public:
     void columnCaptionChanged(int index) override;
     void columnEditChanged(int index) override;
     void resetHorizontalScroll() override;
+    void contentChanged() override { emit contentEdited(); }
     int rowAreaHeight() const override { return height() - Size::Header - Size::Strip; }
 
     // ---- SelectionView
@@ -165,6 +166,9 @@ public:
 signals:
     // A key the grid does not handle itself (see GridSelection).
     void GridKeyDown(int KeyCode, int Shift, int SelectedRow, int SelectedColumn);
+    // The document's content changed, by whatever route: typing or the editor's own menu in a
+    // cell, a key, a grid member, undo, redo, a reader or the spreadsheet import.
+    void contentEdited();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

@@ -41,6 +41,8 @@ void DocumentList::rebuildTransactionForm()
 
 bool DocumentList::importexcel(const QString& FileName, int32_t Rows)
 {
+    // The imported cells are one change of the document, told once.
+    GridCore::ChangeScope change(core());
     return m_exchange && m_exchange->importexcel(FileName, Rows);
 }
 

@@ -271,6 +271,7 @@ void DocumentWindow::NEWLIST()
             return;
         }
     }
+    const SettingUp settingUp(*this);
     m_list->ClearEntireList();
     DELETECURRENTUSERNAME();
     EnsureDefaultColumns();
@@ -296,8 +297,10 @@ void DocumentWindow::cmdOpen_Click()
         restore(before);
         return;
     }
-    // Only a document the window still shows is open; after New it may be read again.
-    if (path == m_currentFileName && !isUnsaved()) {
+    // Only the document the window shows, as it shows it, is open: after New or Save As the
+    // file it was read from may be read again, and so may a document shown read-only, to get
+    // its lock once another computer has let it go.
+    if (path == before.fileName && !isUnsaved() && isWritable()) {
         prompts().MsgBox(QStringLiteral(" You already have open ") + path, ExclamationOk);
         restore(before);
         return;
@@ -343,6 +346,7 @@ void DocumentWindow::showProgressFrame(bool opening)
 
 OpenOutcome DocumentWindow::openDocument(const OpenRequest& request)
 {
+    const SettingUp settingUp(*this);
     const QString& path = request.path;
     bool readOnly = networkUserOpensReadOnly();
     m_list->hide();
@@ -477,6 +481,7 @@ bool DocumentWindow::mayWriteOver(const QString& path)
 // read leaves the grid and its changes as they were.
 void DocumentWindow::readAgain(const QString& path)
 {
+    const SettingUp settingUp(*this);
     const auto stamp = services::FileStamp::of(path);
     m_list->hide();
     showProgressFrame(true);

@@ -60,6 +60,18 @@ void DocumentWindow::connectEditingCommands()
     onButton(QStringLiteral("cmdFontColor"), [this] { cmdFontColor_Click(); });
     onButton(QStringLiteral("cmdUndo"), [this] { cmdUndo_Click(); });
     onButton(QStringLiteral("cmdRedo"), [this] { cmdRedo_Click(); });
+    // Ctrl+Z and Ctrl+Y are Undo and Redo in every document window, also where the Edit menu
+    // has no entries for them (the Undo and Redo buttons are there).
+    const auto addKey = [this](const char* name, const QKeySequence& key, void (DocumentWindow::*command)()) {
+        if (menu(QString::fromLatin1(name)))
+            return;
+        auto* action = new QAction(this);
+        action->setShortcut(key);
+        addAction(action);
+        connect(action, &QAction::triggered, this, [this, command] { (this->*command)(); });
+    };
+    addKey("undo", QKeySequence(Qt::CTRL | Qt::Key_Z), &DocumentWindow::cmdUndo_Click);
+    addKey("redo", QKeySequence(Qt::CTRL | Qt::Key_Y), &DocumentWindow::cmdRedo_Click);
     onButton(QStringLiteral("FindInList"), [this] { FindInList_Click(); });
     onButton(QStringLiteral("ReplaceInList"), [this] { ReplaceInList_Click(); });
 

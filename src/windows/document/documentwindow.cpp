@@ -333,8 +333,13 @@ void DocumentWindow::connectCommands()
     onButton(QStringLiteral("Label1"), [this] { Label1_Click(); });
     connectEditingCommands();
 
-    // Any key the grid passes on is a change of the document.
+    // Any key the grid passes on is a change of the document, and so is every change of the
+    // grid's content, whatever route it came by.
     connect(m_list, &grid::List::GridKeyDown, this, [this] { markChanged(); });
+    connect(m_list, &grid::List::contentEdited, this, [this] {
+        if (m_settingUp == 0)
+            markChanged();
+    });
     connect(m_textBar, &QLineEdit::textChanged, this, [this] {
         if (!m_showingCell)
             TextText_Change();
@@ -479,6 +484,7 @@ void DocumentWindow::EnsureDefaultColumns()
 {
     if (m_list->ColumnCount() >= 2)
         return;
+    const SettingUp settingUp(*this);
     int index = 0;
     for (const DefaultColumn& column : m_kind.defaultColumns)
         m_list->AddColumn(++index, column.width, column.caption);
@@ -705,7 +711,6 @@ void DocumentWindow::DODARED()
         prompts().MsgBox(m_kind.rowLimitMessage, platform::MsgStyle::Critical);
         return;
     }
-    m_changeStatus = QStringLiteral("1");
     m_list->AddRow(QString(), m_kind.addedRowGoesLast ? m_list->ListCount() + 1 : m_list->ListCount());
 }
 
@@ -810,7 +815,6 @@ void DocumentWindow::TextText_Change()
         || m_list->GetItem(row, column) == text)
         return;
     m_list->ChangeItem(row, column, text);
-    m_changeStatus = QStringLiteral("1");
 }
 
 } // namespace windows

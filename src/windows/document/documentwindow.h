@@ -23,8 +23,10 @@
 // only once the action that leaves the document really goes ahead.
 //
 // The editing commands act on the active cell: the grid's selected row and the column in
-// ActiveColumn. Every command that changes the document marks it changed; showing a cell in
-// the text bar and the format buttons does not. The file search window opens a found file
+// ActiveColumn. Every change of the grid's content marks the document changed, whatever made
+// it (a key, typing or the editor's own menu in a cell, the text bar, a command, undo, an
+// import): the grid tells each one, and the window counts all but its own setting up of a
+// document. Showing a cell in the text bar and the format buttons changes nothing. The file search window opens a found file
 // through FoundFileTarget: NEWLIST first, then openFoundFile.
 //
 // The window is unloaded by closeWindow() (the close box, the Close menu, the Back button, the
@@ -288,6 +290,18 @@ protected:
     int activeColumnNumber();
     // Whether (row, column) is a cell of the grid.
     bool isCell(int row, int column) const;
+    // While the window sets up a document (New, Open, reading it again, the default columns),
+    // the grid's changes are not the user's and do not mark the document changed.
+    class SettingUp {
+    public:
+        explicit SettingUp(DocumentWindow& window) : m_window(window) { ++m_window.m_settingUp; }
+        ~SettingUp() { --m_window.m_settingUp; }
+        SettingUp(const SettingUp&) = delete;
+        SettingUp& operator=(const SettingUp&) = delete;
+
+    private:
+        DocumentWindow& m_window;
+    };
     void markChanged()
     {
         m_changeStatus = QStringLiteral("1");
@@ -427,6 +441,7 @@ private:
     bool m_unloaded = false;
     bool m_showingWritten = false;
     bool m_showingCell = false;
+    int m_settingUp = 0;
     bool m_toolbarChecked = true;
     bool m_textbarChecked = true;
     int m_textBarLimit = 80;

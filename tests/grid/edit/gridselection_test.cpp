@@ -228,6 +228,61 @@ TEST_F(SelectionFixture, RightAndLeftAtTheTextEdgesMoveAcrossCellsAndRows)
     EXPECT_EQ(core.EditColumn(), 3);
 }
 
+// Tab moves to the next cell that takes the keyboard, Shift+Tab to the one before, across
+// the ends of the rows; from the grid's last cell (first, for Shift+Tab) nothing moves. Each
+// move ends the visit of the cell left with its one record, and no key event goes out.
+TEST_F(SelectionFixture, TabAndShiftTabMoveFromCellToCell)
+{
+    struct Case {
+        const char* name;
+        int row, column;
+        Qt::KeyboardModifiers modifiers;
+        int toRow, toColumn;
+    };
+    const Case cases[] = {
+        {"Tab within the row", 2, 1, Qt::NoModifier, 2, 2},
+        {"Tab from the last column", 2, 3, Qt::NoModifier, 3, 1},
+        {"Tab from the grid's last cell", 5, 3, Qt::NoModifier, 5, 3},
+        {"Shift+Tab within the row", 2, 3, Qt::ShiftModifier, 2, 2},
+        {"Shift+Tab from the first column", 3, 1, Qt::ShiftModifier, 2, 3},
+        {"Shift+Tab from the grid's first cell", 1, 1, Qt::ShiftModifier, 1, 1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        sel.SelectItem(c.row, 1, c.column);
+        core.ClearUndoRedo();
+        QTest::keyClicks(box(c.column), "typed");
+        keyEvents.clear();
+        key(c.column, Qt::Key_Tab, c.modifiers);
+        EXPECT_EQ(core.iSelected(), c.toRow);
+        EXPECT_EQ(focused(), c.toColumn);
+        EXPECT_EQ(core.EditColumn(), c.toColumn);
+        EXPECT_EQ(core.GetItem(c.row, c.column), "typed");
+        const bool moved = c.toRow != c.row || c.toColumn != c.column;
+        EXPECT_EQ(core.UndoStack().recordCount(), moved ? 1 : 0);
+        if (moved) {
+            EXPECT_EQ(box(c.toColumn)->property("selectedText").toString(), core.GetItem(c.toRow, c.toColumn));
+        }
+        EXPECT_TRUE(keyEvents.filter(QRegularExpression("^9 ")).isEmpty()) << keyEvents.join(", ").toStdString();
+        fill();
+    }
+}
+
+TEST_F(SelectionFixture, TabPassesOverColumnsThatTakeNoTyping)
+{
+    core.DisableEdit(2);
+    sel.SelectItem(1, 1, 1);
+    key(1, Qt::Key_Tab);
+    EXPECT_EQ(focused(), 3);
+    key(3, Qt::Key_Tab, Qt::ShiftModifier);
+    EXPECT_EQ(focused(), 1);
+    core.DisableEdit(1);
+    sel.SelectItem(1, 1, 3);
+    key(3, Qt::Key_Tab);
+    EXPECT_EQ(core.iSelected(), 2);
+    EXPECT_EQ(focused(), 3);
+}
+
 TEST_F(SelectionFixture, NoEdgeMoveBeyondTheFirstAndLastCell)
 {
     sel.SelectItem(1, 1, 1);
@@ -396,18 +451,23 @@ TEST_F(SelectionFixture, EnterOnTheGridItselfRaisesGridKeyDownOnlyWithASelection
 
 // ---------------------------------------------------------------- the active column
 
-TEST_F(SelectionFixture, COLUMNUMBERWritesOnlyIntoADocumentWindow)
+// The active column goes to the window that holds the grid, whichever ActiveList names; a
+// grid no document window holds writes nowhere.
+TEST_F(SelectionFixture, COLUMNUMBERWritesOnlyIntoTheGridsOwnWindow)
 {
-    RecordingWindow& items = host.open(GridHost::Items, &sel);
     core.setEditColumn(2);
-    for (const QString& other : {QString(), QStringLiteral("frmPayments"), QStringLiteral("FRMITEMS")}) {
-        host.activeList = other;
+    RecordingWindow& contacts = host.open(GridHost::Contacts);
+    host.activeList = GridHost::Contacts;
+    sel.COLUMNUMBER();
+    EXPECT_TRUE(contacts.calls.isEmpty());
+
+    RecordingWindow& items = host.open(GridHost::Items, &sel);
+    for (const QString& active : {QString(), QStringLiteral("frmPayments"), GridHost::Contacts, GridHost::Items}) {
+        host.activeList = active;
         sel.COLUMNUMBER();
     }
-    EXPECT_TRUE(items.calls.isEmpty());
-    host.activeList = GridHost::Items;
-    sel.COLUMNUMBER();
-    EXPECT_EQ(items.calls, QStringList{"ActiveColumn 2"});
+    EXPECT_EQ(items.calls, QStringList(4, "ActiveColumn 2"));
+    EXPECT_TRUE(contacts.calls.isEmpty());
 }
 
 TEST_F(SelectionFixture, EnteringACellShowsItInTheWindowsBars)
@@ -421,16 +481,26 @@ TEST_F(SelectionFixture, EnteringACellShowsItInTheWindowsBars)
     EXPECT_EQ(items.calls, (QStringList{"ActiveColumn 2", "showCell r3c2 100 255"}));
 }
 
-TEST_F(SelectionFixture, EnteringACellTouchesNoWindowWhenActiveListNamesNone)
+// A cell taking the focus while ActiveList still names another window (a window shown again
+// lays out its grid before it is activated) shows in its own window's bars only.
+TEST_F(SelectionFixture, EnteringACellShowsItInItsOwnWindowOnly)
 {
-    RecordingWindow& items = host.open(GridHost::Items, &sel);
-    for (const QString& other : {QString(), QStringLiteral("frmPayments")}) {
+    RecordingWindow& contacts = host.open(GridHost::Contacts);
+    contacts.textBar = QStringLiteral("Green Hills");
+    for (const QString& other : {QString(), QStringLiteral("frmPayments"), GridHost::Contacts}) {
         host.activeList = other;
         sel.SelectItem(2, 1, 1);
         sel.SelectItem(3, 1, 2);
         EXPECT_EQ(ed(2)->textBox()->selectedText(), "r3c2");
     }
-    EXPECT_TRUE(items.calls.isEmpty());
+    EXPECT_TRUE(contacts.calls.isEmpty());
+    EXPECT_EQ(contacts.textBar, QStringLiteral("Green Hills"));
+
+    RecordingWindow& items = host.open(GridHost::Items, &sel);
+    sel.SelectItem(2, 1, 1);
+    sel.SelectItem(3, 1, 2);
+    EXPECT_EQ(items.textBar, QStringLiteral("r3c2"));
+    EXPECT_TRUE(contacts.calls.isEmpty());
 }
 
 // ---------------------------------------------------------------- focus leaving the grid

@@ -49,6 +49,7 @@ TEST_F(WithItemGroups, AddItemsDocksANewItemGroupAndStartsItsOpenDialog)
 {
     made().showFromLauncher();
     made().List1().ChangeItem(1, 1, QStringLiteral("hammer")); // an unchanged group on screen
+    made().setlblChangeStatus(QStringLiteral("0"));
     made().move(500, 400);
     prompts->queueAnswer(Answer::Yes);
     prompts->queueOpenCancel();
