@@ -479,7 +479,7 @@ TEST_F(CalcTest, AnOfficeThatStopsAnsweringIsKilledAtQuit)
     ASSERT_TRUE(calc.addWorkbook());
     const QList<pid_t> offices = officePidsStartedBy(::getpid());
     ASSERT_EQ(offices.size(), 1);
-    ::kill(offices.front(), SIGSTOP); // frozen: it takes calls and never answers
+    ASSERT_TRUE(freezeOffice(offices.front())); // frozen: it takes calls and never answers
     calc.quit(); // closing the workbook outlives the quit limit
     EXPECT_EQ(officesLeftAfter(::getpid(), 60000), 0);
 }
@@ -501,7 +501,7 @@ TEST_F(CalcTest, AnOfficeThatStopsAnsweringIsKilledWhenACallOutlivesItsLimit)
     ASSERT_TRUE(calc.writeCell(QStringLiteral("A1"), QStringLiteral("held")));
     const QList<pid_t> offices = officePidsStartedBy(::getpid());
     ASSERT_EQ(offices.size(), 1);
-    ::kill(offices.front(), SIGSTOP); // frozen: it takes calls and never answers
+    ASSERT_TRUE(freezeOffice(offices.front())); // frozen: it takes calls and never answers
     // Without the limit these would wait for ever (and the test would fail by its timeout).
     EXPECT_EQ(calc.readCell(QStringLiteral("A1")), QString());
     EXPECT_FALSE(calc.lastError().isEmpty());

@@ -8,6 +8,7 @@
 #include <QList>
 #include <QString>
 #include <QThread>
+#include <csignal>
 #include <sys/types.h>
 
 inline QList<pid_t> officePidsStartedBy(pid_t pid)
@@ -41,4 +42,32 @@ inline int officesLeftAfter(pid_t pid, int timeoutMs)
     while (officeProcessesStartedBy(pid) > 0 && clock.elapsed() < timeoutMs)
         QThread::msleep(50);
     return officeProcessesStartedBy(pid);
+}
+
+// Stops an office (SIGSTOP) and waits until every one of its threads has stopped: kill()
+// returns before a busy machine has got round to stopping them all. Gives whether it stopped
+// within the limit.
+inline bool freezeOffice(pid_t pid, int timeoutMs = 60000)
+{
+    if (::kill(pid, SIGSTOP) != 0)
+        return false;
+    QElapsedTimer clock;
+    clock.start();
+    while (clock.elapsed() < timeoutMs) {
+        bool allStopped = true;
+        for (const QString& task : QDir(QStringLiteral("/proc/%1/task").arg(pid)).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+            QFile stat(QStringLiteral("/proc/%1/task/%2/stat").arg(pid).arg(task));
+            if (!stat.open(QIODevice::ReadOnly))
+                continue;
+            const QByteArray text = stat.readAll();
+            const qsizetype close = text.lastIndexOf(')');
+            const char state = close >= 0 && close + 2 < text.size() ? text.at(close + 2) : '?';
+            if (state != 'T' && state != 't' && state != 'Z' && state != 'X')
+                allStopped = false;
+        }
+        if (allStopped)
+            return true;
+        QThread::msleep(10);
+    }
+    return false;
 }
