@@ -15,6 +15,8 @@
 #include "datafiles/settingsstore.h"
 #include "platform/programfolder.h"
 
+#include "besidebaseline.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
@@ -45,15 +47,6 @@ extern char** environ;
 namespace {
 
 using Reply = std::unique_ptr<void, decltype(&std::free)>;
-
-double median(std::vector<double> values)
-{
-    if (values.empty())
-        return 0;
-    std::sort(values.begin(), values.end());
-    const std::size_t n = values.size();
-    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-}
 
 // A private X server, started once for the whole run.
 class VirtualDisplay {

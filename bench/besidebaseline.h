@@ -8,6 +8,16 @@
 #include <functional>
 #include <vector>
 
+// The median of a run's figures; 0 when there are none.
+inline double median(std::vector<double> values)
+{
+    if (values.empty())
+        return 0;
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
 class BesideBaseline {
 public:
     // Times one run of the baseline and one of ours; our time is the benchmark's own.
@@ -41,13 +51,6 @@ public:
     }
 
 private:
-    static double median(std::vector<double> values)
-    {
-        std::sort(values.begin(), values.end());
-        const std::size_t n = values.size();
-        return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
-    }
-
     std::vector<double> baseline_;
     std::vector<double> ours_;
 };
