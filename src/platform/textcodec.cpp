@@ -39,6 +39,7 @@ const AnsiTables* AnsiTables::build()
     tables->m_asciiSame = true;
     for (int b = 0; b < 256; ++b) {
         tables->m_characters[b] = characters[b].unicode();
+        tables->m_decoded.set(characters[b].unicode());
         if (b < 0x80 && characters[b].unicode() != b)
             tables->m_asciiSame = false;
     }
@@ -160,11 +161,8 @@ qsizetype AnsiTables::firstUnheld(const char16_t* text, qsizetype count) const
     if (m_asciiSame)
         while (count - i >= Block && asciiUnits(text + i))
             i += Block;
-    if (i == count)
-        return -1;
-    const char* byteOf = bytes();
     for (; i < count; ++i)
-        if (byteOf[text[i]] == '?' && text[i] != u'?')
+        if (!m_decoded.test(text[i]) && bytes()[text[i]] == '?' && text[i] != u'?')
             return i;
     return -1;
 }

@@ -13,6 +13,7 @@
 #include <QString>
 #include <QStringView>
 
+#include <bitset>
 #include <memory>
 #include <mutex>
 
@@ -49,6 +50,9 @@ private:
     mutable std::once_flag m_bytesBuilt;
     mutable std::unique_ptr<char[]> m_bytes;
     bool m_asciiSame = false; // bytes 0..127 are the characters 0..127, the common case
+    // The characters some byte decodes to: each is held (a byte encodes it), so a text made of
+    // them, as every text read from a file is, is checked without the table of every unit.
+    std::bitset<0x10000> m_decoded;
 };
 
 // Encodes to Windows-1250; a character the code page cannot hold becomes "?". Both give an
