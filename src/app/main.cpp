@@ -1,7 +1,7 @@
 // Quorvane: starts the program with its start-up window.
 
 #include "platform/brokenpipe.h"
-#include "platform/calc/calc.h"
+#include "platform/calc/calcmodule.h"
 #include "shell/program.h"
 
 #include <QApplication>
@@ -11,8 +11,9 @@ int main(int argc, char** argv)
     platform::ignoreBrokenPipe();
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
-    // Every spreadsheet command drives LibreOffice Calc.
-    platform::calc::install();
+    // Every spreadsheet command drives LibreOffice Calc, through the module loaded at the
+    // first one.
+    platform::calc::module::install();
 
     shell::Program program;
     program.start();

@@ -38,7 +38,32 @@ SpreadsheetFactory& installedFactory()
     return factory;
 }
 
+std::function<bool()>& installedCheck()
+{
+    static std::function<bool()> check;
+    return check;
+}
+
 } // namespace
+
+bool spreadsheetStarts()
+{
+    if (const std::function<bool()>& check = installedCheck())
+        return check();
+    const std::unique_ptr<Spreadsheet> excel = newSpreadsheet();
+    if (!excel->start())
+        return false;
+    if (!excel->setVisible(false))
+        return false;
+    excel->setDisplayAlerts(false);
+    excel->quit();
+    return true;
+}
+
+void setSpreadsheetCheck(std::function<bool()> check)
+{
+    installedCheck() = std::move(check);
+}
 
 std::unique_ptr<Spreadsheet> newSpreadsheet()
 {
@@ -50,6 +75,7 @@ std::unique_ptr<Spreadsheet> newSpreadsheet()
 void setSpreadsheetFactory(SpreadsheetFactory factory)
 {
     installedFactory() = std::move(factory);
+    installedCheck() = nullptr;
 }
 
 bool Spreadsheet::writeRow(int row, int firstColumn, std::span<const QString> texts)

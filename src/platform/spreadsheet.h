@@ -88,8 +88,16 @@ using SpreadsheetFactory = std::function<std::unique_ptr<Spreadsheet>()>;
 std::unique_ptr<Spreadsheet> newSpreadsheet();
 
 // Installs the factory (the real program at start, a recording one in tests); an empty
-// function restores the default.
+// function restores the default. It also restores the default start-up check.
 void setSpreadsheetFactory(SpreadsheetFactory factory);
+
+// The start-up check: whether the spreadsheet program starts. The default starts an
+// instance of the installed factory, hidden, and quits it.
+bool spreadsheetStarts();
+
+// Installs a check that finds the same more cheaply (and may keep what it started for the
+// first instance); an empty function restores the default. Install it after the factory.
+void setSpreadsheetCheck(std::function<bool()> check);
 
 // Splits an A1 address into a 1-based column and row ("AF120" gives 32 and 120). False
 // for anything else; lower-case letters are accepted.

@@ -41,19 +41,6 @@ const QString ExcelFailed = QStringLiteral(
     "Quorvane for Excel (FX) failed to initialize Microsoft Excel. You can still continue to use QVFX "
     "but your export to excel buttons will not be available");
 
-// Starts the spreadsheet program hidden and quits it again.
-bool spreadsheetStarts()
-{
-    const std::unique_ptr<platform::Spreadsheet> excel = platform::newSpreadsheet();
-    if (!excel->start())
-        return false;
-    if (!excel->setVisible(false))
-        return false;
-    excel->setDisplayAlerts(false);
-    excel->quit();
-    return true;
-}
-
 // Help is a convenience: whatever goes wrong in showing it is passed over.
 void showHelpTopic(const QString& page)
 {
@@ -385,7 +372,7 @@ void frmBalance::ExcelTest()
     // Starting the office takes a moment, in which the program cannot answer the user.
     QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     try {
-        works = spreadsheetStarts();
+        works = platform::spreadsheetStarts();
     } catch (...) {
         works = false;
     }

@@ -20,7 +20,7 @@
 #include "grid/documents/gridfile.h"
 #include "grid/documents/documentlist.h"
 #include "grid/gridcore.h"
-#include "platform/calc/calc.h"
+#include "platform/calc/calcmodule.h"
 #include "platform/desktop.h"
 #include "platform/programfolder.h"
 #include "posting/companyfile.h"
@@ -132,7 +132,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(cups.start()) << cups.error().toStdString();
-        platform::calc::install();
+        platform::calc::module::install();
     }
     void TearDown() override
     {

@@ -4,12 +4,17 @@
 
 #include "platform/calc/calcspreadsheet.h"
 #include "platform/calc/sharedoffice.h"
+#include "platform/calc/startedoffice.h"
 
 namespace platform::calc {
 
 void install(const CalcOptions& options)
 {
     setSpreadsheetFactory([options] { return std::make_unique<CalcSpreadsheet>(options); });
+    setSpreadsheetCheck([options] {
+        QString error;
+        return StartedOffice::start(options, error);
+    });
 }
 
 void endOffice()

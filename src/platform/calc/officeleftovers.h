@@ -16,6 +16,12 @@ public:
     // Removes profile folders and pipes of programs that are gone.
     static void sweep();
 
+    // The local socket an office started with this pipe name listens on.
+    static QString pipePath(const QString& pipeName);
+    // Whether an office takes connections on that pipe now. A connection that is only
+    // opened and closed again is dropped by the office as one whose first message never came.
+    static bool listens(const QString& pipeName);
+
     // After a forced end: the office's accepting pipe, and its single-instance pipe (named
     // after a hash of its profile path) among those made since it started that nobody
     // listens on any more.

@@ -3,31 +3,20 @@
 // name, so several run side by side, and always ended, by force where it does not end.
 
 #include "platform/calc/killwatch.h"
+#include "platform/calc/officelaunch.h"
 
 #include <com/sun/star/frame/XDesktop2.hpp>
 #include <com/sun/star/uno/Reference.hxx>
 #include <com/sun/star/uno/XComponentContext.hpp>
-#include <QDateTime>
 #include <QString>
-#include <QStringList>
 #include <memory>
 #include <sys/types.h>
-
-class QTemporaryDir;
 
 namespace platform::calc {
 
 class OfficeProcess {
 public:
-    struct Launch {
-        QString program;       // the office executable
-        bool headless = true;  // false: a normal visible office for the user
-        QString profileDir;    // "" with headless: a fresh private folder for this start;
-                               // without headless: the user's own
-        bool owned = true;     // ours to end (dies with us); false: handed to the user
-        int timeoutMs = 60000; // how long to wait for it to answer
-        int quitLimitMs = 10000; // how long ending it may take before it is killed
-    };
+    using Launch = OfficeLaunch::Settings;
 
     OfficeProcess();
     ~OfficeProcess();
@@ -38,12 +27,17 @@ public:
     // then nothing of it is left running.
     bool start(const Launch& launch, QString& error);
 
+    // Connects to an office that was started without us (the program's start-up starts its
+    // office before the code that talks to it is loaded); from now on it is ours as if we had
+    // started it. False with error set when it does not answer, and then it is ended.
+    bool adopt(std::unique_ptr<OfficeLaunch> started, QString& error);
+
     css::uno::Reference<css::frame::XDesktop2> desktop() const { return desktop_; }
     css::uno::Reference<css::uno::XComponentContext> context() const { return remote_; }
 
     // Bounds the calls into the office made while the result lives: an office that has
     // not answered within limitMs is killed, and the calls fail instead of waiting for ever.
-    [[nodiscard]] KillWatch::Timing bound(int limitMs) { return KillWatch::Timing(watch_, pid_, limitMs); }
+    [[nodiscard]] KillWatch::Timing bound(int limitMs) { return KillWatch::Timing(watch_, launch_->pid(), limitMs); }
 
     // Ends the office: closes its documents unsaved, asks it to terminate, and kills its
     // process group when it has not gone within a moment. A released office is only let
@@ -61,27 +55,18 @@ public:
     void release() { released_ = true; }
 
     // Whether the office has ended (or was never started); an ended office is collected.
-    bool hasEnded();
+    bool hasEnded() { return launch_->hasEnded(); }
 
     // Closes a document of an office without saving it and without asking.
     static void closeUnsaved(const css::uno::Reference<css::uno::XInterface>& document);
 
 private:
-    bool spawn(QString& error);
     bool connect(QString& error);
-    bool exitedAtStart(int& status);
-    bool crashedAtStart(int status) const;
-    QString profileDir() const;
     void end();
     void closeDocuments();
-    void killProcess(int graceMs);
 
-    Launch launch_;
-    std::unique_ptr<QTemporaryDir> profile_;
-    QString pipe_;
-    pid_t pid_ = -1;
+    std::unique_ptr<OfficeLaunch> launch_;
     bool released_ = false;
-    QDateTime startedAt_;
     css::uno::Reference<css::uno::XComponentContext> remote_;
     css::uno::Reference<css::frame::XDesktop2> desktop_;
     KillWatch watch_;

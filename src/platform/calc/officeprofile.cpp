@@ -2,35 +2,56 @@
 
 #include "platform/calc/officeprofile.h"
 
-#include "platform/calc/unoruntime.h"
-
 #include <QDir>
 #include <QFile>
-#include <QRegularExpression>
+#include <QIODevice>
 
+#include <algorithm>
 #include <mutex>
 
 namespace platform::calc {
 
 namespace {
 
+// How far past the setting's name its value may lie.
+constexpr qsizetype valueReach = 64;
+
+// The version number at the start of the text that follows the setting's name:
+// ">", white space, "<value>", digits "." digits, "</value>". "" when it is not that.
+QString versionAfterName(const QByteArray& text, qsizetype at)
+{
+    const qsizetype end = std::min(text.size(), at + valueReach);
+    if (at >= end || text[at] != '>')
+        return QString();
+    ++at;
+    while (at < end && (text[at] == ' ' || text[at] == '\t' || text[at] == '\r' || text[at] == '\n'))
+        ++at;
+    static const QByteArray open = QByteArrayLiteral("<value>");
+    static const QByteArray close = QByteArrayLiteral("</value>");
+    if (at + open.size() > end || text.mid(at, open.size()) != open)
+        return QString();
+    at += open.size();
+    const qsizetype from = at;
+    const auto digits = [&] {
+        const qsizetype first = at;
+        while (at < end && text[at] >= '0' && text[at] <= '9')
+            ++at;
+        return at > first;
+    };
+    if (!digits() || at >= end || text[at++] != '.' || !digits())
+        return QString();
+    if (at + close.size() > end || text.mid(at, close.size()) != close)
+        return QString();
+    return QString::fromLatin1(text.mid(from, at - from));
+}
+
 QString readInstalledVersion()
 {
-    // The product's version sits in its main configuration file (several MB); both folder
-    // names occur. Only the bytes after the one setting's name are looked at.
-    static const QRegularExpression version(QStringLiteral("^>\\s*<value>([0-9]+\\.[0-9]+)</value>"));
-    static const QByteArray name = QByteArrayLiteral("oor:name=\"ooSetupVersion\"");
+    // Both folder names occur.
     for (const char* folder : {"/../share/registry/main.xcd", "/../share/.registry/main.xcd"}) {
-        QFile xcd(UnoRuntime::programDir() + QLatin1String(folder));
-        if (!xcd.open(QIODevice::ReadOnly))
-            continue;
-        const QByteArray text = xcd.readAll();
-        for (qsizetype at = text.indexOf(name); at >= 0; at = text.indexOf(name, at + 1)) {
-            const QRegularExpressionMatch m =
-                version.match(QString::fromLatin1(text.mid(at + name.size(), 64)));
-            if (m.hasMatch())
-                return m.captured(1);
-        }
+        QFile xcd(OfficeProfile::programDir() + QLatin1String(folder));
+        if (xcd.open(QIODevice::ReadOnly))
+            return OfficeProfile::versionIn(xcd);
     }
     return QString();
 }
@@ -42,6 +63,44 @@ QByteArray setting(const char* path, const char* name, const QByteArray& value)
 }
 
 } // namespace
+
+QString OfficeProfile::programDir()
+{
+    return QStringLiteral(QUORVANE_OFFICE_PROGRAM_DIR);
+}
+
+QString OfficeProfile::versionIn(QIODevice& configuration)
+{
+    // The file is read a block at a time, so the program's memory does not grow by its size
+    // (several MB); a block keeps the end of the one before, so a name cut by a block's end
+    // is found whole. Only the bytes after the one setting's name are looked at.
+    static const QByteArray name = QByteArrayLiteral("oor:name=\"ooSetupVersion\"");
+    constexpr qsizetype blockSize = 64 * 1024;
+    QByteArray text;
+    qsizetype searchFrom = 0;
+    for (;;) {
+        const QByteArray block = configuration.read(blockSize);
+        const bool last = block.isEmpty();
+        text += block;
+        for (qsizetype at = text.indexOf(name, searchFrom); at >= 0; at = text.indexOf(name, at + 1)) {
+            // A name is looked at once the bytes after it are here, or at the end.
+            if (!last && at + name.size() + valueReach > text.size())
+                break;
+            const QString version = versionAfterName(text, at + name.size());
+            if (!version.isEmpty())
+                return version;
+            searchFrom = at + 1;
+        }
+        if (last)
+            return QString();
+        const qsizetype kept = name.size() + valueReach;
+        if (text.size() > kept) {
+            const qsizetype dropped = text.size() - kept;
+            text.remove(0, dropped);
+            searchFrom = std::max<qsizetype>(0, searchFrom - dropped);
+        }
+    }
+}
 
 QString OfficeProfile::installedVersion()
 {

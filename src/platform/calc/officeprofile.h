@@ -4,6 +4,8 @@
 
 #include <QString>
 
+class QIODevice;
+
 namespace platform::calc {
 
 namespace OfficeProfile {
@@ -12,9 +14,15 @@ namespace OfficeProfile {
 // has already set up keeps what it holds. False when the folder cannot be written.
 bool prepare(const QString& profileDir);
 
+// The office's program folder, where its executables, libraries and type libraries lie.
+QString programDir();
+
 // The version of the installed office ("7.4"), read from its configuration; "" when it
 // cannot be found.
 QString installedVersion();
+
+// The version a main configuration file of the office names ("7.4"); "" when none.
+QString versionIn(QIODevice& configuration);
 
 } // namespace OfficeProfile
 

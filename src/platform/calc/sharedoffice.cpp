@@ -4,6 +4,7 @@
 
 #include "platform/calc/officeleftovers.h"
 #include "platform/calc/officeprocess.h"
+#include "platform/calc/startedoffice.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -74,6 +75,15 @@ void endAtExit()
     offices().clear();
 }
 
+void registerEnd()
+{
+    static std::once_flag registered;
+    std::call_once(registered, [] {
+        qAddPostRoutine(endWithTheApplication);
+        std::atexit(endAtExit);
+    });
+}
+
 } // namespace
 
 std::shared_ptr<OfficeProcess> SharedOffice::running(const CalcOptions& options, QString& error)
@@ -85,6 +95,18 @@ std::shared_ptr<OfficeProcess> SharedOffice::running(const CalcOptions& options,
     if (slot.office)
         slot.office->stop(); // ends what is left of one that died or froze
     slot.office.reset();
+    auto office = std::make_shared<OfficeProcess>();
+    // The office the program's start-up started is taken over rather than a second one
+    // started; one that does not answer is ended, and a new one started as below.
+    if (StartedOffice::TakenOver started = StartedOffice::takeOver(options.officeProgram); started.launch) {
+        QString notAnswering;
+        if (office->adopt(std::move(started.launch), notAnswering)) {
+            slot.profile = std::move(started.profile);
+            registerEnd();
+            slot.office = std::move(office);
+            return slot.office;
+        }
+    }
     if (!slot.profile) {
         slot.profile = std::make_unique<QTemporaryDir>(OfficeLeftovers::profileTemplate());
         if (!slot.profile->isValid()) {
@@ -98,23 +120,19 @@ std::shared_ptr<OfficeProcess> SharedOffice::running(const CalcOptions& options,
     launch.profileDir = slot.profile->path();
     launch.timeoutMs = options.startTimeoutMs;
     launch.quitLimitMs = options.quitTimeoutMs;
-    auto office = std::make_shared<OfficeProcess>();
     if (!office->start(launch, error)) {
         // A profile that a failed start may have left half made is not used again.
         slot.profile.reset();
         return nullptr;
     }
-    static std::once_flag registered;
-    std::call_once(registered, [] {
-        qAddPostRoutine(endWithTheApplication);
-        std::atexit(endAtExit);
-    });
+    registerEnd();
     slot.office = std::move(office);
     return slot.office;
 }
 
 void SharedOffice::end()
 {
+    StartedOffice::end();
     const std::lock_guard<std::mutex> guard(lock());
     for (auto& [program, slot] : offices()) {
         if (slot.office)

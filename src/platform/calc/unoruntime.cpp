@@ -2,6 +2,7 @@
 
 #include "platform/calc/unoruntime.h"
 
+#include "platform/calc/officeprofile.h"
 #include "platform/calc/unostrings.h"
 
 #include <cppuhelper/bootstrap.hxx>
@@ -57,7 +58,7 @@ css::uno::Reference<css::uno::XComponentContext> UnoRuntime::context(QString& er
 
 QString UnoRuntime::programDir()
 {
-    return QStringLiteral(QUORVANE_OFFICE_PROGRAM_DIR);
+    return OfficeProfile::programDir();
 }
 
 } // namespace platform::calc

@@ -9,9 +9,11 @@
 
 #include "platform/calc/calc.h"
 #include "platform/calc/calcspreadsheet.h"
+#include "platform/calc/officeprofile.h"
 #include "platform/vb.h"
 #include "support/environmentoverride.h"
 
+#include <QBuffer>
 #include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
@@ -19,6 +21,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QThread>
 #include <gtest/gtest.h>
@@ -186,6 +189,110 @@ TEST_F(CalcTest, AStartThatCrashesIsTriedAgainAndReportedWhenItKeepsCrashing)
     EXPECT_TRUE(calc.lastError().contains(QStringLiteral("exit code 134"))) << calc.lastError().toStdString();
     EXPECT_TRUE(calc.lastError().contains(QStringLiteral("3 times"))) << calc.lastError().toStdString();
     EXPECT_EQ(officeProcessesStartedBy(::getpid()), 0);
+}
+
+// The start-up check starts the office without talking to it, and leaves it for the first
+// command, which takes it over instead of starting a second one.
+TEST_F(CalcTest, TheStartUpCheckStartsTheOfficeTheFirstCommandThenUses)
+{
+    platform::calc::endOffice();
+    platform::calc::install();
+    ASSERT_TRUE(platform::spreadsheetStarts());
+    const QList<pid_t> checked = officePidsStartedBy(::getpid());
+    ASSERT_EQ(checked.size(), 1);
+    EXPECT_TRUE(platform::spreadsheetStarts()) << "a second check keeps the office it started";
+    EXPECT_EQ(officePidsStartedBy(::getpid()), checked);
+    {
+        CalcSpreadsheet calc;
+        ASSERT_TRUE(calc.start()) << calc.lastError().toStdString();
+        ASSERT_TRUE(calc.addWorkbook()) << calc.lastError().toStdString();
+        ASSERT_TRUE(calc.writeCell(QStringLiteral("A1"), QStringLiteral("12")));
+        EXPECT_EQ(calc.readCell(QStringLiteral("A1")), QStringLiteral("12"));
+        EXPECT_EQ(officePidsStartedBy(::getpid()), checked);
+        calc.quit();
+    }
+    platform::calc::endOffice();
+    EXPECT_EQ(officesLeftAfter(::getpid(), 60000), 0);
+    platform::setSpreadsheetFactory({});
+}
+
+// What the check leaves is ended with everything else: an office nobody took over, and its
+// profile folder; an office that died before the first command is replaced by it; and a check
+// that fails leaves nothing running.
+TEST_F(CalcTest, AnOfficeTheStartUpCheckLeftIsEndedOrReplacedAndAFailedCheckLeavesNothing)
+{
+    platform::calc::endOffice();
+    const auto profiles = [] {
+        return QDir(QDir::tempPath()).entryList({QStringLiteral("quorvane-office-%1-*").arg(::getpid())}, QDir::Dirs);
+    };
+    platform::calc::install();
+    ASSERT_TRUE(platform::spreadsheetStarts());
+    ASSERT_EQ(profiles().size(), 1);
+    platform::calc::endOffice();
+    EXPECT_EQ(officesLeftAfter(::getpid(), 60000), 0);
+    EXPECT_TRUE(profiles().isEmpty());
+
+    ASSERT_TRUE(platform::spreadsheetStarts());
+    const QList<pid_t> checked = officePidsStartedBy(::getpid());
+    ASSERT_EQ(checked.size(), 1);
+    ::kill(checked.front(), SIGKILL);
+    ASSERT_EQ(officesLeftAfter(::getpid(), 60000), 0);
+    {
+        CalcSpreadsheet calc;
+        ASSERT_TRUE(calc.start()) << calc.lastError().toStdString();
+        ASSERT_TRUE(calc.addWorkbook()) << calc.lastError().toStdString();
+        const QList<pid_t> started = officePidsStartedBy(::getpid());
+        ASSERT_EQ(started.size(), 1);
+        EXPECT_NE(started, checked);
+        calc.quit();
+    }
+    platform::calc::endOffice();
+
+    const QString crashing = writeLauncher(dir, QStringLiteral("crashes-always"), "kill -ABRT $$\n");
+    for (const QString& program : {dir.filePath(QStringLiteral("no-office/soffice")), crashing}) {
+        CalcOptions options;
+        options.officeProgram = program;
+        platform::calc::install(options);
+        EXPECT_FALSE(platform::spreadsheetStarts()) << program.toStdString();
+        EXPECT_EQ(officesLeftAfter(::getpid(), 60000), 0) << program.toStdString();
+        EXPECT_TRUE(profiles().isEmpty()) << program.toStdString();
+    }
+    platform::setSpreadsheetFactory({});
+}
+
+// The version the office's configuration names, found in a file read a block at a time: also
+// where the name is cut by a block's end, and after a name whose value is not a version.
+TEST(OfficeProfile, TheVersionIsFoundAfterItsNameWhereverTheFileCutsIt)
+{
+    const QByteArray name = "oor:name=\"ooSetupVersion\"";
+    struct Case {
+        const char* what;
+        QByteArray text;
+        QString version;
+    };
+    const QByteArray filler(64 * 1024 - 10, 'x');
+    const Case cases[] = {
+        {"plain", "<prop " + name + "><value>7.4</value></prop>", QStringLiteral("7.4")},
+        {"white space", "<prop " + name + ">\n  \t<value>24.8</value>", QStringLiteral("24.8")},
+        {"cut by a block", filler + "<prop " + name + "><value>7.5</value>", QStringLiteral("7.5")},
+        {"value cut by a block", QByteArray(64 * 1024 - 40, 'x') + name + "><value>7.6</value>", QStringLiteral("7.6")},
+        {"first is no version", name + "><value>beta</value>" + filler + name + "><value>7.1</value>",
+         QStringLiteral("7.1")},
+        {"too far away", name + ">" + QByteArray(60, ' ') + "<value>7.4</value>", QString()},
+        {"no dot", name + "><value>74</value>", QString()},
+        {"unclosed", name + "><value>7.4", QString()},
+        {"no name", "<value>7.4</value>", QString()},
+    };
+    for (const Case& c : cases) {
+        QBuffer file;
+        file.setData(c.text);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(platform::calc::OfficeProfile::versionIn(file), c.version) << c.what;
+    }
+    EXPECT_TRUE(QRegularExpression(QStringLiteral("^[0-9]+\\.[0-9]+$"))
+                    .match(platform::calc::OfficeProfile::installedVersion())
+                    .hasMatch())
+        << "the installed office's own configuration";
 }
 
 TEST_F(CalcTest, InstalledFactoryGivesCalcAndTheDefaultFailsToStart)
