@@ -25,7 +25,10 @@ void showAsToolTip(QAbstractButton* button, datafiles::TextField& field);
 // options of the group). The click handler runs after the store has been set.
 void bind(QAbstractButton* option, datafiles::OptionField& field, std::function<void()> clicked);
 // The check box shows the value (0 or 1) and whether it is enabled; the user's click sets
-// the value, then runs the click handler.
+// the value, then runs the click handler. A value set by code (a host file read, the settings
+// load, the fall-back to single-machine mode) runs no handler: the switches' handlers write
+// the host file at MyHostName, which on a machine now using another host is its own former
+// host file, and a reading would overwrite that host's balance and counters with another's.
 void bind(QCheckBox* box, datafiles::CheckBoxField& field, std::function<void()> clicked);
 
 } // namespace shell::SettingsBinding

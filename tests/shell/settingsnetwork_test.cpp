@@ -459,6 +459,123 @@ TEST_F(NetworkTest, AValueChangedOnTheHostIsReadByTheUser)
     }
 }
 
+// A machine that once hosted and now uses another host keeps its own former host file (its
+// path stays in the settings). Readings of the host it uses bring that host's switches,
+// balance and counters into the store; they must write no file, least of all the former
+// host file, whose users' balance and counters they would overwrite.
+TEST_F(NetworkTest, ReadingTheUsedHostWritesNoFileNotEvenThisMachinesFormerHostFile)
+{
+    const auto onShare = [](const QString&) { return true; };
+    const QString oldShare = shareFolder("old");
+    const QString oldHost = oldShare + "Old.QVNET";
+    const QString share = shareFolder();
+    const QString usedHost = share + "Host.QVNET";
+    ASSERT_TRUE(QDir().mkpath(oldShare + "QVNET/RAzar"));
+    ASSERT_TRUE(QDir().mkpath(share + "QVNET/RAzar"));
+    const auto writeHost = [&](const QString& path, const QString& balance, const QString& invoice,
+                               const QString& payment, int readWrite, int usePassword, const QString& password) {
+        datafiles::SettingsStore s;
+        s.setNetworkPathTest(onShare);
+        s.Balance = balance;
+        s.InvoiceNumber = invoice;
+        s.PaymentNumber = payment;
+        s.CompanyName = CompanyDetails.first();
+        s.CURRENTPASSWORD = password;
+        s.CheckReadWrite.Value = readWrite;
+        s.CheckUseMyPassword.Value = usePassword;
+        s.MyHostName = path;
+        ASSERT_TRUE(datafiles::WriteHostFile(s));
+    };
+    // The former host: this machine's own values, both switches off.
+    writeHost(oldHost, "555", "17", "9", 0, 0, QString());
+    // The host used now lets its users write and protects them with its password.
+    writeHost(usedHost, "980", "40", "12", 1, 1, "Skupno");
+    {
+        datafiles::CreateDataFolders();
+        datafiles::SettingsStore s;
+        s.setNetworkPathTest(onShare);
+        QList<datafiles::TextField*> fields{&s.CompanyName,  &s.CompanyAddress, &s.CompanyCity, &s.CompanyZip,
+                                           &s.CompanyEMail, &s.CompanyFax,     &s.CompanyPhone};
+        for (int i = 0; i < fields.size(); ++i)
+            *fields[i] = CompanyDetails[i];
+        s.MyHostName = oldHost;
+        s.MyHostSystem = oldShare;
+        s.lblConnectedtohostname = usedHost;
+        s.lblConnectedtohostsystem = share;
+        s.OptionUser = true;
+        ASSERT_TRUE(datafiles::SaveSettingsFile(s));
+    }
+    const QString oldBefore = readFile(oldHost);
+    const QString usedBefore = readFile(usedHost);
+
+    // The network start reads the used host: both switches turn on, the login is asked.
+    makeProgram();
+    program->store().setNetworkPathTest(onShare);
+    startProgram();
+    waitForProbe();
+    ASSERT_TRUE(store().OptionUser.value());
+    EXPECT_EQ(store().CheckReadWrite.Value.value(), 1);
+    EXPECT_EQ(store().CheckUseMyPassword.Value.value(), 1);
+    EXPECT_EQ(store().Balance.value(), "980");
+    ASSERT_TRUE(loginShown());
+    typePassword("Skupno");
+    ASSERT_TRUE(launcherShown());
+    EXPECT_EQ(readFile(oldHost), oldBefore);
+    EXPECT_EQ(readFile(usedHost), usedBefore);
+
+    // The settings window reads it again when shown and on its Balance and Company pages,
+    // shown with the switches it holds.
+    program->showSettingsWindow();
+    for (int tab : {shell::frmBalance::CompanyTab, shell::frmBalance::NetworkTab, shell::frmBalance::BalanceTab})
+        settings().SSTab1->setCurrentIndex(tab);
+    EXPECT_TRUE(settings().CheckReadWrite->isChecked());
+    EXPECT_TRUE(settings().CheckUseMyPassword->isChecked());
+    EXPECT_FALSE(settings().CheckReadWrite->isEnabled());
+
+    // The host turns both switches off; the next reading turns them off here.
+    writeHost(usedHost, "990", "41", "13", 0, 0, "Skupno");
+    const QString usedNow = readFile(usedHost);
+    settings().SSTab1->setCurrentIndex(shell::frmBalance::CompanyTab);
+    settings().SSTab1->setCurrentIndex(shell::frmBalance::BalanceTab);
+    EXPECT_EQ(settings().Balance->text(), "990");
+    EXPECT_FALSE(settings().CheckReadWrite->isChecked());
+    EXPECT_FALSE(settings().CheckUseMyPassword->isChecked());
+    // The switches of a host used are the host's: the user cannot click them.
+    for (QCheckBox* box : {settings().CheckReadWrite, settings().CheckUseMyPassword})
+        click(box);
+    EXPECT_EQ(store().CheckReadWrite.Value.value(), 0);
+    EXPECT_EQ(store().CheckUseMyPassword.Value.value(), 0);
+
+    EXPECT_TRUE(prompts->texts().isEmpty()) << prompts->texts().join('|').toStdString();
+    EXPECT_EQ(readFile(oldHost), oldBefore);
+    EXPECT_EQ(readFile(usedHost), usedNow);
+    const QStringList old = hostLines(oldHost);
+    ASSERT_EQ(old.size(), datafiles::HostFileLines);
+    EXPECT_EQ(old.mid(1, 2), QStringList({"555", "17"}));
+    EXPECT_EQ(old[11], "9");
+}
+
+// The same when a host becomes a user in the settings window: connecting reads the other
+// host's switches into the boxes this host clicked before, and leaves this host's file alone.
+TEST_F(NetworkTest, AHostThatConnectsToAnotherHostLeavesItsOwnHostFileAsItWas)
+{
+    startWithCompany();
+    store().Balance = QStringLiteral("555");
+    const QString ownHost = createHost(shareFolder("old"));
+    const QString own = readFile(ownHost);
+    const QString usedHost = foreignHost(shareFolder(), QStringLiteral("980"));
+    prompts.script().clear();
+    prompts->queueOpen(usedHost);
+    settings().OptionUser->click();
+    ASSERT_TRUE(store().OptionUser.value()) << prompts->texts().join('|').toStdString();
+    EXPECT_EQ(store().MyHostName.value(), ownHost);
+    EXPECT_TRUE(settings().CheckReadWrite->isChecked());
+    EXPECT_EQ(settings().Balance->text(), "980");
+    settings().SSTab1->setCurrentIndex(shell::frmBalance::BalanceTab);
+    EXPECT_EQ(readFile(ownHost), own);
+    EXPECT_EQ(hostLines(ownHost)[1], "555");
+}
+
 TEST(HostTreeCopyTest, ATreeOfManyFilesIsCopiedWhileTheWindowIsToldHowFarItCame)
 {
     testsupport::TempProgramFolder folder;
