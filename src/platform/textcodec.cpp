@@ -1,90 +1,116 @@
 #include "platform/textcodec.h"
 
-#include <QStringDecoder>
-#include <QStringEncoder>
 #include <algorithm>
-#include <memory>
 
 namespace platform {
 
 namespace {
-constexpr const char* CodePage = "windows-1250";
 // Texts are converted a block at a time: a block of plain ASCII, the common case, takes one
-// loop that the compiler turns into vector instructions.
+// loop that the compiler turns into vector instructions, and a block of ASCII and letters of
+// the code page is looked up without a check on each character.
 constexpr qsizetype Block = 32;
 
 bool isHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit < 0xDC00; }
 bool isLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit < 0xE000; }
+
+// The characters of the bytes 0x80 to 0xFF; below them each byte is the ASCII character of
+// its own number. The five bytes the code page leaves unassigned (0x81, 0x83, 0x88, 0x90,
+// 0x98) decode to the control character of the same number and encode back to their byte,
+// so every file, whatever bytes it holds, reads and writes back unchanged.
+constexpr char16_t UpperCharacters[128] = {
+    0x20AC, 0x0081, 0x201A, 0x0083, 0x201E, 0x2026, 0x2020, 0x2021, //
+    0x0088, 0x2030, 0x0160, 0x2039, 0x015A, 0x0164, 0x017D, 0x0179, //
+    0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022, 0x2013, 0x2014, //
+    0x0098, 0x2122, 0x0161, 0x203A, 0x015B, 0x0165, 0x017E, 0x017A, //
+    0x00A0, 0x02C7, 0x02D8, 0x0141, 0x00A4, 0x0104, 0x00A6, 0x00A7, //
+    0x00A8, 0x00A9, 0x015E, 0x00AB, 0x00AC, 0x00AD, 0x00AE, 0x017B, //
+    0x00B0, 0x00B1, 0x02DB, 0x0142, 0x00B4, 0x00B5, 0x00B6, 0x00B7, //
+    0x00B8, 0x0105, 0x015F, 0x00BB, 0x013D, 0x02DD, 0x013E, 0x017C, //
+    0x0154, 0x00C1, 0x00C2, 0x0102, 0x00C4, 0x0139, 0x0106, 0x00C7, //
+    0x010C, 0x00C9, 0x0118, 0x00CB, 0x011A, 0x00CD, 0x00CE, 0x010E, //
+    0x0110, 0x0143, 0x0147, 0x00D3, 0x00D4, 0x0150, 0x00D6, 0x00D7, //
+    0x0158, 0x016E, 0x00DA, 0x0170, 0x00DC, 0x00DD, 0x0162, 0x00DF, //
+    0x0155, 0x00E1, 0x00E2, 0x0103, 0x00E4, 0x013A, 0x0107, 0x00E7, //
+    0x010D, 0x00E9, 0x0119, 0x00EB, 0x011B, 0x00ED, 0x00EE, 0x010F, //
+    0x0111, 0x0144, 0x0148, 0x00F3, 0x00F4, 0x0151, 0x00F6, 0x00F7, //
+    0x0159, 0x016F, 0x00FA, 0x0171, 0x00FC, 0x00FD, 0x0163, 0x02D9, //
+};
+
+struct CharacterTable {
+    char16_t of[256];
+};
+
+constexpr CharacterTable makeCharacters()
+{
+    CharacterTable table{};
+    for (int b = 0; b < 0x80; ++b)
+        table.of[b] = char16_t(b);
+    for (int b = 0x80; b < 0x100; ++b)
+        table.of[b] = UpperCharacters[b - 0x80];
+    return table;
+}
+
+constexpr CharacterTable Characters = makeCharacters();
+
+// The byte of every unit: the byte whose character it is, and "?" for every other unit.
+// (Qt's converter for windows-1250 has no nearest-byte substitutes either: it gives every
+// other unit its substitute byte 0x1A, or no byte at all, and the program writes "?" there.)
+// The table runs up to the highest character of the code page (U+2122), about 8 KB of
+// constant data; every unit above it, the surrogates included, has no byte.
+constexpr int byteTableSize()
+{
+    int size = 0;
+    for (const char16_t character : Characters.of)
+        size = std::max(size, character + 1);
+    return size;
+}
+
+constexpr int ByteTableSize = byteTableSize();
+
+struct ByteTable {
+    char of[ByteTableSize];
+};
+
+constexpr ByteTable makeBytes()
+{
+    ByteTable table{};
+    for (char& byte : table.of)
+        byte = '?';
+    for (int b = 0; b < 256; ++b)
+        table.of[Characters.of[b]] = char(b);
+    return table;
+}
+
+constexpr ByteTable Bytes = makeBytes();
+
+constexpr char byteOf(char16_t unit) { return unit < ByteTableSize ? Bytes.of[unit] : '?'; }
+
+constexpr bool everyByteComesBack()
+{
+    for (int b = 0; b < 256; ++b)
+        if (byteOf(Characters.of[b]) != char(b))
+            return false;
+    return true;
+}
+static_assert(everyByteComesBack(), "two bytes decode to one character");
+static_assert(byteOf(u'?') == '?' && byteOf(0xD800) == '?' && byteOf(0xFFFF) == '?');
+
 } // namespace
 
 const AnsiTables* AnsiTables::get()
 {
-    static const std::unique_ptr<const AnsiTables> tables(build());
-    return tables.get();
+    static constexpr AnsiTables tables;
+    return &tables;
 }
 
-const AnsiTables* AnsiTables::build()
-{
-    QStringDecoder decoder(CodePage, QStringConverter::Flag::Stateless);
-    if (!decoder.isValid() || !QStringEncoder(CodePage, QStringConverter::Flag::Stateless).isValid())
-        return nullptr;
+char16_t AnsiTables::character(unsigned char byte) const { return Characters.of[byte]; }
 
-    auto tables = std::unique_ptr<AnsiTables>(new AnsiTables);
-    QByteArray everyByte(256, Qt::Uninitialized);
-    for (int b = 0; b < 256; ++b)
-        everyByte[b] = char(b);
-    const QString characters = decoder.decode(everyByte);
-    if (decoder.hasError() || characters.size() != 256)
-        return nullptr; // not a code page of one character per byte
-    tables->m_asciiSame = true;
-    for (int b = 0; b < 256; ++b) {
-        tables->m_characters[b] = characters[b].unicode();
-        tables->m_decoded.set(characters[b].unicode());
-        if (b < 0x80 && characters[b].unicode() != b)
-            tables->m_asciiSame = false;
-    }
-    return tables.release();
-}
-
-const char* AnsiTables::bytes() const
-{
-    std::call_once(m_bytesBuilt, [this] {
-        m_bytes = std::make_unique<char[]>(0x10000);
-        QStringEncoder encoder(CodePage, QStringConverter::Flag::Stateless);
-        // Every unit that is a character on its own, in one text. The converter writes its
-        // own substitute byte (0x1A) for a character the code page cannot hold; the program
-        // writes "?" there, and a real U+001A keeps its byte.
-        QString units;
-        units.reserve(0x10000 - 0x800);
-        for (int u = 0; u < 0x10000; ++u)
-            if (!isHighSurrogate(char16_t(u)) && !isLowSurrogate(char16_t(u)))
-                units.append(QChar(char16_t(u)));
-        const QByteArray encoded = encoder.encode(units);
-        const bool oneEach = encoded.size() == units.size();
-        for (qsizetype i = 0; i < units.size(); ++i) {
-            const char16_t unit = units[i].unicode();
-            QByteArray one;
-            if (oneEach) {
-                one = encoded.mid(i, 1);
-            } else { // not one byte for each: each character asked on its own
-                QStringEncoder single(CodePage, QStringConverter::Flag::Stateless);
-                one = single.encode(QStringView(&unit, 1));
-            }
-            char byte = one.size() == 1 ? one[0] : '?';
-            if (byte == '\x1A' && unit != 0x1A)
-                byte = '?';
-            m_bytes[unit] = byte;
-        }
-        for (int u = 0xD800; u < 0xE000; ++u)
-            m_bytes[u] = '?';
-    });
-    return m_bytes.get();
-}
+char AnsiTables::byte(char16_t unit) const { return byteOf(unit); }
 
 namespace {
 
 // The block loops, each on pointers that alias nothing, so that the compiler turns them into
-// vector instructions.
+// vector instructions, or for the look-up of bytes into one tight loop without branches.
 bool asciiBytes(const unsigned char* __restrict in)
 {
     unsigned char any = 0;
@@ -113,6 +139,21 @@ void narrow(const char16_t* __restrict in, char* __restrict out)
         out[k] = char(in[k]);
 }
 
+// Every unit of the block is in the table of bytes, so none is a surrogate either.
+bool inByteTable(const char16_t* __restrict in)
+{
+    char16_t top = 0;
+    for (qsizetype k = 0; k < Block; ++k)
+        top = std::max(top, in[k]);
+    return top < ByteTableSize;
+}
+
+void lookUpBytes(const char16_t* __restrict in, char* __restrict out)
+{
+    for (qsizetype k = 0; k < Block; ++k)
+        out[k] = Bytes.of[in[k]];
+}
+
 } // namespace
 
 void AnsiTables::decode(const char* bytes, qsizetype count, char16_t* out) const
@@ -120,25 +161,30 @@ void AnsiTables::decode(const char* bytes, qsizetype count, char16_t* out) const
     const auto* in = reinterpret_cast<const unsigned char*>(bytes);
     qsizetype i = 0;
     for (; count - i >= Block; i += Block) {
-        if (m_asciiSame && asciiBytes(in + i)) {
+        if (asciiBytes(in + i)) {
             widen(in + i, out + i);
         } else {
             for (qsizetype k = i; k < i + Block; ++k)
-                out[k] = m_characters[in[k]];
+                out[k] = Characters.of[in[k]];
         }
     }
     for (; i < count; ++i)
-        out[i] = m_characters[in[i]];
+        out[i] = Characters.of[in[i]];
 }
 
 qsizetype AnsiTables::encode(const char16_t* text, qsizetype count, char* out) const
 {
-    const char* byteOf = bytes();
     qsizetype i = 0;
     qsizetype o = 0;
     while (i < count) {
-        if (count - i >= Block && m_asciiSame && asciiUnits(text + i)) {
+        if (count - i >= Block && asciiUnits(text + i)) {
             narrow(text + i, out + o);
+            i += Block;
+            o += Block;
+            continue;
+        }
+        if (count - i >= Block && inByteTable(text + i)) { // letters of the code page, say
+            lookUpBytes(text + i, out + o);
             i += Block;
             o += Block;
             continue;
@@ -149,7 +195,7 @@ qsizetype AnsiTables::encode(const char16_t* text, qsizetype count, char* out) c
             const char16_t unit = text[i++];
             if (isHighSurrogate(unit) && i < count && isLowSurrogate(text[i]))
                 ++i; // one character, which no single-byte code page holds
-            out[o++] = byteOf[unit];
+            out[o++] = byteOf(unit);
         }
     }
     return o;
@@ -158,11 +204,10 @@ qsizetype AnsiTables::encode(const char16_t* text, qsizetype count, char* out) c
 qsizetype AnsiTables::firstUnheld(const char16_t* text, qsizetype count) const
 {
     qsizetype i = 0;
-    if (m_asciiSame)
-        while (count - i >= Block && asciiUnits(text + i))
-            i += Block;
+    while (count - i >= Block && asciiUnits(text + i))
+        i += Block;
     for (; i < count; ++i)
-        if (!m_decoded.test(text[i]) && bytes()[text[i]] == '?' && text[i] != u'?')
+        if (byteOf(text[i]) == '?' && text[i] != u'?')
             return i;
     return -1;
 }

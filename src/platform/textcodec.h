@@ -2,31 +2,28 @@
 // The program's "ANSI" text is Windows-1250. Cell and field texts are QString in memory and
 // are converted only where they meet a file or the spreadsheet program.
 //
-// The conversion runs on two tables that are asked of the system's converter once each: the
-// character of every byte at the first use, the byte of every UTF-16 unit at the first
-// encoding (asking the converter for all 63,488 units takes tens of milliseconds, which the
-// start-up, which only reads, need not wait for). So the mapping stays
-// the converter's own, a text of any length converts (the converter itself gives an empty
-// text for 512 MiB and more), and a long text converts at the speed of a table look-up.
+// The conversion runs on two tables that are the program's own constant data: the character
+// of every byte, and the byte of every UTF-16 unit up to the highest character the code page
+// has (every unit above it has none). No system converter is asked at run time, so the
+// conversion costs the start-up neither time nor the memory of a converter's library, a text
+// of any length converts, and a long text converts at the speed of a table look-up. The
+// mapping is byte for byte the one Qt's own converter for windows-1250 gives, the five
+// unassigned bytes and "?" for what it cannot hold included; the tests compare the two.
 
 #include <QByteArray>
 #include <QString>
 #include <QStringView>
 
-#include <bitset>
-#include <memory>
-#include <mutex>
-
 namespace platform {
 
 class AnsiTables {
 public:
-    // The tables, or null when the system has no Windows-1250 converter.
+    // The tables. Being the program's own, they are always there: this is never null.
     static const AnsiTables* get();
 
-    char16_t character(unsigned char byte) const { return m_characters[byte]; }
+    char16_t character(unsigned char byte) const;
     // "?" for a unit the code page cannot hold, a surrogate included.
-    char byte(char16_t unit) const { return bytes()[unit]; }
+    char byte(char16_t unit) const;
 
     // `count` bytes to `count` characters.
     void decode(const char* bytes, qsizetype count, char16_t* out) const;
@@ -41,28 +38,16 @@ public:
     qsizetype firstUnheld(const char16_t* text, qsizetype count) const;
 
 private:
-    AnsiTables() = default;
-    static const AnsiTables* build();
-    // The byte of every unit, asked of the converter at the first call.
-    const char* bytes() const;
-
-    char16_t m_characters[256] = {};
-    mutable std::once_flag m_bytesBuilt;
-    mutable std::unique_ptr<char[]> m_bytes;
-    bool m_asciiSame = false; // bytes 0..127 are the characters 0..127, the common case
-    // The characters some byte decodes to: each is held (a byte encodes it), so a text made of
-    // them, as every text read from a file is, is checked without the table of every unit.
-    std::bitset<0x10000> m_decoded;
+    constexpr AnsiTables() = default;
 };
 
-// Encodes to Windows-1250; a character the code page cannot hold becomes "?". Both give an
-// empty result where AnsiTables::get() is null.
+// Encodes to Windows-1250; a character the code page cannot hold becomes "?".
 QByteArray toAnsi(const QString& text);
 // Decodes Windows-1250 bytes.
 QString fromAnsi(const QByteArray& bytes);
 
 // The position in `text` of the first character that Windows-1250 cannot hold, which a file
-// would get as "?"; -1 when there is none, and when the system has no converter at all.
+// would get as "?"; -1 when there is none.
 qsizetype firstUnheld(QStringView text);
 // Names the character at `position` for a message: itself, whole, in quotes, and its code,
 // as in "ø" (U+00F8).
