@@ -85,6 +85,11 @@ platform::FileResult CompanyFile::open(const QString& path)
     QByteArray bytes;
     if (auto read = platform::readWholeFile(path, bytes); !read)
         return read;
+    return open(path, std::move(bytes));
+}
+
+platform::FileResult CompanyFile::open(const QString& path, QByteArray bytes)
+{
     m_path = path;
     m_changed = false;
     m_newBalances.clear();

@@ -28,7 +28,13 @@ public:
 
     // Reads the file; a failure names it and leaves this object empty.
     [[nodiscard]] platform::FileResult open(const QString& path);
+    // The same with the file's bytes as they were read from it.
+    [[nodiscard]] platform::FileResult open(const QString& path, QByteArray bytes);
     const QString& path() const { return m_path; }
+
+    // The document's rows, and a row's contact name (column 1).
+    int rowCount() const { return m_parsed ? m_document.rowCount() : m_rows; }
+    QString contactName(int row) const { return cellText(row, NameColumn); }
 
     // The row that rowText names (a row number as the transaction header keeps it), when
     // that row holds exactly this contact's name.
@@ -71,7 +77,6 @@ private:
     // Reads the stored bytes into m_document, with the balances set so far.
     [[nodiscard]] platform::FileResult parse();
     QString cellText(int row, int column) const;
-    int rowCount() const { return m_parsed ? m_document.rowCount() : m_rows; }
     int columnCount() const { return m_parsed ? m_document.columnCount() : m_columns; }
 
     QString m_path;

@@ -10,8 +10,14 @@
 // that a posting has just written.
 //
 // The postings change balances in the contact company files themselves, never through this
-// window; a file a posting changed after this window read it is not written over unasked by
-// its Save (see DocumentWindow).
+// window. So that no posting and no save of this window undoes the other, the window writes
+// its file as a posting does: under the posting lock of the data folder, which first
+// completes a posting cut short there (its completion would otherwise later rename its own,
+// older content over what the window wrote), and no posting changes the file between the
+// window's look at it and its write. When postings changed balances in the file after the
+// window read it, Save keeps them: a contact's balance the user left as read takes the posted
+// one, beside the user's other edits, without a question; where the user changed that
+// balance too, or the contact's row no longer holds it, the question names it first.
 
 #include "windows/document/documentwindow.h"
 #include "windows/document/postedcompanyfileview.h"
@@ -68,6 +74,9 @@ public:
 protected:
     bool networkUserOpensReadOnly() override;
     void afterDocumentOpened() override;
+    std::unique_ptr<WriteHold> holdForWriting() override;
+    ChangedFileAnswer changedOnDisk(const QString& path, bool userAgreed) override;
+    void fileMatchesDocument(const QString& path, const std::optional<services::FileStamp>& stamp) override;
 
 private:
     void buildTransferFrame();
@@ -79,6 +88,8 @@ private:
     TransactionParties* transaction() const;
 
     QFrame* m_transferItems = nullptr;
+    // The file's bytes as the grid read or wrote them, where they are known for sure.
+    std::optional<QByteArray> m_fileAsRead;
 };
 
 } // namespace windows

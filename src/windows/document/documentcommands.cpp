@@ -365,6 +365,7 @@ OpenOutcome DocumentWindow::openDocument(const OpenRequest& request)
         readOnly = true;
     m_context.dialog.FileName = path;
     m_diskStamp = stamp;
+    fileMatchesDocument(path, stamp);
     if (request.setsCurrentFileName)
         m_currentFileName = path;
 
@@ -442,38 +443,58 @@ bool DocumentWindow::cmdSave_Click()
                          platform::MsgStyle::Critical);
         return saveas_Click();
     }
-    if (!mayWriteOver(d.FileName))
+    if (!writeDocument(d.FileName, true))
         return false;
-    if (const platform::FileResult written = m_list->SaveFile(d.FileName, true); !written) {
-        prompts().MsgBox(written.error, platform::MsgStyle::Critical);
-        return false;
-    }
-    m_diskStamp = services::FileStamp::of(d.FileName);
     m_changeStatus = QStringLiteral("0");
     return true;
 }
 
-// Save writes over the file only while it is the one this window read or last wrote, or
-// while there is none. Someone else may have written it meanwhile: a posting that changed a
-// balance in it, or another computer on the shared folder. Then the user decides whether
-// this window's list goes over it, the file is read again, or nothing happens.
-bool DocumentWindow::mayWriteOver(const QString& path)
+QString DocumentWindow::changedOnDiskQuestion(const QString& path) const
 {
-    const auto now = services::FileStamp::of(path);
-    if (!now || now == m_diskStamp)
+    return path
+        + QStringLiteral(" was changed on disk after this window read it: a posting or another computer has written "
+                         "it. Yes writes this list over it, and what was written there is lost. No reads the file "
+                         "again, and the changes made here are lost. Cancel saves nothing.");
+}
+
+// The file is written over only while it is the one this window read or last wrote, or
+// while there is none. Someone else may have written it meanwhile: a posting that changed a
+// balance in it, or another computer on the shared folder. Then the kind decides, and where
+// it asks, the user: this window's list goes over it, the file is read again, or nothing
+// happens. The question is asked with nothing held, and the file is looked at again after
+// it: a Yes holds for the file as it was when asked.
+bool DocumentWindow::writeDocument(const QString& path, bool ownFile)
+{
+    std::optional<services::FileStamp> agreed;
+    for (;;) {
+        std::unique_ptr<WriteHold> hold = holdForWriting();
+        if (!hold)
+            return false;
+        const auto now = services::FileStamp::of(path);
+        if (ownFile && now && now != m_diskStamp) {
+            const ChangedFileAnswer answer = changedOnDisk(path, now == agreed);
+            if (!answer.writeNow) {
+                hold.reset();
+                switch (prompts().MsgBox(answer.question, platform::MsgStyle::YesNoCancelQuestionCancel,
+                                         windowTitle())) {
+                case Answer::Yes:
+                    agreed = now;
+                    continue;
+                case Answer::No:
+                    readAgain(path);
+                    return false;
+                default:
+                    return false;
+                }
+            }
+        }
+        if (const platform::FileResult written = m_list->SaveFile(path, true); !written) {
+            prompts().MsgBox(written.error, platform::MsgStyle::Critical);
+            return false;
+        }
+        m_diskStamp = services::FileStamp::of(path);
+        fileMatchesDocument(path, m_diskStamp);
         return true;
-    const QString question =
-        path + QStringLiteral(" was changed on disk after this window read it: a posting or another computer has "
-                              "written it. Yes writes this list over it, and what was written there is lost. No "
-                              "reads the file again, and the changes made here are lost. Cancel saves nothing.");
-    switch (prompts().MsgBox(question, platform::MsgStyle::YesNoCancelQuestionCancel, windowTitle())) {
-    case Answer::Yes:
-        return true;
-    case Answer::No:
-        readAgain(path);
-        return false;
-    default:
-        return false;
     }
 }
 
@@ -492,6 +513,7 @@ void DocumentWindow::readAgain(const QString& path)
         return;
     }
     m_diskStamp = stamp;
+    fileMatchesDocument(path, stamp);
     m_list->SelectItem(1, 1);
     enableColumnEditing();
     finishOpening();
@@ -566,13 +588,13 @@ bool DocumentWindow::saveas_Click()
             return false;
         }
     }
-    if (const platform::FileResult written = m_list->SaveFile(target, true); !written) {
-        prompts().MsgBox(written.error, platform::MsgStyle::Critical);
+    // Onto the document's own file, what someone else wrote there since is not lost unasked.
+    const bool ownFile = !isUnsaved() && target == before.fileName;
+    if (!writeDocument(target, ownFile)) {
         restore(before);
         return false;
     }
     d.FileName = target;
-    m_diskStamp = services::FileStamp::of(target);
     setWindowTitle(caption);
     setWritable(true);
     PISEFILEADRES();

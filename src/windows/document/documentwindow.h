@@ -15,7 +15,8 @@
 // same on every way in.
 //
 // A document's file that someone else wrote after this window read it (a posting changed a
-// balance in it, another computer saved it) is never written over by Save unasked.
+// balance in it, another computer saved it) is never written over by Save, nor by Save As
+// onto it, unasked; a kind may first take over what it keeps of that file (changedOnDisk).
 //
 // Lock rules: a document is opened writable only when no other computer's lock names it and
 // this window may write it; a writable open in network mode takes the lock in one exclusive
@@ -235,6 +236,13 @@ public:
     void showCell(const QString& text, bool bold, bool italic, bool underline, uint32_t color) override;
     grid::GridSelection* gridSelection() override;
 
+    // What a kind keeps held while its document's file is written (holdForWriting); released
+    // before any question.
+    class WriteHold {
+    public:
+        virtual ~WriteHold() = default;
+    };
+
 signals:
     // The window has unloaded; its owner drops it.
     void unloaded();
@@ -263,6 +271,33 @@ protected:
     bool showsWrittenDocument() const { return m_showingWritten; }
     // The name Save As proposes for a document never saved.
     virtual QString proposedFileName() const { return m_kind.defaultFileName; }
+
+    // ---- Writing the document's file (Save, and Save As)
+    // Taken before each write, and again after a question about it was answered; nullptr
+    // when the write may not go ahead now, the user having been told why.
+    virtual std::unique_ptr<WriteHold> holdForWriting() { return std::make_unique<WriteHold>(); }
+    // The document's own file was written by someone else after this window read it; asked
+    // with the hold kept. userAgreed: the user has answered Yes to the question about the
+    // file as it is now. Either the window may write now (having taken into its list what it
+    // keeps of the file), or the question to ask first: Yes writes this list over the file,
+    // No reads the file again, Cancel writes nothing.
+    struct ChangedFileAnswer {
+        bool writeNow = false;
+        QString question;
+    };
+    virtual ChangedFileAnswer changedOnDisk(const QString& path, bool userAgreed)
+    {
+        return {userAgreed, changedOnDiskQuestion(path)};
+    }
+    QString changedOnDiskQuestion(const QString& path) const;
+    // The file at path holds the document as the grid shows it now, just read or written;
+    // `stamp` is the file's stamp from before the grid read it, or right after it was written.
+    virtual void fileMatchesDocument(const QString& path, const std::optional<services::FileStamp>& stamp)
+    {
+        (void)path;
+        (void)stamp;
+    }
+
     // What New resets besides the grid, after the default columns.
     virtual void clearDocumentExtras() {}
 
@@ -399,7 +434,9 @@ private:
     platform::Answer askSaveChanges();
     void showForeignLock(const QString& path, const QString& holder);
     bool targetLockedAgainstThisWindow(const QString& target);
-    bool mayWriteOver(const QString& path);
+    // Writes the grid to path; ownFile: path is the file this window read or last wrote, which
+    // is not written over unasked when someone else wrote it since. Tells every failure.
+    bool writeDocument(const QString& path, bool ownFile);
     void readAgain(const QString& path);
     void TextText_Change();
     void TextText_GotFocus();

@@ -20,7 +20,7 @@ protected:
         openThroughDialog(path);
         edit(QStringLiteral("edited here"));
     }
-    void writtenElsewhere() { writeDocument(path, {QStringLiteral("written elsewhere")}); }
+    void writtenElsewhere(const QString& text = QStringLiteral("written elsewhere")) { writeDocument(path, {text}); }
     QString question() const
     {
         return path + QStringLiteral(" was changed on disk after this window read it: a posting or another computer "
@@ -34,21 +34,25 @@ protected:
 
 TEST_P(ChangedOnDisk, SaveAsksAndFollowsTheAnswer)
 {
+    // Each case's file on disk differs from the one the window knows after the case before.
     struct Case {
         Answer answer;
         bool saved;
-        QString onDisk, onScreen, changeStatus;
+        QString elsewhere, onDisk, onScreen, changeStatus;
     };
     const Case cases[] = {
-        {Answer::Yes, true, QStringLiteral("edited here"), QStringLiteral("edited here"), QStringLiteral("0")},
-        {Answer::No, false, QStringLiteral("written elsewhere"), QStringLiteral("written elsewhere"), QStringLiteral("0")},
-        {Answer::Cancel, false, QStringLiteral("written elsewhere"), QStringLiteral("edited here"), QStringLiteral("1")},
+        {Answer::Yes, true, QStringLiteral("written elsewhere"), QStringLiteral("edited here"),
+         QStringLiteral("edited here"), QStringLiteral("0")},
+        {Answer::No, false, QStringLiteral("written elsewhere"), QStringLiteral("written elsewhere"),
+         QStringLiteral("written elsewhere"), QStringLiteral("0")},
+        {Answer::Cancel, false, QStringLiteral("written elsewhere again"), QStringLiteral("written elsewhere again"),
+         QStringLiteral("edited here"), QStringLiteral("1")},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(int(c.answer));
         window->List1().ChangeItem(1, 1, QStringLiteral("edited here"));
         window->setlblChangeStatus(QStringLiteral("1"));
-        writtenElsewhere();
+        writtenElsewhere(c.elsewhere);
         prompts->queueAnswer(c.answer);
         EXPECT_EQ(window->cmdSave_Click(), c.saved);
         const testsupport::RecordedPrompt& asked = prompts->recorded().last();
@@ -104,6 +108,20 @@ TEST_P(ChangedOnDisk, TheQuestionBeforeClosingAsksToo)
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(cellOnDisk(path, 1, 1), QStringLiteral("written elsewhere"));
     EXPECT_EQ(window->lblChangeStatus(), QStringLiteral("1"));
+}
+
+// Save As onto the document's own file asks too, after its question about replacing it.
+TEST_P(ChangedOnDisk, SaveAsOntoItsOwnFileAsksToo)
+{
+    writtenElsewhere();
+    prompts->queueSave(path);
+    prompts->queueAnswer(Answer::Yes);    // replace the file
+    prompts->queueAnswer(Answer::Cancel); // changed on disk
+    EXPECT_FALSE(window->saveas_Click());
+    EXPECT_EQ(prompts->recorded().last().text, question());
+    EXPECT_EQ(cellOnDisk(path, 1, 1), QStringLiteral("written elsewhere"));
+    EXPECT_EQ(window->lblChangeStatus(), QStringLiteral("1"));
+    EXPECT_EQ(window->windowTitle(), caption(fileName(QStringLiteral("Tools"))));
 }
 
 INSTANTIATE_FOR_EVERY_KIND(ChangedOnDisk);
