@@ -13,6 +13,7 @@
 #include <QtEndian>
 #include <cerrno>
 #include <cstring>
+#include <functional>
 #include <unistd.h>
 
 namespace posting {
@@ -199,6 +200,23 @@ PendingPosting completeJournal(const QString& folder, const QString& journal)
     return {PendingPosting::State::Completed, QString()};
 }
 
+// Calls `visit` with the path of each replacement file below the folder's shared folder: in
+// the data tree ("QVNET/" or "System/") and beside it (the host file), until it returns false.
+void forEachReplacement(const QString& folder, const std::function<bool(const QString& path)>& visit)
+{
+    const auto walk = [&visit](const QString& where, QDirIterator::IteratorFlags flags) {
+        QDirIterator it(where, QDir::Files | QDir::Hidden | QDir::System, flags);
+        while (it.hasNext()) {
+            it.next();
+            if (platform::isReplacementFileName(it.fileName()) && !visit(it.filePath()))
+                return false;
+        }
+        return true;
+    };
+    if (walk(QDir::cleanPath(folder + QStringLiteral("/..")), QDirIterator::Subdirectories))
+        (void)walk(rootOf(folder), QDirIterator::NoIteratorFlags);
+}
+
 // Lets the posting lock complete what it finds, whoever takes it.
 const bool completionInstalled = [] {
     datafiles::PostingLock::setPendingCompletion([](const QString& folder) {
@@ -360,21 +378,36 @@ PendingPosting CompletePendingPosting(const QString& folder)
 
 int removeDeadReplacements(const QString& folder)
 {
-    // The data tree ("QVNET/" or "System/") and the files beside it (the host file).
-    const QString root = rootOf(folder);
-    const QString tree = QDir::cleanPath(folder + QStringLiteral("/.."));
     int removed = 0;
-    const auto sweep = [&removed](const QString& where, QDirIterator::IteratorFlags flags) {
-        QDirIterator it(where, QDir::Files | QDir::Hidden | QDir::System, flags);
-        while (it.hasNext()) {
-            it.next();
-            if (platform::isReplacementFileName(it.fileName()) && QFile::remove(it.filePath()))
-                ++removed;
-        }
-    };
-    sweep(tree, QDirIterator::Subdirectories);
-    sweep(root, QDirIterator::NoIteratorFlags);
+    forEachReplacement(folder, [&removed](const QString& path) {
+        if (QFile::remove(path))
+            ++removed;
+        return true;
+    });
     return removed;
+}
+
+bool hasPostingLeftovers(const QString& folder)
+{
+    for (const QString& path : {inFolder(folder, datafiles::PostingLock::fileName()), PostingJournal::path(folder)})
+        if (QFileInfo::exists(path))
+            return true;
+    // This computer's own journal is named after the computer, which takes a while to find
+    // out: the name is worked out only when the folder holds journals of that kind at all.
+    QStringList journals;
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System); it.hasNext();) {
+        const QString name = it.nextFileInfo().fileName();
+        if (name.startsWith(QLatin1String("posting.")) && name.endsWith(QLatin1String(".jnl")))
+            journals << name;
+    }
+    if (!journals.isEmpty() && journals.contains(QFileInfo(PostingJournal::ownPath(folder)).fileName()))
+        return true;
+    bool found = false;
+    forEachReplacement(folder, [&found](const QString&) {
+        found = true;
+        return false;
+    });
+    return found;
 }
 
 } // namespace posting

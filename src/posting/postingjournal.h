@@ -91,4 +91,12 @@ struct PendingPosting {
 // needed any more). Returns how many. The start-up calls it.
 int removeDeadReplacements(const QString& folder);
 
+// Whether the folder holds anything that completing a posting cut short there and removing
+// dead replacements would act on: the posting lock (a posting going on, or the lock of one
+// that died), the folder's journal or this computer's own one, or a replacement file below
+// the folder's shared folder. It only looks: nothing is written or locked, so a start with
+// nothing left over leaves the folder as it was. What it sees is no promise: anything found
+// is handled under the lock, which looks again.
+bool hasPostingLeftovers(const QString& folder);
+
 } // namespace posting

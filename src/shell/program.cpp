@@ -97,10 +97,11 @@ void Program::start()
 // Completes what a posting cut short left in the folder, then removes the replacement files
 // of postings killed before their journal. One that cannot be completed is told; its
 // journal stays for the next posting or start. While another copy or computer posts there,
-// that one completes it.
+// that one completes it. Taking the lock writes and flushes a file and starts a thread; at
+// most starts nothing is left over, and then the folder is only looked at.
 void Program::completePendingPosting(const QString& folder)
 {
-    if (!QFileInfo(folder).isDir())
+    if (!QFileInfo(folder).isDir() || !posting::hasPostingLeftovers(folder))
         return;
     datafiles::PostingLock lock(folder);
     lock.setCompletes(false);

@@ -6,6 +6,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <functional>
 
 using namespace postingtest;
@@ -75,6 +76,38 @@ TEST_F(PostingJournalTest, ADamagedJournalIsSetAsideAndWritesNothing)
     EXPECT_FALSE(QFile::exists(one));
     EXPECT_FALSE(PostingJournal::exists());
     EXPECT_TRUE(QFile::exists(PostingJournal::path() + ".damaged"));
+}
+
+// The start-up takes the posting lock (a file written and flushed, a thread) only when the
+// folder shows something to complete or remove; each file below is looked at on its own.
+TEST_F(PostingJournalTest, LeftoversAreWhatACompletionAtTheStartWouldActOn)
+{
+    EXPECT_TRUE(QFile::exists(contactsFolder()));
+    EXPECT_FALSE(hasPostingLeftovers(folder()));
+    const QString otherComputers = QStringLiteral("posting.0123456789ab.jnl");
+    ASSERT_NE(QFileInfo(PostingJournal::ownPath(folder())).fileName(), otherComputers);
+    const struct {
+        const char* what;
+        QString path;
+        bool leftover;
+    } cases[] = {
+        {"the lock of a posting going on or dead", folder() + "posting.lock", true},
+        {"a journal", PostingJournal::path(), true},
+        {"this computer's own journal", PostingJournal::ownPath(folder()), true},
+        {"another computer's own journal", folder() + otherComputers, false},
+        {"a journal set aside as damaged", PostingJournal::path() + ".damaged", false},
+        {"a replacement deep in the data tree", contactsFolder() + ".Bank.QVC.~p1f", true},
+        {"a replacement beside the data tree", program.filePath(".Firma.QVNET.~p2e"), true},
+        {"a safe write's temporary file", contactsFolder() + ".Bank.QVC.~1a2b", false},
+    };
+    for (const auto& c : cases) {
+        QFile file(c.path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << c.what;
+        file.close();
+        EXPECT_EQ(hasPostingLeftovers(folder()), c.leftover) << c.what;
+        ASSERT_TRUE(QFile::remove(c.path)) << c.what;
+    }
+    EXPECT_FALSE(hasPostingLeftovers(folder()));
 }
 
 // A journal that cannot be completed blocks every further posting until it can; a posting

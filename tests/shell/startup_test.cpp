@@ -2,6 +2,8 @@
 // prompt, the ends without settings, and the spreadsheet probe.
 
 #include "datafiles/hostfile.h"
+#include "datafiles/postinglock.h"
+#include "platform/safefile.h"
 #include "posting/postingjournal.h"
 #include "programfixture.h"
 
@@ -11,7 +13,11 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QMap>
 #include <QTest>
+
+#include <sys/inotify.h>
+#include <unistd.h>
 
 using namespace shelltest;
 using platform::Answer;
@@ -20,6 +26,18 @@ using testsupport::PromptKind;
 namespace {
 
 const QString ThankYouStart = QStringLiteral("Thank you! Please read our help file's step by step topic.");
+
+// A short wait for the posting lock, for a test where another holder keeps it.
+class PostingLockTiming {
+public:
+    PostingLockTiming()
+    {
+        datafiles::PostingLock::Timing timing;
+        timing.waitMs = 100;
+        datafiles::PostingLock::setTiming(timing);
+    }
+    ~PostingLockTiming() { datafiles::PostingLock::setTiming({}); }
+};
 
 class StartupTest : public ProgramTest {
 protected:
@@ -426,6 +444,140 @@ TEST_F(StartupTest, APostingCutShortIsCompletedBeforeTheSettingsAreRead)
     EXPECT_EQ(program->store().CompanyName.value(), QStringLiteral("After"));
     EXPECT_EQ(program->store().InvoiceNumber.value(), QStringLiteral("8"));
     EXPECT_FALSE(posting::PostingJournal::exists());
+}
+
+// What happens in a folder while it is watched: one line per change of a name or a file.
+class FolderWatch {
+public:
+    FolderWatch() : m_fd(inotify_init1(IN_NONBLOCK | IN_CLOEXEC)) {}
+    ~FolderWatch()
+    {
+        if (m_fd >= 0)
+            ::close(m_fd);
+    }
+    FolderWatch(const FolderWatch&) = delete;
+    FolderWatch& operator=(const FolderWatch&) = delete;
+
+    bool add(const QString& folder)
+    {
+        const int watch = inotify_add_watch(m_fd, QFile::encodeName(folder).constData(),
+                                            IN_CREATE | IN_DELETE | IN_MODIFY | IN_ATTRIB | IN_MOVED_FROM
+                                                | IN_MOVED_TO | IN_CLOSE_WRITE);
+        if (watch < 0)
+            return false;
+        m_folders[watch] = folder;
+        return true;
+    }
+    // The changes since the last call.
+    QStringList changes()
+    {
+        QStringList seen;
+        alignas(inotify_event) char buffer[4096];
+        for (;;) {
+            const ssize_t got = ::read(m_fd, buffer, sizeof buffer);
+            if (got <= 0)
+                return seen;
+            for (ssize_t at = 0; at < got;) {
+                const auto* event = reinterpret_cast<const inotify_event*>(buffer + at);
+                seen << QStringLiteral("%1%2 (0x%3)")
+                            .arg(m_folders.value(event->wd), QString::fromLocal8Bit(event->len ? event->name : ""))
+                            .arg(event->mask, 0, 16);
+                at += ssize_t(sizeof(inotify_event) + event->len);
+            }
+        }
+    }
+
+private:
+    int m_fd;
+    QMap<int, QString> m_folders;
+};
+
+// A host's start with nothing left over by a posting, here or in the shared folder: the
+// folders are only looked at. No posting lock is taken there (a file written and flushed),
+// so another copy or computer starting or posting at the same time is not made to wait.
+TEST_F(StartupTest, AStartWithNothingLeftOverChangesNothingInThePostingFolders)
+{
+    const auto onShare = [](const QString&) { return true; };
+    const QString hostFile = folder.filePath("share/Firma.QVNET");
+    const QString shared = datafiles::HostDataFolder(hostFile) + QStringLiteral("/RAzar/");
+    QDir().mkpath(shared + QStringLiteral("Contacts"));
+    {
+        datafiles::CreateDataFolders();
+        datafiles::SettingsStore host;
+        host.setNetworkPathTest(onShare);
+        host.CompanyName = QStringLiteral("Kos");
+        host.OptionHost = true;
+        host.MyHostName = hostFile;
+        host.MyHostSystem = folder.filePath("share/");
+        ASSERT_TRUE(datafiles::WriteHostFile(host));
+        ASSERT_TRUE(datafiles::SaveSettingsFile(host));
+    }
+    FolderWatch watch;
+    for (const QString& watched : {posting::PostingJournal::localFolder(), shared, folder.filePath("share/")})
+        ASSERT_TRUE(watch.add(watched)) << watched.toStdString();
+
+    makeProgram();
+    program->store().setNetworkPathTest(onShare);
+    startProgram();
+    EXPECT_TRUE(program->store().OptionHost.value());
+    EXPECT_TRUE(main().isVisible());
+    EXPECT_EQ(watch.changes(), QStringList());
+}
+
+// Another copy of the program is posting while this one starts: what its posting has
+// written so far (the replacements, then the journal) is left to it, whatever the start
+// finds, and the settings are read as they are.
+TEST_F(StartupTest, APostingGoingOnIsLeftToTheCopyThatPosts)
+{
+    PostingLockTiming shortWait;
+    const QString bank = folder.writeFile(QStringLiteral("System/RAzar/Contacts/Bank.QVC"), "before");
+    for (const bool journalWritten : {false, true}) {
+        SCOPED_TRACE(journalWritten ? "journal written" : "replacements only");
+        writeSettings(QStringLiteral("Kos"));
+        const QByteArray settings = settingsBytes();
+        datafiles::PostingLock posting(posting::PostingJournal::localFolder());
+        posting.setCompletes(false);
+        ASSERT_EQ(posting.acquire(), datafiles::PostingLock::Status::Held);
+        QString replacement;
+        ASSERT_TRUE(platform::writeReplacement(bank, "posted", replacement));
+        if (journalWritten) {
+            ASSERT_TRUE(posting::PostingJournal::write(
+                posting::PostingJournal::localFolder(), {{bank, QFileInfo(replacement).fileName(), 6, QString()}}));
+        }
+
+        startProgram();
+        EXPECT_TRUE(main().isVisible());
+        EXPECT_EQ(program->store().CompanyName.value(), QStringLiteral("Kos"));
+        EXPECT_TRUE(QFile::exists(replacement));
+        EXPECT_EQ(posting::PostingJournal::exists(), journalWritten);
+        EXPECT_TRUE(posting.stillHeld());
+        QFile file(bank);
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        EXPECT_EQ(file.readAll(), "before");
+        EXPECT_EQ(settingsBytes(), settings);
+
+        program.reset();
+        ASSERT_TRUE(QFile::remove(replacement));
+        if (journalWritten) {
+            ASSERT_TRUE(posting::PostingJournal::remove(posting::PostingJournal::path()));
+        }
+    }
+}
+
+// The replacement files of a posting killed before its journal are removed at the start even
+// when nothing else was left.
+TEST_F(StartupTest, AReplacementLeftWithoutAJournalIsRemovedAtTheStart)
+{
+    writeSettings(QStringLiteral("Kos"));
+    const QString bank = folder.writeFile(QStringLiteral("System/RAzar/Contacts/Bank.QVC"), "before");
+    QString replacement;
+    ASSERT_TRUE(platform::writeReplacement(bank, "never journalled", replacement));
+
+    startProgram();
+    EXPECT_FALSE(QFile::exists(replacement));
+    QFile file(bank);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), "before");
 }
 
 TEST_F(StartupTest, ADamagedPostingJournalIsToldAndTheStartGoesOn)
