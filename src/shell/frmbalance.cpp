@@ -3,7 +3,6 @@
 #include "datafiles/datafoldertree.h"
 #include "datafiles/htmlhelp.h"
 #include "datafiles/machineidentity.h"
-#include "datafiles/settingsfile.h"
 #include "datafiles/settingsstore.h"
 #include "grid/documents/excelsteps.h"
 #include "platform/onscreen.h"
@@ -220,9 +219,8 @@ void frmBalance::buildPasswordPage(QWidget* page)
 namespace {
 
 // A button whose picture is the style's, fetched when the button is first shown. The style
-// reads its pictures from the desktop's icon theme on disk, which costs the start-up a good
-// part of its time; the settings window is made at every start but its Forms page is seldom
-// seen.
+// reads its pictures from the desktop's icon theme on disk, which would cost the making of the
+// window a good part of its time; its Forms page is seldom seen.
 class StylePictureButton : public QPushButton {
 public:
     StylePictureButton(QStyle::StandardPixmap picture, const QString& text, QWidget* parent)
@@ -358,12 +356,6 @@ void frmBalance::buildNetworkPage(QWidget* page)
     layout->addStretch();
     layout->addWidget(frameNetInfo);
     layout->addWidget(Image7, 0, Qt::AlignRight);
-}
-
-void frmBalance::Form_Load()
-{
-    datafiles::CreateDataFolders();
-    datafiles::LoadSettingsFile(m_store);
 }
 
 void frmBalance::ExcelTest()

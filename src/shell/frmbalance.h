@@ -1,13 +1,12 @@
 #pragma once
-// The settings window: it shows the one settings store on five pages and stays loaded from
-// the start-up to the end of the program, hidden when the user closes it. Every control is
-// bound to its field of the store, so that a value typed here, a value read from a file and
-// a value set by another window are one and the same; the store runs its own rules (numbers
-// only, the one network mode, host paths on the network) and the window adds what the
-// user's clicks do: passwords, the form template pickers, creating a host and connecting to
-// one. Its load step, run when the start-up window first touches the settings, makes the
-// data folder tree and loads the settings file; the spreadsheet probe of the same start-up
-// (ExcelTest) runs once the start-up window is on the screen.
+// The settings window: it shows the one settings store on five pages. Made when it is first
+// needed, it stays loaded to the end of the program, hidden when the user closes it. Every
+// control is bound to its field of the store, so that a value typed here, a value read from
+// a file and a value set by another window are one and the same; the store runs its own
+// rules (numbers only, the one network mode, host paths on the network) and the window adds
+// what the user's clicks do: passwords, the form template pickers, creating a host and
+// connecting to one. The start-up loads the settings, not the window; the spreadsheet probe
+// of the start-up (ExcelTest) runs once the start-up window is on the screen.
 
 #include "datafiles/storefield.h"
 #include "platform/commondialog.h"
@@ -100,9 +99,6 @@ public:
     QLabel* lblisthissamehost;
     // The window's own file dialog, for the host file.
     platform::CommonDialog CommonDialog1;
-
-    // The load step: the data folder tree, then the settings file.
-    void Form_Load();
 
     // Whether the spreadsheet program can be started. "RADI" when it can; otherwise "NERADI",
     // the message, and "System/Temp/Temp.tmp" holding "ERROR".

@@ -1,6 +1,7 @@
 #include "shell/program.h"
 
 #include "datafiles/datafoldertree.h"
+#include "datafiles/machineidentity.h"
 #include "datafiles/postinglock.h"
 #include "datafiles/settingsstore.h"
 #include "datafiles/settingsfile.h"
@@ -71,8 +72,7 @@ void Program::start()
     // change, is read, and before the sweep, which leaves what its journal names alone.
     completePendingPosting(posting::PostingJournal::localFolder());
     (void)datafiles::removeLeftoverTemporaryFiles();
-    // The first touch of the settings makes the settings window, which loads them.
-    settingsWindow();
+    loadSettings();
     // In network mode the shared folder has its own: a posting another computer or this one
     // left unfinished there, and the leftovers of killed writers.
     if (m_store.networkMode() != datafiles::NetworkMode::SingleMachine) {
@@ -128,12 +128,26 @@ void Program::runStartupProbe()
     settingsWindow().ExcelTest();
 }
 
+// The settings are loaded once in a run: the data folder tree, then the settings file (and
+// in network mode the host file it names).
+void Program::loadSettings()
+{
+    if (m_settingsLoaded)
+        return;
+    m_settingsLoaded = true;
+    datafiles::CreateDataFolders();
+    datafiles::LoadSettingsFile(m_store);
+}
+
+// The window only shows the store and adds the user's clicks, so it is made when first
+// needed: it shows whatever the store holds by then, and nothing it does before it is made
+// reaches beyond its own controls.
 frmBalance& Program::settingsWindow()
 {
     if (!m_balance) {
         m_balance = std::make_unique<frmBalance>(m_store);
         connectSettingsWindow();
-        m_balance->Form_Load();
+        loadSettings();
     }
     return *m_balance;
 }
@@ -296,19 +310,21 @@ void Program::pressTransaction()
     settingsWindow().pressTransaction();
 }
 
+// These three change the store only, as the settings window's own do: the data files call
+// them while the settings load and from inside the store's rules, where no window is made.
 void Program::NemaNetwork()
 {
-    settingsWindow().NemaNetwork();
+    m_store.selectSingleMachineMode();
 }
 
 void Program::UPISEPCNAME()
 {
-    settingsWindow().UPISEPCNAME();
+    m_store.lblComputerName = datafiles::thisComputerName();
 }
 
 void Program::SaznaUserName()
 {
-    settingsWindow().SaznaUserName();
+    m_store.lblUserName = datafiles::thisUserNameOrUnknown();
 }
 
 void Program::SHOWPASSWORD()

@@ -36,16 +36,16 @@ public:
 
     // The start-up: the data folder tree, what interrupted saves and postings left behind
     // (a posting cut short is completed before anything reads the data files), the settings
-    // window with the settings loaded, the welcome frame and the login prompt as the settings
-    // ask, then the start-up window is shown. The spreadsheet probe follows once the window
-    // has been drawn.
+    // loaded, the welcome frame and the login prompt as the settings ask, then the start-up
+    // window is shown. The spreadsheet probe follows once the window has been drawn.
     void start();
     // Whether the start-up has finished: from then on the program is running.
     bool started() const { return m_started; }
 
     datafiles::SettingsStore& store() { return m_store; }
     frmMain& startupWindow() { return *m_main; }
-    // The settings window; the first call makes it, hidden, and runs its load step.
+    // The settings window; the first call makes it, hidden (and loads the settings when the
+    // start-up has not loaded them yet).
     frmBalance& settingsWindow();
     WindowRegistry& windows() { return m_windows; }
 
@@ -119,6 +119,7 @@ public:
 
 private:
     void completePendingPosting(const QString& folder);
+    void loadSettings();
     void runStartupProbe();
     void connectSettingsWindow();
     void hideDocumentWindows();
@@ -129,6 +130,7 @@ private:
     std::unique_ptr<frmBalance> m_balance;
     WindowRegistry m_windows;
     std::unique_ptr<ProgramWindows> m_programWindows;
+    bool m_settingsLoaded = false;
     bool m_started = false;
     bool m_probeWaits = false;
     bool m_ended = false;

@@ -8,12 +8,14 @@
 #include "programfixture.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QMap>
+#include <QRadioButton>
 #include <QTest>
 
 #include <sys/inotify.h>
@@ -374,6 +376,44 @@ TEST_F(StartupTest, AHostThatAsksForItsPasswordShowsTheLoginDuringTheNetworkStar
     EXPECT_EQ(spreadsheet->calls.count("start"), 1);
     typePassword(QStringLiteral("Skupno"));
     EXPECT_TRUE(launcherShown());
+}
+
+// The settings window is made when it is first needed, not at the start, even when the
+// network start falls back to working alone; made later, it shows what the start left.
+TEST_F(StartupTest, ANetworkStartThatFallsBackMakesNoSettingsWindowWhichLaterShowsTheFallBack)
+{
+    const auto onShare = [](const QString&) { return true; };
+    const QString hostFile = folder.filePath("share/Firma.QVNET"); // the share is not there
+    {
+        datafiles::CreateDataFolders();
+        datafiles::SettingsStore host;
+        host.setNetworkPathTest(onShare);
+        host.CompanyName = QStringLiteral("Kos");
+        host.OptionHost = true;
+        host.MyHostName = hostFile;
+        host.MyHostSystem = folder.filePath("share/");
+        host.CheckReadWrite.Value = 1;
+        ASSERT_TRUE(datafiles::SaveSettingsFile(host));
+    }
+    makeProgram();
+    program->store().setNetworkPathTest(onShare);
+    prompts->queueAnswer(Answer::OK);
+    startProgram();
+    ASSERT_EQ(prompts->texts().size(), 1);
+    EXPECT_TRUE(prompts->texts().first().startsWith(QStringLiteral("Quorvane was not able to access ") + hostFile));
+    EXPECT_TRUE(program->store().OptionSingleMachine.value());
+    EXPECT_TRUE(main().isVisible());
+    for (QWidget* window : QApplication::topLevelWidgets())
+        EXPECT_FALSE(qobject_cast<shell::frmBalance*>(window));
+
+    shell::frmBalance& settings = program->settingsWindow();
+    EXPECT_TRUE(settings.OptionSingleMachine->isChecked());
+    EXPECT_FALSE(settings.OptionHost->isChecked());
+    EXPECT_FALSE(settings.CheckReadWrite->isChecked());
+    EXPECT_FALSE(settings.CheckReadWrite->isEnabled());
+    EXPECT_EQ(settings.MyHostName->text(), hostFile);
+    EXPECT_EQ(settings.CompanyName->text(), QStringLiteral("Kos"));
+    EXPECT_EQ(prompts->texts().size(), 1);
 }
 
 // In network mode the start also completes a posting cut short in the shared folder, and
