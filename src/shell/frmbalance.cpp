@@ -358,7 +358,7 @@ void frmBalance::buildNetworkPage(QWidget* page)
     layout->addWidget(Image7, 0, Qt::AlignRight);
 }
 
-void frmBalance::ExcelTest()
+void frmBalance::ExcelTest(datafiles::SettingsStore& store)
 {
     bool works = false;
     // Starting the office takes a moment, in which the program cannot answer the user.
@@ -370,10 +370,10 @@ void frmBalance::ExcelTest()
     }
     QGuiApplication::restoreOverrideCursor();
     if (works) {
-        m_store.lblEXCELSTATUS = Working;
+        store.lblEXCELSTATUS = Working;
         return;
     }
-    m_store.lblEXCELSTATUS = NotWorking;
+    store.lblEXCELSTATUS = NotWorking;
     platform::prompts().MsgBox(ExcelFailed, platform::MsgStyle::Critical, grid::ExcelSteps::ExcelErrorTitle);
     // Nothing reads the marker; the next start's settings load empties the folder again.
     (void)platform::writeFileAtomically(datafiles::tempFolder() + QStringLiteral("Temp.tmp"), "ERROR");

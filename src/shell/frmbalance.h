@@ -101,8 +101,10 @@ public:
     platform::CommonDialog CommonDialog1;
 
     // Whether the spreadsheet program can be started. "RADI" when it can; otherwise "NERADI",
-    // the message, and "System/Temp/Temp.tmp" holding "ERROR".
-    void ExcelTest();
+    // the message, and "System/Temp/Temp.tmp" holding "ERROR". It needs only the store, so the
+    // start-up runs it without making the window.
+    void ExcelTest() { ExcelTest(m_store); }
+    static void ExcelTest(datafiles::SettingsStore& store);
 
     // Machine identity: this computer's name (NameOfPC gives it, UPISEPCNAME puts it into
     // the store) and this user's login name or "Unknown" (SaznaUserName).

@@ -125,7 +125,7 @@ void Program::runStartupProbe()
     if (m_probed || m_ended)
         return;
     m_probed = true;
-    settingsWindow().ExcelTest();
+    frmBalance::ExcelTest(m_store);
 }
 
 // The settings are loaded once in a run: the data folder tree, then the settings file (and

@@ -324,6 +324,9 @@ TEST_F(StartupTest, WithoutTheSpreadsheetProgramItsMessageComesOnceAfterTheFirst
     marker.close();
     EXPECT_FALSE(program->ended());
     EXPECT_TRUE(main().isVisible());
+    // The probe needs only the settings, not their window: none is made for it.
+    for (QWidget* window : QApplication::topLevelWidgets())
+        EXPECT_FALSE(qobject_cast<shell::frmBalance*>(window));
 
     // The settings window does not probe again.
     click(main().lblBalance);
@@ -338,6 +341,8 @@ TEST_F(StartupTest, WithoutTheSpreadsheetProgramItsMessageComesOnceAfterTheFirst
     EXPECT_FALSE(QFile::exists(folder.filePath("System/Temp/Temp.tmp")));
     waitForProbe();
     EXPECT_EQ(program->store().lblEXCELSTATUS.value(), QStringLiteral("RADI"));
+    for (QWidget* window : QApplication::topLevelWidgets())
+        EXPECT_FALSE(qobject_cast<shell::frmBalance*>(window));
 }
 
 } // namespace
