@@ -2,15 +2,14 @@
 
 #include "platform/spreadsheet.h"
 
-
 namespace platform {
 
 namespace {
 
-// What the program has when no spreadsheet implementation was installed: every start
-// fails, so the start-up probe reports the program as missing.
+// An instance that cannot start: every call fails, saying why.
 class NoSpreadsheet final : public Spreadsheet {
 public:
+    explicit NoSpreadsheet(QString why) : m_why(std::move(why)) {}
     bool start() override { return fail(); }
     void setDisplayAlerts(bool) override {}
     bool setVisible(bool visible) override { return visible ? fail() : true; }
@@ -23,13 +22,11 @@ public:
     bool printActiveSheet(int, bool) override { return fail(); }
     bool show() override { return fail(); }
     void quit() override {}
-    QString lastError() const override
-    {
-        return QStringLiteral("No spreadsheet program is available on this computer.");
-    }
+    QString lastError() const override { return m_why; }
 
 private:
     static bool fail() { return false; }
+    QString m_why;
 };
 
 SpreadsheetFactory& installedFactory()
@@ -69,7 +66,14 @@ std::unique_ptr<Spreadsheet> newSpreadsheet()
 {
     if (const SpreadsheetFactory& factory = installedFactory())
         return factory();
-    return std::make_unique<NoSpreadsheet>();
+    // Without an installed implementation every start fails, so the start-up check reports
+    // the program as missing.
+    return unavailableSpreadsheet(QStringLiteral("No spreadsheet program is available on this computer."));
+}
+
+std::unique_ptr<Spreadsheet> unavailableSpreadsheet(const QString& why)
+{
+    return std::make_unique<NoSpreadsheet>(why);
 }
 
 void setSpreadsheetFactory(SpreadsheetFactory factory)

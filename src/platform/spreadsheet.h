@@ -87,6 +87,10 @@ using SpreadsheetFactory = std::function<std::unique_ptr<Spreadsheet>()>;
 // factory, an instance whose start() fails.
 std::unique_ptr<Spreadsheet> newSpreadsheet();
 
+// An instance whose every call fails, lastError() giving why: for an implementation that
+// cannot be had.
+std::unique_ptr<Spreadsheet> unavailableSpreadsheet(const QString& why);
+
 // Installs the factory (the real program at start, a recording one in tests); an empty
 // function restores the default. It also restores the default start-up check.
 void setSpreadsheetFactory(SpreadsheetFactory factory);

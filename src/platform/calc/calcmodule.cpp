@@ -48,28 +48,6 @@ const Loaded& loaded()
     return module;
 }
 
-// An instance that could not be made: every call fails, saying why.
-class Unloadable final : public Spreadsheet {
-public:
-    explicit Unloadable(QString error) : m_error(std::move(error)) {}
-    bool start() override { return false; }
-    void setDisplayAlerts(bool) override {}
-    bool setVisible(bool visible) override { return !visible; }
-    bool addWorkbook() override { return false; }
-    bool openWorkbook(const QString&, bool) override { return false; }
-    bool writeCell(const QString&, const QString&) override { return false; }
-    bool writeNumber(const QString&, double) override { return false; }
-    bool writeDate(const QString&, const QDateTime&) override { return false; }
-    QString readCell(const QString&) override { return QString(); }
-    bool printActiveSheet(int, bool) override { return false; }
-    bool show() override { return false; }
-    void quit() override {}
-    QString lastError() const override { return m_error; }
-
-private:
-    QString m_error;
-};
-
 } // namespace
 
 void install(const CalcOptions& options)
@@ -77,7 +55,7 @@ void install(const CalcOptions& options)
     setSpreadsheetFactory([options]() -> std::unique_ptr<Spreadsheet> {
         const Loaded& module = loaded();
         if (!module.make)
-            return std::make_unique<Unloadable>(module.error);
+            return unavailableSpreadsheet(module.error);
         return std::unique_ptr<Spreadsheet>(module.make(&options));
     });
     setSpreadsheetCheck([options] {

@@ -166,6 +166,25 @@ QString officeExecutable(const QString& program, bool owned)
 
 } // namespace
 
+OfficeLaunch::Settings OfficeLaunch::privateOffice(const CalcOptions& options, const QString& profileDir)
+{
+    Settings settings;
+    settings.program = options.officeProgram;
+    settings.profileDir = profileDir;
+    settings.timeoutMs = options.startTimeoutMs;
+    settings.quitLimitMs = options.quitTimeoutMs;
+    return settings;
+}
+
+std::unique_ptr<QTemporaryDir> OfficeLaunch::newPrivateProfile(QString& error)
+{
+    auto profile = std::make_unique<QTemporaryDir>(OfficeLeftovers::profileTemplate());
+    if (profile->isValid())
+        return profile;
+    error = QStringLiteral("No temporary folder for the spreadsheet program: %1").arg(profile->errorString());
+    return nullptr;
+}
+
 OfficeLaunch::OfficeLaunch() = default;
 
 OfficeLaunch::~OfficeLaunch()

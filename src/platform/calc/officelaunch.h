@@ -4,6 +4,8 @@
 // wait until it takes connections on its pipe, and its end by force. Nothing here talks to
 // the office, so the program can start one before it loads the code that does.
 
+#include "platform/calc/calcoptions.h"
+
 #include <QDateTime>
 #include <QString>
 #include <memory>
@@ -32,6 +34,12 @@ public:
         HandedOff, // a visible launch's launcher gave the request to the user's own office
         Failed,    // it ended and will not answer; the error says why
     };
+
+    // How the program's private office for these options is started in that profile folder:
+    // the same for the start-up check and for the first spreadsheet command.
+    static Settings privateOffice(const CalcOptions& options, const QString& profileDir);
+    // A new profile folder for a private office; null, with error set, when none can be made.
+    static std::unique_ptr<QTemporaryDir> newPrivateProfile(QString& error);
 
     OfficeLaunch();
     // Lets the process go without ending it: the owner ends it first (killProcess).

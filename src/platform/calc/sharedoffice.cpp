@@ -2,7 +2,6 @@
 
 #include "platform/calc/sharedoffice.h"
 
-#include "platform/calc/officeleftovers.h"
 #include "platform/calc/officeprocess.h"
 #include "platform/calc/startedoffice.h"
 
@@ -108,19 +107,11 @@ std::shared_ptr<OfficeProcess> SharedOffice::running(const CalcOptions& options,
         }
     }
     if (!slot.profile) {
-        slot.profile = std::make_unique<QTemporaryDir>(OfficeLeftovers::profileTemplate());
-        if (!slot.profile->isValid()) {
-            error = QStringLiteral("No temporary folder for the spreadsheet program: %1").arg(slot.profile->errorString());
-            slot.profile.reset();
+        slot.profile = OfficeLaunch::newPrivateProfile(error);
+        if (!slot.profile)
             return nullptr;
-        }
     }
-    OfficeProcess::Launch launch;
-    launch.program = options.officeProgram;
-    launch.profileDir = slot.profile->path();
-    launch.timeoutMs = options.startTimeoutMs;
-    launch.quitLimitMs = options.quitTimeoutMs;
-    if (!office->start(launch, error)) {
+    if (!office->start(OfficeLaunch::privateOffice(options, slot.profile->path()), error)) {
         // A profile that a failed start may have left half made is not used again.
         slot.profile.reset();
         return nullptr;

@@ -2,7 +2,6 @@
 
 #include "platform/calc/startedoffice.h"
 
-#include "platform/calc/officeleftovers.h"
 #include "platform/calc/officelaunch.h"
 
 #include <QCoreApplication>
@@ -52,20 +51,14 @@ bool StartedOffice::start(const CalcOptions& options, QString& error)
     if (slot.launch && !slot.launch->hasEnded())
         return true;
     slot.launch.reset();
-    slot.profile = std::make_unique<QTemporaryDir>(OfficeLeftovers::profileTemplate());
-    if (!slot.profile->isValid()) {
-        error = QStringLiteral("No temporary folder for the spreadsheet program: %1").arg(slot.profile->errorString());
+    slot.profile = OfficeLaunch::newPrivateProfile(error);
+    if (!slot.profile) {
         started().erase(options.officeProgram);
         return false;
     }
-    // As the first spreadsheet command would start it.
-    OfficeLaunch::Settings settings;
-    settings.program = options.officeProgram;
-    settings.profileDir = slot.profile->path();
-    settings.timeoutMs = options.startTimeoutMs;
-    settings.quitLimitMs = options.quitTimeoutMs;
     auto launch = std::make_unique<OfficeLaunch>();
-    if (!launch->start(settings, error) || !launch->waitUntilListening(error)) {
+    if (!launch->start(OfficeLaunch::privateOffice(options, slot.profile->path()), error)
+        || !launch->waitUntilListening(error)) {
         launch->killProcess(0);
         launch.reset();
         started().erase(options.officeProgram);

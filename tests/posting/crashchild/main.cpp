@@ -13,6 +13,7 @@
 #include "platform/prompts.h"
 #include "posting/postingjournal.h"
 #include "posting/writestephook.h"
+#include "support/childprompts.h"
 
 #include <QDateTime>
 #include <QString>
@@ -22,22 +23,6 @@
 #include <unistd.h>
 
 namespace {
-
-[[noreturn]] void unexpectedPrompt(const QString& text)
-{
-    std::fprintf(stderr, "unexpected prompt: %s\n", text.toLocal8Bit().constData());
-    std::fflush(stderr);
-    _exit(3);
-}
-
-class NoPrompts : public platform::Prompts {
-public:
-    platform::Answer MsgBox(const QString& text, int, const QString&) override { unexpectedPrompt(text); }
-    QString InputBox(const QString& text, const QString&, const QString&) override { unexpectedPrompt(text); }
-    bool ShowOpen(platform::CommonDialog&) override { unexpectedPrompt(QStringLiteral("open dialog")); }
-    bool ShowSave(platform::CommonDialog&) override { unexpectedPrompt(QStringLiteral("save dialog")); }
-    bool ShowColor(platform::CommonDialog&) override { unexpectedPrompt(QStringLiteral("colour dialog")); }
-};
 
 } // namespace
 
@@ -52,7 +37,7 @@ int main(int argc, char** argv)
         return 4;
     platform::setProgramFolder(QString::fromLocal8Bit(argv[1]));
     platform::pinClock(QDateTime(QDate(2026, 12, 10), QTime(12, 0, 0)));
-    NoPrompts prompts;
+    testsupport::NoPrompts prompts;
     platform::setPrompts(&prompts);
     posting::setWriteStepHook([killAt](int step) {
         if (step == killAt)

@@ -24,6 +24,7 @@
 #include "postingfiles.h"
 #include "posting/paymentposting.h"
 #include "posting/transactionposting.h"
+#include "support/childprompts.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -36,22 +37,6 @@
 #include <unistd.h>
 
 namespace {
-
-[[noreturn]] void unexpectedPrompt(const QString& text)
-{
-    std::fprintf(stderr, "unexpected prompt: %s\n", text.toLocal8Bit().constData());
-    std::fflush(stderr);
-    _exit(3);
-}
-
-class NoPrompts : public platform::Prompts {
-public:
-    platform::Answer MsgBox(const QString& text, int, const QString&) override { unexpectedPrompt(text); }
-    QString InputBox(const QString& text, const QString&, const QString&) override { unexpectedPrompt(text); }
-    bool ShowOpen(platform::CommonDialog&) override { unexpectedPrompt(QStringLiteral("open dialog")); }
-    bool ShowSave(platform::CommonDialog&) override { unexpectedPrompt(QStringLiteral("save dialog")); }
-    bool ShowColor(platform::CommonDialog&) override { unexpectedPrompt(QStringLiteral("colour dialog")); }
-};
 
 bool onShare(const QString& path)
 {
@@ -141,7 +126,7 @@ int main(int argc, char** argv)
         datafiles::PostingLock::pretendComputer(computer, computer + QStringLiteral(" boot"));
     const QString go = QString::fromLocal8Bit(argv[3]);
     const QString mode = QString::fromLocal8Bit(argv[4]);
-    NoPrompts prompts;
+    testsupport::NoPrompts prompts;
     platform::setPrompts(&prompts);
     platform::pinClock(QDateTime(QDate(2026, 12, 10), QTime(12, 0, 0)));
     // However loaded the machine, a copy waits for the other rather than give up; a test of a

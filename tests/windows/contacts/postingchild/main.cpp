@@ -27,6 +27,7 @@
 #include "posting/postingjournal.h"
 #include "posting/transactionposting.h"
 #include "posting/writestephook.h"
+#include "support/childprompts.h"
 
 #include <QDateTime>
 #include <QFile>
@@ -39,22 +40,6 @@
 #include <unistd.h>
 
 namespace {
-
-[[noreturn]] void unexpectedPrompt(const QString& text)
-{
-    std::fprintf(stderr, "unexpected prompt: %s\n", text.toLocal8Bit().constData());
-    std::fflush(stderr);
-    _exit(3);
-}
-
-class NoPrompts : public platform::Prompts {
-public:
-    platform::Answer MsgBox(const QString& text, int, const QString&) override { unexpectedPrompt(text); }
-    QString InputBox(const QString& text, const QString&, const QString&) override { unexpectedPrompt(text); }
-    bool ShowOpen(platform::CommonDialog&) override { unexpectedPrompt(QStringLiteral("open dialog")); }
-    bool ShowSave(platform::CommonDialog&) override { unexpectedPrompt(QStringLiteral("save dialog")); }
-    bool ShowColor(platform::CommonDialog&) override { unexpectedPrompt(QStringLiteral("colour dialog")); }
-};
 
 void waitFor(const QString& file)
 {
@@ -85,7 +70,7 @@ int main(int argc, char** argv)
     const QString marker = QString::fromLocal8Bit(argv[7]);
     if (mode != QLatin1String("post") && mode != QLatin1String("crash") && mode != QLatin1String("pause"))
         return 4;
-    NoPrompts prompts;
+    testsupport::NoPrompts prompts;
     platform::setPrompts(&prompts);
     platform::pinClock(QDateTime(QDate(2026, 12, 10), QTime(12, 0, 0)));
     // However loaded the machine, this copy waits for the window's save rather than give up,
