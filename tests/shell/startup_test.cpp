@@ -43,6 +43,17 @@ public:
 
 class StartupTest : public ProgramTest {
 protected:
+    // This machine as the host of a host file on the test's share, named Kos; the data
+    // folders are made.
+    void setUpHost(datafiles::SettingsStore& host, const QString& hostFile)
+    {
+        datafiles::CreateDataFolders();
+        host.setNetworkPathTest([](const QString&) { return true; });
+        host.CompanyName = QStringLiteral("Kos");
+        host.OptionHost = true;
+        host.MyHostName = hostFile;
+        host.MyHostSystem = folder.filePath("share/");
+    }
     void fillWelcome(const QStringList& values)
     {
         const QList<QLineEdit*> fields = main().Welcome->companyFields();
@@ -355,14 +366,9 @@ TEST_F(StartupTest, AHostThatAsksForItsPasswordShowsTheLoginDuringTheNetworkStar
     const QString hostFile = folder.filePath("share/Firma.QVNET");
     QDir().mkpath(datafiles::HostDataFolder(hostFile) + QStringLiteral("/RAzar"));
     {
-        datafiles::CreateDataFolders();
         datafiles::SettingsStore host;
-        host.setNetworkPathTest(onShare);
-        host.CompanyName = QStringLiteral("Kos");
+        setUpHost(host, hostFile);
         host.CURRENTPASSWORD = QStringLiteral("Skupno");
-        host.OptionHost = true;
-        host.MyHostName = hostFile;
-        host.MyHostSystem = folder.filePath("share/");
         host.CheckUseMyPassword.Value = 1;
         ASSERT_TRUE(datafiles::WriteHostFile(host));
         host.CURRENTPASSWORD = QString(); // this machine stores none of its own
@@ -390,13 +396,8 @@ TEST_F(StartupTest, ANetworkStartThatFallsBackMakesNoSettingsWindowWhichLaterSho
     const auto onShare = [](const QString&) { return true; };
     const QString hostFile = folder.filePath("share/Firma.QVNET"); // the share is not there
     {
-        datafiles::CreateDataFolders();
         datafiles::SettingsStore host;
-        host.setNetworkPathTest(onShare);
-        host.CompanyName = QStringLiteral("Kos");
-        host.OptionHost = true;
-        host.MyHostName = hostFile;
-        host.MyHostSystem = folder.filePath("share/");
+        setUpHost(host, hostFile);
         host.CheckReadWrite.Value = 1;
         ASSERT_TRUE(datafiles::SaveSettingsFile(host));
     }
@@ -431,13 +432,8 @@ TEST_F(StartupTest, TheStartCompletesAndSweepsTheSharedFolderToo)
     const QString shared = datafiles::HostDataFolder(hostFile) + QStringLiteral("/RAzar/");
     QDir().mkpath(shared + QStringLiteral("Contacts"));
     {
-        datafiles::CreateDataFolders();
         datafiles::SettingsStore host;
-        host.setNetworkPathTest(onShare);
-        host.CompanyName = QStringLiteral("Kos");
-        host.OptionHost = true;
-        host.MyHostName = hostFile;
-        host.MyHostSystem = folder.filePath("share/");
+        setUpHost(host, hostFile);
         ASSERT_TRUE(datafiles::WriteHostFile(host));
         ASSERT_TRUE(datafiles::SaveSettingsFile(host));
     }
@@ -547,13 +543,8 @@ TEST_F(StartupTest, AStartWithNothingLeftOverChangesNothingInThePostingFolders)
     const QString shared = datafiles::HostDataFolder(hostFile) + QStringLiteral("/RAzar/");
     QDir().mkpath(shared + QStringLiteral("Contacts"));
     {
-        datafiles::CreateDataFolders();
         datafiles::SettingsStore host;
-        host.setNetworkPathTest(onShare);
-        host.CompanyName = QStringLiteral("Kos");
-        host.OptionHost = true;
-        host.MyHostName = hostFile;
-        host.MyHostSystem = folder.filePath("share/");
+        setUpHost(host, hostFile);
         ASSERT_TRUE(datafiles::WriteHostFile(host));
         ASSERT_TRUE(datafiles::SaveSettingsFile(host));
     }
