@@ -50,10 +50,7 @@ protected:
             datafiles::CreateDataFolders();
             datafiles::SettingsStore s;
             s.setNetworkPathTest(onShare);
-            QList<datafiles::TextField*> fields{&s.CompanyName,  &s.CompanyAddress, &s.CompanyCity, &s.CompanyZip,
-                                               &s.CompanyEMail, &s.CompanyFax,     &s.CompanyPhone};
-            for (int i = 0; i < fields.size(); ++i)
-                *fields[i] = CompanyDetails[i];
+            fillCompanyDetails(s);
             s.OptionUser = true;
             s.lblConnectedtohostname = hostFile();
             s.lblConnectedtohostsystem = share();

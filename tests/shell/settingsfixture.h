@@ -19,6 +19,15 @@ inline const QStringList CompanyDetails{
     QStringLiteral("4000"),                 QStringLiteral("info@kos.example"), QStringLiteral("04 111 222"),
     QStringLiteral("04 111 333")};
 
+// Stores the own company's details (CompanyDetails) in the settings.
+inline void fillCompanyDetails(datafiles::SettingsStore& s)
+{
+    QList<datafiles::TextField*> fields{&s.CompanyName,  &s.CompanyAddress, &s.CompanyCity, &s.CompanyZip,
+                                       &s.CompanyEMail, &s.CompanyFax,     &s.CompanyPhone};
+    for (int i = 0; i < fields.size(); ++i)
+        *fields[i] = CompanyDetails[i];
+}
+
 inline const QString NetworkMessage = QStringLiteral(
     "Quorvane was not able to access network and switched to a single user mode. Note that you must manually "
     "switch back to network mode once you successfully establish connection to network drive");
@@ -50,10 +59,7 @@ protected:
     {
         datafiles::CreateDataFolders();
         datafiles::SettingsStore s;
-        QList<datafiles::TextField*> fields{&s.CompanyName,  &s.CompanyAddress, &s.CompanyCity, &s.CompanyZip,
-                                           &s.CompanyEMail, &s.CompanyFax,     &s.CompanyPhone};
-        for (int i = 0; i < fields.size(); ++i)
-            *fields[i] = CompanyDetails[i];
+        fillCompanyDetails(s);
         s.CURRENTPASSWORD = password;
         ASSERT_TRUE(datafiles::SaveSettingsFile(s));
     }

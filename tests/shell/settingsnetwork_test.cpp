@@ -494,10 +494,7 @@ TEST_F(NetworkTest, ReadingTheUsedHostWritesNoFileNotEvenThisMachinesFormerHostF
         datafiles::CreateDataFolders();
         datafiles::SettingsStore s;
         s.setNetworkPathTest(onShare);
-        QList<datafiles::TextField*> fields{&s.CompanyName,  &s.CompanyAddress, &s.CompanyCity, &s.CompanyZip,
-                                           &s.CompanyEMail, &s.CompanyFax,     &s.CompanyPhone};
-        for (int i = 0; i < fields.size(); ++i)
-            *fields[i] = CompanyDetails[i];
+        fillCompanyDetails(s);
         s.MyHostName = oldHost;
         s.MyHostSystem = oldShare;
         s.lblConnectedtohostname = usedHost;

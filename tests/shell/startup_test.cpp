@@ -54,6 +54,15 @@ protected:
         host.MyHostName = hostFile;
         host.MyHostSystem = folder.filePath("share/");
     }
+    // That host's settings and host file written, and a Contacts folder in its shared folder.
+    void writeHost(const QString& hostFile)
+    {
+        QDir().mkpath(datafiles::HostDataFolder(hostFile) + QStringLiteral("/RAzar/Contacts"));
+        datafiles::SettingsStore host;
+        setUpHost(host, hostFile);
+        ASSERT_TRUE(datafiles::WriteHostFile(host));
+        ASSERT_TRUE(datafiles::SaveSettingsFile(host));
+    }
     void fillWelcome(const QStringList& values)
     {
         const QList<QLineEdit*> fields = main().Welcome->companyFields();
@@ -430,13 +439,7 @@ TEST_F(StartupTest, TheStartCompletesAndSweepsTheSharedFolderToo)
     const auto onShare = [](const QString&) { return true; };
     const QString hostFile = folder.filePath("share/Firma.QVNET");
     const QString shared = datafiles::HostDataFolder(hostFile) + QStringLiteral("/RAzar/");
-    QDir().mkpath(shared + QStringLiteral("Contacts"));
-    {
-        datafiles::SettingsStore host;
-        setUpHost(host, hostFile);
-        ASSERT_TRUE(datafiles::WriteHostFile(host));
-        ASSERT_TRUE(datafiles::SaveSettingsFile(host));
-    }
+    ASSERT_NO_FATAL_FAILURE(writeHost(hostFile));
     const QString bank = shared + QStringLiteral("Contacts/Bank.QVC");
     const auto leave = [](const QString& path, int daysOld) {
         QFile file(path);
@@ -541,13 +544,7 @@ TEST_F(StartupTest, AStartWithNothingLeftOverChangesNothingInThePostingFolders)
     const auto onShare = [](const QString&) { return true; };
     const QString hostFile = folder.filePath("share/Firma.QVNET");
     const QString shared = datafiles::HostDataFolder(hostFile) + QStringLiteral("/RAzar/");
-    QDir().mkpath(shared + QStringLiteral("Contacts"));
-    {
-        datafiles::SettingsStore host;
-        setUpHost(host, hostFile);
-        ASSERT_TRUE(datafiles::WriteHostFile(host));
-        ASSERT_TRUE(datafiles::SaveSettingsFile(host));
-    }
+    ASSERT_NO_FATAL_FAILURE(writeHost(hostFile));
     FolderWatch watch;
     for (const QString& watched : {posting::PostingJournal::localFolder(), shared, folder.filePath("share/")})
         ASSERT_TRUE(watch.add(watched)) << watched.toStdString();

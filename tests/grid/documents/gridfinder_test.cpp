@@ -313,10 +313,9 @@ QStringList everyCell(const GridCore& g)
     return rows;
 }
 
-// Several matches in one cell, cells emptied by the replacement, formats, a cell beyond the
-// columns that the replace does not touch, and a start in the middle, so that the steps run
-// through rows in two passes.
-void replaceAcrossManyRows(GridCore& g)
+// Several matches in one cell, cells the replacement empties, formats, and a cell beyond the
+// columns that the replace does not touch; no history.
+void buildManyRows(GridCore& g)
 {
     build(g, 6, 3,
           {{1, 1, u"x"}, {1, 3, u"axbxc"}, {2, 2, u"x"}, {3, 1, u"xx"}, {3, 2, u"no"}, {4, 3, u"X-x"},
@@ -325,9 +324,21 @@ void replaceAcrossManyRows(GridCore& g)
     g.SetBold(5, 2, true);
     g.SetColor(1, 3, 0xFF);
     g.ClearUndoRedo();
+}
+
+// Every "x" replaced by nothing, from a start in the middle, so that the steps run through
+// the rows in two passes.
+void replaceEveryX(GridCore& g)
+{
     g.setiSelected(4);
     GridFinder finder(g);
     ASSERT_TRUE(finder.FindAndReplaceText(QStringLiteral("x"), QString(), true));
+}
+
+void replaceAcrossManyRows(GridCore& g)
+{
+    buildManyRows(g);
+    replaceEveryX(g);
 }
 
 } // namespace
@@ -369,17 +380,9 @@ TEST(GridFinder, UndoAndRedoOfAReplaceAllMatchSingleStepsForEveryCount)
 TEST(GridFinder, UndoOfAWholeReplaceAllPutsBackEveryCellAndRedoMakesItAgain)
 {
     GridCore g;
-    build(g, 6, 3,
-          {{1, 1, u"x"}, {1, 3, u"axbxc"}, {2, 2, u"x"}, {3, 1, u"xx"}, {3, 2, u"no"}, {4, 3, u"X-x"},
-           {5, 1, u"xxx"}, {5, 2, u"x"}, {5, 3, u"x"}, {6, 2, u"yx"}});
-    g.setCellText(2, 5, QStringLiteral("x beyond"));
-    g.SetBold(5, 2, true);
-    g.SetColor(1, 3, 0xFF);
-    g.ClearUndoRedo();
+    buildManyRows(g);
     const QStringList before = everyCell(g);
-    g.setiSelected(4);
-    GridFinder finder(g);
-    ASSERT_TRUE(finder.FindAndReplaceText(QStringLiteral("x"), QString(), true));
+    ASSERT_NO_FATAL_FAILURE(replaceEveryX(g));
     const QStringList replaced = everyCell(g);
     const QStringList history = undoLines(g);
 
