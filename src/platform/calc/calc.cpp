@@ -11,10 +11,7 @@ namespace platform::calc {
 void install(const CalcOptions& options)
 {
     setSpreadsheetFactory([options] { return std::make_unique<CalcSpreadsheet>(options); });
-    setSpreadsheetCheck([options] {
-        QString error;
-        return StartedOffice::start(options, error);
-    });
+    StartedOffice::installAsCheck(options);
 }
 
 void endOffice()

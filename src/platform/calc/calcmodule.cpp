@@ -58,10 +58,7 @@ void install(const CalcOptions& options)
             return unavailableSpreadsheet(module.error);
         return std::unique_ptr<Spreadsheet>(module.make(&options));
     });
-    setSpreadsheetCheck([options] {
-        QString error;
-        return StartedOffice::start(options, error);
-    });
+    StartedOffice::installAsCheck(options);
 }
 
 void endOffice()

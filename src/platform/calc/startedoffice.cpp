@@ -3,6 +3,7 @@
 #include "platform/calc/startedoffice.h"
 
 #include "platform/calc/officelaunch.h"
+#include "platform/spreadsheet.h"
 
 #include <QCoreApplication>
 #include <QTemporaryDir>
@@ -71,6 +72,14 @@ bool StartedOffice::start(const CalcOptions& options, QString& error)
     });
     slot.launch = std::move(launch);
     return true;
+}
+
+void StartedOffice::installAsCheck(const CalcOptions& options)
+{
+    setSpreadsheetCheck([options] {
+        QString error;
+        return start(options, error);
+    });
 }
 
 StartedOffice::TakenOver StartedOffice::takeOver(const QString& officeProgram)

@@ -22,6 +22,10 @@ namespace StartedOffice {
 // nothing of it is left. An office started here earlier and still running is kept.
 bool start(const CalcOptions& options, QString& error);
 
+// Makes start() with these options the program's start-up check of the spreadsheet program
+// (platform::setSpreadsheetCheck); install it after the factory.
+void installAsCheck(const CalcOptions& options);
+
 // The office start() left running for that program, with the profile folder it runs in, for
 // the caller to connect to and end; empty pointers when there is none (or it has ended).
 struct TakenOver {
