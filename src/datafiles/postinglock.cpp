@@ -5,6 +5,8 @@
 #include "platform/systeminfo.h"
 
 #include <QCryptographicHash>
+#include <QDir>
+#include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
 #include <QMap>
@@ -96,6 +98,23 @@ PostingLock::PendingCompletion& completionSetting()
     static PostingLock::PendingCompletion c;
     return c;
 }
+
+PostingLock::BreakStepHook& breakStepHook()
+{
+    static PostingLock::BreakStepHook hook;
+    return hook;
+}
+
+void reachBreakStep(PostingLock::BreakStep step)
+{
+    if (const PostingLock::BreakStepHook& hook = breakStepHook())
+        hook(step);
+}
+
+const QString MarkerPrefix = QStringLiteral(".posting.lock.broken-");
+// Generations of markers for one dead lock: each needs a breaker killed at one exact step,
+// so a few are plenty; past them the waiter waits out its limit.
+constexpr int MarkerGenerations = 8;
 
 // What this process saw of a lock it waits for: its bytes and since when, by the steady
 // clock. Kept over attempts, so that repeated tries add up to the lease time.
@@ -234,6 +253,8 @@ PostingLock::Status PostingLock::acquire()
         std::this_thread::sleep_for(std::chrono::milliseconds(pause + QRandomGenerator::global()->bounded(pause)));
         pause = std::min(pause * 2, 50);
     };
+    // Every way round the loop that does not take the lock passes the deadline check, so
+    // nothing left in the folder keeps a waiter past its limit.
     for (;;) {
         QString takeError;
         if (tryTake(takeError))
@@ -251,10 +272,8 @@ PostingLock::Status PostingLock::acquire()
             continue;
         }
         const std::optional<LockHolder> holder = decode(bytes);
-        if (holderIsDead(bytes, holder)) {
-            breakDeadLock(bytes, holder);
-            continue;
-        }
+        if (isDead(path(), bytes, holder) && breakDeadLock(bytes, holder) && steadyMs() < deadline)
+            continue; // gone: take it at once
         if (steadyMs() >= deadline) {
             m_holder = holder.value_or(LockHolder{});
             return Status::Busy;
@@ -263,11 +282,12 @@ PostingLock::Status PostingLock::acquire()
     }
 
     m_held = true;
+    m_lapsed = false;
     m_lastRenewal = steadyMs();
     m_stopping = false;
     m_refresher = std::thread([this] { refreshLoop(); });
     if (const PendingCompletion& complete = completionSetting(); complete && m_completes) {
-        const QString problem = complete(m_folder);
+        const QString problem = complete(*this);
         if (!problem.isEmpty()) {
             m_error = problem;
             return Status::Unfinished;
@@ -295,13 +315,15 @@ bool PostingLock::tryTake(QString& error)
     return true;
 }
 
-bool PostingLock::holderIsDead(const QByteArray& bytes, const std::optional<LockHolder>& holder)
+// A lock, or a breaker's marker, is dead when its writer's process has ended (same computer,
+// same boot) or when its bytes have stood unchanged for the lease time by our own clock.
+bool PostingLock::isDead(const QString& file, const QByteArray& bytes, const std::optional<LockHolder>& holder) const
 {
     if (holder && holder->boot == m_self.boot && !holder->boot.isEmpty()
         && !processAlive(holder->process, holder->started))
         return true;
     const std::lock_guard guard(sightingsMutex());
-    Sighting& seen = sightings()[path()];
+    Sighting& seen = sightings()[file];
     const qint64 now = steadyMs();
     if (seen.bytes != bytes) {
         seen = {bytes, now};
@@ -310,30 +332,91 @@ bool PostingLock::holderIsDead(const QByteArray& bytes, const std::optional<Lock
     return now - seen.since >= timing().leaseMs;
 }
 
-void PostingLock::breakDeadLock(const QByteArray& bytes, const std::optional<LockHolder>& holder)
+// True when the dead lock is gone (broken here, or by another waiter meanwhile); false when
+// a live breaker is at it, so that the caller waits.
+bool PostingLock::breakDeadLock(const QByteArray& bytes, const std::optional<LockHolder>& holder)
 {
-    // Only the waiter that takes this marker may remove this lock.
+    reachBreakStep(BreakStep::JudgedDead);
+    // Only the waiter that takes a marker named after this lock may remove this lock.
     const QString token = holder && !holder->token.isEmpty()
         ? holder->token
         : QString::fromLatin1(QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex());
-    const QString marker = m_folder + QStringLiteral("/.posting.lock.broken-") + token;
-    if (!platform::createExclusive(marker, encode(m_self, 0)))
-        return;
+    const QString base = m_folder + QLatin1Char('/') + MarkerPrefix + token;
+    QStringList markers;
+    bool taken = false;
+    for (int generation = 1; generation <= MarkerGenerations && !taken; ++generation) {
+        const QString marker = generation == 1 ? base : base + QLatin1Char('.') + QString::number(generation);
+        markers << marker;
+        if (platform::createExclusive(marker, encode(m_self, 0))) {
+            taken = true;
+            break;
+        }
+        QByteArray markerBytes;
+        if (!readLock(marker, markerBytes))
+            return !QFileInfo::exists(marker); // gone meanwhile: its breaker is done, look again
+        // A breaker holds its marker for a moment; one that stays belongs to a breaker that
+        // was killed at it, and the next generation takes over.
+        if (!isDead(marker, markerBytes, decode(markerBytes)))
+            return false;
+    }
+    if (!taken)
+        return false;
+    reachBreakStep(BreakStep::MarkerTaken);
     QByteArray now;
-    if (readLock(path(), now) && now == bytes)
-        ::unlink(QFile::encodeName(path()).constData());
-    ::unlink(QFile::encodeName(marker).constData());
+    bool gone = !readLock(path(), now) && !QFileInfo::exists(path());
+    if (!gone && now == bytes) {
+        reachBreakStep(BreakStep::LockReread);
+        gone = ::unlink(QFile::encodeName(path()).constData()) == 0 || errno == ENOENT;
+    }
+    for (const QString& marker : markers) {
+        ::unlink(QFile::encodeName(marker).constData());
+        const std::lock_guard guard(sightingsMutex());
+        sightings().remove(marker);
+    }
     const std::lock_guard guard(sightingsMutex());
     sightings().remove(path());
+    return gone || now != bytes;
 }
 
+bool PostingLock::isBreakMarkerName(const QString& fileName)
+{
+    return fileName.startsWith(MarkerPrefix);
+}
+
+int PostingLock::removeBreakMarkers() const
+{
+    if (!m_held)
+        return 0;
+    int removed = 0;
+    for (QDirIterator it(m_folder, QDir::Files | QDir::Hidden | QDir::System); it.hasNext();) {
+        const QFileInfo marker = it.nextFileInfo();
+        if (isBreakMarkerName(marker.fileName()) && QFile::remove(marker.filePath()))
+            ++removed;
+    }
+    return removed;
+}
+
+void PostingLock::setBreakStepHook(BreakStepHook hook)
+{
+    breakStepHook() = std::move(hook);
+}
+
+// Counts the lease up every few seconds. A count that comes later than the holder trusts
+// its last one (the process was stopped, the machine slept, the share hung) is not made: a
+// waiter may have judged the lock dead meanwhile, so the lock is lost for good.
 void PostingLock::refreshLoop()
 {
     quint64 lease = 0;
     const QByteArray start = encode(m_self, 0);
     const qint64 offset = start.size() - LeaseDigits;
+    const Timing t = timing();
+    const qint64 trust = t.trustMs > 0 ? t.trustMs : t.leaseMs / 2;
     std::unique_lock lock(m_mutex);
-    while (!m_stop.wait_for(lock, std::chrono::milliseconds(timing().refreshMs), [this] { return m_stopping; })) {
+    while (!m_stop.wait_for(lock, std::chrono::milliseconds(t.refreshMs), [this] { return m_stopping; })) {
+        if (steadyMs() - m_lastRenewal > trust) {
+            m_lapsed = true;
+            return;
+        }
         ++lease;
         const QByteArray digits = QByteArray::number(lease, 16).rightJustified(LeaseDigits, '0');
         if (::pwrite(m_fd, digits.constData(), size_t(digits.size()), offset) == qint64(digits.size())
@@ -344,7 +427,7 @@ void PostingLock::refreshLoop()
 
 bool PostingLock::stillHeld() const
 {
-    if (!m_held)
+    if (!m_held || m_lapsed)
         return false;
     const Timing t = timing();
     if (steadyMs() - m_lastRenewal > (t.trustMs > 0 ? t.trustMs : t.leaseMs / 2))

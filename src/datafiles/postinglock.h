@@ -17,9 +17,14 @@
 //   afresh each time (close-to-open).
 // A dead lock is broken by one waiter only: it first takes a marker named after the dead
 // lock's token, in the same exclusive step, then removes the lock only when its bytes are
-// still those it judged dead. The holder itself checks before each write that the lock
-// still carries its token and that its own lease was renewed lately enough (half the lease
-// time), so a holder cut off for long stops before anyone can take its lock over.
+// still those it judged dead. A breaker killed while it holds its marker leaves the marker
+// behind; such a marker is judged as a lock is (its breaker's process, or unchanged for the
+// lease time), and a dead one hands the break on to the marker of the next generation, so
+// nothing left in the folder makes a waiter wait past its limit. The holder itself checks
+// before each write that the lock still carries its token and that its own lease was
+// renewed lately enough (half the lease time): a holder whose lease went unrenewed longer
+// than that (stopped, asleep, cut off) has lost the lock for good and writes nothing more,
+// since a waiter may be breaking it already.
 //
 // Whoever takes the lock first completes a posting that was cut short in that folder (the
 // completion installed by the posting, see setPendingCompletion).
@@ -77,9 +82,9 @@ public:
     // and start time; a holder of an earlier boot has ended for sure).
     static bool hasEnded(const LockHolder& holder);
 
-    // Completes what a posting cut short left in the folder; called with the lock held.
+    // Completes what a posting cut short left in the lock's folder; called with the lock held.
     // An empty result is success; otherwise a sentence for the user.
-    using PendingCompletion = std::function<QString(const QString& folder)>;
+    using PendingCompletion = std::function<QString(const PostingLock& lock)>;
     static void setPendingCompletion(PendingCompletion completion);
 
     enum class Status {
@@ -109,10 +114,25 @@ public:
     static QByteArray encode(const LockHolder& holder, quint64 lease);
     static std::optional<LockHolder> decode(const QByteArray& bytes);
 
+    // The markers that breakers of dead locks take, in the lock's folder.
+    static bool isBreakMarkerName(const QString& fileName);
+    // Removes every break marker in the folder of a lock held now: each belongs to a lock
+    // that is gone. Returns how many.
+    int removeBreakMarkers() const;
+
+    // The steps of breaking a dead lock, where tests stop or kill a waiter.
+    enum class BreakStep {
+        JudgedDead,  // the lock was judged dead; no marker is taken yet
+        MarkerTaken, // this waiter holds the marker; the lock is not read again yet
+        LockReread,  // the lock still holds the bytes judged dead; it is not removed yet
+    };
+    using BreakStepHook = std::function<void(BreakStep)>;
+    static void setBreakStepHook(BreakStepHook hook); // tests
+
 private:
     bool tryTake(QString& error);
-    bool holderIsDead(const QByteArray& bytes, const std::optional<LockHolder>& holder);
-    void breakDeadLock(const QByteArray& bytes, const std::optional<LockHolder>& holder);
+    bool isDead(const QString& path, const QByteArray& bytes, const std::optional<LockHolder>& holder) const;
+    bool breakDeadLock(const QByteArray& bytes, const std::optional<LockHolder>& holder);
     void refreshLoop();
 
     QString m_folder;
@@ -123,6 +143,7 @@ private:
     bool m_held = false;
     bool m_completes = true;
     std::atomic<qint64> m_lastRenewal{0};
+    std::atomic<bool> m_lapsed{false}; // the lease went unrenewed too long: the lock is lost
     std::thread m_refresher;
     std::mutex m_mutex;
     std::condition_variable m_stop;

@@ -55,27 +55,16 @@ bool writeAll(int fd, const QByteArray& bytes)
 
 // Where the bytes of a path really go: the target of a symbolic link, so that saving
 // through a link keeps the link.
-QString resolvedTarget(const QString& path)
-{
-    const QFileInfo info(path);
-    if (info.isSymLink()) {
-        const QString target = info.canonicalFilePath();
-        if (!target.isEmpty())
-            return target;
-    }
-    return path;
-}
-
 // Opens a new temporary file beside the target, named after it; `mark` goes before the
 // random digits.
-int openTemporaryBeside(const QString& target, QByteArray& tempName, const char* mark = "")
+int openTemporaryBeside(const QString& target, QByteArray& tempName, const char* mark = "", unsigned mode = 0666)
 {
     for (int attempt = 0; attempt < 100; ++attempt) {
         // Hidden and unlike any document or lock name, should a crash leave it behind.
         const QFileInfo info(target);
         tempName = QFile::encodeName(info.absolutePath() + QStringLiteral("/.") + info.fileName()) + ".~" + mark
             + QByteArray::number(QRandomGenerator::global()->generate(), 16);
-        const int fd = ::open(tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = ::open(tempName.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
         if (fd >= 0 || errno != EEXIST)
             return fd;
     }
@@ -186,10 +175,10 @@ bool linkWasMade(const QByteArray& tempName)
 }
 
 // Where hard links cannot be made: the file is created exclusively and written at once.
-FileResult createInPlace(const QString& path, const QByteArray& bytes)
+FileResult createInPlace(const QString& path, const QByteArray& bytes, unsigned mode)
 {
     const QByteArray name = QFile::encodeName(path);
-    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const int fd = ::open(name.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, mode);
     if (fd < 0)
         return failure(QStringLiteral("created"), path, errno);
     if (const int error = writeFlushAndClose(fd, bytes); error != 0) {
@@ -201,6 +190,17 @@ FileResult createInPlace(const QString& path, const QByteArray& bytes)
 
 } // namespace
 
+
+QString resolvedTarget(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.isSymLink()) {
+        const QString target = info.canonicalFilePath();
+        if (!target.isEmpty())
+            return target;
+    }
+    return path;
+}
 
 FileResult writeFileAtomically(const QString& path, const QByteArray& bytes, StaleTemporaries stale)
 {
@@ -230,17 +230,23 @@ FileResult writeFileAtomically(const QString& path, const QByteArray& bytes, Sta
     return success();
 }
 
-FileResult createExclusive(const QString& path, const QByteArray& bytes)
+FileResult createExclusive(const QString& path, const QByteArray& bytes, const ExclusiveCreation& how)
 {
     const QByteArray name = QFile::encodeName(path);
     removeStaleTemporaryFiles(path);
     QByteArray tempName;
-    const int fd = openTemporaryBeside(path, tempName);
+    const int fd = openTemporaryBeside(path, tempName, "", how.mode);
     if (fd < 0)
         return failure(QStringLiteral("created"), path, errno);
     if (const int error = writeFlushAndClose(fd, bytes); error != 0) {
         ::unlink(tempName.constData());
         return failure(QStringLiteral("written"), path, error);
+    }
+    if (how.beforeLink) {
+        if (FileResult allowed = how.beforeLink(); !allowed) {
+            ::unlink(tempName.constData());
+            return allowed;
+        }
     }
     const int error = ::link(tempName.constData(), name.constData()) == 0 ? 0 : errno;
     const bool linked = error == 0 || linkWasMade(tempName);
@@ -248,7 +254,7 @@ FileResult createExclusive(const QString& path, const QByteArray& bytes)
     if (linked)
         return success();
     if (hardLinksUnsupported(error))
-        return createInPlace(path, bytes);
+        return createInPlace(path, bytes, how.mode);
     return failure(QStringLiteral("created"), path, error);
 }
 

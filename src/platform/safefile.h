@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <functional>
 
 namespace platform {
 
@@ -31,7 +32,15 @@ FileResult writeFileAtomically(const QString& path, const QByteArray& bytes,
 // never seen without its bytes, and a crash leaves no empty lock. On a file system without
 // hard links the file is created exclusively (O_EXCL) and written at once. Fails when it
 // exists. Stale temporary files of earlier attempts are removed first, as a write does.
-FileResult createExclusive(const QString& path, const QByteArray& bytes);
+// `mode` is the new file's permission bits (before the umask). `beforeLink`, when given, is
+// asked once the bytes are flushed and right before the name is made: a failure it gives
+// makes nothing, removes the temporary file and is returned (a writer that must still hold
+// a lock at the moment its file becomes visible checks it there).
+struct ExclusiveCreation {
+    unsigned mode = 0666;
+    std::function<FileResult()> beforeLink;
+};
+FileResult createExclusive(const QString& path, const QByteArray& bytes, const ExclusiveCreation& how = {});
 
 // The two halves of a write, for a writer that replaces several files as one change: the
 // bytes go to a new temporary file beside the target, flushed to the disk and named in
@@ -46,6 +55,9 @@ FileResult replaceWith(const QString& replacement, const QString& path, bool flu
 void syncFolder(const QString& folder);
 // Whether a file name is a replacement's temporary file.
 bool isReplacementFileName(const QString& fileName);
+
+// The file a write of the path replaces: the target of a symbolic link, else the path.
+QString resolvedTarget(const QString& path);
 
 // Reads a whole file; nullopt-like failure through ok=false.
 FileResult readWholeFile(const QString& path, QByteArray& bytes);

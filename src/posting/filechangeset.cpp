@@ -56,23 +56,43 @@ FileChangeSet::Result FileChangeSet::commit(const QString& folder, const std::fu
     WriteSteps steps;
     std::vector<JournalEntry> entries;
     for (const File& file : m_files) {
-        QString replacement;
+        // The file replaced is the one a link leads to, and the journal records what it holds
+        // now, under the lock: it is rolled forward only onto this.
+        const QString target = platform::resolvedTarget(file.path);
+        const std::optional<QByteArray> before = PostingJournal::digestOf(target);
         platform::FileResult written = notWritten(file.path);
-        if (steps.next())
+        QString replacement;
+        if (!before)
+            written = {false, QStringLiteral("The file \"%1\" could not be read.").arg(file.path)};
+        else if (steps.next())
             written = platform::writeReplacement(file.path, file.bytes, replacement);
+        JournalEntry entry;
+        if (written)
+            written = PostingJournal::entryFor(folder, target, QFileInfo(replacement).fileName(), *before,
+                                               PostingJournal::digest(file.bytes), entry);
         if (!written) {
+            if (!replacement.isEmpty())
+                QFile::remove(replacement);
             removeAll(entries);
             return {Outcome::PutBack, written.error};
         }
-        entries.push_back({file.path, QFileInfo(replacement).fileName(), file.bytes.size(), QString()});
+        entries.push_back(entry);
     }
 
     const QString journalPath = PostingJournal::path(folder);
     platform::FileResult journal = notWritten(journalPath);
+    QByteArray journalBytes;
     if (!stillHeld())
         journal = lockLost(folder);
     else if (steps.next())
-        journal = PostingJournal::write(folder, entries);
+        // The journal is written and flushed, and made visible only if the lock is still ours
+        // at that moment: a holder stopped while writing it must not publish it after another
+        // computer has taken the lock over and posted.
+        journal = PostingJournal::publish(folder, entries, [&]() -> platform::FileResult {
+            if (!steps.next())
+                return notWritten(journalPath);
+            return stillHeld() ? platform::FileResult{true, QString()} : lockLost(folder);
+        }, journalBytes);
     if (!journal) {
         removeAll(entries);
         return {Outcome::PutBack, journal.error};
@@ -94,9 +114,9 @@ FileChangeSet::Result FileChangeSet::commit(const QString& folder, const std::fu
         platform::syncFolder(changed);
 
     // Every file is written; a journal that cannot be removed is completed again later,
-    // which finds every rename done.
+    // which finds every rename done. Only this posting's own journal is removed.
     if (steps.next())
-        (void)PostingJournal::remove(journalPath);
+        (void)PostingJournal::removeOwn(journalPath, journalBytes, stillHeld);
     return {Outcome::Written, QString()};
 }
 

@@ -2,6 +2,7 @@
 
 #include "datafiles/datafoldertree.h"
 #include "datafiles/postinglock.h"
+#include "posting/installationkey.h"
 #include "posting/writestephook.h"
 
 #include <QCryptographicHash>
@@ -14,20 +15,28 @@
 #include <cerrno>
 #include <cstring>
 #include <functional>
+#include <map>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace posting {
 
 namespace {
 
-const QByteArray Mark = QByteArrayLiteral("QVPOST2\n");
+const QByteArray Mark = QByteArrayLiteral("QVPOST3\n");
 constexpr QCryptographicHash::Algorithm ChecksumKind = QCryptographicHash::Blake2b_256;
+constexpr QCryptographicHash::Algorithm DigestKind = QCryptographicHash::Sha256;
 const QString Relative = QStringLiteral("R:");
 const QString Absolute = QStringLiteral("A:");
 
 qsizetype checksumSize()
 {
     return QCryptographicHash::hashLength(ChecksumKind);
+}
+
+qsizetype digestSize()
+{
+    return QCryptographicHash::hashLength(DigestKind);
 }
 
 template <typename Number>
@@ -38,11 +47,15 @@ void appendNumber(QByteArray& out, Number value)
     out.append(bytes, qsizetype(sizeof(Number)));
 }
 
+void appendBytes(QByteArray& out, const QByteArray& bytes)
+{
+    appendNumber(out, quint32(bytes.size()));
+    out += bytes;
+}
+
 void appendText(QByteArray& out, const QString& text)
 {
-    const QByteArray utf8 = text.toUtf8();
-    appendNumber(out, quint32(utf8.size()));
-    out += utf8;
+    appendBytes(out, text.toUtf8());
 }
 
 // Reads the journal's fields in order; any read past the end spoils the whole reading.
@@ -67,13 +80,15 @@ public:
         m_pos += qsizetype(length);
         return out;
     }
-    std::optional<QString> text()
+    std::optional<QByteArray> counted()
     {
         const auto length = number<quint32>();
-        const auto utf8 = length ? bytes(*length) : std::nullopt;
-        if (!utf8)
-            return std::nullopt;
-        return QString::fromUtf8(*utf8);
+        return length ? bytes(*length) : std::nullopt;
+    }
+    std::optional<QString> text()
+    {
+        const auto utf8 = counted();
+        return utf8 ? std::optional<QString>(QString::fromUtf8(*utf8)) : std::nullopt;
     }
     bool atEnd() const { return m_pos == m_end; }
 
@@ -105,18 +120,73 @@ QString replacementPath(const JournalEntry& entry)
     return QFileInfo(entry.path).absolutePath() + QLatin1Char('/') + entry.replacement;
 }
 
-QString damagedPath(const QString& journal)
+// The name of a journal of one installation: posting.<12 hex digits>.jnl.
+QString journalOf(const QString& folder, const QString& installation)
 {
-    return journal + QStringLiteral(".damaged");
+    return inFolder(folder, QStringLiteral("posting.%1.jnl")
+                                .arg(QString::fromLatin1(
+                                    QCryptographicHash::hash(installation.toUtf8(), QCryptographicHash::Sha1)
+                                        .toHex()
+                                        .left(12))));
+}
+
+bool isJournalName(const QString& name)
+{
+    return name.startsWith(QLatin1String("posting.")) && name.endsWith(QLatin1String(".jnl"));
+}
+
+// A name relative to the shared folder that stays inside it: no empty, "." or ".." part.
+bool staysInside(const QString& relative)
+{
+    if (relative.isEmpty())
+        return false;
+    for (const QString& part : relative.split(QLatin1Char('/')))
+        if (part.isEmpty() || part == QLatin1String(".") || part == QLatin1String(".."))
+            return false;
+    return true;
+}
+
+// What an installation seals of an entry: everything the completion acts on.
+QByteArray sealed(const JournalEntry& entry)
+{
+    QByteArray out;
+    appendText(out, entry.path);
+    appendText(out, entry.replacement);
+    appendBytes(out, entry.before);
+    appendBytes(out, entry.after);
+    appendText(out, entry.computer);
+    return out;
+}
+
+QString setAsidePath(const QString& journal, const char* why)
+{
+    return journal + QLatin1Char('.') + QLatin1String(why);
+}
+
+void setAside(const QString& journal, const QString& aside)
+{
+    QFile::remove(aside);
+    QFile::rename(journal, aside);
+    platform::syncFolder(QFileInfo(journal).absolutePath());
 }
 
 PendingPosting damaged(const QString& journal, const QString& why)
 {
-    QFile::remove(damagedPath(journal));
-    QFile::rename(journal, damagedPath(journal));
+    const QString aside = setAsidePath(journal, "damaged");
+    setAside(journal, aside);
     return {PendingPosting::State::Damaged,
             QStringLiteral("A posting that was cut short could not be completed: %1 Its journal was set aside "
-                           "as \"%2\".").arg(why, damagedPath(journal))};
+                           "as \"%2\".").arg(why, aside)};
+}
+
+PendingPosting stale(const QString& journal, const QStringList& files)
+{
+    const QString aside = setAsidePath(journal, "stale");
+    setAside(journal, aside);
+    return {PendingPosting::State::Stale,
+            QStringLiteral("A posting that was cut short was not completed, because the files it was written "
+                           "for have changed since (%1): another posting was saved after it. Nothing of it was "
+                           "written. Its journal was set aside as \"%2\".").arg(files.join(QStringLiteral(", ")), aside)};
 }
 
 PendingPosting failed(const QString& error)
@@ -126,34 +196,104 @@ PendingPosting failed(const QString& error)
                            "the next posting. %1").arg(error)};
 }
 
+platform::FileResult lockLost(const QString& folder)
+{
+    return {false, QStringLiteral("The posting lock in \"%1\" was lost.").arg(folder)};
+}
+
+// Where each file of a journal stands now.
+struct Survey {
+    std::vector<JournalEntry> toRename; // still as found, its replacement beside it
+    QStringList moved;                  // neither as found nor replaced: the journal is stale
+    QStringList lost;                   // still as found, but its replacement is gone
+    QString problem;                    // an entry that must not be acted on, or a read error
+    bool unreadable = false;            // a file could not be read now; try again later
+};
+
+// Whether a file named relative to the shared folder is really inside it: its folder,
+// with every link followed, lies below the shared folder's, and it is no link itself.
+bool reallyInside(const QString& root, const JournalEntry& entry)
+{
+    const QString rootReal = QFileInfo(root).canonicalFilePath();
+    const QString folderReal = QFileInfo(QFileInfo(entry.path).absolutePath()).canonicalFilePath();
+    if (rootReal.isEmpty() || folderReal.isEmpty())
+        return false;
+    if (folderReal != rootReal && !folderReal.startsWith(rootReal + QLatin1Char('/')))
+        return false;
+    struct stat info {};
+    return ::lstat(QFile::encodeName(entry.path).constData(), &info) != 0 || !S_ISLNK(info.st_mode);
+}
+
+Survey survey(const QString& folder, const std::vector<JournalEntry>& entries)
+{
+    Survey s;
+    const QString root = rootOf(folder);
+    std::optional<QByteArray> key;
+    for (const JournalEntry& entry : entries) {
+        if (entry.computer.isEmpty()) {
+            if (!reallyInside(root, entry)) {
+                s.problem = QStringLiteral("its journal names \"%1\", which lies outside \"%2\".").arg(entry.path, root);
+                return s;
+            }
+        } else {
+            if (!key)
+                key = InstallationKey::read();
+            if (!key || InstallationKey::seal(*key, sealed(entry)) != entry.seal) {
+                s.problem = QStringLiteral("its journal names \"%1\" as a file of this computer, but this "
+                                           "computer did not write that.").arg(entry.path);
+                return s;
+            }
+        }
+        const std::optional<QByteArray> now = PostingJournal::digestOf(entry.path);
+        if (!now) {
+            s.unreadable = true;
+            s.problem = QStringLiteral("The file \"%1\" could not be read.").arg(entry.path);
+            return s;
+        }
+        const QString replacement = replacementPath(entry);
+        if (QFileInfo::exists(replacement)) {
+            const std::optional<QByteArray> content = PostingJournal::digestOf(replacement);
+            if (!content) {
+                s.unreadable = true;
+                s.problem = QStringLiteral("The file \"%1\" could not be read.").arg(replacement);
+                return s;
+            }
+            if (*content != entry.after) {
+                s.problem = QStringLiteral("the new content of \"%1\" is damaged.").arg(entry.path);
+                return s;
+            }
+            if (*now == entry.before || *now == entry.after)
+                s.toRename.push_back(entry);
+            else
+                s.moved << entry.path;
+        } else if (*now != entry.after) {
+            (*now == entry.before ? s.lost : s.moved) << entry.path;
+        }
+    }
+    return s;
+}
+
 // Renames what is left of the entries; the folders are flushed once at the end.
-PendingPosting renameLeft(const std::vector<JournalEntry>& entries, const QString& journal, WriteSteps& steps)
+PendingPosting renameLeft(const QString& folder, const std::vector<JournalEntry>& entries, WriteSteps& steps,
+                          const std::function<bool()>& stillHeld)
 {
     QSet<QString> folders;
     for (const JournalEntry& entry : entries) {
-        const QString replacement = replacementPath(entry);
-        if (!QFileInfo::exists(replacement)) {
-            // Renamed before the cut, unless the file was changed or lost since.
-            const QFileInfo done(entry.path);
-            if (!done.exists() || done.size() != entry.size)
-                return damaged(journal, QStringLiteral("the new content of \"%1\" is missing.").arg(entry.path));
-            continue;
-        }
         platform::FileResult renamed{false, QStringLiteral("The file \"%1\" could not be written.").arg(entry.path)};
         if (steps.next())
-            renamed = platform::replaceWith(replacement, entry.path, false);
+            renamed = stillHeld() ? platform::replaceWith(replacementPath(entry), entry.path, false) : lockLost(folder);
         if (!renamed)
             return failed(renamed.error);
         folders.insert(QFileInfo(entry.path).absolutePath());
     }
-    for (const QString& folder : folders)
-        platform::syncFolder(folder);
+    for (const QString& changed : folders)
+        platform::syncFolder(changed);
     return {PendingPosting::State::Completed, QString()};
 }
 
-// Completes one journal; entries of files only another computer reaches are handed to
-// that computer's own journal.
-PendingPosting completeJournal(const QString& folder, const QString& journal)
+// Completes one journal; entries of files only another installation reaches are handed to
+// that installation's own journal.
+PendingPosting completeJournal(const QString& folder, const QString& journal, const std::function<bool()>& stillHeld)
 {
     if (!QFileInfo::exists(journal))
         return {};
@@ -172,16 +312,24 @@ PendingPosting completeJournal(const QString& folder, const QString& journal)
         else
             others[entry.computer].push_back(entry);
     }
+    // Every file is looked at before any is renamed: a journal is applied whole or not at all.
+    const Survey found = survey(folder, mine);
+    if (found.unreadable)
+        return failed(found.problem);
+    if (!found.problem.isEmpty())
+        return damaged(journal, found.problem);
+    if (!found.moved.isEmpty())
+        return stale(journal, found.moved);
+    if (!found.lost.isEmpty())
+        return damaged(journal, QStringLiteral("the new content of %1 is missing.")
+                                    .arg(QLatin1Char('"') + found.lost.join(QStringLiteral("\", \"")) + QLatin1Char('"')));
+
     WriteSteps steps;
-    const PendingPosting done = renameLeft(mine, journal, steps);
+    const PendingPosting done = renameLeft(folder, found.toRename, steps, stillHeld);
     if (done.state != PendingPosting::State::Completed)
         return done;
     for (const auto& [computer, left] : others) {
-        const QString theirs = inFolder(folder, QStringLiteral("posting.%1.jnl")
-                                                    .arg(QString::fromLatin1(QCryptographicHash::hash(
-                                                        computer.toUtf8(), QCryptographicHash::Sha1)
-                                                                                  .toHex()
-                                                                                  .left(12))));
+        const QString theirs = journalOf(folder, computer);
         std::vector<JournalEntry> kept = left;
         QByteArray earlier;
         if (QFileInfo::exists(theirs) && platform::readWholeFile(theirs, earlier))
@@ -192,7 +340,7 @@ PendingPosting completeJournal(const QString& folder, const QString& journal)
     }
     platform::FileResult removed{false, QString()};
     if (steps.next())
-        removed = PostingJournal::remove(journal);
+        removed = PostingJournal::removeOwn(journal, bytes, stillHeld);
     if (!removed)
         return {PendingPosting::State::Failed,
                 QStringLiteral("A posting that was cut short was completed, but its journal \"%1\" could not be "
@@ -217,13 +365,38 @@ void forEachReplacement(const QString& folder, const std::function<bool(const QS
         (void)walk(rootOf(folder), QDirIterator::NoIteratorFlags);
 }
 
+// The replacement files that the readable journals of the folder name.
+QSet<QString> namedReplacements(const QString& folder)
+{
+    QSet<QString> named;
+    if (!QFileInfo(folder).isDir())
+        return named;
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System); it.hasNext();) {
+        const QFileInfo journal = it.nextFileInfo();
+        if (!isJournalName(journal.fileName()))
+            continue;
+        QByteArray bytes;
+        if (!platform::readWholeFile(journal.filePath(), bytes))
+            continue;
+        if (const auto entries = PostingJournal::decode(folder, bytes))
+            for (const JournalEntry& entry : *entries)
+                named.insert(cleanAbsolute(replacementPath(entry)));
+    }
+    return named;
+}
+
 // Lets the posting lock complete what it finds, whoever takes it.
 const bool completionInstalled = [] {
-    datafiles::PostingLock::setPendingCompletion([](const QString& folder) {
-        const PendingPosting pending = completeUnderLock(folder);
-        return pending.state == PendingPosting::State::Failed || pending.state == PendingPosting::State::Damaged
-            ? pending.message
-            : QString();
+    datafiles::PostingLock::setPendingCompletion([](const datafiles::PostingLock& lock) {
+        const PendingPosting pending = completeUnderLock(lock.folder(), [&lock] { return lock.stillHeld(); });
+        switch (pending.state) {
+        case PendingPosting::State::Failed:
+        case PendingPosting::State::Damaged:
+        case PendingPosting::State::Stale:
+            return pending.message;
+        default:
+            return QString();
+        }
     });
     return true;
 }();
@@ -248,11 +421,7 @@ bool PostingJournal::exists(const QString& folder)
 
 QString PostingJournal::ownPath(const QString& folder)
 {
-    return inFolder(folder, QStringLiteral("posting.%1.jnl")
-                                .arg(QString::fromLatin1(
-                                    QCryptographicHash::hash(computerKey().toUtf8(), QCryptographicHash::Sha1)
-                                        .toHex()
-                                        .left(12))));
+    return journalOf(folder, computerKey());
 }
 
 QString PostingJournal::computerKey()
@@ -261,7 +430,40 @@ QString PostingJournal::computerKey()
     QByteArray machine;
     if (id.open(QIODevice::ReadOnly))
         machine = id.readLine().trimmed();
-    return datafiles::PostingLock::self().computer + QLatin1Char(' ') + QString::fromLatin1(machine);
+    return datafiles::PostingLock::self().computer + QLatin1Char(' ') + QString::fromLatin1(machine) + QLatin1Char(' ')
+        + InstallationKey::fingerprint();
+}
+
+QByteArray PostingJournal::digest(const QByteArray& bytes)
+{
+    return QCryptographicHash::hash(bytes, DigestKind);
+}
+
+std::optional<QByteArray> PostingJournal::digestOf(const QString& path)
+{
+    QFile file(path);
+    if (!file.exists())
+        return QByteArray();
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    QCryptographicHash hash(DigestKind);
+    if (!hash.addData(&file) || file.error() != QFileDevice::NoError)
+        return std::nullopt;
+    return hash.result();
+}
+
+platform::FileResult PostingJournal::entryFor(const QString& folder, const QString& path, const QString& replacement,
+                                              const QByteArray& before, const QByteArray& after, JournalEntry& entry)
+{
+    entry = {cleanAbsolute(path), replacement, before, after, QString(), QByteArray()};
+    if (entry.path.startsWith(rootOf(folder)))
+        return {true, QString()};
+    QByteArray key;
+    if (auto made = InstallationKey::ensure(key); !made)
+        return made;
+    entry.computer = computerKey();
+    entry.seal = InstallationKey::seal(key, sealed(entry));
+    return {true, QString()};
 }
 
 QByteArray PostingJournal::encode(const QString& folder, const std::vector<JournalEntry>& entries)
@@ -271,11 +473,13 @@ QByteArray PostingJournal::encode(const QString& folder, const std::vector<Journ
     appendNumber(out, quint32(entries.size()));
     for (const JournalEntry& entry : entries) {
         const QString path = cleanAbsolute(entry.path);
-        const bool below = path.startsWith(root);
+        const bool below = entry.computer.isEmpty() && path.startsWith(root);
         appendText(out, below ? Relative + path.mid(root.size()) : Absolute + path);
         appendText(out, entry.replacement);
-        appendNumber(out, qint64(entry.size));
-        appendText(out, below ? QString() : (entry.computer.isEmpty() ? computerKey() : entry.computer));
+        appendBytes(out, entry.before);
+        appendBytes(out, entry.after);
+        appendText(out, below ? QString() : entry.computer);
+        appendBytes(out, below ? QByteArray() : entry.seal);
     }
     out += QCryptographicHash::hash(out, ChecksumKind);
     return out;
@@ -298,20 +502,34 @@ std::optional<std::vector<JournalEntry>> PostingJournal::decode(const QString& f
     for (quint32 i = 0; i < *count; ++i) {
         const auto path = reader.text();
         const auto replacement = path ? reader.text() : std::nullopt;
-        const auto size = replacement ? reader.number<qint64>() : std::nullopt;
-        const auto computer = size ? reader.text() : std::nullopt;
-        if (!computer || path->size() <= 2 || replacement->isEmpty() || replacement->contains(QLatin1Char('/')))
+        const auto before = replacement ? reader.counted() : std::nullopt;
+        const auto after = before ? reader.counted() : std::nullopt;
+        const auto computer = after ? reader.text() : std::nullopt;
+        const auto seal = computer ? reader.counted() : std::nullopt;
+        if (!seal)
             return std::nullopt;
-        JournalEntry entry;
-        if (path->startsWith(Relative))
-            entry.path = root + path->mid(2);
-        else if (path->startsWith(Absolute))
-            entry.path = path->mid(2);
-        else
+        JournalEntry entry{QString(), *replacement, *before, *after, *computer, *seal};
+        if (path->startsWith(Relative)) {
+            const QString relative = path->mid(Relative.size());
+            if (!staysInside(relative) || !computer->isEmpty() || !seal->isEmpty())
+                return std::nullopt;
+            entry.path = root + relative;
+        } else if (path->startsWith(Absolute)) {
+            const QString absolute = path->mid(Absolute.size());
+            if (!absolute.startsWith(QLatin1Char('/')) || QDir::cleanPath(absolute) != absolute
+                || computer->isEmpty() || seal->isEmpty())
+                return std::nullopt;
+            entry.path = absolute;
+        } else {
             return std::nullopt;
-        entry.replacement = *replacement;
-        entry.size = *size;
-        entry.computer = *computer;
+        }
+        // The replacement is one of this file's, beside it: a journal renames nothing else.
+        const QString start = QLatin1Char('.') + QFileInfo(entry.path).fileName() + QLatin1String(".~p");
+        if (!replacement->startsWith(start) || !platform::isReplacementFileName(*replacement)
+            || replacement->contains(QLatin1Char('/')))
+            return std::nullopt;
+        if (after->size() != digestSize() || (!before->isEmpty() && before->size() != digestSize()))
+            return std::nullopt;
         entries.push_back(entry);
     }
     if (!reader.atEnd())
@@ -319,10 +537,47 @@ std::optional<std::vector<JournalEntry>> PostingJournal::decode(const QString& f
     return entries;
 }
 
+platform::FileResult PostingJournal::publish(const QString& folder, const std::vector<JournalEntry>& entries,
+                                             const std::function<platform::FileResult()>& beforeVisible,
+                                             QByteArray& written)
+{
+    written = encode(folder, entries);
+    const QString journal = path(folder);
+    bool allowed = false;
+    const auto lastCheck = [&]() -> platform::FileResult {
+        platform::FileResult check{true, QString()};
+        if (beforeVisible)
+            check = beforeVisible();
+        allowed = check.ok;
+        return check;
+    };
+    const platform::FileResult made = platform::createExclusive(journal, written, {0666, lastCheck});
+    if (!made && allowed && QFileInfo::exists(journal))
+        return {false, QStringLiteral("The journal of another posting, \"%1\", stands in the way.").arg(journal)};
+    if (made)
+        platform::syncFolder(QFileInfo(journal).absolutePath());
+    return made;
+}
+
 platform::FileResult PostingJournal::write(const QString& folder, const std::vector<JournalEntry>& entries,
                                            const QString& journal)
 {
     return platform::writeFileAtomically(journal.isEmpty() ? path(folder) : journal, encode(folder, entries));
+}
+
+platform::FileResult PostingJournal::removeOwn(const QString& journal, const QByteArray& bytes,
+                                               const std::function<bool()>& stillHeld)
+{
+    // A holder stopped past its lease may find another holder's journal at the name: it is
+    // left alone, and so is this one's (whoever holds the lock now has completed it, or will).
+    if (!stillHeld())
+        return lockLost(QFileInfo(journal).absolutePath());
+    QByteArray now;
+    if (!platform::readWholeFile(journal, now))
+        return {true, QString()};
+    if (now != bytes)
+        return {true, QString()};
+    return remove(journal);
 }
 
 platform::FileResult PostingJournal::remove(const QString& journal)
@@ -339,21 +594,40 @@ platform::FileResult PostingJournal::stage(const QString& folder,
 {
     std::vector<JournalEntry> entries;
     for (const auto& [file, bytes] : files) {
+        const std::optional<QByteArray> before = digestOf(file);
+        if (!before)
+            return {false, QStringLiteral("The file \"%1\" could not be read.").arg(file)};
         QString replacement;
         if (auto written = platform::writeReplacement(file, bytes, replacement); !written)
             return written;
-        entries.push_back({file, QFileInfo(replacement).fileName(), bytes.size(), QString()});
+        JournalEntry entry;
+        if (auto made = entryFor(folder, file, QFileInfo(replacement).fileName(), *before, digest(bytes), entry);
+            !made)
+            return made;
+        entries.push_back(entry);
     }
     return write(folder, entries);
 }
 
-PendingPosting completeUnderLock(const QString& folder)
+PendingPosting completeUnderLock(const QString& folder, const std::function<bool()>& stillHeld)
 {
-    PendingPosting pending = completeJournal(folder, PostingJournal::path(folder));
-    if (pending.state != PendingPosting::State::None && pending.state != PendingPosting::State::Completed)
+    // A journal half written by a holder killed (or stopped past its lease) before it made it
+    // visible: nothing was renamed for it, and no holder but the lock's writes one.
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System); it.hasNext();) {
+        const QFileInfo file = it.nextFileInfo();
+        if (platform::isTemporaryFileOf(file.fileName(), QStringLiteral("posting.jnl")))
+            QFile::remove(file.filePath());
+    }
+    PendingPosting pending = completeJournal(folder, PostingJournal::path(folder), stillHeld);
+    if (pending.state == PendingPosting::State::Failed)
         return pending;
-    const PendingPosting own = completeJournal(folder, PostingJournal::ownPath(folder));
-    return own.state == PendingPosting::State::None ? pending : own;
+    // A journal set aside leaves the folder clear for this installation's own, which does
+    // not depend on it; what was set aside is still told.
+    const PendingPosting own = completeJournal(folder, PostingJournal::ownPath(folder), stillHeld);
+    if (own.state == PendingPosting::State::None
+        || (own.state == PendingPosting::State::Completed && pending.state != PendingPosting::State::None))
+        return pending;
+    return own;
 }
 
 PendingPosting CompletePendingPosting(const QString& folder)
@@ -373,14 +647,17 @@ PendingPosting CompletePendingPosting(const QString& folder)
         // Without a lock nothing may be completed; a journal there stays for later.
         return PostingJournal::exists(folder) ? failed(lock.error()) : PendingPosting{};
     }
-    return completeUnderLock(folder);
+    return completeUnderLock(folder, [&lock] { return lock.stillHeld(); });
 }
 
-int removeDeadReplacements(const QString& folder)
+int removeDeadReplacements(const QString& folder, const QStringList& otherFolders)
 {
+    QSet<QString> named = namedReplacements(folder);
+    for (const QString& other : otherFolders)
+        named.unite(namedReplacements(other));
     int removed = 0;
-    forEachReplacement(folder, [&removed](const QString& path) {
-        if (QFile::remove(path))
+    forEachReplacement(folder, [&removed, &named](const QString& path) {
+        if (!named.contains(cleanAbsolute(path)) && QFile::remove(path))
             ++removed;
         return true;
     });
@@ -392,12 +669,15 @@ bool hasPostingLeftovers(const QString& folder)
     for (const QString& path : {inFolder(folder, datafiles::PostingLock::fileName()), PostingJournal::path(folder)})
         if (QFileInfo::exists(path))
             return true;
-    // This computer's own journal is named after the computer, which takes a while to find
-    // out: the name is worked out only when the folder holds journals of that kind at all.
+    // This installation's own journal is named after it, which takes a while to find out:
+    // the name is worked out only when the folder holds journals of that kind at all.
     QStringList journals;
     for (QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System); it.hasNext();) {
         const QString name = it.nextFileInfo().fileName();
-        if (name.startsWith(QLatin1String("posting.")) && name.endsWith(QLatin1String(".jnl")))
+        if (datafiles::PostingLock::isBreakMarkerName(name)
+            || platform::isTemporaryFileOf(name, QStringLiteral("posting.jnl")))
+            return true;
+        if (isJournalName(name))
             journals << name;
     }
     if (!journals.isEmpty() && journals.contains(QFileInfo(PostingJournal::ownPath(folder)).fileName()))

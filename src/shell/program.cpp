@@ -69,16 +69,25 @@ void Program::start()
     datafiles::CreateDataFolders();
     prepareDataFolder();
     // A posting that a crash cut short is completed before the settings file, which it may
-    // change, is read, and before the sweep, which leaves what its journal names alone.
-    completePendingPosting(posting::PostingJournal::localFolder());
+    // change, is read.
+    const QString local = posting::PostingJournal::localFolder();
+    bool localClear = completePendingPosting(local);
     (void)datafiles::removeLeftoverTemporaryFiles();
     loadSettings();
     // In network mode the shared folder has its own: a posting another computer or this one
-    // left unfinished there, and the leftovers of killed writers.
+    // left unfinished there, and the leftovers of killed writers. Its journals may name
+    // this computer's own files (the settings file), so the replacements of the local data
+    // folder are removed only once the shared folder's journals are done with; while the
+    // share is out of reach, or was at this start (the settings fell back to this machine
+    // alone), they are left for a later start.
     if (m_store.networkMode() != datafiles::NetworkMode::SingleMachine) {
         const QString shared = datafiles::PostingLock::folderFor(m_store);
-        completePendingPosting(shared);
+        localClear = completePendingPosting(shared, QStringList{local}) && localClear;
         (void)platform::removeStaleTemporaryFilesBelow(QDir::cleanPath(shared + QStringLiteral("/..")));
+        if (localClear)
+            (void)sweepDeadReplacements(local, {shared});
+    } else if (localClear && !m_leftNetworkAtStart) {
+        (void)sweepDeadReplacements(local, {});
     }
     if (m_store.CompanyName.value().isEmpty())
         m_main->showWelcome();
@@ -94,27 +103,50 @@ void Program::start()
         QTimer::singleShot(0, m_main.get(), [this] { runStartupProbe(); });
 }
 
-// Completes what a posting cut short left in the folder, then removes the replacement files
-// of postings killed before their journal. One that cannot be completed is told; its
-// journal stays for the next posting or start. While another copy or computer posts there,
-// that one completes it. Taking the lock writes and flushes a file and starts a thread; at
-// most starts nothing is left over, and then the folder is only looked at.
-void Program::completePendingPosting(const QString& folder)
+// Completes what a posting cut short left in the folder. One that cannot be completed is
+// told; its journal stays for the next posting or start. While another copy or computer
+// posts there, that one completes it. Taking the lock writes and flushes a file and starts a
+// thread; at most starts nothing is left over, and then the folder is only looked at. With
+// `sweepBeside`, the replacement files of postings killed before their journal are removed
+// too, except those a journal of those folders names. True when the folder is clear: every
+// posting cut short there is completed or set aside.
+bool Program::completePendingPosting(const QString& folder, const std::optional<QStringList>& sweepBeside)
 {
     if (!QFileInfo(folder).isDir() || !posting::hasPostingLeftovers(folder))
-        return;
+        return true;
     datafiles::PostingLock lock(folder);
     lock.setCompletes(false);
     const datafiles::PostingLock::Status locked = lock.acquire();
     if (locked != datafiles::PostingLock::Status::Held)
-        return;
-    const posting::PendingPosting pending = posting::completeUnderLock(folder);
-    if (pending.state == posting::PendingPosting::State::Damaged
-        || pending.state == posting::PendingPosting::State::Failed) {
+        return false;
+    (void)lock.removeBreakMarkers();
+    const posting::PendingPosting pending = posting::completeUnderLock(folder, [&lock] { return lock.stillHeld(); });
+    switch (pending.state) {
+    case posting::PendingPosting::State::Failed:
         platform::prompts().MsgBox(pending.message, platform::MsgStyle::Critical);
-        return;
+        return false;
+    case posting::PendingPosting::State::Damaged:
+    case posting::PendingPosting::State::Stale:
+        platform::prompts().MsgBox(pending.message, platform::MsgStyle::Critical);
+        break;
+    default:
+        break;
     }
-    (void)posting::removeDeadReplacements(folder);
+    if (sweepBeside)
+        (void)posting::removeDeadReplacements(folder, *sweepBeside);
+    return true;
+}
+
+// Removes, under the folder's lock, the replacement files of postings killed before their
+// journal, unless a journal of the folder or of `beside` names them.
+int Program::sweepDeadReplacements(const QString& folder, const QStringList& beside)
+{
+    if (!QFileInfo(folder).isDir() || !posting::hasPostingLeftovers(folder))
+        return 0;
+    datafiles::PostingLock lock(folder);
+    if (lock.acquire() != datafiles::PostingLock::Status::Held)
+        return 0;
+    return posting::removeDeadReplacements(folder, beside);
 }
 
 // The probe starts the spreadsheet program, which takes a moment; it runs once the start-up
@@ -314,6 +346,8 @@ void Program::pressTransaction()
 // them while the settings load and from inside the store's rules, where no window is made.
 void Program::NemaNetwork()
 {
+    if (!m_started)
+        m_leftNetworkAtStart = true;
     m_store.selectSingleMachineMode();
 }
 

@@ -14,6 +14,8 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
+#include <QStringList>
 
 namespace shell {
 
@@ -118,7 +120,8 @@ public:
     void pickFormTemplate(services::FormKind kind) override;
 
 private:
-    void completePendingPosting(const QString& folder);
+    bool completePendingPosting(const QString& folder, const std::optional<QStringList>& sweepBeside = std::nullopt);
+    int sweepDeadReplacements(const QString& folder, const QStringList& beside);
     void loadSettings();
     void runStartupProbe();
     void connectSettingsWindow();
@@ -132,6 +135,7 @@ private:
     std::unique_ptr<ProgramWindows> m_programWindows;
     bool m_settingsLoaded = false;
     bool m_started = false;
+    bool m_leftNetworkAtStart = false; // the settings fell back to this machine alone as they loaded
     bool m_probeWaits = false;
     bool m_ended = false;
     bool m_probed = false;

@@ -292,10 +292,10 @@ TEST_F(ConcurrentPostingTest, APostingCutShortByALostShareIsCompletedByTheOtherC
     ASSERT_TRUE(host.OptionHost.value());
 
     const QString away = program.filePath("share-away");
-    // Replacements of the company file, header, items, settings and host file, the journal,
-    // then the renames: the share goes before the second.
+    // Replacements of the company file, header, items, settings and host file, the journal
+    // written and made visible, then the renames: the share goes before the second.
     posting::setWriteStepHook([&](int step) {
-        if (step == 8)
+        if (step == 9)
             QDir().rename(folder("share"), away);
         return true;
     });

@@ -115,7 +115,7 @@ int files(const Scenario& scenario)
 
 int writeSteps(const Scenario& scenario)
 {
-    return files(scenario) + 1 + files(scenario) + 1;
+    return files(scenario) + 2 + files(scenario) + 1;
 }
 
 QString postingFolder(const Scenario& scenario)

@@ -35,8 +35,8 @@ bool post(const Scenario& scenario);
 
 // The files a posting changes.
 int files(const Scenario& scenario);
-// The posting's write steps: each file's replacement, the journal, each rename, the
-// journal's removal.
+// The posting's write steps: each file's replacement, the journal written, the journal made
+// visible, each rename, the journal's removal.
 int writeSteps(const Scenario& scenario);
 // The folder of the posting lock and journal.
 QString postingFolder(const Scenario& scenario);

@@ -317,7 +317,7 @@ TEST_F(PaymentPostingTest, AFailedWritePutsEveryFileBack)
     toOwnCompany(h);
     const PaymentRecord record = opened(transaction(h), QStringLiteral("40"));
     const Snapshot before = snapshot({program.path()});
-    for (const int failing : {1, 2, 3, 4, 5}) { // journal, company, header, settings, payment file
+    for (const int failing : {1, 2, 3, 4, 5, 6}) { // company, header, settings, payment file, journal, its name
         SCOPED_TRACE(failing);
         setWriteStepHook([failing](int step) { return step != failing; });
         const PaymentResult result = pay(record);

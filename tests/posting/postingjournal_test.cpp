@@ -24,8 +24,10 @@ protected:
 TEST_F(PostingJournalTest, OnlyAWholeJournalReadsBack)
 {
     const std::vector<JournalEntry> entries{
-        {contactsFolder() + "b.QVC", ".b.QVC.~p1f", 3, QString()},
-        {"/elsewhere/c.QVT", ".c.QVT.~p2e", 0, QStringLiteral("Other abc")}};
+        {contactsFolder() + "b.QVC", ".b.QVC.~p1f", PostingJournal::digest("old"), PostingJournal::digest("new"),
+         QString(), QByteArray()},
+        {"/elsewhere/c.QVT", ".c.QVT.~p2e", QByteArray(), PostingJournal::digest("new"), QStringLiteral("Other abc"),
+         QByteArray(32, 's')}};
     const QByteArray bytes = PostingJournal::encode(folder(), entries);
     EXPECT_EQ(PostingJournal::decode(folder(), bytes), entries);
     EXPECT_FALSE(bytes.contains(program.path().toUtf8()));
@@ -67,7 +69,9 @@ TEST_F(PostingJournalTest, ADamagedJournalIsSetAsideAndWritesNothing)
     const QString one = program.filePath("one.QVC");
     QFile file(PostingJournal::path());
     ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    file.write(PostingJournal::encode(folder(), {{one, ".one.QVC.~p1", 7, QString()}}).chopped(3));
+    file.write(PostingJournal::encode(folder(), {{one, ".one.QVC.~p1", QByteArray(), PostingJournal::digest("x"),
+                                                  QString(), QByteArray()}})
+                   .chopped(3));
     file.close();
 
     const PendingPosting pending = CompletePendingPosting();

@@ -417,7 +417,7 @@ TEST_F(TransactionPostingTest, AFailedWritePutsEveryFileBack)
     fromOwnCompany(h);
     toContact(h, bank, 1, QStringLiteral("Ana"));
     const Snapshot before = snapshot({program.path()});
-    for (const int failing : {1, 2, 3, 4, 5}) { // journal, company file, header, items, settings
+    for (const int failing : {1, 2, 3, 4, 5, 6}) { // company file, header, items, settings, journal, its name
         SCOPED_TRACE(failing);
         setWriteStepHook([failing](int step) { return step != failing; });
         const TransactionResult result = post(SaveKind::SaveAs, h, newTransaction());
@@ -439,10 +439,10 @@ TEST_F(TransactionPostingTest, APostingWhoseRenameFailsIsCompletedLater)
     fromOwnCompany(h);
     toContact(h, bank, 1, QStringLiteral("Ana"));
     const QString away = program.filePath("Transactions-away");
-    // Replacements of the company file, header, items and settings, the journal, the
-    // company file's rename, then the header's.
+    // Replacements of the company file, header, items and settings, the journal written and
+    // made visible, the company file's rename, then the header's.
     setWriteStepHook([&](int step) {
-        if (step != 7)
+        if (step != 8)
             return true;
         QDir().rename(transactionsFolder(), away); // the share is gone for a moment
         return false;

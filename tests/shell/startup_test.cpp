@@ -575,7 +575,9 @@ TEST_F(StartupTest, APostingGoingOnIsLeftToTheCopyThatPosts)
         ASSERT_TRUE(platform::writeReplacement(bank, "posted", replacement));
         if (journalWritten) {
             ASSERT_TRUE(posting::PostingJournal::write(
-                posting::PostingJournal::localFolder(), {{bank, QFileInfo(replacement).fileName(), 6, QString()}}));
+                posting::PostingJournal::localFolder(),
+                {{bank, QFileInfo(replacement).fileName(), posting::PostingJournal::digest("before"),
+                  posting::PostingJournal::digest("posted"), QString(), QByteArray()}}));
         }
 
         startProgram();
