@@ -409,11 +409,9 @@ void PostingLock::refreshLoop()
     quint64 lease = 0;
     const QByteArray start = encode(m_self, 0);
     const qint64 offset = start.size() - LeaseDigits;
-    const Timing t = timing();
-    const qint64 trust = t.trustMs > 0 ? t.trustMs : t.leaseMs / 2;
     std::unique_lock lock(m_mutex);
-    while (!m_stop.wait_for(lock, std::chrono::milliseconds(t.refreshMs), [this] { return m_stopping; })) {
-        if (steadyMs() - m_lastRenewal > trust) {
+    while (!m_stop.wait_for(lock, std::chrono::milliseconds(timing().refreshMs), [this] { return m_stopping; })) {
+        if (!leaseTrusted()) {
             m_lapsed = true;
             return;
         }
@@ -425,12 +423,18 @@ void PostingLock::refreshLoop()
     }
 }
 
+// Whether the lease was counted up lately enough that no waiter can have judged it dead.
+bool PostingLock::leaseTrusted() const
+{
+    const Timing t = timing();
+    return !m_lapsed && steadyMs() - m_lastRenewal <= (t.trustMs > 0 ? t.trustMs : t.leaseMs / 2);
+}
+
 bool PostingLock::stillHeld() const
 {
-    if (!m_held || m_lapsed)
+    if (!m_held)
         return false;
-    const Timing t = timing();
-    if (steadyMs() - m_lastRenewal > (t.trustMs > 0 ? t.trustMs : t.leaseMs / 2))
+    if (!leaseTrusted())
         return false;
     QByteArray bytes;
     if (!readLock(path(), bytes))

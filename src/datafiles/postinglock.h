@@ -134,6 +134,7 @@ private:
     bool isDead(const QString& path, const QByteArray& bytes, const std::optional<LockHolder>& holder) const;
     bool breakDeadLock(const QByteArray& bytes, const std::optional<LockHolder>& holder);
     void refreshLoop();
+    bool leaseTrusted() const;
 
     QString m_folder;
     LockHolder m_self;

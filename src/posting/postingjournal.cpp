@@ -340,7 +340,7 @@ PendingPosting completeJournal(const QString& folder, const QString& journal, co
     }
     platform::FileResult removed{false, QString()};
     if (steps.next())
-        removed = PostingJournal::removeOwn(journal, bytes, stillHeld);
+        removed = PostingJournal::removeOwn(journal, bytes);
     if (!removed)
         return {PendingPosting::State::Failed,
                 QStringLiteral("A posting that was cut short was completed, but its journal \"%1\" could not be "
@@ -565,13 +565,10 @@ platform::FileResult PostingJournal::write(const QString& folder, const std::vec
     return platform::writeFileAtomically(journal.isEmpty() ? path(folder) : journal, encode(folder, entries));
 }
 
-platform::FileResult PostingJournal::removeOwn(const QString& journal, const QByteArray& bytes,
-                                               const std::function<bool()>& stillHeld)
+platform::FileResult PostingJournal::removeOwn(const QString& journal, const QByteArray& bytes)
 {
     // A holder stopped past its lease may find another holder's journal at the name: it is
-    // left alone, and so is this one's (whoever holds the lock now has completed it, or will).
-    if (!stillHeld())
-        return lockLost(QFileInfo(journal).absolutePath());
+    // left alone (whoever holds the lock now completed this one's, or will).
     QByteArray now;
     if (!platform::readWholeFile(journal, now))
         return {true, QString()};

@@ -95,10 +95,9 @@ public:
     // installations, and tests).
     [[nodiscard]] static platform::FileResult write(const QString& folder, const std::vector<JournalEntry>& entries,
                                                     const QString& journal = QString());
-    // Removes the journal when it still holds `bytes` and the lock is still held; a journal
-    // that holds other bytes belongs to another holder and stays. The removal is made to last.
-    [[nodiscard]] static platform::FileResult removeOwn(const QString& journal, const QByteArray& bytes,
-                                                        const std::function<bool()>& stillHeld);
+    // Removes the journal when it still holds `bytes`: one that holds other bytes belongs to
+    // another holder and stays. The removal is made to last.
+    [[nodiscard]] static platform::FileResult removeOwn(const QString& journal, const QByteArray& bytes);
     // Removes it whatever it holds (tests), and makes the removal last.
     [[nodiscard]] static platform::FileResult remove(const QString& journal);
 
@@ -128,7 +127,7 @@ struct PendingPosting {
 [[nodiscard]] PendingPosting CompletePendingPosting(const QString& folder = PostingJournal::localFolder());
 
 // The completion itself, for a caller that holds the lock of the folder; stillHeld tells,
-// before each rename and before the journal's removal, whether it still does.
+// before each rename, whether it still does.
 [[nodiscard]] PendingPosting completeUnderLock(const QString& folder, const std::function<bool()>& stillHeld);
 
 // Under the lock, with nothing left unfinished: removes the replacement files that postings

@@ -6,6 +6,7 @@
 #include "datafiles/settingsfile.h"
 #include "datafiles/settingsstore.h"
 #include "datafiles/transactionheaderfile.h"
+#include "platform/programfolder.h"
 #include "postingfiles.h"
 #include "posting/paymentposting.h"
 #include "posting/transactionposting.h"
@@ -19,11 +20,6 @@ namespace {
 bool onShare(const QString& path)
 {
     return path.contains(QLatin1String("/share/"));
-}
-
-QString share()
-{
-    return datafiles::programPath(QStringLiteral("share/"));
 }
 
 QString bankFile(const datafiles::SettingsStore& store)
@@ -55,29 +51,69 @@ datafiles::TransactionHeader between(const QString& value, const QString& bank, 
 } // namespace
 
 const Scenario Scenarios[ScenarioCount] = {
-    {"TransactionAlone", Kind::Transaction, false},
-    {"TransactionOnTheHost", Kind::Transaction, true},
-    {"PaymentAlone", Kind::Payment, false},
-    {"PaymentOnTheHost", Kind::Payment, true},
+    {"TransactionAlone", Kind::Transaction, Mode::Alone},
+    {"TransactionOnTheHost", Kind::Transaction, Mode::Host},
+    {"TransactionAsAUser", Kind::Transaction, Mode::User},
+    {"PaymentAlone", Kind::Payment, Mode::Alone},
+    {"PaymentOnTheHost", Kind::Payment, Mode::Host},
+    {"PaymentAsAUser", Kind::Payment, Mode::User},
 };
 
-bool prepare(const Scenario& scenario)
+QString share()
 {
-    datafiles::CreateDataFolders();
-    datafiles::SettingsStore store;
+    return datafiles::programPath(QStringLiteral("share/"));
+}
+
+QString hostFile()
+{
+    return share() + QStringLiteral("Firma.QVNET");
+}
+
+namespace {
+
+// The company, its balance and counters, and network users allowed to write.
+void fillCompany(datafiles::SettingsStore& store)
+{
     store.setNetworkPathTest(onShare);
     store.CompanyName = QStringLiteral("Firma");
     store.Balance = QStringLiteral("1000");
     store.InvoiceNumber = QStringLiteral("41");
     store.PaymentNumber = QStringLiteral("7");
-    if (scenario.host) {
+    store.CheckReadWrite.Value = 1;
+}
+
+// Settings in host mode, for the share's host file.
+void makeHost(datafiles::SettingsStore& store)
+{
+    store.OptionHost = true;
+    store.MyHostName = hostFile();
+    store.MyHostSystem = share();
+}
+
+} // namespace
+
+bool prepare(const Scenario& scenario)
+{
+    datafiles::CreateDataFolders();
+    datafiles::SettingsStore store;
+    fillCompany(store);
+    if (scenario.mode != Mode::Alone)
         for (const char* folder : {"Contacts", "Transactions", "Payments"})
             QDir().mkpath(share() + QStringLiteral("QVNET/RAzar/") + QLatin1String(folder));
-        store.OptionHost = true;
-        store.MyHostName = share() + QStringLiteral("Firma.QVNET");
-        store.MyHostSystem = share();
+    if (scenario.mode == Mode::Host) {
+        makeHost(store);
         if (!datafiles::WriteHostFile(store))
             return false;
+    } else if (scenario.mode == Mode::User) {
+        // The host is another computer; this one only connects to its file.
+        datafiles::SettingsStore host;
+        fillCompany(host);
+        makeHost(host);
+        if (!datafiles::WriteHostFile(host))
+            return false;
+        store.OptionUser = true;
+        store.lblConnectedtohostname = hostFile();
+        store.lblConnectedtohostsystem = share();
     }
     if (!datafiles::SaveSettingsFile(store) || !postingtest::writeCompanyFile(bankFile(store), {{"Ana", "7"}}))
         return false;
@@ -85,6 +121,25 @@ bool prepare(const Scenario& scenario)
         return datafiles::SaveTransactionHeader(paymentHeader(store),
                                                 between(QStringLiteral("500"), bankFile(store), false));
     return true;
+}
+
+bool preparePeer(const QString& peerFolder)
+{
+    const QString ownFolder = platform::programFolder();
+    const QString sharedFile = hostFile();
+    const QString shared = share();
+    QDir().mkpath(peerFolder);
+    platform::setProgramFolder(peerFolder);
+    datafiles::CreateDataFolders();
+    datafiles::SettingsStore other;
+    other.setNetworkPathTest(onShare);
+    other.CompanyName = QStringLiteral("Firma");
+    other.OptionUser = true;
+    other.lblConnectedtohostname = sharedFile;
+    other.lblConnectedtohostsystem = shared;
+    const bool saved = datafiles::SaveSettingsFile(other);
+    platform::setProgramFolder(ownFolder);
+    return saved;
 }
 
 bool post(const Scenario& scenario)
@@ -110,7 +165,7 @@ bool post(const Scenario& scenario)
 
 int files(const Scenario& scenario)
 {
-    return 4 + (scenario.host ? 1 : 0); // company, header, items or payment, settings, host
+    return 4 + (scenario.mode != Mode::Alone ? 1 : 0); // company, header, items or payment, settings, host
 }
 
 int writeSteps(const Scenario& scenario)
@@ -120,7 +175,8 @@ int writeSteps(const Scenario& scenario)
 
 QString postingFolder(const Scenario& scenario)
 {
-    return scenario.host ? share() + QStringLiteral("QVNET/RAzar/") : datafiles::programPath(QStringLiteral("System/RAzar/"));
+    return scenario.mode != Mode::Alone ? share() + QStringLiteral("QVNET/RAzar/")
+                                        : datafiles::programPath(QStringLiteral("System/RAzar/"));
 }
 
 } // namespace crashtest

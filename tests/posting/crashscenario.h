@@ -10,11 +10,14 @@
 namespace crashtest {
 
 enum class Kind { Transaction, Payment };
+// Alone: a single machine. Host: the program hosts a share inside its own folder ("share/").
+// User: the program is a user of a host whose share lies in "share/" of its folder too.
+enum class Mode { Alone, Host, User };
 
 struct Scenario {
     const char* name;
     Kind kind;
-    bool host; // the program hosts a share inside its own folder
+    Mode mode;
 };
 
 // gtest names a scenario by its name.
@@ -24,11 +27,14 @@ inline void PrintTo(const Scenario& scenario, std::ostream* os)
 }
 
 // Every scenario, by number (the child is told the number).
-inline constexpr int ScenarioCount = 4;
+inline constexpr int ScenarioCount = 6;
 extern const Scenario Scenarios[ScenarioCount];
 
 // Lays out the program folder (the current one) as it is before the posting.
 bool prepare(const Scenario& scenario);
+// Lays out the program folder of another computer, a user of the share of the current
+// program folder (a host or user scenario's), whose copy the race child runs.
+bool preparePeer(const QString& peerFolder);
 
 // In the child: loads the settings and posts; true when posted.
 bool post(const Scenario& scenario);
@@ -40,5 +46,8 @@ int files(const Scenario& scenario);
 int writeSteps(const Scenario& scenario);
 // The folder of the posting lock and journal.
 QString postingFolder(const Scenario& scenario);
+// The share of a host or user scenario, and its host file.
+QString share();
+QString hostFile();
 
 } // namespace crashtest

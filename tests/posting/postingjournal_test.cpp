@@ -1,12 +1,15 @@
 #include "datafiles/datafoldertree.h"
 #include "postingfixture.h"
+#include "posting/installationkey.h"
 #include "posting/postingjournal.h"
 #include "posting/transactionposting.h"
 #include "support/qtprinters.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QtEndian>
 #include <functional>
 
 using namespace postingtest;
@@ -18,6 +21,40 @@ class PostingJournalTest : public PostingTest {
 protected:
     QString folder() const { return PostingJournal::localFolder(); }
 };
+
+// The bytes of a journal as anybody who can write to a share could write them: whatever
+// names, with a sound checksum.
+struct RawEntry {
+    QString path; // with its "R:" or "A:"
+    QString replacement;
+    QByteArray before, after;
+    QString computer;
+    QByteArray seal;
+};
+
+QByteArray rawJournal(const std::vector<RawEntry>& entries)
+{
+    const auto number = [](QByteArray& out, quint32 value) {
+        char bytes[4];
+        qToBigEndian(value, bytes);
+        out.append(bytes, 4);
+    };
+    const auto counted = [&number](QByteArray& out, const QByteArray& bytes) {
+        number(out, quint32(bytes.size()));
+        out += bytes;
+    };
+    QByteArray out("QVPOST3\n");
+    number(out, quint32(entries.size()));
+    for (const RawEntry& e : entries) {
+        counted(out, e.path.toUtf8());
+        counted(out, e.replacement.toUtf8());
+        counted(out, e.before);
+        counted(out, e.after);
+        counted(out, e.computer.toUtf8());
+        counted(out, e.seal);
+    }
+    return out + QCryptographicHash::hash(out, QCryptographicHash::Blake2b_256);
+}
 
 // A file below the shared folder is named relative to it, so another computer finds it under
 // its own path; one outside keeps its path and the computer it belongs to.
@@ -45,6 +82,26 @@ TEST_F(PostingJournalTest, OnlyAWholeJournalReadsBack)
     };
     for (const auto& [name, spoil] : spoilers)
         EXPECT_FALSE(PostingJournal::decode(folder(), spoil(bytes))) << name;
+
+    // Whole, but naming what no posting writes.
+    const QByteArray d = PostingJournal::digest("x");
+    const struct {
+        const char* what;
+        RawEntry entry;
+    } unsound[] = {
+        {"a relative name that climbs out", {"R:Contacts/../../b.QVC", ".b.QVC.~p1f", d, d, "", ""}},
+        {"a relative name with an empty part", {"R:Contacts//b.QVC", ".b.QVC.~p1f", d, d, "", ""}},
+        {"a relative name from the root", {"R:/etc/b.QVC", ".b.QVC.~p1f", d, d, "", ""}},
+        {"a relative name with a computer", {"R:Contacts/b.QVC", ".b.QVC.~p1f", d, d, "Other abc", ""}},
+        {"an absolute name without its computer", {"A:/elsewhere/c.QVT", ".c.QVT.~p2e", d, d, "", ""}},
+        {"an absolute name that is not clean", {"A:/elsewhere/../c.QVT", ".c.QVT.~p2e", d, d, "Other abc", d}},
+        {"a replacement of another file", {"R:Contacts/b.QVC", ".c.QVC.~p1f", d, d, "", ""}},
+        {"a replacement in another folder", {"R:Contacts/b.QVC", "../.b.QVC.~p1f", d, d, "", ""}},
+        {"no digest of the new content", {"R:Contacts/b.QVC", ".b.QVC.~p1f", d, "", "", ""}},
+    };
+    for (const auto& [what, entry] : unsound)
+        EXPECT_FALSE(PostingJournal::decode(folder(), rawJournal({entry}))) << what;
+    EXPECT_TRUE(PostingJournal::decode(folder(), rawJournal({{"R:Contacts/b.QVC", ".b.QVC.~p1f", d, d, "", ""}})));
 }
 
 TEST_F(PostingJournalTest, ACompletedJournalRenamesEachFileAndGoes)
@@ -144,6 +201,137 @@ TEST_F(PostingJournalTest, AnUnfinishedPostingIsCompletedBeforeTheNextOne)
     EXPECT_EQ(balanceOf(bank, 1), "15"); // from the 10 the earlier posting left
     EXPECT_EQ(contentOf(blocked), "x");
     EXPECT_FALSE(PostingJournal::exists());
+}
+
+// A completion tells a file already replaced from one whose new content was lost, and both
+// from one that moved on since the journal was written, by what the file holds: never by its
+// size. A journal is applied whole or not at all.
+TEST_F(PostingJournalTest, ACompletionGoesByWhatEachFileHoldsNeverBySize)
+{
+    const QString one = contactsFolder() + "one.QVC";
+    const QString two = contactsFolder() + "two.QVC";
+    const auto replacementOf = [](const QString& file) {
+        const QStringList found = QDir(QFileInfo(file).absolutePath())
+                                      .entryList({"." + QFileInfo(file).fileName() + ".~p*"}, QDir::Files | QDir::Hidden);
+        return found.isEmpty() ? QString() : QFileInfo(file).absolutePath() + "/" + found.first();
+    };
+    const struct {
+        const char* what;
+        std::function<void()> meanwhile;
+        PendingPosting::State state;
+        QByteArray oneAfter, twoAfter;
+        const char* asideAs;
+    } cases[] = {
+        {"nothing renamed yet", [] {}, PendingPosting::State::Completed, "new one", "new two", nullptr},
+        {"the first renamed before the cut",
+         [&] { QFile::rename(replacementOf(one), one); }, PendingPosting::State::Completed, "new one", "new two",
+         nullptr},
+        {"the first's new content lost",
+         [&] { QFile::remove(replacementOf(one)); }, PendingPosting::State::Damaged, "old one", "old two", "damaged"},
+        {"the first's new content damaged",
+         [&] {
+             QFile file(replacementOf(one));
+             file.open(QIODevice::WriteOnly);
+             file.write("bad one");
+         },
+         PendingPosting::State::Damaged, "old one", "old two", "damaged"},
+        {"the first written since, to the same size",
+         [&] {
+             QFile file(one);
+             file.open(QIODevice::WriteOnly);
+             file.write("mod one");
+         },
+         PendingPosting::State::Stale, "mod one", "old two", "stale"},
+        {"the first written since and its new content gone",
+         [&] {
+             QFile::remove(replacementOf(one));
+             QFile file(one);
+             file.open(QIODevice::WriteOnly);
+             file.write("mod one");
+         },
+         PendingPosting::State::Stale, "mod one", "old two", "stale"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const auto& [file, bytes] : {std::pair{one, QByteArray("old one")}, std::pair{two, QByteArray("old two")}}) {
+            QFile f(file);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        }
+        ASSERT_TRUE(PostingJournal::stage(folder(), {{one, "new one"}, {two, "new two"}}));
+        c.meanwhile();
+
+        const PendingPosting pending = CompletePendingPosting();
+        EXPECT_EQ(pending.state, c.state) << pending.message.toStdString();
+        EXPECT_EQ(contentOf(one), c.oneAfter);
+        EXPECT_EQ(contentOf(two), c.twoAfter);
+        EXPECT_FALSE(PostingJournal::exists());
+        if (c.asideAs) {
+            const QString aside = PostingJournal::path() + "." + c.asideAs;
+            EXPECT_TRUE(QFile::exists(aside));
+            EXPECT_TRUE(pending.message.contains(aside)) << pending.message.toStdString();
+            EXPECT_TRUE(pending.message.contains(one)) << pending.message.toStdString();
+            QFile::remove(aside);
+        }
+        for (const QString& file : {one, two})
+            if (const QString left = replacementOf(file); !left.isEmpty())
+                QFile::remove(left);
+    }
+}
+
+// A journal in a share names a file outside it, or one it cannot vouch for: it is reported
+// as damaged, and no file outside the share is renamed, whoever wrote it and however.
+TEST_F(PostingJournalTest, AJournalInAShareRenamesNothingOutsideIt)
+{
+    const QString share = program.makeFolder("share/QVNET/RAzar/Contacts") + "/../";
+    const QString outside = program.makeFolder("outside");
+    const QString victim = outside + "/victim.txt";
+    const QString planted = outside + "/.victim.txt.~p1";
+    QDir().mkpath(QDir::cleanPath(share + "../../"));
+    ASSERT_TRUE(QFile::link(outside, QDir::cleanPath(share + "Contacts/away")));
+    const QByteArray precious = "precious";
+    const QByteArray evil = "evil";
+    const QByteArray was = PostingJournal::digest(precious);
+    const QByteArray becomes = PostingJournal::digest(evil);
+    // The entries of this computer's own files are sealed with its key, which the writer of
+    // these journals does not have.
+    QByteArray key;
+    ASSERT_TRUE(InstallationKey::ensure(key));
+    const struct {
+        const char* what;
+        RawEntry entry;
+    } cases[] = {
+        {"an absolute path without a computer", {"A:" + victim, ".victim.txt.~p1", was, becomes, "", ""}},
+        {"an absolute path with no seal", {"A:" + victim, ".victim.txt.~p1", was, becomes, PostingJournal::computerKey(), ""}},
+        {"an absolute path claimed to be this computer's",
+         {"A:" + victim, ".victim.txt.~p1", was, becomes, PostingJournal::computerKey(), QByteArray(32, 'k')}},
+        {"a relative path that climbs out",
+         {"R:Contacts/../../../outside/victim.txt", ".victim.txt.~p1", was, becomes, "", ""}},
+        {"a relative path through a link out of the share", {"R:Contacts/away/victim.txt", ".victim.txt.~p1", was, becomes, "", ""}},
+        {"an absolute path spelled with \"..\"",
+         {"A:" + outside + "/../outside/victim.txt", ".victim.txt.~p1", was, becomes, PostingJournal::computerKey(),
+          QByteArray(32, 'k')}},
+        {"a replacement that is not the file's own", {"A:" + victim, "victim.bak", was, becomes, "", ""}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        for (const auto& [file, bytes] : {std::pair{victim, precious}, std::pair{planted, evil}}) {
+            QFile f(file);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(bytes);
+        }
+        QFile journal(PostingJournal::path(share));
+        ASSERT_TRUE(journal.open(QIODevice::WriteOnly));
+        journal.write(rawJournal({c.entry}));
+        journal.close();
+
+        const PendingPosting pending = CompletePendingPosting(share);
+        EXPECT_EQ(pending.state, PendingPosting::State::Damaged) << pending.message.toStdString();
+        EXPECT_EQ(contentOf(victim), precious);
+        EXPECT_EQ(contentOf(planted), evil);
+        EXPECT_FALSE(PostingJournal::exists(share));
+        QFile::remove(PostingJournal::path(share) + ".damaged");
+    }
 }
 
 } // namespace

@@ -1,13 +1,17 @@
 // The crash test's child process: in the program folder it is given, it posts (or completes
 // a posting left unfinished) and kills itself with SIGKILL just before the write step it is
-// given, as a crash or a power cut would stop it there. Step 0 runs to the end.
+// given, as a crash or a power cut would stop it there. Step 0 runs to the end. "stop" stops
+// it there instead (SIGSTOP), as a machine that sleeps or pauses would, until it is let go on.
 //
-//   posting_crash_child <program folder> <scenario number> post|complete <step>
+//   posting_crash_child <program folder> <scenario number> post|stop|complete <step>
 //
+// POSTING_LEASE_MS, when set, is the lease of its posting lock (a test where another computer
+// takes a stopped holder's lock over).
 // Exit status: 0 posted or completed, 2 not posted, 3 a message box was asked for (the
 // postings show none), 4 wrong arguments.
 
 #include "crashscenario.h"
+#include "datafiles/postinglock.h"
 #include "platform/clock.h"
 #include "platform/programfolder.h"
 #include "platform/prompts.h"
@@ -22,10 +26,6 @@
 #include <cstdlib>
 #include <unistd.h>
 
-namespace {
-
-} // namespace
-
 int main(int argc, char** argv)
 {
     if (argc != 5)
@@ -39,12 +39,19 @@ int main(int argc, char** argv)
     platform::pinClock(QDateTime(QDate(2026, 12, 10), QTime(12, 0, 0)));
     testsupport::NoPrompts prompts;
     platform::setPrompts(&prompts);
-    posting::setWriteStepHook([killAt](int step) {
+    const bool stop = mode == QLatin1String("stop");
+    posting::setWriteStepHook([killAt, stop](int step) {
         if (step == killAt)
-            ::raise(SIGKILL);
+            ::raise(stop ? SIGSTOP : SIGKILL);
         return true;
     });
-    if (mode == QLatin1String("post"))
+    if (qEnvironmentVariableIsSet("POSTING_LEASE_MS")) {
+        datafiles::PostingLock::Timing timing;
+        timing.leaseMs = qEnvironmentVariableIntValue("POSTING_LEASE_MS");
+        timing.refreshMs = 50;
+        datafiles::PostingLock::setTiming(timing);
+    }
+    if (mode == QLatin1String("post") || stop)
         return crashtest::post(crashtest::Scenarios[scenario]) ? 0 : 2;
     if (mode == QLatin1String("complete"))
         return posting::CompletePendingPosting(crashtest::postingFolder(crashtest::Scenarios[scenario])).state

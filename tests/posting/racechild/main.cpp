@@ -9,6 +9,10 @@
 // <computer> "-" is this computer; any other name makes the copy look like another computer.
 // "hold" takes the posting lock of the program's data, creates "<release file>.held" and
 // keeps the lock (counting its lease up) until the release file appears.
+// Environment: POSTING_RACE_LEASE_MS the lease of its lock and of the locks it judges;
+// POSTING_RACE_WAIT_MS how long it waits for a live holder; POSTING_STOP_AT_STEP a write step
+// of its posting where it stops itself (SIGSTOP); POSTING_BREAK_AT "<step>:stop|kill", a step
+// of breaking a dead lock (JudgedDead, MarkerTaken, LockReread) where it stops or dies.
 // Prints one line per posting made: "T <invoice number> <path>" or "P <payment number>".
 // Exit status: 0 done, 2 a posting failed, 3 a message box was asked for, 4 wrong arguments.
 
@@ -24,13 +28,17 @@
 #include "postingfiles.h"
 #include "posting/paymentposting.h"
 #include "posting/transactionposting.h"
+#include "posting/writestephook.h"
 #include "support/childprompts.h"
 
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
+#include <QMap>
+#include <QStringList>
 #include <QString>
 #include <chrono>
+#include <csignal>
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
@@ -67,9 +75,9 @@ bool postTransaction(datafiles::SettingsStore& store)
     posting::TransactionPosting posting(store);
     for (int attempt = 0; attempt < 1000; ++attempt) {
         posting.reloadSharedValues();
+        // A name taken is refused under the lock, which first completes any posting cut
+        // short: the counter read again then moves on.
         const QString path = datafiles::DataRoot(store) + QStringLiteral("Transactions/") + posting.nextFileName();
-        if (posting::TransactionPosting::fileTaken(path))
-            continue; // the window's own replace question: the user picks the next name
         const posting::TransactionResult result =
             posting.post({posting::SaveKind::SaveAs, h, path, postingtest::lineItemBytes(path)});
         if (result.outcome == posting::Outcome::Posted) {
@@ -131,9 +139,32 @@ int main(int argc, char** argv)
     platform::pinClock(QDateTime(QDate(2026, 12, 10), QTime(12, 0, 0)));
     // However loaded the machine, a copy waits for the other rather than give up; a test of a
     // dead holder shortens the lease.
-    const int lease = qEnvironmentVariableIsSet("POSTING_RACE_LEASE_MS") ? qEnvironmentVariableIntValue("POSTING_RACE_LEASE_MS")
-                                                                         : 600000;
-    datafiles::PostingLock::setTiming({600000, lease, 100, 600000});
+    const auto setting = [](const char* name, int otherwise) {
+        return qEnvironmentVariableIsSet(name) ? qEnvironmentVariableIntValue(name) : otherwise;
+    };
+    datafiles::PostingLock::setTiming(
+        {setting("POSTING_RACE_WAIT_MS", 600000), setting("POSTING_RACE_LEASE_MS", 600000), 100, 600000});
+    if (const int stopAt = setting("POSTING_STOP_AT_STEP", 0); stopAt > 0)
+        posting::setWriteStepHook([stopAt](int step) {
+            if (step == stopAt)
+                ::raise(SIGSTOP);
+            return true;
+        });
+    if (const QString breakAt = qEnvironmentVariable("POSTING_BREAK_AT"); !breakAt.isEmpty()) {
+        const QStringList parts = breakAt.split(QLatin1Char(':'));
+        const QMap<QString, datafiles::PostingLock::BreakStep> steps{
+            {QStringLiteral("JudgedDead"), datafiles::PostingLock::BreakStep::JudgedDead},
+            {QStringLiteral("MarkerTaken"), datafiles::PostingLock::BreakStep::MarkerTaken},
+            {QStringLiteral("LockReread"), datafiles::PostingLock::BreakStep::LockReread}};
+        if (parts.size() != 2 || !steps.contains(parts[0]))
+            return 4;
+        const auto at = steps.value(parts[0]);
+        const int signal = parts[1] == QLatin1String("kill") ? SIGKILL : SIGSTOP;
+        datafiles::PostingLock::setBreakStepHook([at, signal](datafiles::PostingLock::BreakStep step) {
+            if (step == at)
+                ::raise(signal);
+        });
+    }
 
     datafiles::SettingsStore store;
     store.setNetworkPathTest(onShare);

@@ -1,0 +1,298 @@
+// The posting lock and its journal when computers stop, sleep or die at the worst moment,
+// as real processes: a holder that lost its lease writes nothing more and removes no journal
+// but its own; a dead lock is broken by one waiter only, and only while it is still the dead
+// one; a breaker killed at its marker blocks nobody for good; a live holder that counts its
+// lease up is honoured. The journal is flushed before it becomes visible.
+
+#include "childprocess.h"
+#include "crashscenario.h"
+#include "datafiles/linefilereader.h"
+#include "datafiles/postinglock.h"
+#include "datafiles/scramble.h"
+#include "platform/programfolder.h"
+#include "platform/safefile.h"
+#include "postingfixture.h"
+#include "posting/postingjournal.h"
+#include "support/pinnedclock.h"
+#include "support/qtprinters.h"
+#include "support/stracecalls.h"
+#include "support/tempprogramfolder.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+#include <csignal>
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
+
+using datafiles::PostingLock;
+using postingtest::ChildProcess;
+
+namespace {
+
+constexpr int TransactionAsAUser = 2;
+constexpr int Lease = 2000;
+
+QStringList hostLines()
+{
+    return datafiles::LineFileReader::linesOf(datafiles::scrambled(postingtest::contentOf(crashtest::hostFile())));
+}
+
+// A process of this computer that has ended: its lock is dead at once for a waiter here.
+qint64 endedProcess()
+{
+    const pid_t pid = ::fork();
+    if (pid == 0)
+        _exit(0);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    return pid;
+}
+
+class PostingLockTest : public ::testing::Test {
+protected:
+    PostingLockTest() { EXPECT_TRUE(crashtest::prepare(crashtest::Scenarios[TransactionAsAUser])); }
+    ~PostingLockTest() override { PostingLock::setTiming({}); }
+
+    QString shared() const { return crashtest::postingFolder(crashtest::Scenarios[TransactionAsAUser]); }
+    QString lockPath() const { return shared() + PostingLock::fileName(); }
+    QString peer() const { return program.filePath(QStringLiteral("peer")); }
+
+    // This computer's copy posting the scenario's Save As, stopped or killed at a step.
+    ChildProcess poster(const char* mode, int step)
+    {
+        return ChildProcess::start(POSTING_CRASH_CHILD,
+                                   {program.path(), QString::number(TransactionAsAUser), QString::fromLatin1(mode),
+                                    QString::number(step)},
+                                   program.filePath(QStringLiteral("poster.out")),
+                                   {{"POSTING_LEASE_MS", QByteArray::number(Lease)}});
+    }
+    // Another copy (of the computer named, "-" for this one) that takes the lock of the share
+    // and holds it until told; "<name>.held" appears once it holds it.
+    ChildProcess holder(const QString& name, const QString& computer, const ChildProcess::Environment& environment)
+    {
+        EXPECT_TRUE(crashtest::preparePeer(peer()));
+        return ChildProcess::start(POSTING_RACE_CHILD,
+                                   {peer(), computer, program.filePath(QStringLiteral("go")), "hold",
+                                    program.filePath(name)},
+                                   program.filePath(name + QStringLiteral(".out")), environment);
+    }
+    bool holds(const QString& name) const { return QFileInfo::exists(program.filePath(name + QStringLiteral(".held"))); }
+    void release(const QString& name) const { QFile(program.filePath(name)).open(QIODevice::WriteOnly); }
+
+    // A lock of this computer whose process has ended.
+    void leaveDeadLock()
+    {
+        datafiles::LockHolder dead = PostingLock::self();
+        dead.process = endedProcess();
+        dead.started = 0;
+        dead.token = QStringLiteral("dead0123");
+        QFile lock(lockPath());
+        ASSERT_TRUE(lock.open(QIODevice::WriteOnly));
+        lock.write(PostingLock::encode(dead, 3));
+    }
+
+    testsupport::TempProgramFolder program;
+    testsupport::PinnedClock clock{QDateTime(QDate(2026, 12, 10), QTime(12, 0, 0))};
+};
+
+// A holder stopped right before it removes its journal comes back after another computer
+// took the lock over and is half way through its own renames, then dies: the first must not
+// remove that computer's journal, so whoever comes next completes its posting.
+TEST_F(PostingLockTest, AHolderBackFromASleepRemovesNoJournalButItsOwn)
+{
+    const crashtest::Scenario& scenario = crashtest::Scenarios[TransactionAsAUser];
+    const int files = crashtest::files(scenario);
+    ChildProcess first = poster("stop", crashtest::writeSteps(scenario)); // its journal's removal
+    ASSERT_TRUE(first.waitStopped()) << first.describe();
+
+    ASSERT_TRUE(crashtest::preparePeer(peer()));
+    QFile(program.filePath(QStringLiteral("go"))).open(QIODevice::WriteOnly);
+    // The other computer's own posting: its replacements, its journal written and made
+    // visible, the company file's rename; it stops before the header's.
+    ChildProcess other = ChildProcess::start(
+        POSTING_RACE_CHILD, {peer(), QStringLiteral("Other"), program.filePath(QStringLiteral("go")), "transactions", "1"},
+        program.filePath(QStringLiteral("other.out")),
+        {{"POSTING_RACE_LEASE_MS", QByteArray::number(Lease)}, {"POSTING_STOP_AT_STEP", QByteArray::number(files + 4)}});
+    ASSERT_TRUE(other.waitStopped()) << other.describe();
+    ASSERT_TRUE(posting::PostingJournal::exists(shared()));
+
+    first.resume();
+    first.wait();
+    EXPECT_TRUE(first.exited(0)) << first.describe(); // its own posting was whole
+    EXPECT_TRUE(posting::PostingJournal::exists(shared())) << "the other computer's journal was removed";
+    other.kill();
+    other.wait();
+
+    PostingLock::setTiming({60000, Lease, 100, 0});
+    EXPECT_EQ(posting::CompletePendingPosting(shared()).state, posting::PendingPosting::State::Completed);
+    // 250 from the first computer's Save As, 1 from the other's posting.
+    EXPECT_EQ(postingtest::balanceOf(shared() + "Contacts/Bank.QVC", 1).toStdString(), "258");
+    const QStringList host = hostLines();
+    EXPECT_EQ(host.value(1).toStdString(), "749");
+    EXPECT_EQ(host.value(2).toStdString(), "43");
+    EXPECT_EQ(postingtest::storedLines(shared() + "Transactions/43.QVTH").value(0).toStdString(), "43");
+}
+
+// A holder whose lease went unrenewed longer than it trusts (the machine slept) writes
+// nothing more, even when nobody has taken its lock over yet: a waiter may be at it.
+TEST_F(PostingLockTest, AHolderWhoseLeaseLapsedWritesNothingMore)
+{
+    const crashtest::Scenario& scenario = crashtest::Scenarios[TransactionAsAUser];
+    const postingtest::Snapshot before = postingtest::snapshot({program.path()});
+    ChildProcess sleeper = poster("stop", crashtest::files(scenario) + 2); // right before the journal shows
+    ASSERT_TRUE(sleeper.waitStopped()) << sleeper.describe();
+    // Asleep for longer than half the lease, which is how long the holder trusts its count.
+    std::this_thread::sleep_for(std::chrono::milliseconds(Lease * 3 / 4));
+    sleeper.resume();
+    sleeper.wait();
+    EXPECT_TRUE(sleeper.exited(2)) << sleeper.describe();
+    postingtest::Snapshot after = postingtest::snapshot({program.path()});
+    for (auto it = after.begin(); it != after.end();) // the installation's key, and the child's output
+        it = it->first.contains(QLatin1String("posting.key")) || it->first.contains(QLatin1String("poster.out"))
+            ? after.erase(it)
+            : std::next(it);
+    EXPECT_EQ(after, before);
+    EXPECT_FALSE(posting::PostingJournal::exists(shared()));
+}
+
+// A holder on another computer that counts its lease up is never taken for dead, however
+// long the waiter waits past the lease.
+TEST_F(PostingLockTest, ALiveHolderCountingItsLeaseUpIsHonoured)
+{
+    ChildProcess live = holder(QStringLiteral("live"), QStringLiteral("Other"), {});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return holds(QStringLiteral("live")); }, 60000)) << live.describe();
+    PostingLock::setTiming({3 * Lease, Lease, 2000, 0});
+    PostingLock lock(shared());
+    lock.setCompletes(false);
+    EXPECT_EQ(lock.acquire(), PostingLock::Status::Busy);
+    EXPECT_EQ(lock.holder().computer, "Other");
+    release(QStringLiteral("live"));
+    live.wait();
+    EXPECT_TRUE(live.exited(0)) << live.describe();
+}
+
+// The marker: while one waiter breaks a dead lock, another never breaks it too.
+TEST_F(PostingLockTest, ADeadLockIsBrokenByOneWaiterOnly)
+{
+    ASSERT_NO_FATAL_FAILURE(leaveDeadLock());
+    ChildProcess breaker = holder(QStringLiteral("breaker"), QStringLiteral("-"), {{"POSTING_BREAK_AT", "LockReread:stop"}});
+    ASSERT_TRUE(breaker.waitStopped()) << breaker.describe();
+    ChildProcess second = holder(QStringLiteral("second"), QStringLiteral("-"), {{"POSTING_RACE_WAIT_MS", "1000"}});
+    second.wait();
+    EXPECT_TRUE(second.exited(2)) << "the second waiter broke the lock too: " << second.describe();
+    EXPECT_FALSE(holds(QStringLiteral("second")));
+    breaker.resume();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return holds(QStringLiteral("breaker")); }, 60000)) << breaker.describe();
+    release(QStringLiteral("breaker"));
+    breaker.wait();
+}
+
+// A waiter that judged a lock dead, then slept, finds it broken and taken by another: it
+// must not remove the new holder's lock.
+TEST_F(PostingLockTest, ALockTakenMeanwhileIsNotBrokenAsTheDeadOne)
+{
+    ASSERT_NO_FATAL_FAILURE(leaveDeadLock());
+    ChildProcess late = holder(QStringLiteral("late"), QStringLiteral("-"),
+                               {{"POSTING_BREAK_AT", "JudgedDead:stop"}, {"POSTING_RACE_WAIT_MS", "1000"}});
+    ASSERT_TRUE(late.waitStopped()) << late.describe();
+    ChildProcess taker = holder(QStringLiteral("taker"), QStringLiteral("-"), {});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return holds(QStringLiteral("taker")); }, 60000)) << taker.describe();
+    const QByteArray takers = postingtest::contentOf(lockPath());
+
+    late.resume();
+    late.wait();
+    EXPECT_TRUE(late.exited(2)) << late.describe();
+    EXPECT_FALSE(holds(QStringLiteral("late")));
+    const auto now = PostingLock::decode(postingtest::contentOf(lockPath()));
+    ASSERT_TRUE(now.has_value()) << "the new holder's lock was removed";
+    EXPECT_EQ(now->token, PostingLock::decode(takers)->token) << "the new holder's lock was replaced";
+    release(QStringLiteral("taker"));
+    taker.wait();
+}
+
+// A breaker killed while it held its marker: every later wait still ends within its limit,
+// and the lock is taken once the marker is judged dead as a lock would be.
+TEST_F(PostingLockTest, AMarkerLeftByAKilledBreakerBlocksNobodyForGood)
+{
+    ASSERT_NO_FATAL_FAILURE(leaveDeadLock());
+    ChildProcess killed = holder(QStringLiteral("killed"), QStringLiteral("-"), {{"POSTING_BREAK_AT", "MarkerTaken:kill"}});
+    const int status = killed.wait();
+    ASSERT_TRUE(WIFSIGNALED(status)) << killed.describe();
+    ASSERT_FALSE(QDir(shared()).entryList({QStringLiteral(".posting.lock.broken-*")}, QDir::Files | QDir::Hidden).isEmpty());
+
+    ChildProcess next = holder(QStringLiteral("next"), QStringLiteral("-"), {{"POSTING_RACE_WAIT_MS", "5000"}});
+    const bool took = QTest::qWaitFor([&] { return holds(QStringLiteral("next")); }, 60000);
+    if (!took)
+        next.kill();
+    ASSERT_TRUE(took) << "the waiter never took the lock";
+    release(QStringLiteral("next"));
+    next.wait();
+
+    // A marker that looks alive (another computer's, met within the lease): the wait ends at
+    // its limit with the busy answer.
+    ASSERT_NO_FATAL_FAILURE(leaveDeadLock());
+    datafiles::LockHolder breaker;
+    breaker.computer = QStringLiteral("Away");
+    breaker.boot = QStringLiteral("another boot");
+    QFile marker(shared() + QStringLiteral(".posting.lock.broken-dead0123"));
+    ASSERT_TRUE(marker.open(QIODevice::WriteOnly));
+    marker.write(PostingLock::encode(breaker, 0));
+    marker.close();
+    ChildProcess waiter = holder(QStringLiteral("waiter"), QStringLiteral("-"), {{"POSTING_RACE_WAIT_MS", "500"}});
+    const bool ended = QTest::qWaitFor([&] { return ::waitpid(waiter.pid(), nullptr, WNOHANG) == waiter.pid(); }, 60000);
+    if (!ended)
+        waiter.kill();
+    EXPECT_TRUE(ended) << "the wait did not end within its limit";
+}
+
+// The journal's bytes reach the disk before its name does, and its name before any file is
+// renamed on the strength of it.
+TEST_F(PostingLockTest, TheJournalIsFlushedBeforeItShowsAndItsFolderBeforeTheRenames)
+{
+    const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
+    ASSERT_FALSE(strace.isEmpty()) << "strace is missing (scripts/setup.sh installs it)";
+    const QString log = program.filePath(QStringLiteral("strace.log"));
+    QProcess child;
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    child.start(strace, {"-f", "-qq", "-y", "-s", "4096", "-e",
+                         "trace=write,fsync,fdatasync,link,linkat,rename,renameat,renameat2", "-e", "signal=none", "-o",
+                         log, POSTING_CRASH_CHILD, program.path(), QString::number(TransactionAsAUser), "post", "0"});
+    ASSERT_TRUE(child.waitForFinished(-1));
+    ASSERT_EQ(child.exitCode(), 0) << child.readAll().toStdString();
+    QFile traced(log);
+    ASSERT_TRUE(traced.open(QIODevice::ReadOnly));
+    const std::vector<testsupport::StraceCall> calls = testsupport::straceCalls(traced.readAll());
+    SCOPED_TRACE("the posting's calls:\n" + testsupport::listed(calls));
+
+    const QString folder = QDir::cleanPath(QFileInfo(shared()).canonicalFilePath());
+    const QString journal = folder + QStringLiteral("/posting.jnl");
+    std::size_t shown = calls.size();
+    for (std::size_t i = 0; i < calls.size() && shown == calls.size(); ++i)
+        if (calls[i].name.startsWith(QLatin1String("link")) && calls[i].path == journal)
+            shown = i;
+    ASSERT_LT(shown, calls.size()) << "the journal was not made visible by a link";
+    const QString temporary = calls[shown].from;
+    bool bytesFlushed = false;
+    for (std::size_t i = 0; i < shown; ++i)
+        bytesFlushed |= isFlush(calls[i]) && calls[i].path == temporary;
+    EXPECT_TRUE(bytesFlushed) << "the journal's bytes were not flushed before it showed";
+
+    std::size_t firstRename = calls.size();
+    for (std::size_t i = shown + 1; i < calls.size() && firstRename == calls.size(); ++i)
+        if (calls[i].name.startsWith(QLatin1String("rename"))
+            && platform::isReplacementFileName(QFileInfo(calls[i].from).fileName()))
+            firstRename = i;
+    ASSERT_LT(firstRename, calls.size()) << "no replacement was renamed after the journal";
+    bool folderFlushed = false;
+    for (std::size_t i = shown + 1; i < firstRename; ++i)
+        folderFlushed |= isFlush(calls[i]) && calls[i].path == folder;
+    EXPECT_TRUE(folderFlushed) << "the journal's folder was not flushed before the first rename";
+}
+
+} // namespace
