@@ -208,7 +208,7 @@ TEST_P(SavedDocument, MovingAboutTheCellsMarksNothing)
 
 // Tab ends the cell's edit as leaving it does and moves to the next cell on the right, so what
 // is typed next lands there; Shift+Tab goes back; from the last column Tab goes on to the
-// first column of the next row.
+// first column of the next row that takes typing.
 TEST_P(SavedDocument, TabMovesTheTypingOnToTheNextCell)
 {
     openSaved();
@@ -234,8 +234,8 @@ TEST_P(SavedDocument, TabMovesTheTypingOnToTheNextCell)
     key(bin(), Qt::Key_Tab);
     EXPECT_EQ(list().GetItem(2, bin()), QStringLiteral("B7"));
     EXPECT_EQ(list().iSelected(), 3);
-    EXPECT_TRUE(box(1)->hasFocus());
-    EXPECT_EQ(window->ActiveColumn(), QStringLiteral("1"));
+    EXPECT_TRUE(box(first)->hasFocus());
+    EXPECT_EQ(window->ActiveColumn(), QString::number(first));
 }
 
 // ---------------------------------------------------------------- Undo and Redo keys
