@@ -97,6 +97,18 @@ GridView& GridCore::view() const
     return m_view ? *m_view : nullView();
 }
 
+void GridCore::setiSelected(int row)
+{
+    if (std::exchange(m_selected, row) != row)
+        view().activeCellChanged();
+}
+
+void GridCore::setEditColumn(int column)
+{
+    if (std::exchange(m_editColumn, column) != column)
+        view().activeCellChanged();
+}
+
 bool GridCore::inGrid(int r, int c) const
 {
     return r >= 1 && r <= m_listCount && c >= 1 && c <= ColumnCount();

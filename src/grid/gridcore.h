@@ -30,7 +30,8 @@
 //
 // Every change of the content, by any path (a member, undo, redo, the direct access members),
 // is told to the view (GridView::contentChanged): at once, or once for a whole ChangeScope.
-// A document window marks its document changed through it alone.
+// A document window marks its document changed through it alone. A move of the active cell
+// (iSelected or EditColumn taking another value) is told as well (GridView::activeCellChanged).
 //
 // The view is not owned; it must outlive the core or be replaced by setView(nullptr) first.
 
@@ -84,9 +85,9 @@ public:
     int ListCount() const { return m_listCount; }
     int ColumnCount() const { return int(m_columns.size()) - 1; }
     int iSelected() const { return m_selected; }
-    void setiSelected(int row) { m_selected = row; }
+    void setiSelected(int row);
     int EditColumn() const { return m_editColumn; }
-    void setEditColumn(int column) { m_editColumn = column; }
+    void setEditColumn(int column);
     int ScrollTop() const { return m_scrollTop; }
     void setScrollTop(int offset) { m_scrollTop = offset < 0 ? offset : 0; }
     bool DoNotRender() const { return m_doNotRender; }

@@ -171,6 +171,18 @@ bool GridSelection::canTakeFocus(int k) const
     return e && e->isEnabled() && m_core.isEditEnabled(k);
 }
 
+// The transactions window's item columns are filled by the item transfer: every key there
+// only brings up the hint that says so.
+bool GridSelection::showsTransferHint(int k) const
+{
+    return activeList() == GridHost::Transactions && k < FirstTypedTransactionColumn;
+}
+
+bool GridSelection::takesTyping(int k) const
+{
+    return canTakeFocus(k) && !showsTransferHint(k);
+}
+
 // Editors are placed in grid coordinates and clipped to the row area, so that an editor of
 // a row or column partly scrolled out of view never covers the header, the gutter or the
 // scroll strips.
@@ -397,7 +409,7 @@ void GridSelection::editorKeyDown(int k, int& KeyCode, int& Shift)
         if (GridWindow* w = ownWindow())
             w->DODARED();
     }
-    if (activeList() == GridHost::Transactions && m_core.EditColumn() < 5) {
+    if (showsTransferHint(m_core.EditColumn())) {
         platform::prompts().MsgBox(TransactionColumnsMessage, platform::MsgStyle::Information);
         m_editors[k]->consumeKey(); // guidance only: the key does nothing else
         KeyCode = 0;
@@ -505,16 +517,17 @@ void GridSelection::editorLeft(int k)
     edgeMoved();
 }
 
-// Tab ends the cell's visit and moves to the next cell to the right that takes the keyboard,
-// from the last column to the first of the next row (Shift+Tab the other way). From the last
-// cell of the grid (the first, for Shift+Tab) nothing moves: the keyboard stays in the cell.
+// Tab ends the cell's visit and moves to the next cell to the right that takes typing, from
+// the last column to the first of the next row (Shift+Tab the other way), so that what is
+// typed next lands in a cell. From the last such cell of the grid (the first, for Shift+Tab)
+// nothing moves: the keyboard stays in the cell.
 void GridSelection::tabMove(int k, bool forward)
 {
     const int row = m_core.iSelected();
     const int last = lastColumn();
     const int step = forward ? 1 : -1;
     for (int j = k + step; j >= 1 && j <= last; j += step) {
-        if (canTakeFocus(j)) {
+        if (takesTyping(j)) {
             focusEditor(j);
             m_core.setEditColumn(j);
             edgeMoved();
@@ -525,7 +538,7 @@ void GridSelection::tabMove(int k, bool forward)
     if (nextRow < 1 || nextRow > m_core.ListCount())
         return;
     for (int j = forward ? 1 : last; j >= 1 && j <= last; j += step) {
-        if (canTakeFocus(j)) {
+        if (takesTyping(j)) {
             SelectItem(nextRow, 1, j);
             m_core.setEditColumn(j);
             edgeMoved();
@@ -581,7 +594,8 @@ void GridSelection::surfaceClicked()
 {
     if (!m_host || !isTransactionsGrid())
         return;
-    if (m_host->isVisible(GridHost::Items) || !m_host->isVisible(GridHost::Transactions) || m_core.EditColumn() >= 5)
+    if (m_host->isVisible(GridHost::Items) || !m_host->isVisible(GridHost::Transactions)
+        || m_core.EditColumn() >= FirstTypedTransactionColumn)
         return;
     GridWindow* transactions = m_host->window(GridHost::Transactions);
     SelectItem(1, 1);

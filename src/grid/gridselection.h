@@ -83,8 +83,10 @@ public:
     // The note of the visit in progress, if an editor holds the focus.
     const std::optional<FocusNote>& visit() const { return m_visit; }
 
-    // The guidance shown for keys in the transactions window's item columns.
+    // The guidance shown for keys in the transactions window's item columns, the columns
+    // before FirstTypedTransactionColumn.
     static const QString TransactionColumnsMessage;
+    static constexpr int FirstTypedTransactionColumn = 5;
 
 signals:
     // A key the grid does not handle itself.
@@ -95,6 +97,10 @@ private:
     // The top of row `row`'s editors on the grid, at the current scroll.
     int editorTop(int row) const;
     bool canTakeFocus(int k) const;
+    // Whether a key in column k only shows TransactionColumnsMessage.
+    bool showsTransferHint(int k) const;
+    // Whether what is typed in column k lands in its cell.
+    bool takesTyping(int k) const;
     void placeEditor(int k, int top);
     void loadEditor(int k);
     bool holdsFocus(int k) const;

@@ -41,6 +41,8 @@ public:
     // widths or captions, by any path (a member, undo, redo, a direct write). A change made
     // inside a ChangeScope is told once, when the outermost scope closes.
     virtual void contentChanged() {}
+    // The active cell moved: iSelected or EditColumn took another value.
+    virtual void activeCellChanged() {}
     // Height in pixels of the area that shows the rows: the grid's height less the header
     // strip and the horizontal scroll strip.
     virtual int rowAreaHeight() const = 0;

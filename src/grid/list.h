@@ -144,6 +144,7 @@ public:
     void columnEditChanged(int index) override;
     void resetHorizontalScroll() override;
     void contentChanged() override { emit contentEdited(); }
+    void activeCellChanged() override { emit activeCellMoved(); }
     int rowAreaHeight() const override { return height() - Size::Header - Size::Strip; }
 
     // ---- SelectionView
@@ -169,6 +170,8 @@ signals:
     // The document's content changed, by whatever route: typing or the editor's own menu in a
     // cell, a key, a grid member, undo, redo, a reader or the spreadsheet import.
     void contentEdited();
+    // The selected row or the active column took another value.
+    void activeCellMoved();
 
 protected:
     void paintEvent(QPaintEvent* event) override;

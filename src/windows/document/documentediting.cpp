@@ -135,7 +135,6 @@ void DocumentWindow::AddColumn_Click()
     if (!name)
         return;
     m_list->AddColumn(m_list->ColumnCount() + 1, NewColumnWidth, *name);
-    setTextBarQuietly(QString());
     setTextBarLimit(TextBarLimitAfterNaming);
     m_list->ClearUndoRedo();
     markChanged();
@@ -161,7 +160,6 @@ void DocumentWindow::insertcolumn_Click()
     m_list->AddColumn(k, NewColumnWidth, *name);
     setSwatch(m_copied.BackColor);
     m_list->SetColor(m_list->iSelected(), k + 1, m_swatchColor);
-    setTextBarQuietly(QString());
     setTextBarLimit(TextBarLimitAfterNaming);
     platform::clearClipboard();
     markChanged();
@@ -353,11 +351,8 @@ void DocumentWindow::paste_Click()
     m_list->SetColor(row, column, m_swatchColor);
     if (const QString text = platform::clipboardText(); !text.isEmpty())
         m_list->ChangeItem(row, column, text);
-    if (!isCell(row, column))
-        return;
-    markChanged();
-    // The text bar shows the cell as it is now, so that an edit there starts from it.
-    setTextBarQuietly(m_list->GetItem(row, column));
+    if (isCell(row, column))
+        markChanged();
 }
 
 // ---------------------------------------------------------------------------------------

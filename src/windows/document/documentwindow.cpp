@@ -344,6 +344,8 @@ void DocumentWindow::connectCommands()
         if (!m_showingCell)
             TextText_Change();
     });
+    connect(m_list, &grid::List::contentEdited, this, &DocumentWindow::showActiveCellText);
+    connect(m_list, &grid::List::activeCellMoved, this, &DocumentWindow::showActiveCellText);
     // The grid taking the focus names this window in ActiveList again.
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
         if (now && (now == m_list || m_list->isAncestorOf(now)))
@@ -745,6 +747,18 @@ void DocumentWindow::setTextBarQuietly(const QString& text)
     m_showingCell = false;
 }
 
+// The text bar shows the active cell as it is now, whatever changed the cell (typing in it,
+// the editor's own menu, a command, an import, undo) or moved the selection under it, so that
+// an edit in the bar starts from the cell's text and never types an older text back over it.
+// No cell selected (a row gone, none chosen yet): the bar is empty.
+void DocumentWindow::showActiveCellText()
+{
+    const int column = activeColumnNumber();
+    const QString text = m_list->GetItem(m_list->iSelected(), column);
+    if (m_textBar->text() != text)
+        setTextBarQuietly(text);
+}
+
 void DocumentWindow::setTextBarLimit(int limit)
 {
     m_textBarLimit = limit;
@@ -807,9 +821,8 @@ void DocumentWindow::TextText_LostFocus()
 // The text bar edits the active cell; a cell it really changes is a change of the document.
 void DocumentWindow::TextText_Change()
 {
-    m_list->COLUMNUMBER();
+    const int column = activeColumnNumber();
     const int row = m_list->iSelected();
-    const int column = m_activeColumn.toInt();
     const QString text = m_textBar->text();
     if (row < 1 || row > m_list->ListCount() || column < 1 || column > m_list->ColumnCount()
         || m_list->GetItem(row, column) == text)

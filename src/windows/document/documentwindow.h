@@ -443,6 +443,8 @@ private:
     void TextText_LostFocus();
     // Sets the text bar's text without writing it into the active cell.
     void setTextBarQuietly(const QString& text);
+    // Shows the active cell's text as it is now in the text bar, without writing it back.
+    void showActiveCellText();
     void setTextBarLimit(int limit);
     void showProgressFrame(bool opening);
     void connectEditingCommands();

@@ -9,6 +9,8 @@
 #include "grid/gridselection.h"
 #include "grid/lbltxt.h"
 #include "platform/desktop.h"
+#include "platform/spreadsheet.h"
+#include "support/recordingspreadsheet.h"
 #include "windows/contacts/frmcontacts.h"
 #include "windows/items/frmitems.h"
 
@@ -86,6 +88,10 @@ public:
         ASSERT_TRUE(entry->isEnabled()) << caption.toStdString();
         entry->trigger();
     }
+
+    // The routes answer questions and choose files as the user does.
+    using DocumentFixture::folder;
+    using DocumentFixture::prompts;
 
     QString path;
     int rowsBefore = 0;
@@ -208,7 +214,7 @@ TEST_P(SavedDocument, MovingAboutTheCellsMarksNothing)
 
 // Tab ends the cell's edit as leaving it does and moves to the next cell on the right, so what
 // is typed next lands there; Shift+Tab goes back; from the last column Tab goes on to the
-// first column of the next row.
+// first column of the next row that takes typing.
 TEST_P(SavedDocument, TabMovesTheTypingOnToTheNextCell)
 {
     openSaved();
@@ -234,8 +240,70 @@ TEST_P(SavedDocument, TabMovesTheTypingOnToTheNextCell)
     key(bin(), Qt::Key_Tab);
     EXPECT_EQ(list().GetItem(2, bin()), QStringLiteral("B7"));
     EXPECT_EQ(list().iSelected(), 3);
-    EXPECT_TRUE(box(1)->hasFocus());
-    EXPECT_EQ(window->ActiveColumn(), QStringLiteral("1"));
+    EXPECT_TRUE(box(first)->hasFocus());
+    EXPECT_EQ(window->ActiveColumn(), QString::number(first));
+}
+
+// ---------------------------------------------------------------- the text bar
+
+// The text bar shows the active cell as it is now, whatever changed the cell or moved the
+// selection under it; so an edit in the bar starts from the cell's text and never types an
+// older text back over it.
+TEST_P(SavedDocument, TheTextBarShowsTheActiveCellAsItIsNow)
+{
+    using D = SavedDocument;
+    const Route routes[] = {
+        {"typing in a cell", [](D& t) { t.click(1, t.note()); QTest::keyClicks(t.box(t.note()), "Acme Ltd"); },
+         [](D& t) { return t.list().GetItem(1, t.note()) == "Acme Ltd"; }},
+        {"the editor's menu Delete", [](D& t) { t.click(1, t.note()); t.editorMenu(t.note(), "Delete"); },
+         [](D& t) { return t.list().GetItem(1, t.note()).isEmpty(); }},
+        {"Delete Column",
+         [](D& t) {
+             t.list().ChangeItem(1, t.bin(), QStringLiteral("bin 1"));
+             t.click(2, t.note());
+             t.prompts->queueAnswer(Answer::Yes);
+             t.win().menu("deletecolumn")->trigger();
+         },
+         [](D& t) { return t.list().GetItem(1, t.list().EditColumn()) == "bin 1"; }, "deletecolumn"},
+        {"Delete Row on the last row",
+         [](D& t) {
+             t.click(t.list().ListCount(), t.note());
+             t.win().menu("deleterow")->trigger();
+         },
+         [](D& t) { return t.list().ListCount() == t.rowsBefore - 1 && t.list().iSelected() == t.rowsBefore - 1; },
+         "deleterow"},
+        {"an import",
+         [](D& t) {
+             testsupport::ScopedRecordingSpreadsheet excel;
+             const QString book = t.folder.writeFile(QStringLiteral("Book.xls"), "workbook bytes");
+             excel->workbooks[book] = {{platform::columnLetters(t.note()) + QStringLiteral("1"), QStringLiteral("imported")}};
+             t.click(2, t.note());
+             t.prompts->queueOpen(book);
+             t.prompts->queueInput(QStringLiteral("1"));
+             t.win().importfromexcel_Click();
+         },
+         [](D& t) { return t.list().GetItem(1, t.note()) == "imported" && t.list().iSelected() == 1; }},
+    };
+    for (const Route& route : routes) {
+        SCOPED_TRACE(route.name);
+        openSaved();
+        if (route.needs) {
+            QAction* entry = window->menu(QString::fromLatin1(route.needs));
+            if (!entry || !entry->isEnabled())
+                continue;
+        }
+        route.act(*this);
+        ASSERT_TRUE(route.changed(*this)) << "the route did not do what it does";
+        const int row = list().iSelected();
+        const int column = list().EditColumn();
+        const QString cell = list().GetItem(row, column);
+        EXPECT_EQ(window->TextText()->text(), cell);
+        if (window->TextText()->isReadOnly())
+            continue;
+        window->TextText()->end(false);
+        QTest::keyClicks(window->TextText(), "!");
+        EXPECT_EQ(list().GetItem(row, column), cell + QStringLiteral("!"));
+    }
 }
 
 // ---------------------------------------------------------------- Undo and Redo keys

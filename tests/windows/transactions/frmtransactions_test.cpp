@@ -8,9 +8,11 @@
 #include "support/checkedlist.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
+#include <QTest>
 
 namespace transactiontest {
 namespace {
@@ -406,6 +408,54 @@ TEST_F(Transactions, ValueIsTheSumOfTheLineTotals)
     list.ChangeItem(2, 4, QStringLiteral("5"));
     emit window->menu(QStringLiteral("header"))->menu()->aboutToShow();
     EXPECT_EQ(shown("Value"), QStringLiteral("6"));
+}
+
+// Tab and Shift+Tab in a column of the user's own go to the next cell that takes typing. The
+// item columns 1 to 4 answer every key with the transfer hint, so they are passed over, and
+// what is typed after the Tab lands in a cell instead of nowhere.
+TEST_F(Transactions, TabPassesOverTheItemColumns)
+{
+    const QString path = transaction(QStringLiteral("17.QVT"));
+    writeTransaction(path, headerToContact(QStringLiteral("17"), QStringLiteral("30"), QStringLiteral("x")));
+    openThroughDialog(path);
+    window->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+    prompts.script().clear();
+    prompts->queueInput(QStringLiteral("Note"));
+    window->menu(QStringLiteral("AddColumn"))->trigger();
+    grid::DocumentList& list = window->List1();
+    const int note = list.ColumnCount();
+    ASSERT_EQ(list.GetColumnHeader(note), QStringLiteral("Note"));
+    ASSERT_EQ(note, 5);
+    ASSERT_GE(list.ListCount(), 2);
+    // The user types into whatever holds the keyboard.
+    const auto type = [](const char* text) { QTest::keyClicks(QApplication::focusWidget(), QString::fromLatin1(text)); };
+    const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+    };
+    prompts.script().clear();
+
+    list.SelectItem(1, 1, note);
+    type("rush");
+    press(Qt::Key_Tab);
+    type("ok");
+    EXPECT_EQ(list.GetItem(1, note), QStringLiteral("rush"));
+    EXPECT_EQ(list.GetItem(2, note), QStringLiteral("ok"));
+    EXPECT_EQ(list.iSelected(), 2);
+    EXPECT_EQ(list.EditColumn(), note);
+
+    list.SelectItem(2, 1, note);
+    type("x");
+    press(Qt::Key_Backtab, Qt::ShiftModifier);
+    type("y");
+    EXPECT_EQ(list.GetItem(2, note), QStringLiteral("x"));
+    EXPECT_EQ(list.GetItem(1, note), QStringLiteral("y"));
+    EXPECT_EQ(list.iSelected(), 1);
+    EXPECT_EQ(list.EditColumn(), note);
+
+    EXPECT_TRUE(prompts->recorded().isEmpty()) << prompts->texts().join(QStringLiteral(" | ")).toStdString();
+    for (int r = 1; r <= 2; ++r)
+        EXPECT_EQ(list.GetItem(r, 1), QStringLiteral("Item %1").arg(r));
 }
 
 // A payment is entered against the transaction as its files hold it.
