@@ -250,7 +250,6 @@ void frmMain::SHOWPASSWORD()
         label->hide();
     for (QWidget* control : loginControls())
         control->show();
-    lblWait->setVisible(m_waitTimer->isActive());
 }
 
 void frmMain::HIDEPASSWORD()
@@ -365,7 +364,7 @@ void frmMain::startLoginWait()
     m_loginWait.start(platform::now(), length);
     txtpassword->setEnabled(false);
     OKSecurity->setEnabled(false);
-    lblWait->setVisible(txtpassword->isVisible());
+    lblWait->show();
     m_waitTimer->start();
     showLoginWait();
 }
