@@ -41,6 +41,26 @@ protected:
         EXPECT_TRUE(datafiles::WriteHostFile(other));
         return other.MyHostName.value();
     }
+    // The share goes away: the settings window, shown, tells so and falls back to working
+    // alone, which turns the switches off. The share comes back, and the option of the mode
+    // (Host or User) is chosen again on the Network page, without a word.
+    void fallBackAndChooseAgain(const QString& share, QAbstractButton* option)
+    {
+        const QString away = share.chopped(1) + "-away";
+        ASSERT_TRUE(QDir().rename(share, away));
+        prompts.script().clear();
+        prompts->queueAnswer(Answer::OK);
+        program->showSettingsWindow();
+        EXPECT_EQ(prompts->texts(), QStringList{NetworkMessage});
+        ASSERT_TRUE(store().OptionSingleMachine.value());
+        EXPECT_FALSE(settings().CheckReadWrite->isChecked());
+
+        ASSERT_TRUE(QDir().rename(away, share));
+        prompts.script().clear();
+        settings().SSTab1->setCurrentIndex(shell::frmBalance::NetworkTab);
+        option->click();
+        EXPECT_TRUE(prompts->texts().isEmpty()) << prompts->texts().join('|').toStdString();
+    }
 };
 
 TEST_F(NetworkTest, ChoosingHostCreatesTheHostFolderCopiesTheDataTreeAndWritesTheHostFile)
@@ -326,20 +346,7 @@ TEST_F(NetworkTest, HostChosenAgainAfterAFallBackShowsTheSwitchesItsHostFileHold
     ASSERT_EQ(hostLines(hostFile)[ReadWriteLine - 1], "1");
     ASSERT_EQ(hostLines(hostFile)[UseMyPasswordLine - 1], "1");
 
-    const QString away = share.chopped(1) + "-away";
-    ASSERT_TRUE(QDir().rename(share, away));
-    prompts.script().clear();
-    prompts->queueAnswer(Answer::OK);
-    program->showSettingsWindow();
-    EXPECT_EQ(prompts->texts(), QStringList{NetworkMessage});
-    EXPECT_TRUE(store().OptionSingleMachine.value());
-    EXPECT_FALSE(settings().CheckReadWrite->isChecked());
-
-    ASSERT_TRUE(QDir().rename(away, share));
-    prompts.script().clear();
-    settings().SSTab1->setCurrentIndex(shell::frmBalance::NetworkTab);
-    settings().OptionHost->click();
-    EXPECT_TRUE(prompts->texts().isEmpty()) << prompts->texts().join('|').toStdString();
+    fallBackAndChooseAgain(share, settings().OptionHost);
     EXPECT_TRUE(store().OptionHost.value());
     EXPECT_TRUE(settings().CheckReadWrite->isChecked());
     EXPECT_TRUE(settings().CheckUseMyPassword->isChecked());
@@ -383,20 +390,7 @@ TEST_F(NetworkTest, UserChosenAgainAfterAFallBackWorksByTheSwitchesOfTheHostFile
     ASSERT_TRUE(launcherShown());
     ASSERT_EQ(store().CheckReadWrite.Value.value(), 1);
 
-    const QString away = share.chopped(1) + "-away";
-    ASSERT_TRUE(QDir().rename(share, away));
-    prompts.script().clear();
-    prompts->queueAnswer(Answer::OK);
-    program->showSettingsWindow();
-    EXPECT_EQ(prompts->texts(), QStringList{NetworkMessage});
-    ASSERT_TRUE(store().OptionSingleMachine.value());
-    EXPECT_FALSE(settings().CheckReadWrite->isChecked());
-
-    ASSERT_TRUE(QDir().rename(away, share));
-    prompts.script().clear();
-    settings().SSTab1->setCurrentIndex(shell::frmBalance::NetworkTab);
-    settings().OptionUser->click();
-    EXPECT_TRUE(prompts->texts().isEmpty()) << prompts->texts().join('|').toStdString();
+    fallBackAndChooseAgain(share, settings().OptionUser);
     ASSERT_TRUE(store().OptionUser.value());
     EXPECT_TRUE(settings().CheckReadWrite->isChecked());
     EXPECT_TRUE(settings().CheckUseMyPassword->isChecked());
