@@ -318,8 +318,10 @@ void frmMain::OKSecurity_Click()
     const platform::Answer answer = platform::prompts().MsgBox(QStringLiteral("Your Password is not valid!"),
                                                                platform::MsgStyle::RetryCancel);
     if (answer != platform::Answer::Retry) {
-        // Counted too: a program that its unsaved work keeps running asks again.
-        countFailedPassword();
+        // During the run, unsaved work may keep the program running and the prompt asking:
+        // this failure then counts as one answered with Retry.
+        if (m_loginDuringRun)
+            countFailedPassword();
         endAfterRefusedLogin();
         return;
     }
