@@ -5,6 +5,8 @@
 #include "platform/textcodec.h"
 
 #include <optional>
+#include <utility>
+#include <vector>
 
 namespace datafiles {
 
@@ -13,17 +15,25 @@ namespace {
 constexpr int KeyLine = 7; // the transaction number
 constexpr int NoteLine = 35;
 
-void addCheckBox(LineTable& table, PaymentCheckBox& box)
+// A line of the file with the name the payments window gives its field.
+struct NamedLine {
+    const char* field;
+    LineField line;
+};
+
+using NamedLines = std::vector<NamedLine>;
+
+void addCheckBox(NamedLines& lines, PaymentCheckBox& box, const char* field)
 {
-    table.push_back(textLine(box.Caption));
-    table.push_back(checkLine(box.Value));
-    table.push_back(textLine(box.ToolTipText));
+    lines.push_back({field, textLine(box.Caption)});
+    lines.push_back({field, checkLine(box.Value)});
+    lines.push_back({field, textLine(box.ToolTipText)});
 }
 
-void addLabel(LineTable& table, PaymentLabel& label)
+void addLabel(NamedLines& lines, PaymentLabel& label, const char* field)
 {
-    table.push_back(textLine(label.Caption));
-    table.push_back(textLine(label.ToolTipText));
+    lines.push_back({field, textLine(label.Caption)});
+    lines.push_back({field, textLine(label.ToolTipText)});
 }
 
 // The note as stored: its line breaks as CR LF, as the stored payment files have them.
@@ -51,27 +61,55 @@ std::optional<QString> noteOf(const QByteArray& plain)
     return note;
 }
 
+// The 35 lines, each with its field's name. The note's line is written with its line breaks
+// as CR LF.
+NamedLines namedPaymentLines(PaymentRecord& p)
+{
+    NamedLines lines;
+    lines.reserve(PaymentFileLines);
+    addCheckBox(lines, p.FromMyCompany, "the From company");
+    addCheckBox(lines, p.ToMyCompany, "the To company");
+    const std::pair<PaymentLabel*, const char*> header[] = {
+        {&p.TransactionNumber, "the transaction number"}, {&p.DateandTime, "the transaction date"},
+        {&p.TransactionValue, "the transaction's total value"}, {&p.fromcompany, "the From company"},
+        {&p.fromcontact, "the From contact"}, {&p.tocompany, "the To company"}, {&p.tocontact, "the To contact"}};
+    for (const auto& [label, field] : header)
+        addLabel(lines, *label, field);
+    lines.push_back({"this payment's value", {[&p] { return p.PaymentValue().Text; },
+                                              [&p](const QString& line) { p.setPaymentValueText(line); }}});
+    lines.push_back({"this payment's value", {[&p] { return p.PaymentValue().ToolTipText; },
+                                              [&p](const QString& line) { p.setPaymentValueToolTipText(line); }}});
+    const std::pair<PaymentLabel*, const char*> payment[] = {
+        {&p.AmountPaid, "the amount paid by now"}, {&p.Balance, "the transaction's balance"},
+        {&p.PaymentDate, "this payment's date"}, {&p.lblChangeStatus, "the path of the transaction's header file"},
+        {&p.fromcompanyiselected, "the From contact's row"}, {&p.tocompanyiselected, "the To contact's row"}};
+    for (const auto& [label, field] : payment)
+        addLabel(lines, *label, field);
+    lines.push_back({"the note", {[&p] { return storedNote(p.Note.Text); },
+                                  [&p](const QString& line) { p.Note.Text = line; }}});
+    return lines;
+}
+
 } // namespace
 
 LineTable paymentFileLines(PaymentRecord& p)
 {
     LineTable table;
     table.reserve(PaymentFileLines);
-    addCheckBox(table, p.FromMyCompany);
-    addCheckBox(table, p.ToMyCompany);
-    for (PaymentLabel* label : {&p.TransactionNumber, &p.DateandTime, &p.TransactionValue,
-                                &p.fromcompany, &p.fromcontact, &p.tocompany, &p.tocontact})
-        addLabel(table, *label);
-    table.push_back({[&p] { return p.PaymentValue().Text; },
-                     [&p](const QString& line) { p.setPaymentValueText(line); }});
-    table.push_back({[&p] { return p.PaymentValue().ToolTipText; },
-                     [&p](const QString& line) { p.setPaymentValueToolTipText(line); }});
-    for (PaymentLabel* label : {&p.AmountPaid, &p.Balance, &p.PaymentDate, &p.lblChangeStatus,
-                                &p.fromcompanyiselected, &p.tocompanyiselected})
-        addLabel(table, *label);
-    table.push_back({[&p] { return storedNote(p.Note.Text); },
-                     [&p](const QString& line) { p.Note.Text = line; }});
+    for (NamedLine& named : namedPaymentLines(p))
+        table.push_back(std::move(named.line));
     return table;
+}
+
+std::optional<UnstorablePaymentText> firstUnstorableText(const PaymentRecord& payment)
+{
+    PaymentRecord copy = payment; // the lines bind to a payment they may change
+    for (const NamedLine& named : namedPaymentLines(copy)) {
+        const QString text = named.line.get();
+        if (const qsizetype at = platform::firstUnheld(text); at >= 0)
+            return UnstorablePaymentText{QString::fromLatin1(named.field), text, at};
+    }
+    return std::nullopt;
 }
 
 bool SavePaymentFile(const QString& path, const PaymentRecord& payment)

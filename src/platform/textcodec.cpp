@@ -254,4 +254,11 @@ QString characterName(QStringView text, qsizetype position)
         .arg(text.mid(position, length).toString(), QString::number(uint(code), 16).toUpper().rightJustified(4, QLatin1Char('0')));
 }
 
+QString unstorableRefusal(const QString& what, const QString& where, QStringView text, qsizetype position)
+{
+    return QStringLiteral("%1 was not saved: %2 holds the character %3, which the file cannot store (documents are "
+                          "kept in Central European text, Windows-1250). Change it and save again.")
+        .arg(what, where, characterName(text, position));
+}
+
 } // namespace platform

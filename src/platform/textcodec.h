@@ -52,5 +52,9 @@ qsizetype firstUnheld(QStringView text);
 // Names the character at `position` for a message: itself, whole, in quotes, and its code,
 // as in "ø" (U+00F8).
 QString characterName(QStringView text, qsizetype position);
+// The refusal of a save that would turn a character into "?": "<what> was not saved: <where>
+// holds the character "ø" (U+00F8), which the file cannot store ...", naming the character at
+// `position` of `text`.
+QString unstorableRefusal(const QString& what, const QString& where, QStringView text, qsizetype position);
 
 } // namespace platform

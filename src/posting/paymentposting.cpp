@@ -10,6 +10,7 @@
 #include "datafiles/settingsfile.h"
 #include "datafiles/settingsstore.h"
 #include "datafiles/transactionheaderfile.h"
+#include "platform/textcodec.h"
 #include "platform/vb.h"
 #include "posting/companyfile.h"
 #include "posting/contactbalances.h"
@@ -115,6 +116,18 @@ CheckResult checkPaymentValue(const PaymentRecord& p, const StoredHeader& header
     return {};
 }
 
+// A character outside the files' code page would be written as "?": the payment file would
+// then hold another text than the window showed and told as saved.
+CheckResult checkStorable(const PaymentRecord& p)
+{
+    const auto unstorable = datafiles::firstUnstorableText(p);
+    if (!unstorable)
+        return {};
+    return refuse(Refusal::UnstorableText,
+                  platform::unstorableRefusal(QStringLiteral("The payment"), unstorable->field, unstorable->text,
+                                              unstorable->position));
+}
+
 CheckResult checkPartyFile(Side side, const QString& path)
 {
     const bool from = side == Side::From;
@@ -201,7 +214,9 @@ CheckResult PaymentPosting::checkEntry(const PaymentRecord& p) const
                       platform::DefaultTitle + QStringLiteral(" can't complete this payment"));
     if (auto parties = checkPartyInformation(p); !parties)
         return parties;
-    return checkPaymentValue(p, header);
+    if (auto value = checkPaymentValue(p, header); !value)
+        return value;
+    return checkStorable(p);
 }
 
 void PaymentPosting::reloadSharedValues()

@@ -8,7 +8,8 @@
 //
 // The payments window calls, in this order, after its own "was already saved" question:
 //   1. checkEntry: the network checks, the transaction chosen, paid in full, the parties,
-//      the payment value and that it does not pay more than the header on disk leaves open.
+//      the payment value and that it does not pay more than the header on disk leaves open,
+//      and that the payment file can hold every text the payment keeps.
 //   2. reloadSharedValues (host and user mode), then checkParties: the company files exist
 //      and carry no edit lock.
 //   3. Its file dialog, proposing nextFileName(), and its overwrite question.

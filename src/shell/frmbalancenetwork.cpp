@@ -101,15 +101,23 @@ void frmBalance::OptionHost_Click()
 
 void frmBalance::OptionUser_Click()
 {
-    if (m_store.OptionUser.value() && isVisible() && m_store.lblConnectedtohostname.value().isEmpty())
-        lblConnectedtohostname_Click();
+    if (m_store.OptionUser.value() && isVisible() && m_store.lblConnectedtohostname.value().isEmpty()) {
+        lblConnectedtohostname_Click(); // a connection made reads the host file itself
+        return;
+    }
     const QString host = m_store.lblConnectedtohostname.value();
     if (!host.isEmpty() && isVisible() && !datafiles::FileExists(host)) {
         critical(QStringLiteral("Quorvane is not able to access ") + host);
         m_store.lblConnectedtohostname = QString();
         m_store.lblConnectedtohostsystem = QString();
         NemaNetwork();
+        return;
     }
+    // A user that went back to working alone had the host's switches turned off; coming back
+    // to the host it knows, it works by the host file again at once (its switches, and the
+    // shared values with them), not only once a page of shared values has been opened.
+    if (m_store.OptionUser.value() && !host.isEmpty())
+        datafiles::ReadHostFile(m_store);
 }
 
 void frmBalance::CheckReadWrite_Click()

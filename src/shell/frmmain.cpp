@@ -3,6 +3,7 @@
 #include "datafiles/htmlhelp.h"
 #include "datafiles/settingsfile.h"
 #include "datafiles/settingsstore.h"
+#include "platform/clock.h"
 #include "platform/desktop.h"
 #include "platform/prompts.h"
 #include "platform/twips.h"
@@ -154,9 +155,20 @@ void frmMain::buildLoginPrompt()
     ImageKey = picture(QStringLiteral("ImageKey"), ShellPictures::key(56), QPoint(), this);
     ImageKey->setCursor(Qt::ArrowCursor);
     ImageKey->setToolTip(QStringLiteral("0"));
+    lblWait = new QLabel(this);
+    lblWait->setObjectName(QStringLiteral("lblWait"));
+    lblWait->setWordWrap(true);
+    QFont waitFont = lblWait->font();
+    waitFont.setBold(true);
+    lblWait->setFont(waitFont);
+    lblWait->hide();
     layOutLoginPrompt();
     for (QWidget* control : loginControls())
         control->hide();
+    // The wait is shown as it runs down; the program goes on meanwhile.
+    m_waitTimer = new QTimer(this);
+    m_waitTimer->setInterval(250);
+    connect(m_waitTimer, &QTimer::timeout, this, &frmMain::showLoginWait);
 }
 
 // The key at the left, the request beside it as high as its wrapped lines need at its font,
@@ -179,6 +191,15 @@ void frmMain::layOutLoginPrompt()
     txtpassword->setGeometry(Left, rowTop + (pictureSize - boxHeight) / 2, boxWidth, boxHeight);
     OKSecurity->move(txtpassword->geometry().right() + 1 + Gap / 2, rowTop);
     CancelSecurity->move(OKSecurity->geometry().right() + 1 + Gap / 2, rowTop);
+    // Under the box, as high as the longest text of a wait needs.
+    const int waitWidth = CancelSecurity->geometry().right() + 1 - Left;
+    int waitHeight = 0;
+    for (const qint64 longest : {119, 119 * 60, 24 * 3600}) {
+        lblWait->setText(LoginWait::text(longest));
+        waitHeight = std::max(waitHeight, lblWait->heightForWidth(waitWidth));
+    }
+    lblWait->clear();
+    lblWait->setGeometry(Left, rowTop + pictureSize + Gap, waitWidth, waitHeight);
 }
 
 void frmMain::connectHandlers()
@@ -237,6 +258,7 @@ void frmMain::HIDEPASSWORD()
         label->show();
     for (QWidget* control : loginControls())
         control->hide();
+    lblWait->hide();
 }
 
 void frmMain::showWelcome()
@@ -285,6 +307,9 @@ void frmMain::Command4_Click()
 
 void frmMain::OKSecurity_Click()
 {
+    // While the prompt waits no password is taken, the right one neither.
+    if (m_waitTimer->isActive())
+        return;
     if (txtpassword->text() == m_program.store().CURRENTPASSWORD.value()) {
         txtpassword->clear();
         HIDEPASSWORD();
@@ -293,22 +318,33 @@ void frmMain::OKSecurity_Click()
     const platform::Answer answer = platform::prompts().MsgBox(QStringLiteral("Your Password is not valid!"),
                                                                platform::MsgStyle::RetryCancel);
     if (answer != platform::Answer::Retry) {
+        // During the run, unsaved work may keep the program running and the prompt asking:
+        // this failure then counts as one answered with Retry.
+        if (m_loginDuringRun)
+            countFailedPassword();
         endAfterRefusedLogin();
         return;
     }
     txtpassword->clear();
     txtpassword->setFocus();
-    ImageKey->setToolTip(platform::vb::CStr(platform::vb::Val(ImageKey->toolTip()) + 1));
+    countFailedPassword();
     if (FailedPasswordCount() > 4) {
         platform::prompts().MsgBox(QStringLiteral("Invalid Passwords!"), platform::MsgStyle::Critical);
         endAfterRefusedLogin();
     }
 }
 
+void frmMain::countFailedPassword()
+{
+    ImageKey->setToolTip(platform::vb::CStr(platform::vb::Val(ImageKey->toolTip()) + 1));
+}
+
 // A refused login ends the program. The login of the start-up ends it at once: nothing has
 // been opened yet. A login the host asked for during the run ends it as closing this window
 // does, so that every window with unsaved work asks "Save Changes?" first; a window the user
-// keeps open keeps the program running, behind the login prompt.
+// keeps open keeps the program running, behind the login prompt. The failures are never
+// counted afresh: from the fifth on, the prompt waits longer each time before it takes the
+// next password.
 void frmMain::endAfterRefusedLogin()
 {
     if (!m_loginDuringRun) {
@@ -319,6 +355,41 @@ void frmMain::endAfterRefusedLogin()
         return;
     SHOWPASSWORD();
     txtpassword->setFocus();
+    startLoginWait();
+}
+
+void frmMain::startLoginWait()
+{
+    const std::chrono::seconds length = LoginWait::after(FailedPasswordCount());
+    if (length.count() <= 0)
+        return;
+    m_loginWait.start(platform::now(), length);
+    txtpassword->setEnabled(false);
+    OKSecurity->setEnabled(false);
+    lblWait->show();
+    m_waitTimer->start();
+    showLoginWait();
+}
+
+void frmMain::showLoginWait()
+{
+    const qint64 left = m_loginWait.secondsLeft(platform::now());
+    if (left <= 0) {
+        endLoginWait();
+        return;
+    }
+    lblWait->setText(LoginWait::text(left));
+}
+
+void frmMain::endLoginWait()
+{
+    m_waitTimer->stop();
+    lblWait->hide();
+    lblWait->clear();
+    txtpassword->setEnabled(true);
+    OKSecurity->setEnabled(true);
+    if (txtpassword->isVisible())
+        txtpassword->setFocus();
 }
 
 void frmMain::CancelSecurity_Click()

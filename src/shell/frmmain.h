@@ -6,12 +6,14 @@
 // Closing it is the program's shut-down. Always 9090 by 6240 twips, never maximised.
 
 #include "platform/commondialog.h"
+#include "shell/loginwait.h"
 
 #include <QWidget>
 #include <cstdint>
 
 class QLabel;
 class QLineEdit;
+class QTimer;
 
 namespace shell {
 
@@ -50,6 +52,10 @@ public:
     LauncherLabel* OKSecurity;
     LauncherLabel* CancelSecurity;
     LauncherLabel* ImageKey; // its tooltip holds FailedPasswordCount
+    // Shown while the prompt waits before it takes another password (after the fifth wrong
+    // one of a login kept open), with the time left; the password box and OK are disabled
+    // then.
+    QLabel* lblWait;
 
     // The file dialogs of the item groups, contact companies, transactions and payments
     // windows and of the settings window.
@@ -102,13 +108,19 @@ private:
     void Command4_Click();
     void OKSecurity_Click();
     void CancelSecurity_Click();
+    void countFailedPassword();
     void endAfterRefusedLogin();
+    void startLoginWait();
+    void showLoginWait();
+    void endLoginWait();
 
     Program& m_program;
     bool m_shown = false;
     // The prompt was shown again while the program ran (the host asked for the login), not by
     // the start-up: windows may then hold unsaved work.
     bool m_loginDuringRun = false;
+    LoginWait m_loginWait;
+    QTimer* m_waitTimer;
 };
 
 } // namespace shell

@@ -4,9 +4,12 @@
 
 #include "datafiles/datafilewriter.h"
 #include "datafiles/machineidentity.h"
+#include "grid/documents/documentlist.h"
 #include "settingsfixture.h"
+#include "shell/formnames.h"
 #include "shell/hosttreecopy.h"
 #include "support/environmentoverride.h"
+#include "windows/document/documentwindow.h"
 
 #include <QDir>
 
@@ -37,6 +40,26 @@ protected:
         EXPECT_TRUE(QDir().mkpath(share + QStringLiteral("QVNET/RAzar")));
         EXPECT_TRUE(datafiles::WriteHostFile(other));
         return other.MyHostName.value();
+    }
+    // The share goes away: the settings window, shown, tells so and falls back to working
+    // alone, which turns the switches off. The share comes back, and the option of the mode
+    // (Host or User) is chosen again on the Network page, without a word.
+    void fallBackAndChooseAgain(const QString& share, QAbstractButton* option)
+    {
+        const QString away = share.chopped(1) + "-away";
+        ASSERT_TRUE(QDir().rename(share, away));
+        prompts.script().clear();
+        prompts->queueAnswer(Answer::OK);
+        program->showSettingsWindow();
+        EXPECT_EQ(prompts->texts(), QStringList{NetworkMessage});
+        ASSERT_TRUE(store().OptionSingleMachine.value());
+        EXPECT_FALSE(settings().CheckReadWrite->isChecked());
+
+        ASSERT_TRUE(QDir().rename(away, share));
+        prompts.script().clear();
+        settings().SSTab1->setCurrentIndex(shell::frmBalance::NetworkTab);
+        option->click();
+        EXPECT_TRUE(prompts->texts().isEmpty()) << prompts->texts().join('|').toStdString();
     }
 };
 
@@ -323,20 +346,7 @@ TEST_F(NetworkTest, HostChosenAgainAfterAFallBackShowsTheSwitchesItsHostFileHold
     ASSERT_EQ(hostLines(hostFile)[ReadWriteLine - 1], "1");
     ASSERT_EQ(hostLines(hostFile)[UseMyPasswordLine - 1], "1");
 
-    const QString away = share.chopped(1) + "-away";
-    ASSERT_TRUE(QDir().rename(share, away));
-    prompts.script().clear();
-    prompts->queueAnswer(Answer::OK);
-    program->showSettingsWindow();
-    EXPECT_EQ(prompts->texts(), QStringList{NetworkMessage});
-    EXPECT_TRUE(store().OptionSingleMachine.value());
-    EXPECT_FALSE(settings().CheckReadWrite->isChecked());
-
-    ASSERT_TRUE(QDir().rename(away, share));
-    prompts.script().clear();
-    settings().SSTab1->setCurrentIndex(shell::frmBalance::NetworkTab);
-    settings().OptionHost->click();
-    EXPECT_TRUE(prompts->texts().isEmpty()) << prompts->texts().join('|').toStdString();
+    fallBackAndChooseAgain(share, settings().OptionHost);
     EXPECT_TRUE(store().OptionHost.value());
     EXPECT_TRUE(settings().CheckReadWrite->isChecked());
     EXPECT_TRUE(settings().CheckUseMyPassword->isChecked());
@@ -350,6 +360,59 @@ TEST_F(NetworkTest, HostChosenAgainAfterAFallBackShowsTheSwitchesItsHostFileHold
     settings().CmdUpdateNetwork->click();
     EXPECT_EQ(hostLines(hostFile)[ReadWriteLine - 1], "1");
     EXPECT_EQ(hostLines(hostFile)[UseMyPasswordLine - 1], "1");
+}
+
+// The same for a user of a host, on another computer, that protects its users and lets them
+// write: the share goes away and comes back, and the user chooses User again. The switches
+// are the host file's at once, and a company list is saved into the share, not refused as
+// from a network user who may not write.
+TEST_F(NetworkTest, UserChosenAgainAfterAFallBackWorksByTheSwitchesOfTheHostFile)
+{
+    startWithCompany();
+    const QString share = shareFolder();
+    const QString hostFile = share + "Firma.QVNET";
+    {
+        ASSERT_TRUE(QDir().mkpath(share + "QVNET/RAzar/Contacts"));
+        datafiles::SettingsStore host;
+        takeFoldersForShares(host);
+        host.CompanyName = QStringLiteral("Gostitelj d.o.o.");
+        host.CURRENTPASSWORD = QStringLiteral("Skupno");
+        host.CheckReadWrite.Value = 1;
+        host.CheckUseMyPassword.Value = 1;
+        host.MyHostName = hostFile;
+        ASSERT_TRUE(datafiles::WriteHostFile(host));
+    }
+    showSettingsOn(shell::frmBalance::NetworkTab);
+    prompts->queueOpen(hostFile);
+    settings().OptionUser->click();
+    ASSERT_TRUE(loginShown());
+    typePassword(QStringLiteral("Skupno"));
+    ASSERT_TRUE(launcherShown());
+    ASSERT_EQ(store().CheckReadWrite.Value.value(), 1);
+
+    fallBackAndChooseAgain(share, settings().OptionUser);
+    ASSERT_TRUE(store().OptionUser.value());
+    EXPECT_TRUE(settings().CheckReadWrite->isChecked());
+    EXPECT_TRUE(settings().CheckUseMyPassword->isChecked());
+    EXPECT_FALSE(settings().CheckReadWrite->isEnabled());
+    // Logged in already: coming back asks for no login.
+    EXPECT_TRUE(launcherShown());
+    EXPECT_TRUE(settings().isVisible());
+    EXPECT_EQ(hostLines(hostFile)[ReadWriteLine - 1], "1");
+
+    click(main().lblContacts);
+    shell::ProgramWindow* entry = program->windows().find(shell::FormName::Contacts);
+    ASSERT_TRUE(entry);
+    auto* contacts = static_cast<windows::DocumentWindow*>(&entry->form());
+    contacts->List1().ChangeItem(1, 1, QStringLiteral("Kupec"));
+    emit contacts->List1().GridKeyDown(65, 0, 1, 1);
+    const QString saved = share + "QVNET/RAzar/Contacts/Kupci.QVC";
+    prompts.script().clear();
+    prompts->queueSave(saved);
+    EXPECT_TRUE(contacts->cmdSave_Click());
+    ASSERT_EQ(prompts->recorded().size(), 1) << prompts->texts().join('|').toStdString();
+    EXPECT_EQ(prompts->recorded().first().kind, PromptKind::ShowSave);
+    EXPECT_TRUE(QFileInfo::exists(saved));
 }
 
 TEST_F(NetworkTest, TheHostFileDialogsStartInTheFolderLastChosenForThemOrInTheHomeFolder)

@@ -1,13 +1,17 @@
 // Runs the program in a program folder of its own, on the display it is started on, with the
-// application's default font and style, and saves three pictures into the folder given:
+// application's default font and style, and saves four pictures into the folder given:
 // login.png, the start-up window asking for the password; items-find.png, the item groups
 // window with its Find frame open; contacts-transfer.png, the contact companies window with its
-// hand-off frame for a selected contact. Every message is answered with OK.
+// hand-off frame for a selected contact; login-wait.png, the login asked for again during the
+// run, waiting after five wrong passwords while an unsaved item group keeps the program
+// running. A wrong password is answered with Retry, "Save Changes?" with Cancel, every other
+// message with OK.
 // Usage: captionshot <folder>
 
 #include "datafiles/datafoldertree.h"
 #include "datafiles/settingsfile.h"
 #include "datafiles/settingsstore.h"
+#include "grid/documents/documentlist.h"
 #include "platform/commondialog.h"
 #include "platform/programfolder.h"
 #include "platform/prompts.h"
@@ -29,10 +33,18 @@
 
 namespace {
 
-// The user answers every message with OK and chooses no file.
+// The user tries the password again, keeps unsaved work, answers every other message with OK
+// and chooses no file.
 class AnsweringOk : public platform::Prompts {
 public:
-    platform::Answer MsgBox(const QString&, int, const QString&) override { return platform::Answer::OK; }
+    platform::Answer MsgBox(const QString& text, int, const QString&) override
+    {
+        if (text == QStringLiteral("Your Password is not valid!"))
+            return platform::Answer::Retry;
+        if (text == QStringLiteral("Save Changes?"))
+            return platform::Answer::Cancel;
+        return platform::Answer::OK;
+    }
     QString InputBox(const QString&, const QString&, const QString&) override { return QString(); }
     bool ShowOpen(platform::CommonDialog&) override { return false; }
     bool ShowSave(platform::CommonDialog&) override { return false; }
@@ -122,10 +134,11 @@ int main(int argc, char** argv)
         settle();
 
         program.openDocumentWindow(shell::FormName::Items);
+        windows::DocumentWindow* items = nullptr;
         if (shell::ProgramWindow* entry = program.windows().find(shell::FormName::Items)) {
-            auto& items = static_cast<windows::DocumentWindow&>(entry->form());
-            items.cmdFind_Click();
-            if (!save(items, out, "items-find.png"))
+            items = static_cast<windows::DocumentWindow*>(&entry->form());
+            items->cmdFind_Click();
+            if (!save(*items, out, "items-find.png"))
                 status = 1;
         } else {
             status = 1;
@@ -141,6 +154,19 @@ int main(int argc, char** argv)
         } else {
             status = 1;
         }
+        // A group typed and not saved, then the login asked for again (as a host does that
+        // turns its protection on) and five wrong passwords: the prompt waits.
+        if (items) {
+            items->List1().ChangeItem(1, 1, QStringLiteral("Oak board"));
+            emit items->List1().GridKeyDown(65, 0, 1, 1);
+        }
+        program.SHOWPASSWORD();
+        for (int attempt = 0; attempt < 5; ++attempt) {
+            main.txtpassword->setText(QStringLiteral("guess"));
+            QMetaObject::invokeMethod(main.txtpassword, "returnPressed");
+        }
+        if (!items || main.txtpassword->isEnabled() || !save(main, out, "login-wait.png"))
+            status = 1;
         program.endNow();
     }
     platform::setPrompts(nullptr);

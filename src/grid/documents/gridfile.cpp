@@ -87,10 +87,7 @@ platform::FileResult GridFile::checkStorable(const QString& FileName) const
 {
     const auto refusal = [&FileName](const QString& where, QStringView text, qsizetype at) {
         return platform::FileResult{
-            false, QStringLiteral("The file \"%1\" was not saved: %2 holds the character %3, which the file cannot "
-                                  "store (documents are kept in Central European text, Windows-1250). Change it "
-                                  "and save again.")
-                       .arg(FileName, where, platform::characterName(text, at))};
+            false, platform::unstorableRefusal(QStringLiteral("The file \"%1\"").arg(FileName), where, text, at)};
     };
     const int columns = m_core.ColumnCount();
     for (int c = 1; c <= columns; ++c) {

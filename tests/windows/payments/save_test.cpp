@@ -9,6 +9,10 @@
 #include "platform/safefile.h"
 #include "posting/writestephook.h"
 
+#include <QAbstractButton>
+#include <QApplication>
+#include <QClipboard>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -191,6 +195,67 @@ INSTANTIATE_TEST_SUITE_P(
                     "Therefore, this payment will not be completed!",
                     "Transactions Header Menu"}),
     [](const auto& info) { return std::string(info.param.name); });
+
+// A text holding a character the payment file cannot store would be written as "?" and the
+// payment reported saved. Save refuses it before the file dialog, naming the field and the
+// character, and writes nothing; the text stays as typed. Central European text is stored
+// as typed.
+TEST_F(PaymentSave, ATextThePaymentFileCannotStoreRefusesTheSaveNamingFieldAndCharacter)
+{
+    const struct {
+        const char* name;
+        const char* folder; // below the transactions folder
+        const char* note;   // typed, or pasted
+        bool pasted;
+        const char* told;
+    } cases[] = {
+        {"a note typed with a Danish letter", "", "Paid cash, S\u00f8ren", false,
+         "the note holds the character \"\u00f8\" (U+00F8)"},
+        {"a note pasted with a character beyond 16 bits", "", "Paid \U0001F600", true,
+         "the note holds the character \"\U0001F600\" (U+1F600)"},
+        {"a transaction kept in a folder whose name the file cannot store", "J\u00f8rgen/", "Paid cash", false,
+         "the path of the transaction's header file holds the character \"\u00f8\" (U+00F8)"},
+    };
+    openWindow();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString folder = transactionsFolder() + QString::fromUtf8(c.folder);
+        ASSERT_TRUE(QDir().mkpath(folder));
+        datafiles::TransactionHeader h = header(QStringLiteral("500"));
+        fromOwnCompany(h);
+        toContact(h, bank(), 1, QStringLiteral("Ana"));
+        openTransaction(transaction(QStringLiteral("41.QVT"), h, folder));
+        window->Note()->setFocus();
+        if (c.pasted) {
+            QApplication::clipboard()->setText(QString::fromUtf8(c.note));
+            window->Note()->paste();
+        } else {
+            QTest::keyClicks(window->Note(), QString::fromUtf8(c.note));
+        }
+        const postingtest::Snapshot before = everything();
+        prompts->clear();
+        prompts->queueAnswer(Answer::OK);
+        window->button(QStringLiteral("cmdSave"))->click();
+
+        ASSERT_EQ(prompts->recorded().size(), 1) << prompts->texts().join('|').toStdString();
+        EXPECT_TRUE(lastText().startsWith("The payment was not saved: " + QString::fromUtf8(c.told) + ", which"))
+            << lastText().toStdString();
+        EXPECT_EQ(prompts->recorded().last().style, Critical);
+        EXPECT_EQ(everything(), before);
+        EXPECT_EQ(machine.store.PaymentNumber.value(), "7");
+        EXPECT_EQ(window->windowTitle(), "Payment [ Unsaved ]");
+        EXPECT_EQ(window->Note()->toPlainText(), QString::fromUtf8(c.note));
+    }
+
+    const QString stored = QString::fromUtf8("Pla\u010dano: \u0160\u00e1rka \u010eur\u010dov\u00e1, 5 \u20ac");
+    openTransaction(toAna());
+    QApplication::clipboard()->setText(stored);
+    window->Note()->paste();
+    ASSERT_TRUE(save(paymentsFolder() + "8.QVP", 1)) << prompts->texts().join('|').toStdString();
+    datafiles::PaymentRecord read;
+    ASSERT_EQ(datafiles::LoadPaymentFile(paymentsFolder() + "8.QVP", read), datafiles::LineFileReader::Status::Accepted);
+    EXPECT_EQ(read.Note.Text, stored);
+}
 
 // The From party's company file is tested before anything is posted, as the To party's is:
 // the own company's balance is not raised for a payment that cannot be completed.
