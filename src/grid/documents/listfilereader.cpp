@@ -81,6 +81,9 @@ public:
     {
     }
 
+    // How the line handed out last ended: a whole file ends every line with CR LF.
+    enum class End { CrLf, Cr, None };
+
     // The next line, valid until the next call; false at the end of the text or when the
     // bytes could not be read (failed() tells).
     bool next(QStringView& line)
@@ -93,8 +96,11 @@ public:
                 const qsizetype cr = m_scan + found;
                 line = QStringView(m_text.get() + m_pos, cr - m_pos);
                 m_pos = cr + 1;
-                if (m_pos < m_end && m_text[m_pos] == u'\n')
+                m_lastEnd = End::Cr;
+                if (m_pos < m_end && m_text[m_pos] == u'\n') {
                     ++m_pos;
+                    m_lastEnd = End::CrLf;
+                }
                 m_scan = m_pos;
                 return true;
             }
@@ -109,10 +115,12 @@ public:
                 return false;
             line = QStringView(m_text.get() + m_pos, m_end - m_pos); // the last line has no end
             m_pos = m_scan = m_end;
+            m_lastEnd = End::None;
             return true;
         }
     }
     bool failed() const { return m_failed; }
+    End lastEnd() const { return m_lastEnd; }
 
 private:
     // Moves what is left to the front and decodes the next block after it.
@@ -159,6 +167,7 @@ private:
     const platform::AnsiTables& m_tables;
     qsizetype m_offset = 0; // the next byte to decode
     bool m_failed = false;
+    End m_lastEnd = End::CrLf;
     // The decoded text not yet handed out runs from m_pos to m_end; up to m_scan it holds no
     // carriage return.
     std::unique_ptr<char16_t[]> m_text = std::make_unique_for_overwrite<char16_t[]>(size_t(2 * Block));
@@ -295,6 +304,42 @@ bool insideDocument(const ListDocument& document, const ListFileLines::CellLine&
            && line.column <= ListDocument::MaxColumns;
 }
 
+// Follows what a file shows of its end: whether its row count was read, which cells its
+// lines filled, and how its last line ended; from that, whether it was cut short.
+class CutWatch {
+public:
+    void countRead(int rows) { m_declaredRows = rows; }
+
+    // A cell line the file ends with, without its line end, may have lost the end of its row
+    // or column number ("#12" cut to "#1") and would then land in another cell. It is read
+    // only where it comes after every cell read so far, as the lines of a whole file do: a
+    // shortened number then points at a cell no earlier line filled.
+    bool mayStore(const ListFileLines::CellLine& line, bool ended) const
+    {
+        return ended || line.row > m_lastRow || (line.row == m_lastRow && line.column > m_lastColumn);
+    }
+    void stored(const ListFileLines::CellLine& line)
+    {
+        m_lastRow = line.row;
+        m_lastColumn = line.column;
+        m_lastRowFound = std::max(m_lastRowFound, line.row);
+    }
+
+    // Empty for a whole file, and for one without a single byte, which is a new document.
+    std::optional<ListFileCut> cut(qsizetype bytes, LineSource::End lastEnd) const
+    {
+        if (bytes == 0 || (m_declaredRows && lastEnd == LineSource::End::CrLf))
+            return std::nullopt;
+        return ListFileCut{m_declaredRows, m_lastRowFound};
+    }
+
+private:
+    std::optional<int> m_declaredRows;
+    int m_lastRow = 0;
+    int m_lastColumn = 0;
+    int m_lastRowFound = 0;
+};
+
 } // namespace
 
 platform::FileResult ListFileReader::read(const QByteArray& bytes, ListDocument& document,
@@ -332,6 +377,7 @@ platform::FileResult ListFileReader::readFrom(Feed& feed, ListDocument& document
 
     LineSource lines(feed, read.form == ListDocument::Form::Scrambled, *tables);
     RowAssembler rows(read);
+    CutWatch ending;
     QStringView line;
     // A file that ends before its header or its row-count line is an empty document, the
     // way a cut-short write leaves one; but anything after a missing one is not a document.
@@ -364,14 +410,19 @@ platform::FileResult ListFileReader::readFrom(Feed& feed, ListDocument& document
                                               "more than a document can hold (%3).")
                                    .arg(path, line.mid(2).toString(), QString::number(MaxRows))};
             read.setRowCount(count < 1 ? 1 : int(count));
+            if (lines.lastEnd() != LineSource::End::None)
+                ending.countRead(read.rowCount()); // a count cut short may have lost digits
         } else if (auto cell = ListFileLines::parseCellLine(line)) {
-            if (insideDocument(read, *cell))
+            if (insideDocument(read, *cell) && ending.mayStore(*cell, lines.lastEnd() != LineSource::End::None)) {
                 rows.store(*cell);
+                ending.stored(*cell);
+            }
         }
     }
     if (lines.failed())
         return {false, QStringLiteral("The file \"%1\" could not be read: %2.").arg(path, feed.error())};
     rows.flush();
+    read.cut = ending.cut(feed.total(), lines.lastEnd());
     document = std::move(read);
     return {true, QString()};
 }
