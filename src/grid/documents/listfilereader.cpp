@@ -289,6 +289,16 @@ bool isRowCountLine(QStringView line)
     return line.startsWith(QLatin1String("\\\\")) && ListFileLines::parseRowCountLine(line).has_value();
 }
 
+// The start of a header or row-count line that the end of the file cut off before its count
+// was whole: one or both of its backslashes, and digits after them.
+bool isCutCountStart(QStringView line)
+{
+    if (!QStringView(u"\\\\").startsWith(line.left(2)))
+        return false;
+    return std::all_of(line.begin() + std::min<qsizetype>(line.size(), 2), line.end(),
+                       [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+}
+
 platform::FileResult notAListFile(const QString& path)
 {
     return {false, QStringLiteral("The file \"%1\" could not be opened: it is not a document of this program, or "
@@ -395,25 +405,33 @@ platform::FileResult ListFileReader::readFrom(Feed& feed, ListDocument& document
         }
         if (countsMissing)
             return notAListFile(path);
+        // Only the last line of a file can lack its end: it was cut there.
+        const bool ended = lines.lastEnd() != LineSource::End::None;
         if (number == headerLine) {
-            if (!isHeaderLine(line))
-                return notAListFile(path);
+            if (!isHeaderLine(line)) {
+                if (ended || !isCutCountStart(line))
+                    return notAListFile(path);
+                continue;
+            }
             auto header = ListFileLines::parseHeaderLine(line);
             read.declaredColumnCount = header->count;
             read.columns = header->entries;
         } else if (number == headerLine + 1) {
-            if (!isRowCountLine(line))
-                return notAListFile(path);
+            if (!isRowCountLine(line)) {
+                if (ended || !isCutCountStart(line))
+                    return notAListFile(path);
+                continue;
+            }
             const qint64 count = ListFileLines::parseRowCountLine(line).value_or(1);
             if (count > MaxRows)
                 return {false, QStringLiteral("The file \"%1\" could not be opened: it declares %2 rows, "
                                               "more than a document can hold (%3).")
                                    .arg(path, line.mid(2).toString(), QString::number(MaxRows))};
             read.setRowCount(count < 1 ? 1 : int(count));
-            if (lines.lastEnd() != LineSource::End::None)
+            if (ended)
                 ending.countRead(read.rowCount()); // a count cut short may have lost digits
         } else if (auto cell = ListFileLines::parseCellLine(line)) {
-            if (insideDocument(read, *cell) && ending.mayStore(*cell, lines.lastEnd() != LineSource::End::None)) {
+            if (insideDocument(read, *cell) && ending.mayStore(*cell, ended)) {
                 rows.store(*cell);
                 ending.stored(*cell);
             }
