@@ -471,8 +471,8 @@ TEST_F(CalcTest, OpeningAWorkbookLeavesNoLockFileBesideIt)
 }
 
 // The columns that show a value within the rows asked, from a column on: from the sheet's text
-// read at once, and, where that cannot be had (no folder for it), from the cells that hold
-// anything, read one by one.
+// read at once, and, where that cannot be had (the temporary folder named is a file), from
+// the cells that hold anything, read one by one.
 TEST_F(CalcTest, FilledColumnsAreFoundWithinTheRowsAsked)
 {
     CalcSpreadsheet calc;
@@ -489,10 +489,14 @@ TEST_F(CalcTest, FilledColumnsAreFoundWithinTheRowsAsked)
                  {"AN3", QString()}};
     for (const auto& c : cells)
         ASSERT_TRUE(calc.writeCell(QString::fromLatin1(c.address), c.text));
+    const QString notAFolder = dir.filePath(QStringLiteral("not a folder"));
+    QFile file(notAFolder);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
     for (const bool byCell : {false, true}) {
         SCOPED_TRACE(byCell ? "cell by cell" : "the sheet's text at once");
-        const testsupport::EnvironmentOverride noTemporaryFolder(
-            "TMPDIR", byCell ? dir.filePath(QStringLiteral("missing")).toUtf8() : qgetenv("TMPDIR"));
+        const testsupport::EnvironmentOverride noTemporaryFolder("TMPDIR",
+                                                                 byCell ? notAFolder.toUtf8() : qgetenv("TMPDIR"));
         calc.writeCell(QStringLiteral("A9"), QString()); // a change: the sheet is read again
         EXPECT_EQ(calc.filledColumns(33, 3), (std::vector<int>{33, 36, 37}));
         EXPECT_TRUE(calc.lastError().isEmpty()) << calc.lastError().toStdString();
