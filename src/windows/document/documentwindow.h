@@ -17,6 +17,8 @@
 // A document's file that someone else wrote after this window read it (a posting changed a
 // balance in it, another computer saved it) is never written over by Save, nor by Save As
 // onto it, unasked; a kind may first take over what it keeps of that file (changedOnDisk).
+// A file that was cut short opens with what it still holds and a notice of the rows missing
+// from it, and no save writes over it unasked.
 //
 // Lock rules: a document is opened writable only when no other computer's lock names it and
 // this window may write it; a writable open in network mode takes the lock in one exclusive
