@@ -23,17 +23,16 @@
 #include "shell/programwindow.h"
 #include "windows/document/documentwindow.h"
 
+#include "runningprogram.h"
 #include "shotsupport.h"
 
 #include <QAbstractButton>
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
-#include <QThread>
 #include <QTimer>
 #include <cstdio>
 #include <functional>
@@ -79,10 +78,7 @@ private:
             return;
         }
         if (take) {
-            for (int i = 0; i < 20; ++i) {
-                QApplication::processEvents();
-                QThread::msleep(10);
-            }
+            windowshot::settle();
             shot = windowshot::withTitleBar(box->grab().toImage(), box->windowTitle()).save(shotPath, "PNG");
         }
         box->defaultButton()->click();
@@ -90,19 +86,6 @@ private:
 
     platform::QtPrompts m_qt;
 };
-
-// Lets the program run until the condition holds, or gives up after a while.
-bool runUntil(const std::function<bool()>& condition)
-{
-    QDeadlineTimer deadline(60000);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
-        QThread::msleep(10);
-    }
-    return true;
-}
 
 // An item group of five items saved whole, then cut inside its fourth item, as a copy that
 // stopped part way leaves it.
@@ -156,7 +139,7 @@ int takeShots(const QString& out)
     platform::setPrompts(&prompts);
     shell::Program program([] {});
     program.start();
-    if (!runUntil([&] { return program.startupProbeDone(); })) {
+    if (!windowshot::runUntil([&] { return program.startupProbeDone(); })) {
         std::fprintf(stderr, "messageshot: the program did not start\n");
         return 1;
     }
@@ -208,13 +191,7 @@ int main(int argc, char** argv)
 
     datafiles::CreateDataFolders();
     datafiles::SettingsStore settings;
-    settings.CompanyName = QStringLiteral("Kos Joinery Ltd");
-    settings.CompanyAddress = QStringLiteral("12 Mill Street");
-    settings.CompanyCity = QStringLiteral("Kranj");
-    settings.CompanyZip = QStringLiteral("4000");
-    settings.CompanyEMail = QStringLiteral("office@kos.example");
-    settings.CompanyFax = QStringLiteral("04 111 222");
-    settings.CompanyPhone = QStringLiteral("04 111 333");
+    windowshot::setSampleCompany(settings);
     const int status = datafiles::SaveSettingsFile(settings) ? takeShots(out) : 1;
 
     platform::calc::endOffice();
