@@ -8,19 +8,5 @@
 set -euo pipefail
 repo="$(cd "$(dirname "$0")/.." && pwd)"
 build="$(cd "${1:-$repo/build}" && pwd)"
-work="$(mktemp -d)"
-xvfb_pid=""
-cleanup() {
-  [ -n "$xvfb_pid" ] && kill "$xvfb_pid" 2>/dev/null || true
-  wait 2>/dev/null || true
-  rm -rf "$work"
-}
-trap cleanup EXIT
-
-cmake --build "$build" --target messageshot >/dev/null
-
 source "$repo/tools/virtualdisplay.sh"
-start_virtual_display
-mkdir -m 700 -p "$work/xdg"
-DISPLAY="$display" XDG_RUNTIME_DIR="$work/xdg" QT_QPA_PLATFORM=xcb \
-  "$build/tools/messageshot/messageshot" "$repo/docs/screenshots"
+run_picture_program messageshot
