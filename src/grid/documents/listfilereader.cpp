@@ -100,6 +100,7 @@ public:
                 if (m_pos < m_end && m_text[m_pos] == u'\n') {
                     ++m_pos;
                     m_lastEnd = End::CrLf;
+                    m_crLfSeen = true;
                 }
                 m_scan = m_pos;
                 return true;
@@ -121,6 +122,9 @@ public:
     }
     bool failed() const { return m_failed; }
     End lastEnd() const { return m_lastEnd; }
+    // Whether a line ended with CR LF: a file whose lines end with CR alone ends its last
+    // line so too.
+    bool crLfSeen() const { return m_crLfSeen; }
 
 private:
     // Moves what is left to the front and decodes the next block after it.
@@ -168,6 +172,7 @@ private:
     qsizetype m_offset = 0; // the next byte to decode
     bool m_failed = false;
     End m_lastEnd = End::CrLf;
+    bool m_crLfSeen = false;
     // The decoded text not yet handed out runs from m_pos to m_end; up to m_scan it holds no
     // carriage return.
     std::unique_ptr<char16_t[]> m_text = std::make_unique_for_overwrite<char16_t[]>(size_t(2 * Block));
@@ -335,10 +340,14 @@ public:
         m_lastRowFound = std::max(m_lastRowFound, line.row);
     }
 
-    // Empty for a whole file, and for one without a single byte, which is a new document.
-    std::optional<ListFileCut> cut(qsizetype bytes, LineSource::End lastEnd) const
+    // Empty for a whole file, and for one without a single byte, which is a new document. A
+    // whole file ends its last line as it ends the others: with CR LF, or, where its lines end
+    // with CR alone, with CR.
+    std::optional<ListFileCut> cut(qsizetype bytes, const LineSource& lines) const
     {
-        if (bytes == 0 || (m_declaredRows && lastEnd == LineSource::End::CrLf))
+        const bool lastLineEnded = lines.lastEnd() == LineSource::End::CrLf
+                                   || (lines.lastEnd() == LineSource::End::Cr && !lines.crLfSeen());
+        if (bytes == 0 || (m_declaredRows && lastLineEnded))
             return std::nullopt;
         return ListFileCut{m_declaredRows, m_lastRowFound};
     }
@@ -440,7 +449,7 @@ platform::FileResult ListFileReader::readFrom(Feed& feed, ListDocument& document
     if (lines.failed())
         return {false, QStringLiteral("The file \"%1\" could not be read: %2.").arg(path, feed.error())};
     rows.flush();
-    read.cut = ending.cut(feed.total(), lines.lastEnd());
+    read.cut = ending.cut(feed.total(), lines);
     document = std::move(read);
     return {true, QString()};
 }

@@ -139,7 +139,8 @@ bool frmTransactions::postTransaction(SaveKind kind, const QString& path)
         prompts().MsgBox(storable.error, platform::MsgStyle::Critical);
         return false;
     }
-    if (!mayWriteOver(written))
+    // Save As never writes over a transaction that exists: the posting refuses it.
+    if (kind == SaveKind::Save && !mayWriteOver(written))
         return false;
     const posting::TransactionResult result =
         m_posting.post({kind, m_header, path, List1().SaveFileBytes(written, true)});
