@@ -53,6 +53,7 @@ public:
     bool writeNumber(const QString& a, double v) override { return calc_.writeNumber(a, v); }
     bool writeDate(const QString& a, const QDateTime& v) override { return calc_.writeDate(a, v); }
     QString readCell(const QString& a) override { return calc_.readCell(a); }
+    std::vector<int> filledColumns(int first, int last) override { return calc_.filledColumns(first, last); }
     bool printActiveSheet(int copies, bool collate) override { return calc_.printActiveSheet(copies, collate); }
     bool show() override
     {

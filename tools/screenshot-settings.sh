@@ -26,14 +26,8 @@ trap cleanup EXIT
 cmake --build "$build" --target quorvane closewindow >/dev/null
 close_window="$build/tests/app/closewindow"
 
-display=""
-for n in $(seq 150 200); do
-  if [ ! -e "/tmp/.X11-unix/X$n" ] && [ ! -e "/tmp/.X$n-lock" ]; then display=":$n"; break; fi
-done
-[ -n "$display" ] || { echo "no free display"; exit 1; }
-Xvfb "$display" -screen 0 1400x1000x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb_pid=$!
-for _ in $(seq 1 100); do DISPLAY="$display" xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+source "$repo/tools/virtualdisplay.sh"
+start_virtual_display
 export DISPLAY="$display" XDG_RUNTIME_DIR="$work/xdg" QT_QPA_PLATFORM=xcb
 mkdir -m 700 -p "$XDG_RUNTIME_DIR"
 

@@ -19,6 +19,7 @@ public:
     bool writeNumber(const QString&, double) override { return fail(); }
     bool writeDate(const QString&, const QDateTime&) override { return fail(); }
     QString readCell(const QString&) override { return QString(); }
+    std::vector<int> filledColumns(int, int) override { return {}; }
     bool printActiveSheet(int, bool) override { return fail(); }
     bool show() override { return fail(); }
     void quit() override {}

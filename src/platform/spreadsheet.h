@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 #include <span>
+#include <vector>
 
 namespace platform {
 
@@ -63,6 +64,11 @@ public:
     // The first read after a change fetches what the whole sheet shows at once, so reading
     // many cells costs one call, not one per cell.
     virtual QString readCell(const QString& address) = 0;
+
+    // The columns, from firstColumn on, in which any of the rows 1 to lastRow of the active
+    // sheet shows a value (as readCell would read it), ascending by number: what a reader of
+    // fewer columns would leave out. Empty on failure too; lastError() then says why.
+    virtual std::vector<int> filledColumns(int firstColumn, int lastRow) = 0;
 
     // Prints the active sheet of the active workbook on the default printer, that many
     // copies, collated when asked. False, with lastError() set, when nothing was printed,

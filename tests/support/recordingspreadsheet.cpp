@@ -2,6 +2,8 @@
 
 #include <QFileInfo>
 
+#include <set>
+
 namespace testsupport {
 
 bool SpreadsheetLog::wasWritten(const QString& address) const
@@ -129,6 +131,26 @@ QString RecordingSpreadsheet::readCell(const QString& address)
         --log_.readsBeforeFailure;
     succeed();
     return cells_.value(address);
+}
+
+std::vector<int> RecordingSpreadsheet::filledColumns(int firstColumn, int lastRow)
+{
+    if (!needWorkbook())
+        return {};
+    if (log_.failFilledColumns) {
+        error_ = QStringLiteral("The columns of the sheet could not be read.");
+        return {};
+    }
+    std::set<int> filled;
+    for (auto cell = cells_.cbegin(); cell != cells_.cend(); ++cell) {
+        int column = 0;
+        int row = 0;
+        if (platform::parseCellAddress(cell.key(), column, row) && column >= firstColumn && row <= lastRow
+            && !cell.value().isEmpty())
+            filled.insert(column);
+    }
+    succeed();
+    return {filled.begin(), filled.end()};
 }
 
 bool RecordingSpreadsheet::printActiveSheet(int copies, bool collate)

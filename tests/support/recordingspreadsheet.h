@@ -24,6 +24,7 @@ struct SpreadsheetLog {
     bool failShow = false;
     int writesBeforeFailure = -1; // -1: writes never fail
     int readsBeforeFailure = -1;  // -1: reads never fail
+    bool failFilledColumns = false;
 
     // Workbooks that openWorkbook finds, by path, with their cells by address. A path not
     // listed here opens as an empty workbook when the file exists.
@@ -63,6 +64,7 @@ public:
     bool writeNumber(const QString& address, double value) override;
     bool writeDate(const QString& address, const QDateTime& value) override;
     QString readCell(const QString& address) override;
+    std::vector<int> filledColumns(int firstColumn, int lastRow) override;
     bool printActiveSheet(int copies, bool collate) override;
     bool show() override;
     void quit() override;

@@ -22,14 +22,13 @@
 #include "windows/contacts/frmcontacts.h"
 #include "windows/document/documentwindow.h"
 
+#include "runningprogram.h"
+
 #include <QApplication>
-#include <QDeadlineTimer>
 #include <QDir>
 #include <QLineEdit>
 #include <QTemporaryDir>
-#include <QThread>
 #include <cstdio>
-#include <functional>
 
 namespace {
 
@@ -51,31 +50,9 @@ public:
     bool ShowColor(platform::CommonDialog&) override { return false; }
 };
 
-// Lets the program run until the condition holds, or gives up after a while.
-bool runUntil(const std::function<bool()>& condition)
-{
-    QDeadlineTimer deadline(60000);
-    while (!condition()) {
-        if (deadline.hasExpired())
-            return false;
-        QApplication::processEvents(QEventLoop::AllEvents, 50);
-        QThread::msleep(10);
-    }
-    return true;
-}
-
-// A few rounds of events so that what was shown is laid out and drawn.
-void settle()
-{
-    for (int i = 0; i < 20; ++i) {
-        QApplication::processEvents();
-        QThread::msleep(10);
-    }
-}
-
 bool save(QWidget& window, const QString& folder, const char* name)
 {
-    settle();
+    windowshot::settle();
     const QString path = folder + QLatin1Char('/') + QString::fromLatin1(name);
     if (!window.grab().save(path, "PNG")) {
         std::fprintf(stderr, "captionshot: %s could not be written\n", qPrintable(path));
@@ -105,13 +82,7 @@ int main(int argc, char** argv)
     datafiles::CreateDataFolders();
     {
         datafiles::SettingsStore s;
-        s.CompanyName = QStringLiteral("Kos Joinery Ltd");
-        s.CompanyAddress = QStringLiteral("12 Mill Street");
-        s.CompanyCity = QStringLiteral("Kranj");
-        s.CompanyZip = QStringLiteral("4000");
-        s.CompanyEMail = QStringLiteral("office@kos.example");
-        s.CompanyFax = QStringLiteral("04 111 222");
-        s.CompanyPhone = QStringLiteral("04 111 333");
+        windowshot::setSampleCompany(s);
         s.CURRENTPASSWORD = QStringLiteral("abc");
         if (!datafiles::SaveSettingsFile(s))
             return 1;
@@ -121,7 +92,7 @@ int main(int argc, char** argv)
     {
         shell::Program program([] {});
         program.start();
-        if (!runUntil([&] { return program.startupProbeDone(); })) {
+        if (!windowshot::runUntil([&] { return program.startupProbeDone(); })) {
             std::fprintf(stderr, "captionshot: the program did not start\n");
             return 1;
         }
@@ -131,7 +102,7 @@ int main(int argc, char** argv)
 
         main.txtpassword->setText(QStringLiteral("abc"));
         QMetaObject::invokeMethod(main.txtpassword, "returnPressed");
-        settle();
+        windowshot::settle();
 
         program.openDocumentWindow(shell::FormName::Items);
         windows::DocumentWindow* items = nullptr;

@@ -41,6 +41,7 @@ public:
     bool writeNumber(const QString& a, double v) override { return m_calc.writeNumber(a, v); }
     bool writeDate(const QString& a, const QDateTime& v) override { return m_calc.writeDate(a, v); }
     QString readCell(const QString& a) override { return m_calc.readCell(a); }
+    std::vector<int> filledColumns(int first, int last) override { return m_calc.filledColumns(first, last); }
     bool printActiveSheet(int copies, bool collate) override { return m_calc.printActiveSheet(copies, collate); }
     bool show() override
     {

@@ -63,6 +63,8 @@ public:
     }
     void SaveFileWritten(const QString& FileName, bool Encrypted) { m_file.SaveFileWritten(FileName, Encrypted); }
     const QString& OpenedFileName() const { return m_file.OpenedFileName(); }
+    // How the file the last OpenFile read was cut short; empty for a whole file.
+    const std::optional<ListFileCut>& openedCut() const { return m_file.openedCut(); }
     bool iIsEncrypted() const { return m_file.iIsEncrypted(); }
 
     // ---- Find and replace

@@ -5,7 +5,10 @@
 #include "grid/documents/exchangehost.h"
 #include "grid/documents/progressdisplay.h"
 #include "grid/gridcore.h"
+#include "platform/prompts.h"
 #include "platform/spreadsheet.h"
+
+#include <QStringList>
 
 #include <algorithm>
 #include <array>
@@ -97,6 +100,44 @@ void addColumnsFor(GridCore& grid, const std::vector<SheetRow>& sheet)
         grid.AddColumn(0, NewColumnWidth, platform::columnLetters(k));
 }
 
+// The sheet columns as the user knows them, by letter, runs of neighbours as one range:
+// "AG", "AG to AJ", "AG to AJ, AM and BA to BC". A long list ends with how many more there are.
+QString columnList(const std::vector<int>& columns)
+{
+    constexpr qsizetype MostRangesNamed = 8;
+    QStringList ranges;
+    size_t next = 0; // the first column not yet named
+    while (next < columns.size() && ranges.size() < MostRangesNamed) {
+        size_t last = next;
+        while (last + 1 < columns.size() && columns[last + 1] == columns[last] + 1)
+            ++last;
+        const QString letters = platform::columnLetters(columns[next]);
+        ranges << (last == next ? letters : letters + QStringLiteral(" to ") + platform::columnLetters(columns[last]));
+        next = last + 1;
+    }
+    if (const size_t more = columns.size() - next; more > 0)
+        ranges << QStringLiteral("%1 more column%2").arg(more).arg(more == 1 ? QString() : QStringLiteral("s"));
+    if (ranges.size() == 1)
+        return ranges.front();
+    const QString last = ranges.takeLast();
+    return ranges.join(QStringLiteral(", ")) + QStringLiteral(" and ") + last;
+}
+
+// Whether the user goes on with an import that leaves those sheet columns out.
+bool mayLeaveOut(const QString& workbook, const std::vector<int>& columns)
+{
+    const bool one = columns.size() == 1;
+    const QString text =
+        QStringLiteral("The workbook\n%1\nholds values in sheet %2 %3, in the rows to be imported. A document has at "
+                       "most %4 columns, A to %5, so %6 left out of the import.\n\nImport columns A to %5 without %7?")
+            .arg(workbook, one ? QStringLiteral("column") : QStringLiteral("columns"), columnList(columns),
+                 QString::number(GridCore::MaxColumns), platform::columnLetters(GridCore::MaxColumns),
+                 one ? QStringLiteral("that column is") : QStringLiteral("those columns are"),
+                 one ? QStringLiteral("it") : QStringLiteral("them"));
+    return platform::prompts().MsgBox(text, platform::MsgStyle::YesNoQuestionNo, QStringLiteral("Columns Left Out"))
+           == platform::Answer::Yes;
+}
+
 } // namespace
 
 ExcelExchange::ExcelExchange(GridCore& grid, ExchangeHost& host) : m_grid(grid), m_host(host) {}
@@ -128,7 +169,20 @@ bool ExcelExchange::importexcel(const QString& FileName, int32_t Rows)
                       excel.lastError());
         return false;
     }
+    // The columns past the last a document holds are only looked for, never read in.
+    std::vector<int> leftOut;
+    if (Rows >= 1) {
+        const std::optional<std::vector<int>> beyond = excel.filledColumns(GridCore::MaxColumns + 1, Rows);
+        if (!beyond) {
+            reportFailure(QStringLiteral("Quorvane could not read the workbook\n%1\n").arg(FileName) + nothingImported,
+                          excel.lastError());
+            return false;
+        }
+        leftOut = *beyond;
+    }
     excel.QuitExcel();
+    if (!leftOut.empty() && !mayLeaveOut(FileName, leftOut))
+        return false;
     putRows(m_grid, sheet);
     addColumnsFor(m_grid, sheet);
     return true;

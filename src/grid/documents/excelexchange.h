@@ -20,9 +20,12 @@ public:
     // grid rows of the same numbers, columns 1 to 32: a non-empty sheet cell replaces the
     // text of its grid cell, an empty one leaves it as it is; Rows empty rows are appended.
     // When a value lands beyond the grid's columns, columns named after their sheet columns
-    // are appended up to the last that holds one, so that nothing read is left hidden.
-    // The cells are written without history. True when the rows were read; on any failure
-    // the user is told, the grid is left as it was and false is returned.
+    // are appended up to the last that holds one, so that nothing read is left hidden. A
+    // document has no column beyond AF: before the grid changes, the user is told which
+    // sheet columns past AF hold values in those rows and so are left out, and may stop the
+    // import there. The cells are written without history. True when the rows were read;
+    // on any failure the user is told, and on a failure or a stop the grid is left as it
+    // was and false is returned.
     bool importexcel(const QString& FileName, int32_t Rows);
 
     // Writes every row that holds text in columns 1 to ColumnCount into the sheet row of the

@@ -51,6 +51,14 @@ QString ExcelSession::readCell(const QString& address, bool* ok)
     return text;
 }
 
+std::optional<std::vector<int>> ExcelSession::filledColumns(int firstColumn, int lastRow)
+{
+    std::vector<int> columns = m_excel->filledColumns(firstColumn, lastRow);
+    if (!m_excel->lastError().isEmpty())
+        return std::nullopt;
+    return columns;
+}
+
 bool ExcelSession::writeNumber(const QString& address, double value)
 {
     return m_excel->writeNumber(address, value);

@@ -6,7 +6,9 @@
 
 #include <QString>
 #include <memory>
+#include <optional>
 #include <span>
+#include <vector>
 
 namespace platform {
 class Spreadsheet;
@@ -35,6 +37,9 @@ public:
     bool writeRow(int row, int firstColumn, std::span<const QString> texts);
     // The text of a cell of the active sheet; *ok tells whether it could be read.
     QString readCell(const QString& address, bool* ok);
+    // The columns, from firstColumn on, in which rows 1 to lastRow of the active sheet show
+    // a value; nothing when they could not be read.
+    std::optional<std::vector<int>> filledColumns(int firstColumn, int lastRow);
 
     // Writes a number, or a date and time value, into a cell of the active sheet.
     bool writeNumber(const QString& address, double value);

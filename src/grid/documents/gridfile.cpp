@@ -44,6 +44,7 @@ platform::FileResult GridFile::OpenFile(const QString& FileName)
     m_openedFileName = FileName;
     m_isEncrypted = document.form != ListDocument::Form::Plain;
     m_passwordLine = document.passwordLine.value_or(QString::fromLatin1(ListFileReader::DefaultPassword));
+    m_openedCut = document.cut;
     load(document);
     return {true, QString()};
 }

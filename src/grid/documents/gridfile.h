@@ -5,9 +5,11 @@
 // caller with a message naming the file, and a failed open or save leaves the grid and the
 // three fields as they were.
 
+#include "grid/documents/listfilecut.h"
 #include "platform/safefile.h"
 
 #include <QString>
+#include <optional>
 
 namespace grid {
 
@@ -19,8 +21,11 @@ public:
     explicit GridFile(GridCore& core);
 
     // Reads a list file in any of its forms into the grid: columns, rows and cells replace
-    // the grid's, both history stacks are emptied, and the grid is redrawn.
+    // the grid's, both history stacks are emptied, and the grid is redrawn. A file cut short
+    // is read as far as it goes; openedCut() then tells what it still showed of itself.
     [[nodiscard]] platform::FileResult OpenFile(const QString& FileName);
+    // How the file of the last successful OpenFile was cut short; empty for a whole file.
+    const std::optional<ListFileCut>& openedCut() const { return m_openedCut; }
     // Writes the grid to FileName, scrambled with the default password text when Encrypted,
     // plain otherwise, and makes FileName the grid's file.
     [[nodiscard]] platform::FileResult SaveFileAs(const QString& FileName, bool Encrypted);
@@ -60,6 +65,7 @@ private:
     QString m_openedFileName;
     bool m_isEncrypted = false;
     QString m_passwordLine;
+    std::optional<ListFileCut> m_openedCut;
 };
 
 } // namespace grid

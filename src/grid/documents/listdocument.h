@@ -5,6 +5,7 @@
 
 #include "grid/documents/listfilecell.h"
 #include "grid/documents/listfilecolumn.h"
+#include "grid/documents/listfilecut.h"
 #include "grid/documents/listfilesource.h"
 #include "grid/gridrow.h"
 
@@ -30,6 +31,8 @@ public:
     // The header as written: the count in it and the entries that follow.
     std::optional<int> declaredColumnCount;
     QList<ListFileColumn> columns;
+    // Set when the file read was cut short; the rows it still held are read all the same.
+    std::optional<ListFileCut> cut;
 
     // Rows 1 to rowCount(). Setting the count drops every cell.
     void setRowCount(int rows);

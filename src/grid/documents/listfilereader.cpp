@@ -81,6 +81,9 @@ public:
     {
     }
 
+    // How the line handed out last ended: a whole file ends every line with CR LF.
+    enum class End { CrLf, Cr, None };
+
     // The next line, valid until the next call; false at the end of the text or when the
     // bytes could not be read (failed() tells).
     bool next(QStringView& line)
@@ -93,8 +96,12 @@ public:
                 const qsizetype cr = m_scan + found;
                 line = QStringView(m_text.get() + m_pos, cr - m_pos);
                 m_pos = cr + 1;
-                if (m_pos < m_end && m_text[m_pos] == u'\n')
+                m_lastEnd = End::Cr;
+                if (m_pos < m_end && m_text[m_pos] == u'\n') {
                     ++m_pos;
+                    m_lastEnd = End::CrLf;
+                    m_crLfSeen = true;
+                }
                 m_scan = m_pos;
                 return true;
             }
@@ -109,10 +116,15 @@ public:
                 return false;
             line = QStringView(m_text.get() + m_pos, m_end - m_pos); // the last line has no end
             m_pos = m_scan = m_end;
+            m_lastEnd = End::None;
             return true;
         }
     }
     bool failed() const { return m_failed; }
+    End lastEnd() const { return m_lastEnd; }
+    // Whether a line ended with CR LF: a file whose lines end with CR alone ends its last
+    // line so too.
+    bool crLfSeen() const { return m_crLfSeen; }
 
 private:
     // Moves what is left to the front and decodes the next block after it.
@@ -159,6 +171,8 @@ private:
     const platform::AnsiTables& m_tables;
     qsizetype m_offset = 0; // the next byte to decode
     bool m_failed = false;
+    End m_lastEnd = End::CrLf;
+    bool m_crLfSeen = false;
     // The decoded text not yet handed out runs from m_pos to m_end; up to m_scan it holds no
     // carriage return.
     std::unique_ptr<char16_t[]> m_text = std::make_unique_for_overwrite<char16_t[]>(size_t(2 * Block));
@@ -280,6 +294,16 @@ bool isRowCountLine(QStringView line)
     return line.startsWith(QLatin1String("\\\\")) && ListFileLines::parseRowCountLine(line).has_value();
 }
 
+// The start of a header or row-count line that the end of the file cut off before its count
+// was whole: one or both of its backslashes, and digits after them.
+bool isCutCountStart(QStringView line)
+{
+    if (!QStringView(u"\\\\").startsWith(line.left(2)))
+        return false;
+    return std::all_of(line.begin() + std::min<qsizetype>(line.size(), 2), line.end(),
+                       [](QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); });
+}
+
 platform::FileResult notAListFile(const QString& path)
 {
     return {false, QStringLiteral("The file \"%1\" could not be opened: it is not a document of this program, or "
@@ -294,6 +318,46 @@ bool insideDocument(const ListDocument& document, const ListFileLines::CellLine&
     return line.row >= 1 && line.row <= document.rowCount() && line.column >= 1
            && line.column <= ListDocument::MaxColumns;
 }
+
+// Follows what a file shows of its end: whether its row count was read, which cells its
+// lines filled, and how its last line ended; from that, whether it was cut short.
+class CutWatch {
+public:
+    void countRead(int rows) { m_declaredRows = rows; }
+
+    // A cell line the file ends with, without its line end, may have lost the end of its row
+    // or column number ("#12" cut to "#1") and would then land in another cell. It is read
+    // only where it comes after every cell read so far, as the lines of a whole file do: a
+    // shortened number then points at a cell no earlier line filled.
+    bool mayStore(const ListFileLines::CellLine& line, bool ended) const
+    {
+        return ended || line.row > m_lastRow || (line.row == m_lastRow && line.column > m_lastColumn);
+    }
+    void stored(const ListFileLines::CellLine& line)
+    {
+        m_lastRow = line.row;
+        m_lastColumn = line.column;
+        m_lastRowFound = std::max(m_lastRowFound, line.row);
+    }
+
+    // Empty for a whole file, and for one without a single byte, which is a new document. A
+    // whole file ends its last line as it ends the others: with CR LF, or, where its lines end
+    // with CR alone, with CR.
+    std::optional<ListFileCut> cut(qsizetype bytes, const LineSource& lines) const
+    {
+        const bool lastLineEnded = lines.lastEnd() == LineSource::End::CrLf
+                                   || (lines.lastEnd() == LineSource::End::Cr && !lines.crLfSeen());
+        if (bytes == 0 || (m_declaredRows && lastLineEnded))
+            return std::nullopt;
+        return ListFileCut{m_declaredRows, m_lastRowFound};
+    }
+
+private:
+    std::optional<int> m_declaredRows;
+    int m_lastRow = 0;
+    int m_lastColumn = 0;
+    int m_lastRowFound = 0;
+};
 
 } // namespace
 
@@ -332,6 +396,7 @@ platform::FileResult ListFileReader::readFrom(Feed& feed, ListDocument& document
 
     LineSource lines(feed, read.form == ListDocument::Form::Scrambled, *tables);
     RowAssembler rows(read);
+    CutWatch ending;
     QStringView line;
     // A file that ends before its header or its row-count line is an empty document, the
     // way a cut-short write leaves one; but anything after a missing one is not a document.
@@ -349,29 +414,42 @@ platform::FileResult ListFileReader::readFrom(Feed& feed, ListDocument& document
         }
         if (countsMissing)
             return notAListFile(path);
+        // Only the last line of a file can lack its end: it was cut there.
+        const bool ended = lines.lastEnd() != LineSource::End::None;
         if (number == headerLine) {
-            if (!isHeaderLine(line))
-                return notAListFile(path);
+            if (!isHeaderLine(line)) {
+                if (ended || !isCutCountStart(line))
+                    return notAListFile(path);
+                continue;
+            }
             auto header = ListFileLines::parseHeaderLine(line);
             read.declaredColumnCount = header->count;
             read.columns = header->entries;
         } else if (number == headerLine + 1) {
-            if (!isRowCountLine(line))
-                return notAListFile(path);
+            if (!isRowCountLine(line)) {
+                if (ended || !isCutCountStart(line))
+                    return notAListFile(path);
+                continue;
+            }
             const qint64 count = ListFileLines::parseRowCountLine(line).value_or(1);
             if (count > MaxRows)
                 return {false, QStringLiteral("The file \"%1\" could not be opened: it declares %2 rows, "
                                               "more than a document can hold (%3).")
                                    .arg(path, line.mid(2).toString(), QString::number(MaxRows))};
             read.setRowCount(count < 1 ? 1 : int(count));
+            if (ended)
+                ending.countRead(read.rowCount()); // a count cut short may have lost digits
         } else if (auto cell = ListFileLines::parseCellLine(line)) {
-            if (insideDocument(read, *cell))
+            if (insideDocument(read, *cell) && ending.mayStore(*cell, ended)) {
                 rows.store(*cell);
+                ending.stored(*cell);
+            }
         }
     }
     if (lines.failed())
         return {false, QStringLiteral("The file \"%1\" could not be read: %2.").arg(path, feed.error())};
     rows.flush();
+    read.cut = ending.cut(feed.total(), lines);
     document = std::move(read);
     return {true, QString()};
 }

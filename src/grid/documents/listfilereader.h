@@ -3,8 +3,10 @@
 // a ListDocument. Cell lines that do not follow the format are passed over; a file whose
 // first lines are not a header and a row count (a picture or a letter given the document's
 // extension), or that declares more rows than a grid can hold, is refused, so that it is
-// never shown as an empty document and saved over. A file that ends before those lines
-// reads as an empty document.
+// never shown as an empty document and saved over. A file cut short (one that ends before
+// its row count, or inside a line) reads as far as it goes, and the document says so
+// (ListDocument::cut), so that what it still holds can be rescued without anyone taking it
+// for the whole document.
 
 #include "platform/safefile.h"
 

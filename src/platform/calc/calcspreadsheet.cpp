@@ -19,8 +19,12 @@
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/lang/XMultiServiceFactory.hpp>
 #include <com/sun/star/lang/XComponent.hpp>
+#include <com/sun/star/sheet/CellFlags.hpp>
 #include <com/sun/star/sheet/XCellRangeAddressable.hpp>
 #include <com/sun/star/sheet/XCellRangeData.hpp>
+#include <com/sun/star/sheet/XCellRangesQuery.hpp>
+#include <com/sun/star/sheet/XSheetCellRanges.hpp>
+#include <com/sun/star/sheet/XUsedAreaCursor.hpp>
 #include <com/sun/star/sheet/XSheetCellRangeContainer.hpp>
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
 #include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
@@ -45,6 +49,7 @@
 #include <functional>
 #include <map>
 #include <optional>
+#include <set>
 
 using namespace css;
 
@@ -439,6 +444,32 @@ public:
         return &*shown;
     }
 
+    // Where the sheet's CSV form cannot be had: only the cells that hold anything, within the
+    // area the sheet uses, are read one by one, and a column is done at its first value.
+    std::vector<int> filledColumnsByCell(int firstColumn, int lastRow)
+    {
+        const uno::Reference<sheet::XUsedAreaCursor> used(sheet->createCursor(), uno::UNO_QUERY_THROW);
+        used->gotoEndOfUsedArea(false);
+        const table::CellRangeAddress end =
+            uno::Reference<sheet::XCellRangeAddressable>(used, uno::UNO_QUERY_THROW)->getRangeAddress();
+        if (end.EndColumn < firstColumn - 1 || lastRow < 1)
+            return {};
+        const uno::Reference<sheet::XCellRangesQuery> area(
+            sheet->getCellRangeByPosition(firstColumn - 1, 0, end.EndColumn, std::min(lastRow, end.EndRow + 1) - 1),
+            uno::UNO_QUERY_THROW);
+        const auto content = sal_Int16(sheet::CellFlags::VALUE | sheet::CellFlags::DATETIME
+                                       | sheet::CellFlags::STRING | sheet::CellFlags::FORMULA);
+        std::set<int> filled;
+        for (const table::CellRangeAddress& range : area->queryContentCells(content)->getRangeAddresses())
+            for (sal_Int32 c = range.StartColumn; c <= range.EndColumn; ++c)
+                for (sal_Int32 r = range.StartRow; r <= range.EndRow && !filled.contains(int(c) + 1); ++r)
+                    if (!uno::Reference<text::XText>(sheet->getCellByPosition(c, r), uno::UNO_QUERY_THROW)
+                             ->getString()
+                             .isEmpty())
+                        filled.insert(int(c) + 1);
+        return {filled.begin(), filled.end()};
+    }
+
     bool store(const QString& path)
     {
         if (!flush())
@@ -670,6 +701,24 @@ QString CalcSpreadsheet::readCell(const QString& address)
         return true;
     });
     return text;
+}
+
+std::vector<int> CalcSpreadsheet::filledColumns(int firstColumn, int lastRow)
+{
+    if (!d->needDocument())
+        return {};
+    firstColumn = std::max(firstColumn, 1);
+    std::vector<int> filled;
+    d->guarded(QStringLiteral("The columns of the sheet could not be read"), [&] {
+        if (!d->flush())
+            return false;
+        if (const SheetText* shown = d->shownText())
+            filled = shown->filledColumns(firstColumn, lastRow);
+        else
+            filled = d->filledColumnsByCell(firstColumn, lastRow);
+        return true;
+    });
+    return filled;
 }
 
 bool CalcSpreadsheet::printActiveSheet(int copies, bool collate)

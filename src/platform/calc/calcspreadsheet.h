@@ -25,6 +25,7 @@ public:
     bool writeNumber(const QString& address, double value) override;
     bool writeDate(const QString& address, const QDateTime& value) override;
     QString readCell(const QString& address) override;
+    std::vector<int> filledColumns(int firstColumn, int lastRow) override;
     bool printActiveSheet(int copies, bool collate) override;
     bool show() override;
     void quit() override;

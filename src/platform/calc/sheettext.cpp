@@ -2,6 +2,9 @@
 
 #include "platform/calc/sheettext.h"
 
+#include <algorithm>
+#include <set>
+
 namespace platform::calc {
 
 SheetText SheetText::fromCsv(const QByteArray& csv)
@@ -61,6 +64,19 @@ QString SheetText::at(int row, int column) const
         return QString();
     const QStringList& cells = rows_[std::size_t(row - 1)];
     return column >= 1 && column <= cells.size() ? cells[column - 1] : QString();
+}
+
+std::vector<int> SheetText::filledColumns(int firstColumn, int lastRow) const
+{
+    std::set<int> filled;
+    const int rows = std::min(lastRow, rowCount());
+    for (int r = 0; r < rows; ++r) {
+        const QStringList& cells = rows_[std::size_t(r)];
+        for (qsizetype c = std::max(firstColumn, 1) - 1; c < cells.size(); ++c)
+            if (!cells[c].isEmpty())
+                filled.insert(int(c) + 1);
+    }
+    return {filled.begin(), filled.end()};
 }
 
 } // namespace platform::calc

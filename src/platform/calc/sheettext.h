@@ -20,6 +20,10 @@ public:
 
     int rowCount() const { return int(rows_.size()); }
 
+    // The columns, from firstColumn on, in which one of the rows 1 to lastRow shows a value;
+    // ascending.
+    std::vector<int> filledColumns(int firstColumn, int lastRow) const;
+
 private:
     std::vector<QStringList> rows_;
 };

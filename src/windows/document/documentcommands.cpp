@@ -273,6 +273,7 @@ void DocumentWindow::NEWLIST()
     }
     const SettingUp settingUp(*this);
     m_list->ClearEntireList();
+    m_incompleteFile.reset();
     DELETECURRENTUSERNAME();
     EnsureDefaultColumns();
     clearDocumentExtras();
@@ -403,8 +404,32 @@ OpenOutcome DocumentWindow::openDocument(const OpenRequest& request)
     if (fileReadOnly)
         setWritable(false);
     finishOpening();
+    noteCutFile(path);
     afterDocumentOpened();
     return readOnly || fileReadOnly ? OpenOutcome::OpenedReadOnly : OpenOutcome::Opened;
+}
+
+void DocumentWindow::noteCutFile(const QString& path)
+{
+    m_incompleteFile.reset();
+    if (const std::optional<grid::ListFileCut>& cut = m_list->openedCut()) {
+        m_incompleteFile = IncompleteFile{path, *cut};
+        prompts().MsgBox(m_incompleteFile->notice(), ExclamationOk, windowTitle());
+    }
+}
+
+bool DocumentWindow::mayWriteOver(const QString& path)
+{
+    if (!m_incompleteFile || m_incompleteFile->path != path)
+        return true;
+    return prompts().MsgBox(m_incompleteFile->overwriteQuestion(), platform::MsgStyle::YesNoQuestionNo, windowTitle())
+           == Answer::Yes;
+}
+
+void DocumentWindow::wroteWholeFile(const QString& path)
+{
+    if (m_incompleteFile && m_incompleteFile->path == path)
+        m_incompleteFile.reset();
 }
 
 void DocumentWindow::enableColumnEditing()
@@ -465,6 +490,8 @@ QString DocumentWindow::changedOnDiskQuestion(const QString& path) const
 // it: a Yes holds for the file as it was when asked.
 bool DocumentWindow::writeDocument(const QString& path, bool ownFile)
 {
+    if (!mayWriteOver(path))
+        return false;
     std::optional<services::FileStamp> agreed;
     for (;;) {
         std::unique_ptr<WriteHold> hold = holdForWriting();
@@ -494,6 +521,7 @@ bool DocumentWindow::writeDocument(const QString& path, bool ownFile)
         }
         m_diskStamp = services::FileStamp::of(path);
         fileMatchesDocument(path, m_diskStamp);
+        wroteWholeFile(path);
         return true;
     }
 }
@@ -517,6 +545,7 @@ void DocumentWindow::readAgain(const QString& path)
     m_list->SelectItem(1, 1);
     enableColumnEditing();
     finishOpening();
+    noteCutFile(path);
 }
 
 std::optional<DocumentWindow::SaveAsChoice> DocumentWindow::chooseSaveAsPath(const QString& proposal)

@@ -17,6 +17,8 @@
 // A document's file that someone else wrote after this window read it (a posting changed a
 // balance in it, another computer saved it) is never written over by Save, nor by Save As
 // onto it, unasked; a kind may first take over what it keeps of that file (changedOnDisk).
+// A file that was cut short opens with what it still holds and a notice of the rows missing
+// from it, and no save writes over it unasked.
 //
 // Lock rules: a document is opened writable only when no other computer's lock names it and
 // this window may write it; a writable open in network mode takes the lock in one exclusive
@@ -43,6 +45,7 @@
 #include "windows/document/documentcontext.h"
 #include "windows/document/documentkind.h"
 #include "windows/document/filesearchwindow.h"
+#include "windows/document/incompletefile.h"
 
 #include <QHash>
 #include <QString>
@@ -301,6 +304,13 @@ protected:
     // What New resets besides the grid, after the default columns.
     virtual void clearDocumentExtras() {}
 
+    // ---- A document's file that was cut short
+    // Before a save writes the document to path: when path is the file that was cut short
+    // as this window read it, whether the user agrees to write over it. True otherwise.
+    bool mayWriteOver(const QString& path);
+    // path now holds the whole document, written by this window.
+    void wroteWholeFile(const QString& path);
+
     // ---- Building blocks for the steps
     // Runs the handler when the menu command, or the button, of that name is chosen; a kind
     // without it connects nothing.
@@ -438,6 +448,9 @@ private:
     // is not written over unasked when someone else wrote it since. Tells every failure.
     bool writeDocument(const QString& path, bool ownFile);
     void readAgain(const QString& path);
+    // After the grid has read path: remembers whether the file was cut short, and tells the
+    // user what is missing.
+    void noteCutFile(const QString& path);
     void TextText_Change();
     void TextText_GotFocus();
     void TextText_LostFocus();
@@ -473,6 +486,8 @@ private:
     // The document's file as this window last read or wrote it; Save compares it with the
     // file on disk before it writes.
     std::optional<services::FileStamp> m_diskStamp;
+    // The file this window's document was read from, when that file was cut short.
+    std::optional<IncompleteFile> m_incompleteFile;
 
     QString m_changeStatus = QStringLiteral("0");
     QString m_activeColumn = QStringLiteral("1");

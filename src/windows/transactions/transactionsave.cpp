@@ -139,6 +139,9 @@ bool frmTransactions::postTransaction(SaveKind kind, const QString& path)
         prompts().MsgBox(storable.error, platform::MsgStyle::Critical);
         return false;
     }
+    // Save As never writes over a transaction that exists: the posting refuses it.
+    if (kind == SaveKind::Save && !mayWriteOver(written))
+        return false;
     const posting::TransactionResult result =
         m_posting.post({kind, m_header, path, List1().SaveFileBytes(written, true)});
     if (!result.posted()) {
@@ -158,6 +161,7 @@ void frmTransactions::takePosted(const posting::TransactionResult& result)
     d.FileName = result.FileName;
     d.FileTitle = datafiles::GetFileNameOnly(result.FileName);
     List1().SaveFileWritten(result.FileName, true);
+    wroteWholeFile(result.FileName);
     setlblChangeStatus(QStringLiteral("0"));
     setWindowTitle(QStringLiteral("Transaction [ ") + d.FileTitle + QStringLiteral(" ]"));
     setWritable(true);

@@ -122,6 +122,79 @@ TEST_F(ExcelImportTest, RowCountsBeyondTheSixteenBitRangeAreRead)
     EXPECT_EQ(grid.row(32768).text(2), QStringLiteral("past 16 bits"));
 }
 
+// The sheet columns past AF, the last a document holds, that have values in the rows to be
+// imported are named by letter before the grid changes, runs of neighbours as one range, with
+// the spreadsheet program already quit. No stops the import and leaves the grid as it was; Yes
+// imports columns A to AF.
+TEST_F(ExcelImportTest, ColumnsPastAFAreNamedAndTheImportMayStop)
+{
+    const auto sheetWith = [&](const QList<int>& columns) {
+        QHash<QString, QString> cells{{"A1", "first"}, {"AF2", "last kept"}, {"AH3", "below the rows imported"}};
+        for (int column : columns)
+            cells.insert(platform::columnLetters(column) + QStringLiteral("2"), QStringLiteral("left out"));
+        sheet(cells);
+    };
+    const struct {
+        const char* what;
+        QList<int> columns;
+        QString named; // as the question names them
+    } cases[] = {
+        {"one", {33}, QStringLiteral("column AG")},
+        {"a run", {33, 34, 35, 36}, QStringLiteral("columns AG to AJ")},
+        {"runs and one alone", {33, 34, 35, 36, 39, 53, 54, 55}, QStringLiteral("columns AG to AJ, AM and BA to BC")},
+        {"more than eight runs", {33, 35, 37, 39, 41, 43, 45, 47, 49, 51, 53},
+         QStringLiteral("columns AG, AI, AK, AM, AO, AQ, AS, AU and 3 more columns")},
+        {"one more", {33, 35, 37, 39, 41, 43, 45, 47, 49}, QStringLiteral("columns AG, AI, AK, AM, AO, AQ, AS, AU and 1 more column")},
+    };
+    grid.setCellText(1, 1, QStringLiteral("kept"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        prompts->clear();
+        sheetWith(c.columns);
+        int runningWhenAsked = -1;
+        prompts->queueAnswer([&](const testsupport::RecordedPrompt&) {
+            runningWhenAsked = excel->running;
+            return platform::Answer::No;
+        });
+        EXPECT_FALSE(exchange.importexcel(book, 2));
+        ASSERT_EQ(prompts->recorded().size(), 1);
+        const testsupport::RecordedPrompt& asked = prompts->recorded()[0];
+        EXPECT_TRUE(asked.text.contains(QStringLiteral("holds values in sheet ") + c.named
+                                        + QStringLiteral(", in the rows to be imported.")))
+            << asked.text.toStdString();
+        EXPECT_EQ(asked.style, platform::MsgStyle::YesNoQuestionNo);
+        EXPECT_EQ(asked.title, QStringLiteral("Columns Left Out"));
+        EXPECT_EQ(runningWhenAsked, 0);
+        EXPECT_EQ(grid.ListCount(), 1);
+        EXPECT_EQ(grid.GetItem(1, 1), QStringLiteral("kept"));
+        EXPECT_EQ(grid.ColumnCount(), 1);
+    }
+    EXPECT_EQ(prompts->texts().first(),
+              QStringLiteral("The workbook\n/imports/book.xls\nholds values in sheet columns AG, AI, AK, AM, AO, AQ, "
+                             "AS, AU and 1 more column, in the rows to be imported. A document has at most 32 columns, "
+                             "A to AF, so those columns are left out of the import.\n\nImport columns A to AF "
+                             "without them?"));
+
+    prompts->clear();
+    sheetWith({33});
+    prompts->queueAnswer(platform::Answer::Yes);
+    EXPECT_TRUE(exchange.importexcel(book, 2));
+    EXPECT_EQ(prompts->texts().first(),
+              QStringLiteral("The workbook\n/imports/book.xls\nholds values in sheet column AG, in the rows to be "
+                             "imported. A document has at most 32 columns, A to AF, so that column is left out of the "
+                             "import.\n\nImport columns A to AF without it?"));
+    EXPECT_EQ(grid.ListCount(), 3);
+    EXPECT_EQ(grid.GetItem(1, 1), QStringLiteral("first"));
+    EXPECT_EQ(grid.GetItem(2, 32), QStringLiteral("last kept"));
+    EXPECT_EQ(grid.ColumnCount(), 32);
+
+    // Values past AF only below the rows imported leave nothing out: nothing is asked.
+    prompts->clear();
+    sheetWith({});
+    EXPECT_TRUE(exchange.importexcel(book, 2));
+    EXPECT_TRUE(prompts->recorded().isEmpty());
+}
+
 // A failed import changes nothing in the grid, tells the user why and tells the caller, so
 // the window does not mark the document changed for rows that were never read.
 TEST_F(ExcelImportTest, AFailedImportLeavesTheGridAsItWasAndSaysSo)
@@ -135,6 +208,7 @@ TEST_F(ExcelImportTest, AFailedImportLeavesTheGridAsItWasAndSaysSo)
         {"start", [](auto& l) { l.failStart = true; }, "Quorvane could not start the spreadsheet program.", false},
         {"open", [](auto& l) { l.failOpen = true; }, "Quorvane could not open the workbook", true},
         {"read", [](auto& l) { l.readsBeforeFailure = 40; }, "Quorvane could not read the workbook", true},
+        {"columns past AF", [](auto& l) { l.failFilledColumns = true; }, "Quorvane could not read the workbook", true},
     };
     grid.resetRows(2);
     grid.setCellText(1, 1, QStringLiteral("kept"));

@@ -362,3 +362,105 @@ TEST(ListFileReader, TextThatIsNotAListFileIsRefused)
         EXPECT_EQ(doc.columnCount(), file.columns) << file.what;
     }
 }
+
+namespace {
+
+// An item group of twelve rows, the last one empty, so that row numbers take two digits.
+ListDocument twelveRows()
+{
+    ListDocument doc;
+    doc.columns = {{QStringLiteral("Item Name"), 100}, {QStringLiteral("Price"), 60}};
+    doc.setRowCount(12);
+    for (int r = 1; r <= 11; ++r) {
+        doc.setCell(r, 1, {QStringLiteral("Item %1").arg(r)});
+        doc.setCell(r, 2, {QString::number(r * 10)});
+    }
+    return doc;
+}
+
+} // namespace
+
+namespace grid {
+void PrintTo(const ListFileCut& cut, std::ostream* os)
+{
+    *os << "cut{declared " << (cut.declaredRows ? std::to_string(*cut.declaredRows) : "none") << ", found "
+        << cut.lastRowFound << '}';
+}
+} // namespace grid
+
+// A file cut short reads as far as it goes, and says how many rows it should hold and up to
+// which row it still held them. The format tells a whole file by its row-count line and the
+// CR LF after its last line.
+TEST(ListFileReader, AFileCutShortSaysWhatItStillHolds)
+{
+    using Cut = std::optional<grid::ListFileCut>;
+    const ListDocument doc = twelveRows();
+    const QByteArray plain = ListFileWriter::plainBytes(doc);
+    const QByteArray password = "#@#\r\np&z7\r\n" + plain;
+    const qsizetype countEnd = plain.indexOf("\r\n", plain.indexOf("\r\n") + 2) + 2; // after the row count
+    const qsizetype row3 = plain.indexOf("Item 3");
+    const qsizetype last = plain.lastIndexOf("#11\r\n"); // row 11's last cell line: "...#2#11"
+    const struct {
+        const char* what;
+        QByteArray bytes;
+        Cut cut;
+        int rows;
+    } files[] = {
+        {"whole, plain", plain, std::nullopt, 12},
+        {"whole, password form", password, std::nullopt, 12},
+        {"whole, scrambled", ListFileScrambler::applied(password), std::nullopt, 12},
+        {"no bytes: a new document", QByteArray(), std::nullopt, 1},
+        {"whole, its lines ended by carriage returns alone", QByteArray(plain).replace("\r\n", "\r"), std::nullopt, 12},
+        {"carriage returns alone, inside its last line", QByteArray(plain).replace("\r\n", "\r").chopped(4),
+         grid::ListFileCut{12, 11}, 12},
+        {"the header line only", plain.left(plain.indexOf("\r\n") + 2), grid::ListFileCut{std::nullopt, 0}, 1},
+        {"scrambled, up to its header line",
+         ListFileScrambler::applied(password.left(password.indexOf("\\\\12\r\n"))), grid::ListFileCut{std::nullopt, 0},
+         1},
+        {"inside the header line", plain.left(20), grid::ListFileCut{std::nullopt, 0}, 1},
+        {"inside the row count", plain.left(countEnd - 3), grid::ListFileCut{std::nullopt, 0}, 1},
+        {"inside a text of row 3", plain.left(row3 + 4), grid::ListFileCut{12, 2}, 12},
+        {"scrambled, inside a text of row 3", ListFileScrambler::applied(password.left(row3 + 11 + 4)),
+         grid::ListFileCut{12, 2}, 12},
+        {"without the last line feed", plain.chopped(1), grid::ListFileCut{12, 11}, 12},
+        {"without the last line end", plain.chopped(2), grid::ListFileCut{12, 11}, 12},
+        // Row 11 cut to row 1 would write over row 1's price: that line is left out.
+        {"inside the last row number", plain.left(last + 2), grid::ListFileCut{12, 11}, 12},
+    };
+    for (const auto& file : files) {
+        const ListDocument read = readOk(file.bytes);
+        EXPECT_EQ(read.cut, file.cut) << file.what;
+        EXPECT_EQ(read.rowCount(), file.rows) << file.what;
+    }
+    const ListDocument shortened = readOk(plain.left(last + 2));
+    EXPECT_EQ(shortened.at(1, 2).text, QStringLiteral("10"));
+    EXPECT_EQ(shortened.at(11, 2).text, QString());
+    EXPECT_EQ(shortened.at(11, 1).text, QStringLiteral("Item 11"));
+}
+
+// Wherever a saved file is cut, what is read of it is the document's own cells in their own
+// places, and the file is known to be cut, unless it ends on a line end after its row count,
+// where nothing in the file tells.
+TEST(ListFileReader, EveryCutOfASavedFileReadsOnlyCellsItHeld)
+{
+    const ListDocument doc = twelveRows();
+    const QByteArray password = "#@#\r\np&z7\r\n" + ListFileWriter::plainBytes(doc);
+    const qsizetype countEnd = password.indexOf("\\\\12\r\n") + 6;
+    for (qsizetype length = 3; length < password.size(); ++length) {
+        const QByteArray text = password.left(length);
+        const ListDocument read = readOk(ListFileScrambler::applied(text));
+        const bool tellsNothing = length >= countEnd && text.endsWith("\r\n");
+        EXPECT_EQ(read.cut.has_value(), !tellsNothing) << length << " bytes";
+        for (int r = 1; r <= read.rowCount(); ++r) {
+            for (int c = 1; c <= 2; ++c) {
+                if (const QString cell = read.at(r, c).text; !cell.isEmpty()) {
+                    EXPECT_EQ(cell, doc.at(r, c).text) << length << " bytes, row " << r << ", column " << c;
+                }
+            }
+        }
+        if (read.cut && read.cut->declaredRows) {
+            EXPECT_EQ(*read.cut->declaredRows, 12) << length << " bytes";
+            EXPECT_EQ(read.lastColumnOf(read.cut->lastRowFound) > 0, read.cut->lastRowFound > 0) << length;
+        }
+    }
+}

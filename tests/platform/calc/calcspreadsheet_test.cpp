@@ -470,6 +470,43 @@ TEST_F(CalcTest, OpeningAWorkbookLeavesNoLockFileBesideIt)
     }
 }
 
+// The columns that show a value within the rows asked, from a column on: from the sheet's text
+// read at once, and, where that cannot be had (the temporary folder named is a file), from
+// the cells that hold anything, read one by one.
+TEST_F(CalcTest, FilledColumnsAreFoundWithinTheRowsAsked)
+{
+    CalcSpreadsheet calc;
+    ASSERT_TRUE(calc.start());
+    EXPECT_TRUE(calc.filledColumns(1, 1).empty());
+    EXPECT_FALSE(calc.lastError().isEmpty()) << "no workbook is open";
+    ASSERT_TRUE(calc.addWorkbook());
+    const struct {
+        const char* address;
+        QString text;
+    } cells[] = {{"A1", QStringLiteral("kept")},     {"AF1", QStringLiteral("last kept")},
+                 {"AG2", QStringLiteral("past AF")}, {"AJ3", QStringLiteral("0")},
+                 {"AK2", QStringLiteral("  ")},      {"AM5", QStringLiteral("below the rows asked")},
+                 {"AN3", QString()}};
+    for (const auto& c : cells)
+        ASSERT_TRUE(calc.writeCell(QString::fromLatin1(c.address), c.text));
+    const QString notAFolder = dir.filePath(QStringLiteral("not a folder"));
+    QFile file(notAFolder);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    for (const bool byCell : {false, true}) {
+        SCOPED_TRACE(byCell ? "cell by cell" : "the sheet's text at once");
+        const testsupport::EnvironmentOverride noTemporaryFolder("TMPDIR",
+                                                                 byCell ? notAFolder.toUtf8() : qgetenv("TMPDIR"));
+        calc.writeCell(QStringLiteral("A9"), QString()); // a change: the sheet is read again
+        EXPECT_EQ(calc.filledColumns(33, 3), (std::vector<int>{33, 36, 37}));
+        EXPECT_TRUE(calc.lastError().isEmpty()) << calc.lastError().toStdString();
+        EXPECT_EQ(calc.filledColumns(33, 5), (std::vector<int>{33, 36, 37, 39}));
+        EXPECT_EQ(calc.filledColumns(1, 1), (std::vector<int>{1, 32}));
+        EXPECT_TRUE(calc.filledColumns(40, 100).empty());
+        EXPECT_TRUE(calc.filledColumns(33, 1).empty());
+    }
+}
+
 TEST_F(CalcTest, AMissingOrBrokenWorkbookFailsToOpen)
 {
     CalcSpreadsheet calc;

@@ -241,6 +241,49 @@ TEST_P(Exchange, ASheetWiderThanTheDocumentGetsColumnsForItsValues)
     EXPECT_EQ(cellOnDisk(path, 2, own + 3), QStringLiteral("box of 100"));
 }
 
+// A sheet of 36 columns: a document holds 32 at most, so before the import changes anything
+// the user is told which sheet columns are left out, by letter. No leaves the document as it
+// was, with its history; Yes imports columns A to AF, and the Save writes them.
+TEST_P(Exchange, SheetColumnsPastAFAreNamedBeforeTheImportChangesAnything)
+{
+    const QString path = openDocumentFile();
+    window->List1().ChangeItem(1, 2, QStringLiteral("9"));
+    window->setlblChangeStatus(QStringLiteral("0"));
+    const int columns = window->List1().ColumnCount();
+    QHash<QString, QString> cells;
+    for (int c = 1; c <= 36; ++c)
+        cells.insert(platform::columnLetters(c) + QStringLiteral("1"), QStringLiteral("value %1").arg(c));
+    excel->workbooks[workbook] = cells;
+    const QString question = QStringLiteral("The workbook\n") + workbook
+                             + QStringLiteral("\nholds values in sheet columns AG to AJ, in the rows to be imported. A "
+                                              "document has at most 32 columns, A to AF, so those columns are left out "
+                                              "of the import.\n\nImport columns A to AF without them?");
+
+    prompts->queueAnswer(Answer::No);
+    import(QStringLiteral("2"));
+    EXPECT_EQ(prompts->texts().last(), question);
+    EXPECT_EQ(prompts->recorded().last().style, 292);
+    EXPECT_EQ(window->List1().GetItem(1, 1), QStringLiteral("old one"));
+    EXPECT_EQ(window->List1().ColumnCount(), columns);
+    EXPECT_EQ(window->lblChangeStatus(), QStringLiteral("0"));
+    EXPECT_TRUE(window->List1().isVisible());
+    EXPECT_TRUE(window->PleaseWait()->isHidden());
+    EXPECT_TRUE(window->List1().undo());
+
+    prompts->queueAnswer(Answer::Yes);
+    import(QStringLiteral("2"));
+    EXPECT_EQ(prompts->texts().last(), question);
+    grid::DocumentList& list = window->List1();
+    ASSERT_EQ(list.ColumnCount(), 32);
+    EXPECT_EQ(list.GetItem(1, 32), QStringLiteral("value 32"));
+    EXPECT_EQ(window->lblChangeStatus(), QStringLiteral("1"));
+
+    if (!row().savesPlainly)
+        return; // its Save posts; the kind's own tests save it
+    ASSERT_TRUE(window->cmdSave_Click());
+    EXPECT_EQ(cellOnDisk(path, 1, 32), QStringLiteral("value 32"));
+}
+
 TEST_P(Exchange, TheExportShowsTheListInANewWorkbook)
 {
     openDocumentFile();

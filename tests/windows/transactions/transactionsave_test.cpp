@@ -4,6 +4,7 @@
 #include "transactionfixture.h"
 
 #include "datafiles/fileprocedures.h"
+#include "grid/documents/listfilescrambler.h"
 
 namespace transactiontest {
 namespace {
@@ -125,6 +126,50 @@ TEST_F(Saving, ACharacterTheFileCannotHoldStopsTheSaveBeforeAnythingIsPosted)
     prompts->queueAnswer(Answer::OK); // "Transaction Saved"
     ASSERT_TRUE(window->cmdSave_Click());
     EXPECT_EQ(cellOf(path, 1, 1), QString::fromUtf8("Smorrebrod €"));
+}
+
+// A transaction whose line file was cut short shows only the lines left, and a Save would post
+// their smaller value as a change: it asks first. No posts and writes nothing; Yes posts the
+// value as shown, and the file is whole again.
+TEST_F(Saving, ACutLineFileIsNotPostedOverUnasked)
+{
+    const QString path = transaction(QStringLiteral("17.QVT"));
+    writeTransaction(path, headerToContact(QStringLiteral("17"), QStringLiteral("30"), bank));
+    const QByteArray text = grid::ListFileScrambler::applied(windowtest::bytesOf(path));
+    const QByteArray cut = grid::ListFileScrambler::applied(text.left(text.indexOf("Item 2") + 4));
+    windowtest::putFile(path, cut);
+    prompts->queueAnswer(Answer::OK); // what is missing from it
+    openThroughDialog(path);
+    ASSERT_TRUE(prompts->texts().last().contains(QStringLiteral("It should hold 2 rows, and row 1 was found.")))
+        << prompts->texts().last().toStdString();
+    EXPECT_EQ(window->List1().GetItem(2, 1), QString());
+    const QString own = program.store.Balance.value();
+
+    setLine(1, QStringLiteral("Item one"), QStringLiteral("10"), QStringLiteral("1"), QStringLiteral("10"));
+    prompts.script().clear();
+    prompts->queueAnswer(Answer::No);
+    EXPECT_FALSE(window->cmdSave_Click());
+    EXPECT_EQ(prompts->texts().size(), 1);
+    EXPECT_TRUE(prompts->texts().first().startsWith(QStringLiteral("The file \"") + path
+                                                    + QStringLiteral("\" was incomplete when it was opened")));
+    EXPECT_EQ(prompts->recorded().first().style, 292);
+    EXPECT_EQ(windowtest::bytesOf(path), cut);
+    EXPECT_EQ(balance(1), QStringLiteral("7"));
+    EXPECT_EQ(program.store.Balance.value(), own);
+    EXPECT_EQ(window->lblChangeStatus(), QStringLiteral("1"));
+
+    prompts.script().clear();
+    prompts->queueAnswer(Answer::Yes);
+    prompts->queueAnswer(Answer::OK); // "Transaction Saved"
+    ASSERT_TRUE(window->cmdSave_Click());
+    EXPECT_EQ(balance(1), QStringLiteral("-13"));
+    EXPECT_EQ(cellOf(path, 1, 1), QStringLiteral("Item one"));
+
+    prompts.script().clear();
+    setLine(1, QStringLiteral("Item 1"), QStringLiteral("10"), QStringLiteral("1"), QStringLiteral("10"));
+    prompts->queueAnswer(Answer::OK); // "Transaction Saved", nothing asked before it
+    ASSERT_TRUE(window->cmdSave_Click());
+    EXPECT_EQ(prompts->texts(), QStringList{"Transaction Saved"});
 }
 
 TEST_F(Saving, EachContactPartyIsToldAndTheLastOneShown)

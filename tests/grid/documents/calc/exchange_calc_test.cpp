@@ -161,6 +161,40 @@ TEST_F(ExchangeCalcTest, ImportOfAWorkbookMadeHere)
     EXPECT_EQ(grid.ListCount(), 4);
 }
 
+// A workbook of 36 columns: before the grid changes, the user is told that sheet columns AG to
+// AJ are left out. No leaves the grid as it was; Yes imports columns A to AF.
+TEST_F(ExchangeCalcTest, ColumnsPastAFAreNamedBeforeTheImport)
+{
+    const QString book = dir.filePath(QStringLiteral("wide.xls"));
+    ASSERT_TRUE(helper->addWorkbook());
+    openInHelper.clear();
+    for (int c = 1; c <= 36; ++c)
+        helper->writeCell(platform::columnLetters(c) + QStringLiteral("2"), QStringLiteral("value %1").arg(c));
+    ASSERT_TRUE(helper->saveAs(book)) << helper->lastError().toStdString();
+
+    grid.setCellText(1, 1, QStringLiteral("kept"));
+    grid::ExcelExchange exchange(grid, host);
+    prompts->queueAnswer(platform::Answer::No);
+    EXPECT_FALSE(exchange.importexcel(book, 2));
+    ASSERT_EQ(prompts->recorded().size(), 1);
+    EXPECT_TRUE(prompts->recorded()[0].text.contains(
+        QStringLiteral("holds values in sheet columns AG to AJ, in the rows to be imported.")))
+        << prompts->recorded()[0].text.toStdString();
+    EXPECT_EQ(grid.ListCount(), 1);
+    EXPECT_EQ(grid.ColumnCount(), 1);
+    EXPECT_EQ(grid.GetItem(1, 1), QStringLiteral("kept"));
+
+    // Asked for row 1 alone, nothing is left out.
+    EXPECT_TRUE(exchange.importexcel(book, 1));
+    EXPECT_EQ(prompts->recorded().size(), 1);
+
+    prompts->queueAnswer(platform::Answer::Yes);
+    EXPECT_TRUE(exchange.importexcel(book, 2));
+    ASSERT_EQ(grid.ColumnCount(), 32);
+    EXPECT_EQ(grid.row(2).text(1), QStringLiteral("value 1"));
+    EXPECT_EQ(grid.row(2).text(32), QStringLiteral("value 32"));
+}
+
 TEST_F(ExchangeCalcTest, OurTransactionFormFilledAndReadBack)
 {
     testsupport::TempProgramFolder folder;

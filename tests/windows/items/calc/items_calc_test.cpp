@@ -191,6 +191,38 @@ TEST_F(ItemsCalcTest, AThreeColumnSheetKeepsItsThirdColumn)
     EXPECT_EQ(windowtest::cellOnDisk(group, 2, 2), QStringLiteral("100.1"));
 }
 
+// A sheet of 36 columns into an item group: the user is told that sheet columns AG to AJ are
+// left out before anything changes, and with Yes the group gets columns A to AF, which the
+// Save keeps.
+TEST_F(ItemsCalcTest, ASheetOf36ColumnsNamesTheColumnsLeftOut)
+{
+    const QString book = dir.filePath(QStringLiteral("wide.xls"));
+    ASSERT_TRUE(helper->addWorkbook());
+    openInHelper.clear();
+    for (int c = 1; c <= 36; ++c)
+        helper->writeCell(platform::columnLetters(c) + QStringLiteral("1"), QStringLiteral("value %1").arg(c));
+    ASSERT_TRUE(helper->saveAs(book)) << helper->lastError().toStdString();
+
+    prompts->queueOpen(book);
+    prompts->queueInput(QStringLiteral("1"));
+    prompts->queueAnswer(Answer::Yes);
+    window.menu(QStringLiteral("importfromexcel"))->trigger();
+    EXPECT_EQ(prompts->texts().last(),
+              QStringLiteral("The workbook\n") + book
+                  + QStringLiteral("\nholds values in sheet columns AG to AJ, in the rows to be imported. A document "
+                                   "has at most 32 columns, A to AF, so those columns are left out of the import.\n\n"
+                                   "Import columns A to AF without them?"));
+    grid::DocumentList& list = window.List1();
+    ASSERT_EQ(list.ColumnCount(), 32);
+    EXPECT_EQ(list.GetItem(1, 32), QStringLiteral("value 32"));
+
+    const QString group = folder.path() + QStringLiteral("/System/RAzar/Items/Wide.QVI");
+    prompts->queueSave(group);
+    ASSERT_TRUE(window.cmdSave_Click());
+    EXPECT_EQ(windowtest::cellOnDisk(group, 1, 32), QStringLiteral("value 32"));
+    EXPECT_EQ(windowtest::cellOnDisk(group, 1, 1), QStringLiteral("value 1"));
+}
+
 TEST_F(ItemsCalcTest, TheEntireListPrintsTwoCopies)
 {
     PrivateCups cups;
