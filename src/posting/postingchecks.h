@@ -76,7 +76,8 @@ CheckResult checkWrittenExactly(const platform::Decimal& amount, const QString& 
 // The sentence for a stored balance whose text means one number to one reader and another to
 // the next ("1,500").
 QString ambiguousBalance(const QString& what, const QString& text);
-// The sentence for an amount that would need more digits than are written.
-QString tooManyDigits(const QString& what, const platform::Decimal& amount);
+// The sentence for an amount that is not written exactly: too large to hold, or needing more
+// digits than are written.
+QString notWritten(const QString& what, const platform::Decimal& amount);
 
 } // namespace posting
