@@ -109,8 +109,7 @@ CheckResult checkPaymentValue(const PaymentRecord& p, const StoredHeader& header
     // "1,500" is 1.5 to one reader and 1500 to the next: asked, not guessed, as a balance is.
     if (platform::vb::IsAmbiguousNumber(text))
         return refuse(Refusal::BalanceAmbiguous,
-                      ambiguousBalance(QStringLiteral("This payment value"), text)
-                          + QStringLiteral(" Therefore, this %1 will not be completed!").arg(Kind),
+                      ambiguousBalance(QStringLiteral("This payment value"), text) + notCompleted(Kind),
                       HeaderMenuTitle);
     const auto value = amountOf(text);
     if (!value || *value < LeastPayment)

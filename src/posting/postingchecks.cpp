@@ -101,7 +101,7 @@ CheckResult checkWrittenExactly(const platform::Decimal& amount, const QString& 
     if (amount.writtenExactly())
         return {};
     return refuse(Refusal::BalanceTooLarge,
-                  notWritten(what, amount) + QStringLiteral(" Therefore, this %1 will not be completed!").arg(kind),
+                  notWritten(what, amount) + notCompleted(kind),
                   HeaderMenuTitle);
 }
 
@@ -135,6 +135,11 @@ QString notWritten(const QString& what, const platform::Decimal& amount)
         .arg(what, amount.text(), digits);
 }
 
+QString notCompleted(const QString& kind)
+{
+    return QStringLiteral(" Therefore, this %1 will not be completed!").arg(kind);
+}
+
 QString sideWord(ContactBalances::Side side)
 {
     return side == ContactBalances::Side::From ? QStringLiteral("coming from") : QStringLiteral("going to");
@@ -155,7 +160,7 @@ CheckResult contactRefusal(const ContactBalances& balances, ContactBalances::Sta
 {
     const ContactBalances::Party& party = balances.problemParty();
     const bool from = party.side == ContactBalances::Side::From;
-    const QString therefore = QStringLiteral(" Therefore, this %1 will not be completed!").arg(kind);
+    const QString therefore = notCompleted(kind);
     switch (status) {
     case ContactBalances::Status::Ready:
         break;
@@ -192,7 +197,7 @@ CheckResult contactRefusal(const ContactBalances& balances, ContactBalances::Sta
 CheckResult sharedValuesRefusal(SharedValues::Status status, const SharedValues& shared,
                                 const QString& kind)
 {
-    const QString therefore = QStringLiteral(" Therefore, this %1 will not be completed!").arg(kind);
+    const QString therefore = notCompleted(kind);
     switch (status) {
     case SharedValues::Status::Ready:
         break;

@@ -67,6 +67,9 @@ Outcome commitPosting(const FileChangeSet& files, const SharedValues& shared, co
 // A text that reads as an amount (an exact decimal within the range of the number form).
 std::optional<platform::Decimal> amountOf(const QString& text);
 
+// The sentence that ends a refusal: " Therefore, this payment will not be completed!"
+QString notCompleted(const QString& kind);
+
 // How the messages name a side of a transfer: "coming from" or "going to".
 QString sideWord(ContactBalances::Side side);
 

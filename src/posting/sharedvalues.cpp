@@ -108,18 +108,25 @@ SharedValues::Status SharedValues::prepare(const Change& change)
             return Status::BalanceNotExact;
         m_balance = m_newBalance.text();
     }
-    if (change.invoiceNumbers != 0
-        && !countOn(base.InvoiceNumber, change.invoiceNumbers,
-                    placeOf(QStringLiteral("The invoice number"), SettingsInvoiceNumberLine, HostInvoiceNumberLine,
-                            mine.InvoiceNumber != synced.InvoiceNumber),
-                    m_invoiceNumber))
-        return Status::ValueUnreadable;
-    if (change.paymentNumbers != 0
-        && !countOn(base.PaymentNumber, change.paymentNumbers,
-                    placeOf(QStringLiteral("The payment number"), SettingsPaymentNumberLine, HostPaymentNumberLine,
-                            mine.PaymentNumber != synced.PaymentNumber),
-                    m_paymentNumber))
-        return Status::ValueUnreadable;
+    using Values = datafiles::SettingsStore::MoneyValues;
+    const struct {
+        int count;
+        const char* what;
+        int settingsLine, hostLine;
+        QString Values::*value;
+        QString& counted;
+    } counters[] = {
+        {change.invoiceNumbers, "The invoice number", SettingsInvoiceNumberLine, HostInvoiceNumberLine,
+         &Values::InvoiceNumber, m_invoiceNumber},
+        {change.paymentNumbers, "The payment number", SettingsPaymentNumberLine, HostPaymentNumberLine,
+         &Values::PaymentNumber, m_paymentNumber},
+    };
+    for (const auto& c : counters)
+        if (c.count != 0
+            && !countOn(base.*c.value, c.count,
+                        placeOf(QString::fromLatin1(c.what), c.settingsLine, c.hostLine, mine.*c.value != synced.*c.value),
+                        c.counted))
+            return Status::ValueUnreadable;
     return Status::Ready;
 }
 
