@@ -176,10 +176,6 @@ QString HostDataFolder(const QString& hostFilePath)
     return GetFolderOfPath(hostFilePath) + QStringLiteral("QVNET");
 }
 
-// The host file holds the shared balance and counters, which users' postings move: under
-// the posting lock of the share, each value this machine did not change since it read them
-// is taken from the file as it is now, so that writing the host's settings never puts an
-// older value back.
 // The lines of the host file as it stands (none when it does not read as one).
 QStringList storedHostLines(const QString& path)
 {
@@ -190,6 +186,10 @@ QStringList storedHostLines(const QString& path)
     return reading.status == LineFileReader::Status::Accepted ? reading.lines : QStringList();
 }
 
+// The host file holds the shared balance and counters, which users' postings move: under
+// the posting lock of the share, each value this machine did not change since it read them
+// is taken from the file as it is now, so that writing the host's settings never puts an
+// older value back.
 void takeFresherMoney(SettingsStore& s, const QStringList& stored)
 {
     const auto line = [&](int n) { return LineFileReader::line(stored, n); };

@@ -36,7 +36,7 @@ public:
     enum class Range {
         Held,
         TooLarge,      // beyond the largest finite double
-        TooSmall,      // nearer to 0 than the smallest double that does not read as 0
+        TooSmall,      // nonzero, but nearer to 0 than 1E-324
         TooManyDigits, // more than HeldDigits significant digits
     };
 

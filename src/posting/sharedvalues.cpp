@@ -82,10 +82,11 @@ SharedValues::Status SharedValues::prepare(const Change& change)
             onDisk = {settings.line(SettingsBalanceLine), settings.line(SettingsInvoiceNumberLine),
                       settings.line(SettingsPaymentNumberLine)};
     }
-    const datafiles::SettingsStore::MoneyValues base = m_store.freshestMoney(onDisk);
+    using Values = datafiles::SettingsStore::MoneyValues;
+    const Values base = m_store.freshestMoney(onDisk);
     // A value that differs from the one last read or written was set in the settings window.
-    const datafiles::SettingsStore::MoneyValues mine = m_store.money();
-    const datafiles::SettingsStore::MoneyValues& synced = m_store.syncedMoney();
+    const Values mine = m_store.money();
+    const Values& synced = m_store.syncedMoney();
     m_storedBalance = base.Balance;
     m_balance = base.Balance;
     m_invoiceNumber = base.InvoiceNumber;
@@ -108,7 +109,6 @@ SharedValues::Status SharedValues::prepare(const Change& change)
             return Status::BalanceNotExact;
         m_balance = m_newBalance.text();
     }
-    using Values = datafiles::SettingsStore::MoneyValues;
     const struct {
         int count;
         const char* what;
