@@ -1,5 +1,6 @@
 #include "datafiles/damagedfile.h"
 
+#include "datafiles/linefield.h"
 #include "datafiles/linefilereader.h"
 #include "platform/prompts.h"
 #include "platform/safefile.h"
@@ -22,21 +23,37 @@ QSet<QByteArray>& toldOf()
     return told;
 }
 
-QStringList damageOf(int lineCount, const QList<NumberLine>& numberLines, const QStringList& lines)
+bool isDamaged(const NumberLine& number, const QString& line)
 {
-    QStringList damage;
+    return number.isSwitch ? !parseCheck(line).has_value() : !platform::vb::IsNumeric(line);
+}
+
+struct Damage {
+    QStringList told;
+    bool replaced = false;   // a line the next writing replaces
+    bool switchKept = false; // a switch line the next writing keeps as found
+};
+
+Damage damageOf(int lineCount, const QList<NumberLine>& numberLines, const QStringList& lines)
+{
+    Damage damage;
     for (const NumberLine& number : numberLines) {
         const auto line = LineFileReader::line(lines, number.line);
-        if (!line || platform::vb::IsNumeric(*line))
+        if (!line || !isDamaged(number, *line))
             continue;
-        damage << (line->isEmpty()
-                       ? QStringLiteral("line %1 (%2) is empty").arg(number.line).arg(number.field)
-                       : QStringLiteral("line %1 (%2) holds \"%3\", which is not a number")
-                             .arg(number.line)
-                             .arg(number.field, *line));
+        (number.isSwitch ? damage.switchKept : damage.replaced) = true;
+        damage.told << (line->isEmpty()
+                            ? QStringLiteral("line %1 (%2) is empty").arg(number.line).arg(number.field)
+                            : QStringLiteral("line %1 (%2) holds \"%3\", which is %4")
+                                  .arg(number.line)
+                                  .arg(number.field, *line,
+                                       number.isSwitch ? QStringLiteral("neither 0 nor 1")
+                                                       : QStringLiteral("not a number")));
     }
-    if (lines.size() < lineCount)
-        damage << QStringLiteral("it ends after line %1 of its %2 lines").arg(lines.size()).arg(lineCount);
+    if (lines.size() < lineCount) {
+        damage.replaced = true;
+        damage.told << QStringLiteral("it ends after line %1 of its %2 lines").arg(lines.size()).arg(lineCount);
+    }
     return damage;
 }
 
@@ -46,8 +63,8 @@ bool reportDamagedLines(const QString& kind, const QString& path, int lineCount,
                         const QList<NumberLine>& numberLines, const QStringList& lines,
                         const QByteArray& bytesAsFound)
 {
-    const QStringList damage = damageOf(lineCount, numberLines, lines);
-    if (damage.isEmpty())
+    const Damage damage = damageOf(lineCount, numberLines, lines);
+    if (damage.told.isEmpty())
         return false;
     const QByteArray key = QFile::encodeName(path) + '\0' + bytesAsFound;
     if (toldOf().contains(key))
@@ -55,12 +72,14 @@ bool reportDamagedLines(const QString& kind, const QString& path, int lineCount,
     toldOf().insert(key);
     QString error;
     const QString copy = keepDamagedCopy(path, bytesAsFound, error);
-    platform::prompts().MsgBox(
-        QStringLiteral("The %1 \"%2\" is damaged: %3. Quorvane has read the rest of it; what "
-                       "could not be read is replaced when the file is next written. ")
-                .arg(kind, path, damage.join(QStringLiteral("; ")))
-            + damagedCopySentence(copy, error),
-        platform::MsgStyle::Critical);
+    QString text = QStringLiteral("The %1 \"%2\" is damaged: %3. ").arg(kind, path, damage.told.join(QStringLiteral("; ")));
+    text += damage.replaced ? QStringLiteral("Quorvane has read the rest of it; what could not be read is replaced "
+                                             "when the file is next written. ")
+                            : QStringLiteral("Quorvane has read the rest of it. ");
+    if (damage.switchKept)
+        text += QStringLiteral("A switch that is neither 0 nor 1 is kept as it is in the file until it is set again "
+                               "in the settings window. ");
+    platform::prompts().MsgBox(text + damagedCopySentence(copy, error), platform::MsgStyle::Critical);
     return true;
 }
 

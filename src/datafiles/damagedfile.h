@@ -11,14 +11,17 @@
 
 namespace datafiles {
 
-// A line (1-based) that must read as a number, and the field it belongs to.
+// A line (1-based) that must read as a number, or as a switch (0 or 1), and the field it
+// belongs to. A switch line found damaged is not replaced when the file is next written: its
+// writer keeps it as found until the switch is set anew.
 struct NumberLine {
     int line;
     QString field;
+    bool isSwitch = false;
 };
 
 // Checks the lines read from the file at path: all lineCount lines must be there, and each
-// number line the file has must read as a number. When one is not, the file's bytes as
+// number line the file has must read as a number (a switch line as 0 or 1). When one is not, the file's bytes as
 // found are kept beside it and the user is told, naming the file (kind: "settings file")
 // and its damaged lines; once per run for the same file and the same bytes. True when the
 // user was told now.

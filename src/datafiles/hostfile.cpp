@@ -94,12 +94,25 @@ LineField writtenOnly(std::function<QString()> get)
     return {std::move(get), [](const QString&) {}};
 }
 
+// A switch's line: 0 or 1 sets the switch; anything else leaves it as it is and marks the
+// line damaged, so that writing the host file keeps the line as found.
+LineField switchLine(CheckBoxField& box, bool& damaged)
+{
+    return {[&box] { return QString::number(box.Value.value()); },
+            [&box, &damaged](const QString& line) {
+                const auto value = parseCheck(line);
+                if (value)
+                    box.Value = *value;
+                damaged = !value;
+            }};
+}
+
 LineField passwordSwitchLine(SettingsStore& store)
 {
-    return {[&store] { return QString::number(store.CheckUseMyPassword.Value.value()); },
-            [&store](const QString& line) {
-                checkLine(store.CheckUseMyPassword.Value).set(line);
-                applyPasswordSwitch(store, line);
+    const LineField line = switchLine(store.CheckUseMyPassword, store.hostUseMyPasswordLineDamaged);
+    return {line.get, [&store, set = line.set](const QString& text) {
+                set(text);
+                applyPasswordSwitch(store, text);
             }};
 }
 
@@ -114,7 +127,7 @@ LineTable hostLines(SettingsStore& s)
                              &s.CompanyPhone, &s.CURRENTPASSWORD, &s.PaymentNumber})
         table.push_back(textLine(*field));
     table.push_back(writtenOnly([&s] { return s.Reserved.value(); }));
-    table.push_back(checkLine(s.CheckReadWrite.Value));
+    table.push_back(switchLine(s.CheckReadWrite, s.hostReadWriteLineDamaged));
     table.push_back(passwordSwitchLine(s));
     table.push_back(textLine(s.lblUserName));
     table.push_back({[] { return platform::vb::GeneralDate(platform::now()); },
@@ -125,14 +138,28 @@ LineTable hostLines(SettingsStore& s)
 }
 
 // The shared balance and counters are checked before they are assigned: one that is no
-// number would become "0" and be written back over the host's value after the next posting.
+// number would become "0" in the store. The switches are checked too: one that is neither 0
+// nor 1 keeps the store's value, which is not what the host set.
 void reportDamage(const QString& path, const LineFileReader::Reading& reading)
 {
     reportDamagedLines(QStringLiteral("host file"), path, HostFileLines,
                        {{BalanceLine, QStringLiteral("Balance")},
                         {InvoiceNumberLine, QStringLiteral("InvoiceNumber")},
-                        {PaymentNumberLine, QStringLiteral("PaymentNumber")}},
+                        {PaymentNumberLine, QStringLiteral("PaymentNumber")},
+                        {ReadWriteLine, QStringLiteral("CheckReadWrite"), true},
+                        {UseMyPasswordLine, QStringLiteral("CheckUseMyPassword"), true}},
                        reading.lines, scrambled(reading.plain));
+}
+
+// A switch line found damaged when the host file was read, the switch not set since, is
+// written as the file holds it now.
+void keepDamagedSwitches(SettingsStore& s, const QStringList& stored, LineTable& table)
+{
+    const std::pair<int, bool> switches[] = {{ReadWriteLine, s.hostReadWriteLineDamaged},
+                                             {UseMyPasswordLine, s.hostUseMyPasswordLineDamaged}};
+    for (const auto& [n, damaged] : switches)
+        if (const auto line = LineFileReader::line(stored, n); damaged && line)
+            table[size_t(n - 1)].get = [text = *line] { return text; };
 }
 
 void fallBackWithoutMessage(SettingsStore& store)
@@ -149,19 +176,23 @@ QString HostDataFolder(const QString& hostFilePath)
     return GetFolderOfPath(hostFilePath) + QStringLiteral("QVNET");
 }
 
+// The lines of the host file as it stands (none when it does not read as one).
+QStringList storedHostLines(const QString& path)
+{
+    if (!FileExists(path))
+        return {};
+    const LineFileReader::Reading reading =
+        LineFileReader::read(path, isCompleteEnoughHostFile, LineFileReader::PlainFiles::Refused);
+    return reading.status == LineFileReader::Status::Accepted ? reading.lines : QStringList();
+}
+
 // The host file holds the shared balance and counters, which users' postings move: under
 // the posting lock of the share, each value this machine did not change since it read them
 // is taken from the file as it is now, so that writing the host's settings never puts an
 // older value back.
-void takeFresherMoney(SettingsStore& s, const QString& path)
+void takeFresherMoney(SettingsStore& s, const QStringList& stored)
 {
-    if (!FileExists(path))
-        return;
-    const LineFileReader::Reading reading =
-        LineFileReader::read(path, isCompleteEnoughHostFile, LineFileReader::PlainFiles::Refused);
-    if (reading.status != LineFileReader::Status::Accepted)
-        return;
-    const auto line = [&](int n) { return LineFileReader::line(reading.lines, n); };
+    const auto line = [&](int n) { return LineFileReader::line(stored, n); };
     const auto balance = line(BalanceLine), invoices = line(InvoiceNumberLine), payments = line(PaymentNumberLine);
     if (!balance || !invoices || !payments)
         return;
@@ -179,8 +210,11 @@ bool WriteHostFile(SettingsStore& s)
     PostingLock lock(HostDataFolder(path) + QStringLiteral("/RAzar/"));
     if (QFileInfo(lock.folder()).isDir())
         (void)lock.acquire(); // without it, the values are still taken as they are on disk now
-    takeFresherMoney(s, path);
-    const DataFileWrite result = writerFor(hostLines(s), LastLineEnd::Written).writeTo(path);
+    const QStringList stored = storedHostLines(path);
+    takeFresherMoney(s, stored);
+    LineTable table = hostLines(s);
+    keepDamagedSwitches(s, stored, table);
+    const DataFileWrite result = writerFor(table, LastLineEnd::Written).writeTo(path);
     if (result) {
         if (s.modeHostFile() == path)
             s.markMoneySynced(); // the shared values this machine works with are on disk now
@@ -230,11 +264,12 @@ bool ReadHostSwitches(SettingsStore& s)
         LineFileReader::read(path, isHostFile, LineFileReader::PlainFiles::Refused);
     if (reading.status != LineFileReader::Status::Accepted)
         return false;
-    const std::pair<int, CheckBoxField*> switches[] = {{ReadWriteLine, &s.CheckReadWrite},
-                                                       {UseMyPasswordLine, &s.CheckUseMyPassword}};
-    for (const auto& [n, box] : switches)
+    const std::pair<int, LineField> switches[] = {
+        {ReadWriteLine, switchLine(s.CheckReadWrite, s.hostReadWriteLineDamaged)},
+        {UseMyPasswordLine, switchLine(s.CheckUseMyPassword, s.hostUseMyPasswordLineDamaged)}};
+    for (const auto& [n, field] : switches)
         if (const auto line = LineFileReader::line(reading.lines, n))
-            checkLine(box->Value).set(*line);
+            field.set(*line);
     return true;
 }
 

@@ -54,7 +54,15 @@ void SettingsStore::takeMoney(const MoneyValues& values, const MoneyValues& onDi
     Balance = values.Balance;
     InvoiceNumber = values.InvoiceNumber;
     PaymentNumber = values.PaymentNumber;
-    m_syncedMoney = onDisk;
+    // A value taken from the file that its rule replaced (one that is no number becomes "0")
+    // is synced as the field holds it: it was not changed here, so the next posting reads the
+    // file again instead of taking the replacement for a value set here.
+    const auto synced = [](const TextField& field, const QString& taken, const QString& disk) {
+        return taken == disk ? field.value() : disk;
+    };
+    m_syncedMoney = {synced(Balance, values.Balance, onDisk.Balance),
+                     synced(InvoiceNumber, values.InvoiceNumber, onDisk.InvoiceNumber),
+                     synced(PaymentNumber, values.PaymentNumber, onDisk.PaymentNumber)};
 }
 
 void SettingsStore::installReactions()
@@ -66,6 +74,8 @@ void SettingsStore::installReactions()
     OptionHost.setReaction([this] { selectOption(OptionHost); });
     OptionUser.setReaction([this] { selectOption(OptionUser); });
     MyHostName.setReaction([this] { checkMyHostName(); });
+    CheckReadWrite.Value.watch([this] { hostReadWriteLineDamaged = false; });
+    CheckUseMyPassword.Value.watch([this] { hostUseMyPasswordLineDamaged = false; });
     lblConnectedtohostname.setReaction([this] { checkConnectedHostName(); });
 }
 

@@ -96,6 +96,12 @@ public:
     // the login, with no reading since that found it off. While it holds, reading the host
     // file again asks for no login: only a switch turned on anew does.
     bool hostLoginAsked = false;
+    // Whether the host file last read held neither 0 nor 1 on a switch's line (14 for
+    // CheckReadWrite, 15 for CheckUseMyPassword), with the switch not set since. Writing the
+    // host file then keeps that line as the file holds it: a damaged switch is never written
+    // back as "off", which would clear the host's password at the next reading.
+    bool hostReadWriteLineDamaged = false;
+    bool hostUseMyPasswordLineDamaged = false;
 
     // The own balance and counters as they were last read from the settings or host file, or
     // written there by a posting. A value that still equals its synced one was not changed on

@@ -6,9 +6,11 @@
 //
 // It is a scaled integer: a coefficient of at most 38 decimal digits (a signed 128-bit
 // integer) times a power of ten. Its range is what the program's number form can be read
-// back as, a finite double (below about 1.8E+308). A result that needs more digits or lies
+// back as, a finite double (below about 1.8E+308). Every exact result within those limits
+// is given, however large the working value is before it is shortened (1E+40 less
+// 99999999999999999999999999999999999999E+2 is 100). A result that needs more digits or lies
 // beyond that range is out of range, never rounded, and every result computed from it is
-// too: callers refuse it (inRange()).
+// too: callers refuse it (inRange()), and range() tells them why.
 //
 // Written, a Decimal takes the program's own number form (platform::vb::CStr): "." as
 // separator, no grouping, at most 15 significant digits, "1E+16" and "1E-05" beyond the
@@ -27,6 +29,16 @@ class Decimal {
 public:
     // The most significant digits the program's number form writes.
     static constexpr int WrittenDigits = 15;
+    // The most significant digits a Decimal holds.
+    static constexpr int HeldDigits = 38;
+
+    // Whether a value is held, and if not, why.
+    enum class Range {
+        Held,
+        TooLarge,      // beyond the largest finite double
+        TooSmall,      // nonzero, but nearer to 0 than 1E-324
+        TooManyDigits, // more than HeldDigits significant digits
+    };
 
     constexpr Decimal() = default;
     explicit Decimal(long long whole);
@@ -37,11 +49,14 @@ public:
     // fromText, with "" read as 0: the way the stored amounts treat an empty line or cell.
     static std::optional<Decimal> fromTextOrZero(const QString& text);
 
-    bool inRange() const { return m_inRange; }
+    bool inRange() const { return m_range == Range::Held; }
+    Range range() const { return m_range; }
     // In range, and written with no more than WrittenDigits significant digits.
     bool writtenExactly() const;
-    bool isZero() const { return m_inRange && m_coefficient == 0; }
-    bool isNegative() const { return m_inRange && m_coefficient < 0; }
+    bool isZero() const { return inRange() && m_coefficient == 0; }
+    bool isNegative() const { return inRange() && m_coefficient < 0; }
+    // In range and with no fraction.
+    bool isWhole() const { return inRange() && m_exponent >= 0; }
 
     // The program's number form; "Inf" or "-Inf" out of range, as CStr writes a number that
     // overflowed.
@@ -62,12 +77,14 @@ public:
 private:
     __extension__ typedef __int128 Coefficient;
 
-    constexpr Decimal(Coefficient coefficient, int exponent, bool inRange)
-        : m_coefficient(coefficient), m_exponent(exponent), m_inRange(inRange)
+    constexpr Decimal(Coefficient coefficient, int exponent, Range range)
+        : m_coefficient(coefficient), m_exponent(exponent), m_range(range)
     {
     }
     static Decimal make(Coefficient coefficient, long long exponent);
-    static Decimal outOfRange(bool negative);
+    static Decimal outOfRange(bool negative, Range why);
+    // The first of two operands that is out of range, as the result of an operation on them.
+    static Decimal outOfRangeOf(const Decimal& a, const Decimal& b, bool negative);
     // Scales both to the smaller exponent; false when a coefficient would overflow.
     static bool align(const Decimal& a, const Decimal& b, Coefficient& ca, Coefficient& cb, int& exponent);
 
@@ -75,7 +92,7 @@ private:
     // exponent 0); out of range the sign of the coefficient keeps the sign.
     Coefficient m_coefficient = 0;
     int m_exponent = 0;
-    bool m_inRange = true;
+    Range m_range = Range::Held;
 };
 
 } // namespace platform

@@ -72,7 +72,7 @@ ContactBalances::Status ContactBalances::move(const Party& party)
     if (!balance)
         return Status::BalanceNotNumber;
     m_newBalance = *balance + party.change;
-    if (!m_newBalance.inRange())
+    if (m_newBalance.range() == platform::Decimal::Range::TooLarge)
         return Status::BalanceTooLarge;
     if (!m_newBalance.writtenExactly())
         return Status::BalanceNotExact;

@@ -39,7 +39,7 @@ public:
         BalanceNotNumber, // balanceText() is the cell's text
         BalanceAmbiguous, // balanceText() reads as one number or another ("1,500")
         BalanceTooLarge,  // the new balance would be beyond the range of the number form
-        BalanceNotExact,  // the new balance (newBalance()) has more digits than are written
+        BalanceNotExact,  // the new balance (newBalance()) needs more digits than are written
     };
 
     // The parties' company files, in their order.

@@ -107,6 +107,11 @@ CheckResult checkPaymentValue(const PaymentRecord& p, const StoredHeader& header
     const QString& text = p.PaymentValue().Text;
     if (text.isEmpty())
         return refuse(Refusal::NoPaymentValue, QStringLiteral("Missing the Transaction Value Information"));
+    // "1,500" is 1.5 to one reader and 1500 to the next: asked, not guessed, as a balance is.
+    if (platform::vb::IsAmbiguousNumber(text))
+        return refuse(Refusal::BalanceAmbiguous,
+                      ambiguousBalance(QStringLiteral("This payment value"), text) + notCompleted(Kind),
+                      HeaderMenuTitle);
     const auto value = amountOf(text);
     if (!value || *value < LeastPayment)
         return refuse(Refusal::BadPaymentValue, QStringLiteral("Incorect Transaction Value Information"));

@@ -100,11 +100,9 @@ CheckResult checkWrittenExactly(const platform::Decimal& amount, const QString& 
 {
     if (amount.writtenExactly())
         return {};
-    const QString therefore = QStringLiteral(" Therefore, this %1 will not be completed!").arg(kind);
-    if (!amount.inRange())
-        return refuse(Refusal::BalanceTooLarge, QStringLiteral("%1 would become too large to hold.").arg(what) + therefore,
-                      HeaderMenuTitle);
-    return refuse(Refusal::BalanceTooLarge, tooManyDigits(what, amount) + therefore, HeaderMenuTitle);
+    return refuse(Refusal::BalanceTooLarge,
+                  notWritten(what, amount) + notCompleted(kind),
+                  HeaderMenuTitle);
 }
 
 QString ambiguousBalance(const QString& what, const QString& text)
@@ -117,11 +115,29 @@ QString ambiguousBalance(const QString& what, const QString& text)
         .arg(what, text, whole, platform::Decimal::fromText(text)->text());
 }
 
-QString tooManyDigits(const QString& what, const platform::Decimal& amount)
+QString notWritten(const QString& what, const platform::Decimal& amount)
 {
+    using Range = platform::Decimal::Range;
+    const QString digits = QString::number(platform::Decimal::WrittenDigits);
+    switch (amount.range()) {
+    case Range::TooLarge:
+        return QStringLiteral("%1 would become too large to hold.").arg(what);
+    case Range::TooSmall:
+    case Range::TooManyDigits:
+        return QStringLiteral("%1 would need more digits than Quorvane writes an amount with (%2 significant "
+                              "digits), so it could not be kept exactly.")
+            .arg(what, digits);
+    case Range::Held:
+        break;
+    }
     return QStringLiteral("%1 would become about %2, with more digits than Quorvane writes an amount with (%3 "
                           "significant digits), so it could not be kept exactly.")
-        .arg(what, amount.text(), QString::number(platform::Decimal::WrittenDigits));
+        .arg(what, amount.text(), digits);
+}
+
+QString notCompleted(const QString& kind)
+{
+    return QStringLiteral(" Therefore, this %1 will not be completed!").arg(kind);
 }
 
 QString sideWord(ContactBalances::Side side)
@@ -144,7 +160,7 @@ CheckResult contactRefusal(const ContactBalances& balances, ContactBalances::Sta
 {
     const ContactBalances::Party& party = balances.problemParty();
     const bool from = party.side == ContactBalances::Side::From;
-    const QString therefore = QStringLiteral(" Therefore, this %1 will not be completed!").arg(kind);
+    const QString therefore = notCompleted(kind);
     switch (status) {
     case ContactBalances::Status::Ready:
         break;
@@ -169,14 +185,10 @@ CheckResult contactRefusal(const ContactBalances& balances, ContactBalances::Sta
                                        balances.balanceText()) + therefore,
                       HeaderMenuTitle);
     case ContactBalances::Status::BalanceTooLarge:
-        return refuse(Refusal::BalanceTooLarge,
-                      QStringLiteral("The balance of %1 in %2 would become too large to hold.")
-                              .arg(party.contact, party.companyFile) + therefore,
-                      HeaderMenuTitle);
     case ContactBalances::Status::BalanceNotExact:
         return refuse(Refusal::BalanceTooLarge,
-                      tooManyDigits(QStringLiteral("The balance of %1 in %2").arg(party.contact, party.companyFile),
-                                    balances.newBalance()) + therefore,
+                      notWritten(QStringLiteral("The balance of %1 in %2").arg(party.contact, party.companyFile),
+                                 balances.newBalance()) + therefore,
                       HeaderMenuTitle);
     }
     return {};
@@ -185,7 +197,7 @@ CheckResult contactRefusal(const ContactBalances& balances, ContactBalances::Sta
 CheckResult sharedValuesRefusal(SharedValues::Status status, const SharedValues& shared,
                                 const QString& kind)
 {
-    const QString therefore = QStringLiteral(" Therefore, this %1 will not be completed!").arg(kind);
+    const QString therefore = notCompleted(kind);
     switch (status) {
     case SharedValues::Status::Ready:
         break;
@@ -197,14 +209,12 @@ CheckResult sharedValuesRefusal(SharedValues::Status status, const SharedValues&
                                        shared.storedBalance()) + therefore,
                       HeaderMenuTitle);
     case SharedValues::Status::BalanceTooLarge:
-        return refuse(Refusal::BalanceTooLarge,
-                      QStringLiteral("The balance of your company would become too large to hold.") + therefore,
-                      HeaderMenuTitle);
     case SharedValues::Status::BalanceNotExact:
         return refuse(Refusal::BalanceTooLarge,
-                      tooManyDigits(QStringLiteral("The balance of your company"),
-                                    *platform::Decimal::fromText(shared.balance())) + therefore,
+                      notWritten(QStringLiteral("The balance of your company"), shared.newBalance()) + therefore,
                       HeaderMenuTitle);
+    case SharedValues::Status::ValueUnreadable:
+        return refuse(Refusal::OwnValueUnreadable, shared.error() + therefore, HeaderMenuTitle);
     }
     return {};
 }

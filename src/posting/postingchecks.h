@@ -67,6 +67,9 @@ Outcome commitPosting(const FileChangeSet& files, const SharedValues& shared, co
 // A text that reads as an amount (an exact decimal within the range of the number form).
 std::optional<platform::Decimal> amountOf(const QString& text);
 
+// The sentence that ends a refusal: " Therefore, this payment will not be completed!"
+QString notCompleted(const QString& kind);
+
 // How the messages name a side of a transfer: "coming from" or "going to".
 QString sideWord(ContactBalances::Side side);
 
@@ -76,7 +79,8 @@ CheckResult checkWrittenExactly(const platform::Decimal& amount, const QString& 
 // The sentence for a stored balance whose text means one number to one reader and another to
 // the next ("1,500").
 QString ambiguousBalance(const QString& what, const QString& text);
-// The sentence for an amount that would need more digits than are written.
-QString tooManyDigits(const QString& what, const platform::Decimal& amount);
+// The sentence for an amount that is not written exactly: too large to hold, or needing more
+// digits than are written.
+QString notWritten(const QString& what, const platform::Decimal& amount);
 
 } // namespace posting

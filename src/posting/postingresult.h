@@ -54,6 +54,8 @@ enum class Refusal {
     BalanceAmbiguous,       // a balance reads as one number or another ("1,500")
     BalanceTooLarge,        // a new balance or amount would be beyond the range of the number
                             // form, or need more digits than it writes
+    OwnValueUnreadable,     // the own balance or a counter the posting moves cannot be read or
+                            // held exactly: the message names its file and line
     NotWritable,            // a file the posting would change may not be written
     PendingPostingUnfinished, // an earlier posting cut short could not be completed
     PostingBusy,            // another posting keeps the posting lock: the message names it

@@ -8,6 +8,7 @@
 #include "datafiles/settingsstore.h"
 #include "platform/vb.h"
 #include "posting/filechangeset.h"
+#include "posting/postingchecks.h"
 #include "posting/storedlines.h"
 
 
@@ -17,16 +18,23 @@ namespace {
 
 using datafiles::LineFileReader;
 
-// The value a text holds once moved by `change`, exactly; unchanged text stays as it is. A
-// text that is no number counts as 0, as the store's number fields make it.
-platform::Decimal moved(const QString& text, const platform::Decimal& change)
+using platform::Decimal;
+
+// A counter counts in whole numbers the number form writes exactly.
+bool isCount(const Decimal& number)
 {
-    return platform::Decimal::fromText(text).value_or(platform::Decimal()) + change;
+    static const Decimal limit(1'000'000'000'000'000LL);
+    return number.isWhole() && number > -limit && number < limit;
 }
 
-QString movedText(const QString& text, const platform::Decimal& change)
+// The sentence for a value that does not read as an amount.
+QString unreadable(const QString& place, const QString& text)
 {
-    return change.isZero() ? text : moved(text, change).text();
+    if (text.isEmpty())
+        return QStringLiteral("%1 is empty.").arg(place);
+    if (platform::vb::IsNumeric(text))
+        return QStringLiteral("%1 is \"%2\", which has more digits than Quorvane can hold exactly.").arg(place, text);
+    return QStringLiteral("%1 is not a number (\"%2\").").arg(place, text);
 }
 
 bool isHostFile(const QStringList& lines)
@@ -74,21 +82,89 @@ SharedValues::Status SharedValues::prepare(const Change& change)
             onDisk = {settings.line(SettingsBalanceLine), settings.line(SettingsInvoiceNumberLine),
                       settings.line(SettingsPaymentNumberLine)};
     }
-    const datafiles::SettingsStore::MoneyValues base = m_store.freshestMoney(onDisk);
+    using Values = datafiles::SettingsStore::MoneyValues;
+    const Values base = m_store.freshestMoney(onDisk);
+    // A value that differs from the one last read or written was set in the settings window.
+    const Values mine = m_store.money();
+    const Values& synced = m_store.syncedMoney();
     m_storedBalance = base.Balance;
-    m_balance = movedText(base.Balance, change.balance);
-    m_invoiceNumber = movedText(base.InvoiceNumber, platform::Decimal(change.invoiceNumbers));
-    m_paymentNumber = movedText(base.PaymentNumber, platform::Decimal(change.paymentNumbers));
-    if (change.balance.isZero())
-        return Status::Ready;
-    if (platform::vb::IsAmbiguousNumber(base.Balance))
-        return Status::BalanceAmbiguous;
-    const platform::Decimal newBalance = moved(base.Balance, change.balance);
-    if (!newBalance.inRange())
-        return Status::BalanceTooLarge;
-    if (!newBalance.writtenExactly())
-        return Status::BalanceNotExact;
+    m_balance = base.Balance;
+    m_invoiceNumber = base.InvoiceNumber;
+    m_paymentNumber = base.PaymentNumber;
+    // Only the values the posting moves are read; the others are written back as they are.
+    if (!change.balance.isZero()) {
+        if (platform::vb::IsAmbiguousNumber(base.Balance))
+            return Status::BalanceAmbiguous;
+        const auto balance = Decimal::fromText(base.Balance);
+        if (!balance) {
+            m_error = unreadable(placeOf(QStringLiteral("The balance of your company"), SettingsBalanceLine,
+                                         HostBalanceLine, mine.Balance != synced.Balance),
+                                 base.Balance);
+            return Status::ValueUnreadable;
+        }
+        m_newBalance = *balance + change.balance;
+        if (m_newBalance.range() == Decimal::Range::TooLarge)
+            return Status::BalanceTooLarge;
+        if (!m_newBalance.writtenExactly())
+            return Status::BalanceNotExact;
+        m_balance = m_newBalance.text();
+    }
+    const struct {
+        int count;
+        const char* what;
+        int settingsLine, hostLine;
+        QString Values::*value;
+        QString& counted;
+    } counters[] = {
+        {change.invoiceNumbers, "The invoice number", SettingsInvoiceNumberLine, HostInvoiceNumberLine,
+         &Values::InvoiceNumber, m_invoiceNumber},
+        {change.paymentNumbers, "The payment number", SettingsPaymentNumberLine, HostPaymentNumberLine,
+         &Values::PaymentNumber, m_paymentNumber},
+    };
+    for (const auto& c : counters)
+        if (c.count != 0
+            && !countOn(base.*c.value, c.count,
+                        placeOf(QString::fromLatin1(c.what), c.settingsLine, c.hostLine, mine.*c.value != synced.*c.value),
+                        c.counted))
+            return Status::ValueUnreadable;
     return Status::Ready;
+}
+
+QString SharedValues::placeOf(const QString& what, int settingsLine, int hostLine, bool setHere) const
+{
+    if (setHere)
+        return QStringLiteral("%1 set in the settings window").arg(what);
+    if (m_hostFile.isEmpty())
+        return QStringLiteral("%1 on line %2 of the settings file \"%3\"")
+            .arg(what)
+            .arg(settingsLine)
+            .arg(datafiles::settingsFilePath());
+    return QStringLiteral("%1 on line %2 of the host file \"%3\"").arg(what).arg(hostLine).arg(m_hostFile);
+}
+
+bool SharedValues::countOn(const QString& text, int count, const QString& place, QString& counted)
+{
+    if (platform::vb::IsAmbiguousNumber(text)) {
+        m_error = ambiguousBalance(place, text);
+        return false;
+    }
+    const auto number = Decimal::fromText(text);
+    if (!number) {
+        m_error = unreadable(place, text);
+        return false;
+    }
+    const QString digits = QString::number(Decimal::WrittenDigits);
+    if (!isCount(*number)) {
+        m_error = QStringLiteral("%1 is \"%2\", which is not a whole number of at most %3 digits.").arg(place, text, digits);
+        return false;
+    }
+    const Decimal next = *number + Decimal(count);
+    if (!isCount(next)) {
+        m_error = QStringLiteral("%1 is \"%2\", and the next number would have more than %3 digits.").arg(place, text, digits);
+        return false;
+    }
+    counted = next.text();
+    return true;
 }
 
 QString SharedValues::balanceFile() const

@@ -284,6 +284,57 @@ TEST_F(HostFileTest, ANonNumericSharedBalanceBecomesZeroAndIsReportedOnce)
     EXPECT_EQ(contentOf(hostFile() + ".damaged-2"), shortFile);
 }
 
+// A switch line that is neither 0 nor 1 is told as damage and written back as it was found,
+// so that the host's password outlives the next writing and the readings after it; once the
+// host sets the switch, the switch is written as set.
+TEST_F(HostFileTest, ADamagedSwitchLineIsToldAndNeverWrittenBackAsOff)
+{
+    const struct {
+        int line;
+        const char* found;
+        const char* told;
+    } cases[] = {
+        {15, "x", "line 15 (CheckUseMyPassword) holds \"x\", which is neither 0 nor 1"},
+        {15, "2", "line 15 (CheckUseMyPassword) holds \"2\", which is neither 0 nor 1"},
+        {15, "", "line 15 (CheckUseMyPassword) is empty"},
+        {14, "yes", "line 14 (CheckReadWrite) holds \"yes\", which is neither 0 nor 1"},
+    };
+    const auto storedLine = [this](int n) { return LineFileReader::linesOf(scrambled(contentOf(hostFile()))).value(n - 1); };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.told);
+        const QByteArray damaged = HostLines().set(11, "geslo").set(c.line, c.found).scrambledBytes();
+        writeBytes(hostFile(), damaged);
+        prompts->queueAnswer(Answer::OK);
+        ASSERT_TRUE(ReadHostFile(store));
+        ASSERT_EQ(prompts->recorded().size(), 1);
+        EXPECT_EQ(prompts->recorded()[0].text,
+                  "The host file \"" + hostFile() + "\" is damaged: " + c.told
+                      + ". Quorvane has read the rest of it. A switch that is neither 0 nor 1 is kept as it is in "
+                        "the file until it is set again in the settings window. The file as it was found is kept as \""
+                      + hostFile() + ".damaged\".");
+        const bool passwordSwitch = c.line == 15;
+        if (passwordSwitch)
+            EXPECT_EQ(store.CURRENTPASSWORD.value(), "geslo");
+
+        ASSERT_TRUE(WriteHostFile(store));
+        EXPECT_EQ(storedLine(c.line), c.found);
+        if (contentOf(hostFile()) != damaged)
+            prompts->queueAnswer(Answer::OK); // the same damage in a file written anew is told again
+        ASSERT_TRUE(ReadHostFile(store));
+        if (passwordSwitch)
+            EXPECT_EQ(store.CURRENTPASSWORD.value(), "geslo");
+
+        // The host sets the switch: it is written as set.
+        StoreField<int>& value = passwordSwitch ? store.CheckUseMyPassword.Value : store.CheckReadWrite.Value;
+        const int set = 1 - value.value();
+        value = set;
+        ASSERT_TRUE(WriteHostFile(store));
+        EXPECT_EQ(storedLine(c.line), QString::number(set));
+        prompts.script().clear();
+        QFile::remove(hostFile() + ".damaged");
+    }
+}
+
 TEST_F(HostFileTest, APermissionFailureShowsTheHostingMessageAndFallsBack)
 {
     WriterSpy spy;

@@ -1,11 +1,10 @@
 #include "windows/transactions/lineitems.h"
 
 #include "grid/gridcore.h"
-#include "platform/decimal.h"
 
 namespace windows {
 
-QString lineItemsValue(const grid::GridCore& lines)
+platform::Decimal lineItemsSum(const grid::GridCore& lines)
 {
     // Exact decimal sums: a thousand lines of 0.1 add up to 100.
     platform::Decimal sum;
@@ -16,7 +15,12 @@ QString lineItemsValue(const grid::GridCore& lines)
         if (const auto value = platform::Decimal::fromText(total))
             sum += *value;
     }
-    return sum.text();
+    return sum;
+}
+
+QString lineItemsValue(const grid::GridCore& lines)
+{
+    return lineItemsSum(lines).text();
 }
 
 } // namespace windows

@@ -11,6 +11,7 @@
 #include "posting/postingchecks.h"
 #include "windows/document/settingswindow.h"
 #include "windows/document/sidewindow.h"
+#include "windows/transactions/lineitems.h"
 
 namespace windows {
 
@@ -89,7 +90,13 @@ bool frmTransactions::saveas_Click()
 bool frmTransactions::checkEntry(SaveKind kind)
 {
     refreshValue();
-    const posting::CheckResult check = m_posting.checkEntry(m_header, kind);
+    posting::CheckResult check = m_posting.checkEntry(m_header, kind);
+    // The value is written with 15 significant digits; a sum of totals that needs more would
+    // be posted rounded, and the balances would no longer add up to the lines.
+    if (check)
+        check = posting::checkWrittenExactly(lineItemsSum(List1().core()),
+                                             QStringLiteral("The value of this transaction (the sum of its line totals)"),
+                                             QStringLiteral("transaction"));
     if (!check) {
         showRefusal(check.notice, check.refusal);
         return false;

@@ -278,6 +278,54 @@ TEST_F(PaymentSave, AMissingFromCompanyFileRefusesBeforeAnythingIsPosted)
     EXPECT_EQ(everything(), before);
 }
 
+// A payment typed with a lone comma before three digits reads as one amount to one reader and
+// as another to the next: Save refuses it before the file dialog, as a balance cell holding
+// it is refused. A comma before other than three digits is the decimal separator.
+TEST_F(PaymentSave, ACommaBeforeThreeDigitsIsAskedAboutNotGuessed)
+{
+    const struct {
+        const char* typed;
+        const char* whole; // the reading that groups thousands; nullptr: saved
+        const char* decimal;
+    } cases[] = {
+        {"1,500", "1500", "1.5"},
+        {"12,345", "12345", "12.345"},
+        {"1,5", nullptr, "1.5"},
+        {"1,50", nullptr, "1.5"},
+    };
+    openWindow();
+    const QString path = toAna();
+    int saved = 7;
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.typed);
+        openTransaction(path);
+        window->PaymentValue()->clear();
+        QTest::keyClicks(window->PaymentValue(), QString::fromLatin1(c.typed));
+        prompts->clear();
+        if (c.whole) {
+            const postingtest::Snapshot before = everything();
+            prompts->queueAnswer(Answer::OK);
+            EXPECT_FALSE(window->cmdSave_Click());
+            EXPECT_EQ(prompts->recorded().size(), 1);
+            EXPECT_EQ(lastText(), QStringLiteral("This payment value is \"%1\", which reads as %2 to some and as %3 to others: "
+                                                 "a comma before three digits may group thousands or separate decimals. "
+                                                 "Write it with \".\" as the decimal separator and without grouping, "
+                                                 "and save again. Therefore, this payment will not be completed!")
+                                      .arg(QString::fromLatin1(c.typed), QString::fromLatin1(c.whole),
+                                           QString::fromLatin1(c.decimal)));
+            EXPECT_EQ(prompts->recorded().last().title, "Transactions Header Menu");
+            EXPECT_EQ(prompts->recorded().last().style, Critical);
+            EXPECT_EQ(everything(), before);
+            EXPECT_EQ(window->windowTitle(), "Payment [ Unsaved ]");
+        } else {
+            ASSERT_TRUE(save(paymentsFolder() + QStringLiteral("%1.QVP").arg(++saved), 1));
+            EXPECT_EQ(storedLines(path + "H").value(15), "1.5");
+            EXPECT_EQ(cellOf(contactsFolder() + "Bank.QVC", 1, 2), "498.5");
+            toAna(); // unpaid again, Ana at 500, for the next case
+        }
+    }
+}
+
 // Cancel in the file dialog, and No to writing over an existing file, end Save quietly.
 TEST_F(PaymentSave, TheFileDialogAndTheOverwriteQuestionMayStopIt)
 {

@@ -252,6 +252,59 @@ TEST_F(Saving, RefusalsChangeNothingAndOfferTheWayOn)
     }
 }
 
+// The value is the sum of the line totals. One that needs more than the 15 significant digits
+// it is written with is refused at Save, in place and as a new transaction, before any name
+// is asked for or anything is written; a sum that fits is saved.
+TEST_F(Saving, AValueNeedingMoreDigitsThanAreWrittenIsRefusedBeforeAnythingIsPosted)
+{
+    const struct {
+        const char* name;
+        const char* first;
+        const char* second;
+        bool asNew;
+        const char* about;
+    } cases[] = {
+        {"a cent on ten trillion, in place", "10000000000000", "0.01", false, "10000000000000"},
+        {"a cent on ten trillion, as a new transaction", "10000000000000", "0.01", true, "10000000000000"},
+        {"an eighth of a cent", "1234567890123.45", "0.125", false, "1234567890123.58"},
+        {"a thousandth on a hundred trillion", "0.001", "99999999999999.9", false, "99999999999999.9"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        openWindow();
+        openSaved();
+        if (c.asNew)
+            window->cmdNew_Click();
+        setLine(1, QStringLiteral("Desk"), QString::fromLatin1(c.first), QStringLiteral("1"), QString::fromLatin1(c.first));
+        setLine(2, QStringLiteral("Pen"), QString::fromLatin1(c.second), QStringLiteral("1"), QString::fromLatin1(c.second));
+        const auto before = snapshot({folder.path()});
+        prompts.script().clear();
+        prompts->queueAnswer(Answer::OK);
+        EXPECT_FALSE(window->cmdSave_Click());
+        ASSERT_EQ(prompts->recorded().size(), 1);
+        EXPECT_EQ(prompts->recorded().first().text,
+                  QStringLiteral("The value of this transaction (the sum of its line totals) would become about %1, with "
+                                 "more digits than Quorvane writes an amount with (15 significant digits), so it could "
+                                 "not be kept exactly. Therefore, this transaction will not be completed!")
+                      .arg(QString::fromLatin1(c.about)));
+        EXPECT_EQ(prompts->recorded().first().title, QStringLiteral("Transactions Header Menu"));
+        EXPECT_EQ(prompts->recorded().first().style, 16);
+        EXPECT_EQ(snapshot({folder.path()}), before);
+        EXPECT_EQ(program.store.Balance.value(), QStringLiteral("1000"));
+        EXPECT_EQ(window->lblChangeStatus(), QStringLiteral("1"));
+    }
+
+    // Fifteen digits are written exactly, and saved.
+    setLine(1, QStringLiteral("Desk"), QStringLiteral("9999999999999.98"), QStringLiteral("1"),
+            QStringLiteral("9999999999999.98"));
+    setLine(2, QStringLiteral("Pen"), QStringLiteral("0.01"), QStringLiteral("1"), QStringLiteral("0.01"));
+    prompts.script().clear();
+    prompts->queueAnswer(Answer::OK); // "Transaction Saved"
+    ASSERT_TRUE(window->cmdSave_Click());
+    EXPECT_EQ(headerLines(transaction(QStringLiteral("17.QVT"))).value(2), QStringLiteral("9999999999999.99"));
+    EXPECT_EQ(program.store.Balance.value(), QStringLiteral("-9999999998969.99"));
+}
+
 // Save As never writes over a transaction that exists; Cancel writes nothing. Either way the
 // window keeps the transaction's path and caption, and the invoice number stays.
 TEST_F(Saving, SaveAsWritesNothingOverAnExistingTransaction)
