@@ -1,5 +1,5 @@
-#include "shell/hosttreecopy.h"
-#include "shell/stagedtreecopy.h"
+#include "datafiles/fileprocedures.h"
+#include "datafiles/stagedtreecopy.h"
 
 #include "support/tempprogramfolder.h"
 
@@ -16,7 +16,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-using shell::StagedTreeCopy;
+using datafiles::StagedTreeCopy;
 
 namespace {
 
@@ -110,7 +110,7 @@ TEST(StagedTreeCopy, ReplacesFilesOfTheSameNameKeepsTheOthersAndLeavesNothingBes
     EXPECT_EQ(treeOf(t.folder.filePath("other/RAzar")), expected);
 }
 
-// A failure half way, in host creation's copy, leaves the host's tree exactly as it was: not
+// A failure half way leaves the host's tree exactly as it was: not
 // one file of the copy in it, and no staging folder beside it.
 TEST(StagedTreeCopy, AFailureHalfWayLeavesTheDestinationAsItWas)
 {
@@ -118,7 +118,7 @@ TEST(StagedTreeCopy, AFailureHalfWayLeavesTheDestinationAsItWas)
     t.folder.writeFile("share/QVNET/RAzar/zz", "a file where the copy has a folder");
     t.folder.writeFile("System/RAzar/zz/inside.QVC", "comes last");
     const std::map<QString, QByteArray> before = treeOf(t.destination);
-    const platform::FileResult result = shell::HostTreeCopy::copy(t.source, t.destination, nullptr);
+    const platform::FileResult result = datafiles::CopyFolderTree(t.source, t.destination, true);
     EXPECT_FALSE(result);
     EXPECT_TRUE(result.error.contains(t.destination + QStringLiteral("/zz"))) << result.error.toStdString();
     EXPECT_EQ(treeOf(t.destination), before);
@@ -136,7 +136,7 @@ TEST(StagedTreeCopy, ACopyKilledHalfWayLeavesTheDestinationAsItWas)
     const pid_t child = ::fork();
     if (child == 0) {
         int copied = 0;
-        (void)StagedTreeCopy::copy(t.source, t.destination, [&] {
+        (void)datafiles::CopyFolderTree(t.source, t.destination, true, [&] {
             if (++copied == 40) {
                 (void)!::write(pipe[1], "!", 1);
                 for (;;)
