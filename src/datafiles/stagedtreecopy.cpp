@@ -475,6 +475,7 @@ platform::FileResult Copier::putInPlace(bool destinationExists)
         ::fsync(folder);
         ::close(folder);
     }
+    reach(TreeCopyStep::Exchanged);
     // The old tree now lies at the staging name; a writer that reached it after the look
     // above and before the exchange finds its change in the new tree.
     if (destinationExists)

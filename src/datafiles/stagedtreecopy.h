@@ -44,6 +44,7 @@ enum class TreeCopyStep {
     DestinationLinked, // the destination's files are linked into the staging folder
     SourceCopied,      // the source's files are copied there too, not yet durable
     ChangesKept,       // what changed in the destination is carried over; the exchange is next
+    Exchanged,         // the copy has taken the destination's place; the last changes are next
 };
 // Called at each step (tests); an empty function removes it.
 void setTreeCopyStepHook(std::function<void(TreeCopyStep)> hook);

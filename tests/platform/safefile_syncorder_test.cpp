@@ -4,69 +4,20 @@
 // file or the whole new one, so the new bytes are flushed before the rename puts them in
 // place, and the folder is flushed after it, so that the rename itself is kept.
 
+#include "support/stracelog.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
-#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 #include <vector>
 
-namespace {
-
-struct Call {
-    QString name;  // write, fsync, fdatasync, rename, renameat, renameat2
-    QString path;  // the file descriptor's path; for a rename, the new name
-    QString from;  // for a rename, the old name
-};
-
-// The calls of a strace log written with -y: "write(3</dir/file>, ...) = 5",
-// "rename(\"/dir/old\", \"/dir/new\") = 0". Failed calls are left out.
-std::vector<Call> callsIn(const QByteArray& log)
-{
-    static const QRegularExpression line(QStringLiteral(R"(^(?:\d+\s+)?(\w+)\((.*)\)\s+=\s+(-?\d+))"));
-    static const QRegularExpression descriptor(QStringLiteral(R"(^\d+<([^>]*)>)"));
-    static const QRegularExpression quoted(QStringLiteral(R"re("([^"]*)")re"));
-    std::vector<Call> calls;
-    for (const QByteArray& text : log.split('\n')) {
-        const auto match = line.match(QString::fromUtf8(text));
-        if (!match.hasMatch() || match.captured(3).toLongLong() < 0)
-            continue;
-        Call call{match.captured(1), {}, {}};
-        const QString arguments = match.captured(2);
-        if (call.name.startsWith(QLatin1String("rename"))) {
-            QStringList names;
-            for (auto it = quoted.globalMatch(arguments); it.hasNext();)
-                names << it.next().captured(1);
-            if (names.size() < 2)
-                continue;
-            call.from = names[names.size() - 2];
-            call.path = names.last();
-        } else if (const auto fd = descriptor.match(arguments); fd.hasMatch()) {
-            call.path = fd.captured(1);
-        }
-        calls.push_back(call);
-    }
-    return calls;
-}
-
-bool isFlush(const Call& call)
-{
-    return call.name == QLatin1String("fsync") || call.name == QLatin1String("fdatasync");
-}
-
-std::string listed(const std::vector<Call>& calls)
-{
-    std::string text;
-    for (const Call& call : calls)
-        text += "  " + call.name.toStdString() + " " + (call.from.isEmpty() ? "" : call.from.toStdString() + " -> ")
-            + call.path.toStdString() + "\n";
-    return text;
-}
-
-} // namespace
+using testsupport::isFlush;
+using testsupport::listed;
+using Call = testsupport::TracedCall;
 
 TEST(SafeFileSyncOrder, TheBytesAreFlushedBeforeTheRenameAndTheFolderAfterIt)
 {
@@ -98,7 +49,7 @@ TEST(SafeFileSyncOrder, TheBytesAreFlushedBeforeTheRenameAndTheFolderAfterIt)
 
     QFile traced(log);
     ASSERT_TRUE(traced.open(QIODevice::ReadOnly));
-    const std::vector<Call> calls = callsIn(traced.readAll());
+    const std::vector<Call> calls = testsupport::tracedCalls(traced.readAll());
     SCOPED_TRACE("the writer's calls:\n" + listed(calls));
 
     // The rename that puts the temporary file over the target.
