@@ -37,10 +37,13 @@ inline void startHelper(QProcess& child, const QString& test,
         child.start(wrapper.first(), wrapper.mid(1) + QStringList{QCoreApplication::applicationFilePath()} + arguments);
 }
 
-// Whether the helper ended and passed.
+// Whether the helper ended (now or before) and passed.
 inline bool helperPassed(QProcess& child, int timeoutMs = 120000)
 {
-    return child.waitForFinished(timeoutMs) && child.exitStatus() == QProcess::NormalExit && child.exitCode() == 0;
+    if (child.state() != QProcess::NotRunning && !child.waitForFinished(timeoutMs))
+        return false;
+    return child.error() != QProcess::FailedToStart && child.exitStatus() == QProcess::NormalExit
+        && child.exitCode() == 0;
 }
 
 // In the test: waits until the file appears, or the helper has ended without it.
