@@ -3,6 +3,10 @@
 // - BM_HostCopyBesideCpAndSync: the copy as host creation runs it (into a staging folder,
 //   made durable once, then put in place by a rename), beside `cp -r` of the same tree
 //   followed by `sync -f` of its copy, in every iteration; ratio is ours over theirs.
+// - BM_HostCopyAgainBesideCpAndSync: the same copy again over the share it made before, as a
+//   host that takes its own host over does (the share's files linked, every one replaced,
+//   and the share looked at for what others wrote meanwhile), beside `cp -r` of the tree
+//   over its earlier copy followed by `sync -f`.
 // - BM_HostTreeCopyWindowPause: the copy as host creation runs it, on its worker thread
 //   while the window shows its progress; the counter longest_pause_ms is the longest time the
 //   window's event loop did not turn during the copy (what the user would feel as a frozen
@@ -105,6 +109,39 @@ void BM_HostCopyBesideCpAndSync(benchmark::State& state)
     state.counters["files"] = Files + BigFiles;
 }
 BENCHMARK(BM_HostCopyBesideCpAndSync)->Unit(benchmark::kMillisecond)->Iterations(5)->UseManualTime();
+
+void BM_HostCopyAgainBesideCpAndSync(benchmark::State& state)
+{
+    const QString source = tree().root;
+    QTemporaryDir target;
+    const QString theirs = target.path() + QStringLiteral("/cp");
+    const QString ours = target.path() + QStringLiteral("/QVNET/RAzar");
+    if (!run(QStringLiteral("cp"), {QStringLiteral("-r"), source, theirs}) || !shell::HostTreeCopy::copy(source, ours, nullptr)) {
+        state.SkipWithError("the first copy failed");
+        return;
+    }
+    BesideBaseline figures;
+    for (auto _ : state) {
+        platform::FileResult result{true, QString()};
+        const bool ok = figures.turn(
+            state,
+            [&] {
+                return run(QStringLiteral("cp"), {QStringLiteral("-r"), source + QStringLiteral("/."), theirs})
+                    && run(QStringLiteral("sync"), {QStringLiteral("-f"), theirs});
+            },
+            [&] {
+                result = shell::HostTreeCopy::copy(source, ours, nullptr);
+                return bool(result);
+            });
+        if (!ok) {
+            state.SkipWithError(result ? "cp or sync failed" : result.error.toUtf8().constData());
+            break;
+        }
+    }
+    figures.report(state);
+    state.counters["files"] = Files + BigFiles;
+}
+BENCHMARK(BM_HostCopyAgainBesideCpAndSync)->Unit(benchmark::kMillisecond)->Iterations(5)->UseManualTime();
 
 void BM_HostTreeCopyWindowPause(benchmark::State& state)
 {
