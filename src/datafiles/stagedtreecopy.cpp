@@ -218,7 +218,7 @@ private:
     platform::FileResult mirrorDestination(const QByteArray& from, const QByteArray& relative);
     platform::FileResult copySource(const QByteArray& from, const QByteArray& relative);
     platform::FileResult copyOneFile(const QByteArray& from, const QByteArray& relative);
-    bool keepsNewer(const QByteArray& relative, const struct stat& source) const;
+    bool keepsNewer(const QByteArray& relative, const QByteArray& from) const;
     platform::FileResult keepChanges(const QByteArray& changed, const QByteArray& into, bool live);
     platform::FileResult putInPlace(bool destinationExists);
     void removeDeadStagingFolders() const;
@@ -275,12 +275,13 @@ platform::FileResult Copier::mirrorDestination(const QByteArray& from, const QBy
 
 // A file of the destination that is newer than the source's stays, unless the caller listed
 // it as one to replace and it is still as it was listed.
-bool Copier::keepsNewer(const QByteArray& relative, const struct stat& source) const
+bool Copier::keepsNewer(const QByteArray& relative, const QByteArray& from) const
 {
     if (!m_options.replacedNewer)
         return false;
     const auto seen = m_seen.find(relative);
-    if (seen == m_seen.end() || seen->second.folder
+    struct stat source {};
+    if (seen == m_seen.end() || seen->second.folder || ::stat(from.constData(), &source) != 0
         || seen->second.stamp.modifiedNs <= stampOf(source).modifiedNs)
         return false;
     const QString path = QFile::decodeName(relative);
@@ -293,9 +294,6 @@ bool Copier::keepsNewer(const QByteArray& relative, const struct stat& source) c
 platform::FileResult Copier::copyOneFile(const QByteArray& from, const QByteArray& relative)
 {
     const QByteArray to = m_staging + '/' + relative;
-    struct stat source {};
-    if (::stat(from.constData(), &source) != 0)
-        return failed(QStringLiteral("file"), QFile::decodeName(from), errno);
     mode_t mode = 0666;
     struct stat old {};
     if (::lstat(to.constData(), &old) == 0) {
@@ -307,7 +305,7 @@ platform::FileResult Copier::copyOneFile(const QByteArray& from, const QByteArra
                                .arg(shown(relative), QString::fromLocal8Bit(std::strerror(EACCES)))};
         if (!m_options.overwrite)
             return {false, QStringLiteral("The file \"%1\" already exists.").arg(shown(relative))};
-        if (keepsNewer(relative, source))
+        if (keepsNewer(relative, from))
             return Done;
         if (S_ISREG(old.st_mode))
             mode = old.st_mode & 07777;
@@ -549,7 +547,9 @@ void newerBelow(const QByteArray& source, const QByteArray& destination, const Q
         if (leftOut && leftOut(QFile::decodeName(path)))
             continue;
         if (entry.folder) {
-            newerBelow(source, destination, path, leftOut, found);
+            struct stat theirs {};
+            if (::lstat((destination + '/' + path).constData(), &theirs) == 0 && S_ISDIR(theirs.st_mode))
+                newerBelow(source, destination, path, leftOut, found);
             continue;
         }
         const QByteArray ours = source + '/' + path;
@@ -582,6 +582,8 @@ std::vector<NewerFile> StagedTreeCopy::newerFiles(const QString& source, const Q
                                                   const std::function<bool(const QString&)>& leftOut)
 {
     std::vector<NewerFile> found;
+    if (!QFileInfo(destination).isDir())
+        return found;
     newerBelow(QFile::encodeName(source), QFile::encodeName(destination), QByteArray(), leftOut, found);
     std::stable_sort(found.begin(), found.end(), [](const NewerFile& a, const NewerFile& b) {
         return a.stamp.modifiedNs > b.stamp.modifiedNs;
