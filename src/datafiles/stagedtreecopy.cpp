@@ -261,7 +261,9 @@ platform::FileResult Copier::mirrorDestination(const QByteArray& from, const QBy
             m_placed[path] = {quint64(info.st_ino), true};
             continue;
         }
-        if (::lstat(a.constData(), &info) != 0 || !S_ISREG(info.st_mode))
+        if (::lstat(a.constData(), &info) != 0 && errno == ENOENT)
+            continue; // gone since it was listed: a save's temporary file, renamed meanwhile
+        if (!S_ISREG(info.st_mode))
             return failed(QStringLiteral("file"), QFile::decodeName(a), errno);
         struct stat copied {};
         if (const int error = copyFile(a, b, info.st_mode & 07777, &copied))
@@ -405,8 +407,8 @@ platform::FileResult Copier::keepChanges(const QByteArray& changed, const QByteA
             error = errno;
         if (error != 0) {
             ::unlink(step.constData());
-            if (live)
-                continue;
+            if (live || error == ENOENT)
+                continue; // a file gone since it was looked at is no change to keep
             return failed(QStringLiteral("file"), QFile::decodeName(from), error);
         }
         m_placed[path] = {quint64(put.st_ino), true};
