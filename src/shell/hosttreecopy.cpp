@@ -55,9 +55,12 @@ void runShowingProgress(QWidget* parent, CopyState& state, const HostTreeCopy::P
                         const std::function<void()>& work)
 {
     state.done = false;
-    std::thread worker([&state, &work] {
+    QEventLoop loop;
+    std::thread worker([&state, &work, &loop] {
         work();
         state.done = true;
+        // The window need not wait for its next look to go on.
+        QMetaObject::invokeMethod(&loop, [&loop] { loop.quit(); }, Qt::QueuedConnection);
     });
 
     QProgressDialog progress(parent);
@@ -70,7 +73,6 @@ void runShowingProgress(QWidget* parent, CopyState& state, const HostTreeCopy::P
     progress.setLabelText(progressText(state.copied, state.total));
     progress.setRange(0, 0);
 
-    QEventLoop loop;
     QTimer look;
     look.setInterval(UpdateEveryMs);
     QObject::connect(&look, &QTimer::timeout, &loop, [&] {
