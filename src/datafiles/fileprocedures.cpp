@@ -1,5 +1,7 @@
 #include "datafiles/fileprocedures.h"
 
+#include "datafiles/stagedtreecopy.h"
+
 #include "platform/systeminfo.h"
 
 #include <QDir>
@@ -41,21 +43,6 @@ bool anyEntryMatches(const QString& folder, QString pattern)
     if (!dir.exists())
         return false;
     return !dir.entryList({pattern}, QDir::AllEntries | QDir::Hidden | QDir::System).isEmpty();
-}
-
-platform::FileResult copyFailure(const QString& what, const QString& path)
-{
-    return {false, QStringLiteral("The %1 \"%2\" could not be copied.").arg(what, path)};
-}
-
-platform::FileResult copyOneFile(const QString& from, const QString& to, bool overwrite)
-{
-    if (QFileInfo::exists(to) && !overwrite)
-        return {false, QStringLiteral("The file \"%1\" already exists.").arg(to)};
-    QByteArray bytes;
-    if (auto read = platform::readWholeFile(from, bytes); !read)
-        return read;
-    return platform::writeFileAtomically(to, bytes, platform::StaleTemporaries::Keep);
 }
 
 } // namespace
@@ -103,26 +90,10 @@ void UnhideFile(const QString&) {}
 platform::FileResult CopyFolderTree(const QString& source, const QString& destination,
                                     bool overwrite, const std::function<void()>& fileCopied)
 {
-    const QDir from(source);
-    if (!QFileInfo(source).isDir())
-        return copyFailure(QStringLiteral("folder"), source);
-    if (!QDir().mkpath(destination))
-        return {false, QStringLiteral("The folder \"%1\" could not be made.").arg(destination)};
-    const auto entries = from.entryInfoList(QDir::AllEntries | QDir::NoDotAndDotDot | QDir::Hidden
-                                            | QDir::System | QDir::NoSymLinks);
-    for (const QFileInfo& entry : entries) {
-        if (!entry.isDir() && platform::isTemporaryFileName(entry.fileName()))
-            continue; // a save in progress or one that died: never a document
-        const QString target = destination + QLatin1Char('/') + entry.fileName();
-        const platform::FileResult result = entry.isDir()
-            ? CopyFolderTree(entry.filePath(), target, overwrite, fileCopied)
-            : copyOneFile(entry.filePath(), target, overwrite);
-        if (!result)
-            return result;
-        if (!entry.isDir() && fileCopied)
-            fileCopied();
-    }
-    return {true, QString()};
+    TreeCopyOptions options;
+    options.overwrite = overwrite;
+    options.fileCopied = fileCopied;
+    return StagedTreeCopy::copy(source, destination, options);
 }
 
 QString GetWindowsUserName()

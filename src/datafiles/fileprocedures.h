@@ -32,10 +32,11 @@ void UnhideFile(const QString& path);
 
 // Copies the files and sub-folders of source, at every depth, into destination (which may
 // exist already); with overwrite an existing file of the same name is replaced, without it
-// that is a failure. Symbolic links are not followed, and the temporary files of saves in
-// progress or of saves that died are not copied. The result names what failed. fileCopied,
-// when given, is called after each file is copied (on the thread that copies), so that a
-// long copy can show how far it has come.
+// that is a failure. The destination gets the whole copy or, when it fails, stays as it was,
+// and keeps what others write into it meanwhile (see StagedTreeCopy). Symbolic links are not
+// followed, and the temporary files of saves in progress or of saves that died are not
+// copied. The result names what failed. fileCopied, when given, is called after each file is
+// copied (on the thread that copies), so that a long copy can show how far it has come.
 platform::FileResult CopyFolderTree(const QString& source, const QString& destination,
                                     bool overwrite,
                                     const std::function<void()>& fileCopied = {});

@@ -200,6 +200,35 @@ void takeFresherMoney(SettingsStore& s, const QStringList& stored)
     s.takeMoney(s.freshestMoney(onDisk), onDisk);
 }
 
+// The posting lock taken before the host file is written, waiting for a posting as a
+// posting waits for another; when it is not ours, the sentence for the user.
+std::optional<QString> refusalToWrite(PostingLock& lock, const QString& path)
+{
+    const QString notWritten = QStringLiteral("The host file \"%1\" was not written; nothing was changed.").arg(path);
+    switch (lock.acquire()) {
+    case PostingLock::Status::Held:
+        return std::nullopt;
+    case PostingLock::Status::Busy:
+        return QStringLiteral("%1 is saving a posting into \"%2\" right now. %3 Please try again in a moment.")
+            .arg(lock.holder().describe(), lock.folder(), notWritten);
+    case PostingLock::Status::Unfinished:
+    case PostingLock::Status::Failed:
+        break;
+    }
+    return lock.error() + QLatin1Char(' ') + notWritten;
+}
+
+// A holder stopped past its lease may have lost the lock to another computer's posting,
+// whose values must not be written over.
+std::optional<QString> lockLost(const PostingLock& lock, const QString& path)
+{
+    if (lock.stillHeld())
+        return std::nullopt;
+    return QStringLiteral("The posting lock of \"%1\" was taken over. The host file \"%2\" was not written; nothing "
+                          "was changed. Please try again.")
+        .arg(lock.folder(), path);
+}
+
 bool WriteHostFile(SettingsStore& s)
 {
     const QString path = s.MyHostName.value();
@@ -207,13 +236,23 @@ bool WriteHostFile(SettingsStore& s)
         return false;
     s.shell().SaznaUserName();
     s.shell().UPISEPCNAME();
+    // The postings of every computer write the shared balance and counters into this file
+    // under the posting lock of the host's data folder; so is it written here, or not at all.
+    // Without that folder no posting can run there, and the lock has no place to be.
     PostingLock lock(HostDataFolder(path) + QStringLiteral("/RAzar/"));
-    if (QFileInfo(lock.folder()).isDir())
-        (void)lock.acquire(); // without it, the values are still taken as they are on disk now
+    const bool locked = QFileInfo(lock.folder()).isDir();
+    if (const std::optional<QString> refusal = locked ? refusalToWrite(lock, path) : std::nullopt) {
+        critical(*refusal);
+        return false;
+    }
     const QStringList stored = storedHostLines(path);
     takeFresherMoney(s, stored);
     LineTable table = hostLines(s);
     keepDamagedSwitches(s, stored, table);
+    if (const std::optional<QString> lost = locked ? lockLost(lock, path) : std::nullopt) {
+        critical(*lost);
+        return false;
+    }
     const DataFileWrite result = writerFor(table, LastLineEnd::Written).writeTo(path);
     if (result) {
         if (s.modeHostFile() == path)

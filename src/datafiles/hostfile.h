@@ -16,8 +16,10 @@ inline constexpr int HostFileLines = 18;
 QString HostDataFolder(const QString& hostFilePath);
 
 // Writes the host file at MyHostName from the store (refreshing this machine's user and
-// computer names first). A refused permission shows the hosting message and falls back to
-// single-machine mode; any other failure is shown naming the file. Nothing is written, and
+// computer names first), under the posting lock of the host's data folder: while another
+// computer's posting keeps that lock past the wait a posting allows, the user is told, naming
+// it, and nothing is written. A refused permission shows the hosting message and falls back
+// to single-machine mode; any other failure is shown naming the file. Nothing is written, and
 // nothing shown, while MyHostName is empty. True when the file was written.
 bool WriteHostFile(SettingsStore& store);
 

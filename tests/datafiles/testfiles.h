@@ -12,10 +12,12 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QDir>
+#include <QDirIterator>
 #include <QString>
 #include <QStringList>
 #include <ctime>
 #include <fcntl.h>
+#include <map>
 #include <sys/stat.h>
 
 namespace datafilestest {
@@ -70,6 +72,25 @@ inline void ageFile(const QString& path, qint64 seconds)
     const timespec when {std::time(nullptr) - seconds, 0};
     const timespec times[2] = {when, when};
     ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0);
+}
+
+// Every file and folder below a folder with its bytes ("/" for a folder), by relative path.
+inline std::map<QString, QByteArray> treeOf(const QString& root)
+{
+    std::map<QString, QByteArray> tree;
+    QDirIterator it(root, QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        const QFileInfo entry(it.next());
+        const QString relative = QDir(root).relativeFilePath(entry.filePath());
+        if (entry.isDir()) {
+            tree[relative] = "/";
+        } else {
+            QFile file(entry.filePath());
+            tree[relative] = file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("?");
+        }
+    }
+    return tree;
 }
 
 // An 18-line host file's lines as a host writes them.

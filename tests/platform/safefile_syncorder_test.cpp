@@ -4,7 +4,7 @@
 // file or the whole new one, so the new bytes are flushed before the rename puts them in
 // place, and the folder is flushed after it, so that the rename itself is kept.
 
-#include "support/stracecalls.h"
+#include "support/stracelog.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -15,13 +15,9 @@
 
 #include <vector>
 
-namespace {
-
 using testsupport::isFlush;
 using testsupport::listed;
-using Call = testsupport::StraceCall;
-
-} // namespace
+using Call = testsupport::TracedCall;
 
 TEST(SafeFileSyncOrder, TheBytesAreFlushedBeforeTheRenameAndTheFolderAfterIt)
 {
@@ -53,7 +49,7 @@ TEST(SafeFileSyncOrder, TheBytesAreFlushedBeforeTheRenameAndTheFolderAfterIt)
 
     QFile traced(log);
     ASSERT_TRUE(traced.open(QIODevice::ReadOnly));
-    const std::vector<Call> calls = testsupport::straceCalls(traced.readAll());
+    const std::vector<Call> calls = testsupport::tracedCalls(traced.readAll());
     SCOPED_TRACE("the writer's calls:\n" + listed(calls));
 
     // The rename that puts the temporary file over the target.

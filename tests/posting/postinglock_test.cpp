@@ -15,7 +15,7 @@
 #include "posting/postingjournal.h"
 #include "support/pinnedclock.h"
 #include "support/qtprinters.h"
-#include "support/stracecalls.h"
+#include "support/stracelog.h"
 #include "support/tempprogramfolder.h"
 
 #include <QDir>
@@ -267,7 +267,7 @@ TEST_F(PostingLockTest, TheJournalIsFlushedBeforeItShowsAndItsFolderBeforeTheRen
     ASSERT_EQ(child.exitCode(), 0) << child.readAll().toStdString();
     QFile traced(log);
     ASSERT_TRUE(traced.open(QIODevice::ReadOnly));
-    const std::vector<testsupport::StraceCall> calls = testsupport::straceCalls(traced.readAll());
+    const std::vector<testsupport::TracedCall> calls = testsupport::tracedCalls(traced.readAll());
     SCOPED_TRACE("the posting's calls:\n" + testsupport::listed(calls));
 
     const QString folder = QDir::cleanPath(QFileInfo(shared()).canonicalFilePath());

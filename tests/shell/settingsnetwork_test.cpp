@@ -5,6 +5,7 @@
 #include "datafiles/datafilewriter.h"
 #include "datafiles/machineidentity.h"
 #include "grid/documents/documentlist.h"
+#include "platform/vb.h"
 #include "settingsfixture.h"
 #include "shell/formnames.h"
 #include "shell/hosttreecopy.h"
@@ -12,6 +13,9 @@
 #include "windows/document/documentwindow.h"
 
 #include <QDir>
+#include <ctime>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 using namespace shelltest;
 using platform::Answer;
@@ -138,6 +142,50 @@ TEST_F(NetworkTest, ThisMachinesOwnHostChosenAgainIsTakenOverAndFilledAgain)
     EXPECT_EQ(store().lblisthissamehost.value(), "");
     EXPECT_EQ(readFile(share + "QVNET/RAzar/Items/Les.QVI"), "newer");
     EXPECT_EQ(hostLines(hostFile).size(), datafiles::HostFileLines);
+}
+
+// Taking this machine's own host over again copies its data over the share. Documents that
+// users saved there since, newer than this machine's copies, are replaced only when the host
+// says so; the question names how many there are and the newest, and No keeps them.
+TEST_F(NetworkTest, TakingTheOwnHostOverAgainAsksBeforeNewerSharedDocumentsAreReplaced)
+{
+    const auto setAge = [](const QString& path, qint64 seconds) {
+        const timespec when{std::time(nullptr) - seconds, 0};
+        const timespec times[2] = {when, when};
+        ::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0);
+    };
+    startWithCompany();
+    const QString share = shareFolder();
+    for (const char* name : {"Oak", "Elm", "Ash"})
+        setAge(folder.writeFile(QStringLiteral("System/RAzar/Items/%1.QVI").arg(name),
+                                QByteArray("the host's ") + name),
+               2 * 24 * 3600);
+    const QString hostFile = createHost(share);
+
+    for (const Answer answer : {Answer::No, Answer::Yes}) {
+        SCOPED_TRACE(answer == Answer::Yes ? "replaced" : "kept");
+        setAge(folder.writeFile(QStringLiteral("share/QVNET/RAzar/Items/Oak.QVI"), "Oak a user saved"), 3600);
+        setAge(folder.writeFile(QStringLiteral("share/QVNET/RAzar/Items/Elm.QVI"), "Elm a user saved"), 7200);
+        const QString newest =
+            platform::vb::GeneralDate(QFileInfo(share + "QVNET/RAzar/Items/Oak.QVI").lastModified());
+        prompts.script().clear();
+        prompts->queueSave(hostFile);
+        prompts->queueAnswer(answer);
+        click(settings().MyHostName);
+
+        ASSERT_EQ(prompts->recorded().size(), 2) << prompts->texts().join('|').toStdString();
+        const testsupport::RecordedPrompt& question = prompts->recorded()[1];
+        EXPECT_EQ(question.style, platform::MsgStyle::YesNoQuestionNo);
+        EXPECT_TRUE(question.text.contains("holds 2 files that are newer")) << question.text.toStdString();
+        EXPECT_TRUE(question.text.contains("The newest is \"Items/Oak.QVI\", saved " + newest))
+            << question.text.toStdString();
+        const bool replaced = answer == Answer::Yes;
+        EXPECT_EQ(readFile(share + "QVNET/RAzar/Items/Oak.QVI"), replaced ? "the host's Oak" : "Oak a user saved");
+        EXPECT_EQ(readFile(share + "QVNET/RAzar/Items/Elm.QVI"), replaced ? "the host's Elm" : "Elm a user saved");
+        EXPECT_EQ(readFile(share + "QVNET/RAzar/Items/Ash.QVI"), "the host's Ash");
+        EXPECT_TRUE(store().OptionHost.value());
+        EXPECT_EQ(hostLines(hostFile).size(), datafiles::HostFileLines);
+    }
 }
 
 TEST_F(NetworkTest, AClickOnTheHostLabelOutsideHostModeNeverCopiesOverTheSharedTree)
