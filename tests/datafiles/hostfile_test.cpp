@@ -313,16 +313,18 @@ TEST_F(HostFileTest, ADamagedSwitchLineIsToldAndNeverWrittenBackAsOff)
                         "the file until it is set again in the settings window. The file as it was found is kept as \""
                       + hostFile() + ".damaged\".");
         const bool passwordSwitch = c.line == 15;
-        if (passwordSwitch)
+        if (passwordSwitch) {
             EXPECT_EQ(store.CURRENTPASSWORD.value(), "geslo");
+        }
 
         ASSERT_TRUE(WriteHostFile(store));
         EXPECT_EQ(storedLine(c.line), c.found);
         if (contentOf(hostFile()) != damaged)
             prompts->queueAnswer(Answer::OK); // the same damage in a file written anew is told again
         ASSERT_TRUE(ReadHostFile(store));
-        if (passwordSwitch)
+        if (passwordSwitch) {
             EXPECT_EQ(store.CURRENTPASSWORD.value(), "geslo");
+        }
 
         // The host sets the switch: it is written as set.
         StoreField<int>& value = passwordSwitch ? store.CheckUseMyPassword.Value : store.CheckReadWrite.Value;

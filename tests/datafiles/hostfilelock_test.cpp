@@ -38,9 +38,9 @@ TEST(HostFileLock, AHostWhoseLockWasTakenOverBeforeItWroteWritesNothing)
     // takes the lock over once the host has it, before the host writes.
     PostingLock::setTiming({600000, 600000, 600000, 600000});
     QProcess other;
-    PostingLock::setPendingCompletion([&](const QString& folder) {
+    PostingLock::setPendingCompletion([&](const PostingLock& lock) {
         testsupport::startHelper(other, QStringLiteral("PostingLockHolderHelper.HoldsTheLockUntilReleased"),
-                                 {{"QUORVANE_LOCK_FOLDER", folder},
+                                 {{"QUORVANE_LOCK_FOLDER", lock.folder()},
                                   {"QUORVANE_LOCK_SIGNALS", signalFolder},
                                   {"QUORVANE_LOCK_LEASE_MS", QStringLiteral("300")}});
         EXPECT_TRUE(testsupport::waitForSignal(signalFolder + QStringLiteral("/held"), other))

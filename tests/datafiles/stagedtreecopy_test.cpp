@@ -192,6 +192,8 @@ std::string stepName(const ::testing::TestParamInfo<TreeCopyStep>& info)
         return "AfterTheCopy";
     case TreeCopyStep::ChangesKept:
         return "RightBeforeTheExchange";
+    case TreeCopyStep::Exchanged:
+        return "AfterTheExchange";
     }
     return "Unknown";
 }
@@ -236,8 +238,9 @@ TEST_P(WrittenDuringTheCopy, IsThereAfterTheCopyAsItWasWritten)
     EXPECT_EQ(stagingFolders(t.host), QStringList());
     // What was written before the copy's last look at the tree is there the moment the copy
     // takes the tree's place, not only a little later.
-    if (GetParam() != TreeCopyStep::ChangesKept)
+    if (GetParam() != TreeCopyStep::ChangesKept) {
         EXPECT_EQ(takingItsPlace, expected);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(StagedTreeCopy, WrittenDuringTheCopy,
@@ -310,8 +313,8 @@ TEST(StagedTreeCopy, TheCopyIsMadeDurableThenExchangedWithTheTreeInOneRename)
     EXPECT_LT(lastCopied, flush) << "bytes were copied after the flush";
     EXPECT_LT(index([&](const testsupport::TracedCall& c) {
                   return (c.name.startsWith(QLatin1String("rename")) && c.from == t.destination)
-                      || (c.name == QLatin1String("rmdir") || c.name == QLatin1String("unlinkat"))
-                          && c.arguments.contains(QLatin1Char('"') + t.destination + QLatin1Char('"'));
+                      || ((c.name == QLatin1String("rmdir") || c.name == QLatin1String("unlinkat"))
+                          && c.arguments.contains(QLatin1Char('"') + t.destination + QLatin1Char('"')));
               }),
               0)
         << "the shared tree was moved or removed";
@@ -374,9 +377,10 @@ TEST(StagedTreeCopy, NewerSharedFilesAreListedAndReplacedOnlyWhenAgreedAsListed)
             const QString path = destination + "/Items/" + c.name;
             const QByteArray expected = agreed ? c.afterYes : c.afterNo;
             EXPECT_EQ(datafilestest::contentOf(path), expected) << c.name;
-            if (expected == "ours" && QByteArray(c.shared) != "ours")
+            if (expected == "ours" && QByteArray(c.shared) != "ours") {
                 EXPECT_EQ(QFileInfo(path).lastModified(), QFileInfo(source + "/Items/" + c.name).lastModified())
                     << c.name;
+            }
         }
     }
 }
