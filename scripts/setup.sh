@@ -11,7 +11,7 @@ packages=(
   xvfb x11-utils xdg-utils imagemagick libxcb1-dev xdotool
   libreoffice-calc libreoffice-dev
   cups poppler-utils
-  strace
+  strace libxxhash-dev
 )
 
 SUDO=""

@@ -19,13 +19,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+// The hash is built into this file alone: no library is loaded for it at the start.
+#define XXH_INLINE_ALL
+#include <xxhash.h>
+
 namespace posting {
 
 namespace {
 
 const QByteArray Mark = QByteArrayLiteral("QVPOST3\n");
 constexpr QCryptographicHash::Algorithm ChecksumKind = QCryptographicHash::Blake2b_256;
-constexpr QCryptographicHash::Algorithm DigestKind = QCryptographicHash::Sha256;
 const QString Relative = QStringLiteral("R:");
 const QString Absolute = QStringLiteral("A:");
 
@@ -34,9 +37,20 @@ qsizetype checksumSize()
     return QCryptographicHash::hashLength(ChecksumKind);
 }
 
+// A digest tells one content of a file from another, so that a completion knows what each
+// file holds: it guards against files that moved on, not against forgery (whoever can write
+// the journal can write the files too), so a fast 128-bit hash serves. Its bytes are the
+// hash's canonical form, the same on every computer.
 qsizetype digestSize()
 {
-    return QCryptographicHash::hashLength(DigestKind);
+    return qsizetype(sizeof(XXH128_canonical_t));
+}
+
+QByteArray canonical(XXH128_hash_t hash)
+{
+    XXH128_canonical_t bytes;
+    XXH128_canonicalFromHash(&bytes, hash);
+    return QByteArray(reinterpret_cast<const char*>(bytes.digest), qsizetype(sizeof bytes.digest));
 }
 
 template <typename Number>
@@ -436,7 +450,7 @@ QString PostingJournal::computerKey()
 
 QByteArray PostingJournal::digest(const QByteArray& bytes)
 {
-    return QCryptographicHash::hash(bytes, DigestKind);
+    return canonical(XXH3_128bits(bytes.constData(), size_t(bytes.size())));
 }
 
 std::optional<QByteArray> PostingJournal::digestOf(const QString& path)
@@ -446,10 +460,18 @@ std::optional<QByteArray> PostingJournal::digestOf(const QString& path)
         return QByteArray();
     if (!file.open(QIODevice::ReadOnly))
         return std::nullopt;
-    QCryptographicHash hash(DigestKind);
-    if (!hash.addData(&file) || file.error() != QFileDevice::NoError)
-        return std::nullopt;
-    return hash.result();
+    XXH3_state_t state;
+    XXH3_128bits_reset(&state);
+    char buffer[1 << 16];
+    for (;;) {
+        const qint64 got = file.read(buffer, sizeof buffer);
+        if (got < 0)
+            return std::nullopt;
+        if (got == 0)
+            break;
+        XXH3_128bits_update(&state, buffer, size_t(got));
+    }
+    return canonical(XXH3_128bits_digest(&state));
 }
 
 platform::FileResult PostingJournal::entryFor(const QString& folder, const QString& path, const QString& replacement,
