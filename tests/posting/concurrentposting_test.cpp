@@ -5,6 +5,7 @@
 // is completed by the other computer, and a dead holder does not block for good while a live
 // one is honoured.
 
+#include "childprocess.h"
 #include "datafiles/datafoldertree.h"
 #include "datafiles/hostfile.h"
 #include "datafiles/linefilereader.h"
@@ -25,14 +26,12 @@
 #include <QFileInfo>
 #include <QSet>
 #include <QTest>
-#include <fcntl.h>
 #include <gtest/gtest.h>
-#include <spawn.h>
 #include <sys/wait.h>
 
-extern char** environ;
 
 using namespace postingtest;
+using postingtest::ChildProcess;
 using datafiles::PostingLock;
 
 namespace {
@@ -56,54 +55,12 @@ bool onShare(const QString& path)
     return path.contains(QLatin1String("/share/"));
 }
 
-// A child process with its output in a file.
-struct Child {
-    pid_t pid = 0;
-    QString output;
-
-    static Child start(const QStringList& arguments, const QString& output)
-    {
-        Child child;
-        child.output = output;
-        std::vector<QByteArray> bytes{QByteArray(POSTING_RACE_CHILD)};
-        for (const QString& argument : arguments)
-            bytes.push_back(argument.toLocal8Bit());
-        std::vector<char*> argv;
-        for (QByteArray& b : bytes)
-            argv.push_back(b.data());
-        argv.push_back(nullptr);
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        const QByteArray out = output.toLocal8Bit();
-        const QByteArray err = (output + QStringLiteral(".err")).toLocal8Bit();
-        posix_spawn_file_actions_addopen(&actions, 1, out.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        posix_spawn_file_actions_addopen(&actions, 2, err.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-        if (posix_spawn(&child.pid, POSTING_RACE_CHILD, &actions, nullptr, argv.data(), environ) != 0)
-            child.pid = 0;
-        posix_spawn_file_actions_destroy(&actions);
-        return child;
-    }
-
-    // The exit status, or -1.
-    int wait() const
-    {
-        int status = 0;
-        while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
-        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    }
-
-    // What it said on its error output.
-    std::string errors() const { return contentOf(output + QStringLiteral(".err")).toStdString(); }
-
-    QStringList lines() const
-    {
-        QFile file(output);
-        if (!file.open(QIODevice::ReadOnly))
-            return {};
-        return QString::fromUtf8(file.readAll()).split(QLatin1Char('\n'), Qt::SkipEmptyParts);
-    }
-};
+// A copy of the program racing the others, with its output in a file.
+ChildProcess raceChild(const QStringList& arguments, const QString& output,
+                       const ChildProcess::Environment& environment = {})
+{
+    return ChildProcess::start(POSTING_RACE_CHILD, arguments, output, environment);
+}
 
 QStringList hostLines(const QString& path)
 {
@@ -198,15 +155,16 @@ protected:
     std::vector<QStringList> race(const std::vector<QStringList>& work)
     {
         const QString go = program.filePath("go");
-        std::vector<Child> children;
+        std::vector<ChildProcess> children;
         for (size_t i = 0; i < m_copies.size(); ++i)
-            children.push_back(Child::start(QStringList{m_copies[i].first, m_copies[i].second, go} + work[i],
-                                            program.filePath(QStringLiteral("out%1").arg(i))));
+            children.push_back(raceChild(QStringList{m_copies[i].first, m_copies[i].second, go} + work[i],
+                                         program.filePath(QStringLiteral("out%1").arg(i))));
         QFile(go).open(QIODevice::WriteOnly);
         std::vector<QStringList> printed;
-        for (const Child& child : children) {
-            EXPECT_NE(child.pid, 0);
-            EXPECT_EQ(child.wait(), 0) << "a copy failed: " << child.errors();
+        for (ChildProcess& child : children) {
+            EXPECT_NE(child.pid(), 0);
+            child.wait();
+            EXPECT_TRUE(child.exited(0)) << "a copy failed: " << child.describe();
             printed.push_back(child.lines());
         }
         return printed;
@@ -313,12 +271,11 @@ TEST_F(ConcurrentPostingTest, APostingCutShortByALostShareIsCompletedByTheOtherC
 
     // The host's lock stayed on the share; its holder no longer counts its lease up, so the
     // user takes it over once it has stood unchanged for the lease time.
-    qputenv("POSTING_RACE_LEASE_MS", "300");
-    Child user = Child::start({folder("user"), QStringLiteral("Other"), program.filePath("go"), "transactions", "1"},
-                              program.filePath("out-user"));
-    qunsetenv("POSTING_RACE_LEASE_MS");
+    ChildProcess user = raceChild({folder("user"), QStringLiteral("Other"), program.filePath("go"), "transactions", "1"},
+                                  program.filePath("out-user"), {{"POSTING_RACE_LEASE_MS", "300"}});
     QFile(program.filePath("go")).open(QIODevice::WriteOnly);
-    ASSERT_EQ(user.wait(), 0) << user.errors();
+    user.wait();
+    ASSERT_TRUE(user.exited(0)) << user.describe();
 
     EXPECT_EQ(balanceOf(m_dataRoot + "Contacts/Bank.QVC", 1), "108");
     EXPECT_EQ(hostLines(hostFile()).value(1), "899");
@@ -350,8 +307,8 @@ TEST_F(ConcurrentPostingTest, AnotherComputersLockIsHonouredWhileItLivesAndTaken
 
     // Alive: the user holds the lock and counts its lease up.
     const QString release = program.filePath("release");
-    Child holder = Child::start({folder("user"), QStringLiteral("Other"), program.filePath("go"), "hold", release},
-                                program.filePath("out-hold"));
+    ChildProcess holder = raceChild({folder("user"), QStringLiteral("Other"), program.filePath("go"), "hold", release},
+                                    program.filePath("out-hold"));
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(release + ".held"); }, 60000));
     PostingLock::setTiming({300, 600000, 100, 600000});
     const posting::TransactionResult busy = posting.post({posting::SaveKind::SaveAs, h, path, lineItemBytes(path)});
@@ -360,7 +317,8 @@ TEST_F(ConcurrentPostingTest, AnotherComputersLockIsHonouredWhileItLivesAndTaken
     EXPECT_TRUE(busy.notice.text.contains(m_dataRoot)) << busy.notice.text.toStdString();
     EXPECT_EQ(host.Balance.value(), "1000");
     QFile(release).open(QIODevice::WriteOnly);
-    ASSERT_EQ(holder.wait(), 0) << holder.errors();
+    holder.wait();
+    ASSERT_TRUE(holder.exited(0)) << holder.describe();
 
     // Dead: a lock of another computer that nobody counts up any more.
     datafiles::LockHolder dead;
