@@ -121,7 +121,6 @@ std::vector<Case> cases()
         {"LinesEndedByCarriageReturnsAlone",
          [] { return editedText(small(), [](QString& t) { t.replace(QStringLiteral("\r\n"), QStringLiteral("\r")); }); },
          {{4, QStringLiteral("8")}}, false},
-        {"LastLineWithoutEnd", [] { return editedText(small(), [](QString& t) { t.chop(2); }); }, {{7, QStringLiteral("8")}}, false},
         {"UnknownLineAndEmptyLine",
          [] { return editedText(small(), [](QString& t) { t.append(QStringLiteral("note\r\n\r\n")); }); },
          {{4, QStringLiteral("8")}}, false},
@@ -197,6 +196,36 @@ TEST_P(CompanyFileBytes, AreWhatTheDocumentWrites)
     const QByteArray bytes = file.bytes();
     EXPECT_EQ(bytes.size(), expected.size());
     EXPECT_TRUE(bytes == expected);
+}
+
+// A file cut short is never written back by a posting: written whole, it would look whole,
+// and the rows after the cut would be gone without a word. Its refusal names the file and the
+// rows it should hold and still holds.
+TEST(CompanyFileCutShort, IsRefusedNamingTheFileAndItsRows)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("Customers.QVC"));
+    const QByteArray whole = written(small());
+    const struct {
+        const char* what;
+        QByteArray stored;
+        const char* rows;
+    } cases[] = {
+        {"its last line end missing", editedText(small(), [](QString& t) { t.chop(2); }),
+         "It should hold 7 rows, and rows 1 to 7 were found."},
+        {"its first 70 bytes", whole.left(70), "It ends before its row count"},
+        {"cut within its cells", written(small()).left(whole.size() / 2), "It should hold 7 rows, and rows 1 to "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        ASSERT_TRUE(platform::writeFileAtomically(path, c.stored).ok);
+        posting::CompanyFile file;
+        const platform::FileResult opened = file.open(path);
+        EXPECT_FALSE(opened.ok);
+        EXPECT_TRUE(opened.error.startsWith("The file \"" + path + "\" is incomplete: it was cut short"))
+            << opened.error.toStdString();
+        EXPECT_TRUE(opened.error.contains(QLatin1String(c.rows))) << opened.error.toStdString();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Cases, CompanyFileBytes, testing::ValuesIn(cases()),

@@ -297,6 +297,19 @@ INSTANTIATE_TEST_SUITE_P(
         Refused{"ReceiverFileOfGarbage",
                 [](auto&, auto&, auto& shop) { writeBytes(shop, "\x01\x02 not a list file\r\n\xff\xfe"); },
                 SaveKind::SaveAs, Refusal::FileUnreadable, ""},
+        // Written back whole, a file cut short would look whole, its missing rows gone unnoticed.
+        Refused{"ReceiverFileCutShort",
+                [](auto&, auto&, auto& shop) {
+                    QFile file(shop);
+                    ASSERT_TRUE(file.resize(70));
+                },
+                SaveKind::Save, Refusal::FileUnreadable, ""},
+        Refused{"SenderFileWithoutItsLastLineEnd",
+                [](auto&, auto& bank, auto&) {
+                    QFile file(bank);
+                    ASSERT_TRUE(file.resize(file.size() - 2));
+                },
+                SaveKind::SaveAs, Refusal::FileUnreadable, ""},
         Refused{"BalanceBeyondADouble",
                 [](auto& h, auto&, auto& shop) {
                     setBalance(shop, "1.7E+308");

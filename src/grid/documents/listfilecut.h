@@ -5,6 +5,7 @@
 // its row count. The rows after the cut are missing, and nothing in the file says what they
 // held.
 
+#include <QString>
 #include <optional>
 
 namespace grid {
@@ -17,6 +18,9 @@ struct ListFileCut {
     int lastRowFound = 0;
 
     friend bool operator==(const ListFileCut&, const ListFileCut&) = default;
+
+    // The rows the file should hold and those found in it, as one sentence for the user.
+    QString rowsSentence() const;
 };
 
 } // namespace grid
