@@ -183,9 +183,10 @@ protected:
     ~WrittenDuringTheCopy() override { datafiles::setTreeCopyStepHook({}); }
 };
 
-std::string stepName(const ::testing::TestParamInfo<TreeCopyStep>& info)
+// A step as the test's name says it.
+const char* stepText(TreeCopyStep step)
 {
-    switch (info.param) {
+    switch (step) {
     case TreeCopyStep::DestinationLinked:
         return "AfterTheSharedFilesAreLinked";
     case TreeCopyStep::SourceCopied:
@@ -198,7 +199,20 @@ std::string stepName(const ::testing::TestParamInfo<TreeCopyStep>& info)
     return "Unknown";
 }
 
+std::string stepName(const ::testing::TestParamInfo<TreeCopyStep>& info)
+{
+    return stepText(info.param);
+}
+
 } // namespace
+
+namespace datafiles {
+// gtest names a step by its text, not by its bytes.
+void PrintTo(TreeCopyStep step, std::ostream* os)
+{
+    *os << stepText(step);
+}
+} // namespace datafiles
 
 // What another process writes into the shared tree at any moment of the copy is there after
 // it, as that process left it; the copy brings the rest.
