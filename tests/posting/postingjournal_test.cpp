@@ -2,6 +2,7 @@
 #include "postingfixture.h"
 #include "posting/installationkey.h"
 #include "posting/postingjournal.h"
+#include "platform/programfolder.h"
 #include "posting/transactionposting.h"
 #include "support/qtprinters.h"
 
@@ -160,6 +161,8 @@ TEST_F(PostingJournalTest, LeftoversAreWhatACompletionAtTheStartWouldActOn)
         {"a replacement deep in the data tree", contactsFolder() + ".Bank.QVC.~p1f", true},
         {"a replacement beside the data tree", program.filePath(".Firma.QVNET.~p2e"), true},
         {"a safe write's temporary file", contactsFolder() + ".Bank.QVC.~1a2b", false},
+        {"a marker a killed breaker left", folder() + ".posting.lock.broken-0123abcd", true},
+        {"a journal a killed holder half wrote", folder() + ".posting.jnl.~1a2b", true},
     };
     for (const auto& c : cases) {
         QFile file(c.path);
@@ -332,6 +335,95 @@ TEST_F(PostingJournalTest, AJournalInAShareRenamesNothingOutsideIt)
         EXPECT_FALSE(PostingJournal::exists(share));
         QFile::remove(PostingJournal::path(share) + ".damaged");
     }
+}
+
+// The sweep of dead replacements keeps every one that a journal names, in the folder swept
+// or in the folders beside it (the share whose journal names this computer's own files).
+TEST_F(PostingJournalTest, TheSweepKeepsWhatAJournalNames)
+{
+    const QString share = program.makeFolder("share/QVNET/RAzar") + "/";
+    const QString one = contactsFolder() + "one.QVC";
+    const QString settingsLike = contactsFolder() + "three.QVC";
+    for (const QString& file : {one, settingsLike}) {
+        QFile f(file);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("old");
+    }
+    ASSERT_TRUE(PostingJournal::stage(folder(), {{one, "new one"}}));
+    ASSERT_TRUE(PostingJournal::stage(share, {{settingsLike, "new three"}}));
+    QString stray;
+    ASSERT_TRUE(platform::writeReplacement(contactsFolder() + "two.QVC", "never journalled", stray));
+    const auto replacements = [&] {
+        return QDir(contactsFolder()).entryList({".*.~p*"}, QDir::Files | QDir::Hidden);
+    };
+    ASSERT_EQ(replacements().size(), 3);
+
+    EXPECT_EQ(removeDeadReplacements(folder(), {share}), 1);
+    EXPECT_FALSE(QFile::exists(stray));
+    EXPECT_EQ(replacements().size(), 2);
+    EXPECT_EQ(CompletePendingPosting().state, PendingPosting::State::Completed);
+    EXPECT_EQ(CompletePendingPosting(share).state, PendingPosting::State::Completed);
+    EXPECT_EQ(contentOf(one), "new one");
+    EXPECT_EQ(contentOf(settingsLike), "new three");
+}
+
+// A journal is made visible in one step that fails where one stands already, and only when
+// its writer's last check allows it; a refused one leaves nothing behind.
+TEST_F(PostingJournalTest, AJournalIsMadeVisibleOnlyWhereNoneStandsAndOnlyWhenAllowed)
+{
+    const QString one = contactsFolder() + "one.QVC";
+    const auto entry = [&](const char* replacement) {
+        return JournalEntry{one, replacement, QByteArray(), PostingJournal::digest("x"), QString(), QByteArray()};
+    };
+    const auto leftBeside = [&] {
+        return QDir(folder()).entryList({".posting.jnl.~*"}, QDir::Files | QDir::Hidden);
+    };
+    QByteArray written;
+    const platform::FileResult refused = PostingJournal::publish(
+        folder(), {entry(".one.QVC.~p1")}, [] { return platform::FileResult{false, QStringLiteral("lost")}; }, written);
+    EXPECT_FALSE(refused.ok);
+    EXPECT_EQ(refused.error, "lost");
+    EXPECT_FALSE(PostingJournal::exists());
+    EXPECT_EQ(leftBeside(), QStringList());
+
+    ASSERT_TRUE(PostingJournal::write(folder(), {entry(".one.QVC.~p2")}));
+    const QByteArray standing = contentOf(PostingJournal::path());
+    const platform::FileResult inTheWay = PostingJournal::publish(folder(), {entry(".one.QVC.~p3")}, {}, written);
+    EXPECT_FALSE(inTheWay.ok);
+    EXPECT_TRUE(inTheWay.error.contains(PostingJournal::path())) << inTheWay.error.toStdString();
+    EXPECT_EQ(contentOf(PostingJournal::path()), standing);
+    EXPECT_EQ(leftBeside(), QStringList());
+}
+
+// Two installations of the program on one computer (two users, each with a program folder of
+// their own) are two owners: neither completes the other's files outside the share, and
+// neither takes the other's entries for forged ones. The key stays its user's alone.
+TEST_F(PostingJournalTest, AnotherInstallationOnThisComputerHandsOnWhatItCannotVouchFor)
+{
+    const QString share = program.makeFolder("share/QVNET/RAzar") + "/";
+    const QString own = program.filePath("own.txt");
+    {
+        QFile f(own);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("old");
+    }
+    ASSERT_TRUE(PostingJournal::stage(share, {{own, "new"}}));
+    const QFileDevice::Permissions others = QFileDevice::ReadGroup | QFileDevice::WriteGroup | QFileDevice::ReadOther
+        | QFileDevice::WriteOther;
+    EXPECT_EQ(QFile(InstallationKey::path()).permissions() & others, QFileDevice::Permissions());
+
+    const QString first = platform::programFolder();
+    platform::setProgramFolder(program.makeFolder("second"));
+    datafiles::CreateDataFolders();
+    const PendingPosting handed = CompletePendingPosting(share);
+    platform::setProgramFolder(first);
+    EXPECT_EQ(handed.state, PendingPosting::State::Completed) << handed.message.toStdString();
+    EXPECT_EQ(contentOf(own), "old");
+    EXPECT_TRUE(QFile::exists(PostingJournal::ownPath(share)));
+
+    EXPECT_EQ(CompletePendingPosting(share).state, PendingPosting::State::Completed);
+    EXPECT_EQ(contentOf(own), "new");
+    EXPECT_FALSE(QFile::exists(PostingJournal::ownPath(share)));
 }
 
 } // namespace

@@ -75,12 +75,13 @@ QStringList leftovers(const QString& folder)
     return found;
 }
 
-class CutShortPostingTest : public ProgramTest, public ::testing::WithParamInterface<Scenario> {
+// A user's posting unless told otherwise.
+class CutShortPosting : public ProgramTest {
 protected:
     int scenarioNumber() const
     {
         for (int i = 0; i < crashtest::ScenarioCount; ++i)
-            if (std::string(crashtest::Scenarios[i].name) == GetParam().name)
+            if (std::string(crashtest::Scenarios[i].name) == m_scenario.name)
                 return i;
         return -1;
     }
@@ -91,7 +92,7 @@ protected:
         program.reset();
         QDir(folder.path()).removeRecursively();
         QDir().mkpath(folder.path());
-        ASSERT_TRUE(crashtest::prepare(GetParam()));
+        ASSERT_TRUE(crashtest::prepare(m_scenario));
         ASSERT_TRUE(crashtest::preparePeer(peer()));
     }
     QString peer() const { return folder.filePath(QStringLiteral("peer")); }
@@ -147,18 +148,24 @@ protected:
         return v;
     }
     // The first step after the journal became visible: from there on the posting counts.
-    int firstRename() const { return crashtest::files(GetParam()) + 3; }
+    int firstRename() const { return crashtest::files(m_scenario) + 3; }
 
     // Short enough for a quick test, long enough that a disk held up by other work does not
     // make a live holder look dead.
     static constexpr int Lease = 3000;
+    Scenario m_scenario = crashtest::Scenarios[2];
     Values before, after;
+};
+
+class CutShortPostingTest : public CutShortPosting, public ::testing::WithParamInterface<Scenario> {
+protected:
+    CutShortPostingTest() { m_scenario = GetParam(); }
 };
 
 TEST_P(CutShortPostingTest, AKillAtAnyStepIsMadeWholeByTheNextStartWithoutAWord)
 {
     ASSERT_NO_FATAL_FAILURE(learnBothStates());
-    for (int step = 1; step <= crashtest::writeSteps(GetParam()); ++step) {
+    for (int step = 1; step <= crashtest::writeSteps(m_scenario); ++step) {
         SCOPED_TRACE(step);
         ASSERT_NO_FATAL_FAILURE(freshFolders());
         ChildProcess killed = poster("post", step);
@@ -175,7 +182,7 @@ TEST_P(CutShortPostingTest, AKillAtAnyStepIsMadeWholeByTheNextStartWithoutAWord)
 TEST_P(CutShortPostingTest, AStopAtAnyStepLosesNeitherPostingAndTheNextStartSaysNothing)
 {
     ASSERT_NO_FATAL_FAILURE(learnBothStates());
-    for (int step = 1; step <= crashtest::writeSteps(GetParam()); ++step) {
+    for (int step = 1; step <= crashtest::writeSteps(m_scenario); ++step) {
         SCOPED_TRACE(step);
         ASSERT_NO_FATAL_FAILURE(freshFolders());
         ChildProcess stopped = poster("stop", step, {{"POSTING_LEASE_MS", QByteArray::number(Lease)}});
@@ -190,6 +197,39 @@ TEST_P(CutShortPostingTest, AStopAtAnyStepLosesNeitherPostingAndTheNextStartSays
         EXPECT_EQ(valuesNow(), expected(posted, 1));
         EXPECT_EQ(leftovers(folder.path()), QStringList());
     }
+}
+
+// A user's posting cut short while its journal stood, then a start while the share is out of
+// reach: the program falls back to this machine alone, and the new content of this
+// computer's settings file, which the share's journal still names, stays. Once the share is
+// back, the next start completes the posting.
+TEST_F(CutShortPosting, AStartWithoutTheShareKeepsWhatItsJournalNames)
+{
+    ASSERT_EQ(m_scenario.mode, crashtest::Mode::User);
+    ASSERT_NO_FATAL_FAILURE(learnBothStates());
+    ASSERT_NO_FATAL_FAILURE(freshFolders());
+    ChildProcess killed = poster("post", firstRename()); // the journal stands, nothing is renamed
+    const int status = killed.wait();
+    ASSERT_TRUE(WIFSIGNALED(status)) << killed.describe();
+    const QString share = QDir::cleanPath(crashtest::share());
+    ASSERT_TRUE(QDir().rename(share, share + "-away"));
+
+    prompts->queueAnswer(platform::Answer::OK);
+    makeProgram();
+    program->store().setNetworkPathTest(onShare);
+    startProgram();
+    program.reset();
+    ASSERT_EQ(prompts->texts().size(), 1);
+    EXPECT_TRUE(prompts->texts().first().startsWith("Quorvane was not able to access")) << prompts->texts().first().toStdString();
+    const QStringList kept = QDir(QFileInfo(datafiles::settingsFilePath()).absolutePath())
+                                 .entryList({".0.dat.~p*"}, QDir::Files | QDir::Hidden);
+    EXPECT_EQ(kept.size(), 1) << "the new content of the settings file was swept";
+
+    ASSERT_TRUE(QDir().rename(share + "-away", share));
+    prompts->clear();
+    startAgain();
+    EXPECT_EQ(valuesNow(), after);
+    EXPECT_EQ(leftovers(folder.path()), QStringList());
 }
 
 const Scenario NetworkScenarios[] = {crashtest::Scenarios[1], crashtest::Scenarios[2], crashtest::Scenarios[4],

@@ -615,6 +615,24 @@ TEST_F(StartupTest, AReplacementLeftWithoutAJournalIsRemovedAtTheStart)
     EXPECT_EQ(file.readAll(), "before");
 }
 
+// A breaker killed at its marker, or a holder killed while it wrote its journal, leaves a file
+// that names nothing anyone still does: the start removes both, without a word.
+TEST_F(StartupTest, WhatKilledBreakersAndJournalWritersLeftIsRemovedAtTheStart)
+{
+    writeSettings(QStringLiteral("Kos"));
+    datafiles::LockHolder breaker = datafiles::PostingLock::self();
+    breaker.process = 0;
+    const QString marker =
+        folder.writeFile(QStringLiteral("System/RAzar/.posting.lock.broken-0123abcd"), datafiles::PostingLock::encode(breaker, 0));
+    const QString halfJournal = folder.writeFile(QStringLiteral("System/RAzar/.posting.jnl.~1a2b"), "QVPOST3\n");
+
+    startProgram();
+    EXPECT_TRUE(main().isVisible());
+    EXPECT_FALSE(QFile::exists(marker));
+    EXPECT_FALSE(QFile::exists(halfJournal));
+    EXPECT_FALSE(posting::PostingJournal::exists());
+}
+
 TEST_F(StartupTest, ADamagedPostingJournalIsToldAndTheStartGoesOn)
 {
     writeSettings(QStringLiteral("Kos"));

@@ -24,6 +24,8 @@
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
+#include <chrono>
+#include <thread>
 #include <unistd.h>
 
 int main(int argc, char** argv)
@@ -41,8 +43,12 @@ int main(int argc, char** argv)
     platform::setPrompts(&prompts);
     const bool stop = mode == QLatin1String("stop");
     posting::setWriteStepHook([killAt, stop](int step) {
-        if (step == killAt)
-            ::raise(stop ? SIGSTOP : SIGKILL);
+        if (step != killAt)
+            return true;
+        ::raise(stop ? SIGSTOP : SIGKILL);
+        // Woken, the posting goes on a moment later, once the lock's own thread has run: a
+        // holder back from a sleep must not take its lease for renewed by that thread.
+        std::this_thread::sleep_for(std::chrono::milliseconds(200));
         return true;
     });
     if (qEnvironmentVariableIsSet("POSTING_LEASE_MS")) {
