@@ -292,6 +292,9 @@ TEST_F(PostingJournalTest, AJournalInAShareRenamesNothingOutsideIt)
     const QString planted = outside + "/.victim.txt.~p1";
     QDir().mkpath(QDir::cleanPath(share + "../../"));
     ASSERT_TRUE(QFile::link(outside, QDir::cleanPath(share + "Contacts/away")));
+    // A link in the share to the file outside, and a replacement for it planted beside it.
+    ASSERT_TRUE(QFile::link(victim, QDir::cleanPath(share + "Contacts/link.QVC")));
+    const QString plantedInside = QDir::cleanPath(share + "Contacts/.link.QVC.~p1");
     const QByteArray precious = "precious";
     const QByteArray evil = "evil";
     const QByteArray was = PostingJournal::digest(precious);
@@ -311,6 +314,7 @@ TEST_F(PostingJournalTest, AJournalInAShareRenamesNothingOutsideIt)
         {"a relative path that climbs out",
          {"R:Contacts/../../../outside/victim.txt", ".victim.txt.~p1", was, becomes, "", ""}},
         {"a relative path through a link out of the share", {"R:Contacts/away/victim.txt", ".victim.txt.~p1", was, becomes, "", ""}},
+        {"a relative path that is a link out of the share", {"R:Contacts/link.QVC", ".link.QVC.~p1", was, becomes, "", ""}},
         {"an absolute path spelled with \"..\"",
          {"A:" + outside + "/../outside/victim.txt", ".victim.txt.~p1", was, becomes, PostingJournal::computerKey(),
           QByteArray(32, 'k')}},
@@ -318,7 +322,8 @@ TEST_F(PostingJournalTest, AJournalInAShareRenamesNothingOutsideIt)
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.what);
-        for (const auto& [file, bytes] : {std::pair{victim, precious}, std::pair{planted, evil}}) {
+        for (const auto& [file, bytes] :
+             {std::pair{victim, precious}, std::pair{planted, evil}, std::pair{plantedInside, evil}}) {
             QFile f(file);
             ASSERT_TRUE(f.open(QIODevice::WriteOnly));
             f.write(bytes);
@@ -332,6 +337,7 @@ TEST_F(PostingJournalTest, AJournalInAShareRenamesNothingOutsideIt)
         EXPECT_EQ(pending.state, PendingPosting::State::Damaged) << pending.message.toStdString();
         EXPECT_EQ(contentOf(victim), precious);
         EXPECT_EQ(contentOf(planted), evil);
+        EXPECT_EQ(contentOf(plantedInside), evil);
         EXPECT_FALSE(PostingJournal::exists(share));
         QFile::remove(PostingJournal::path(share) + ".damaged");
     }
