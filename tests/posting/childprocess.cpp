@@ -73,6 +73,12 @@ int ChildProcess::wait()
     return m_status;
 }
 
+bool ChildProcess::ended() const
+{
+    siginfo_t info{};
+    return m_pid > 0 && ::waitid(P_PID, id_t(m_pid), &info, WEXITED | WNOHANG | WNOWAIT) == 0 && info.si_pid != 0;
+}
+
 bool ChildProcess::waitStopped()
 {
     if (m_pid <= 0)

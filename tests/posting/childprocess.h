@@ -25,6 +25,8 @@ public:
     pid_t pid() const { return m_pid; }
     // Waits until it has ended; its wait status.
     int wait();
+    // Whether it has ended, without waiting (it is still to be waited for).
+    bool ended() const;
     // Waits until it has stopped itself (true) or ended (false, with its wait status kept).
     bool waitStopped();
     void resume() const;

@@ -86,6 +86,17 @@ protected:
     }
     bool holds(const QString& name) const { return QFileInfo::exists(program.filePath(name + QStringLiteral(".held"))); }
     void release(const QString& name) const { QFile(program.filePath(name)).open(QIODevice::WriteOnly); }
+    // Waits for a copy that should not get the lock to give up; one that took it after all is
+    // let go, so that the test ends either way. Whether it held the lock.
+    bool heldBeforeItEnded(const QString& name, ChildProcess& child)
+    {
+        EXPECT_TRUE(QTest::qWaitFor([&] { return holds(name) || child.ended(); }, 60000));
+        const bool held = holds(name);
+        if (held)
+            release(name);
+        child.wait();
+        return held;
+    }
 
     // A lock of this computer whose process has ended.
     void leaveDeadLock()
@@ -187,8 +198,8 @@ TEST_F(PostingLockTest, ADeadLockIsBrokenByOneWaiterOnly)
     ChildProcess breaker = holder(QStringLiteral("breaker"), QStringLiteral("-"), {{"POSTING_BREAK_AT", "LockReread:stop"}});
     ASSERT_TRUE(breaker.waitStopped()) << breaker.describe();
     ChildProcess second = holder(QStringLiteral("second"), QStringLiteral("-"), {{"POSTING_RACE_WAIT_MS", "1000"}});
-    second.wait();
-    EXPECT_TRUE(second.exited(2)) << "the second waiter broke the lock too: " << second.describe();
+    EXPECT_FALSE(heldBeforeItEnded(QStringLiteral("second"), second)) << "the second waiter broke the lock too";
+    EXPECT_TRUE(second.exited(2)) << second.describe();
     EXPECT_FALSE(holds(QStringLiteral("second")));
     breaker.resume();
     ASSERT_TRUE(QTest::qWaitFor([&] { return holds(QStringLiteral("breaker")); }, 60000)) << breaker.describe();
@@ -209,7 +220,7 @@ TEST_F(PostingLockTest, ALockTakenMeanwhileIsNotBrokenAsTheDeadOne)
     const QByteArray takers = postingtest::contentOf(lockPath());
 
     late.resume();
-    late.wait();
+    EXPECT_FALSE(heldBeforeItEnded(QStringLiteral("late"), late)) << "the late waiter took the lock";
     EXPECT_TRUE(late.exited(2)) << late.describe();
     EXPECT_FALSE(holds(QStringLiteral("late")));
     const auto now = PostingLock::decode(postingtest::contentOf(lockPath()));
@@ -248,9 +259,10 @@ TEST_F(PostingLockTest, AMarkerLeftByAKilledBreakerBlocksNobodyForGood)
     marker.write(PostingLock::encode(breaker, 0));
     marker.close();
     ChildProcess waiter = holder(QStringLiteral("waiter"), QStringLiteral("-"), {{"POSTING_RACE_WAIT_MS", "500"}});
-    const bool ended = QTest::qWaitFor([&] { return ::waitpid(waiter.pid(), nullptr, WNOHANG) == waiter.pid(); }, 60000);
+    const bool ended = QTest::qWaitFor([&] { return waiter.ended(); }, 60000);
     if (!ended)
         waiter.kill();
+    waiter.wait();
     EXPECT_TRUE(ended) << "the wait did not end within its limit";
 }
 
