@@ -440,12 +440,8 @@ QString PostingJournal::ownPath(const QString& folder)
 
 QString PostingJournal::computerKey()
 {
-    QFile id(QStringLiteral("/etc/machine-id"));
-    QByteArray machine;
-    if (id.open(QIODevice::ReadOnly))
-        machine = id.readLine().trimmed();
-    return datafiles::PostingLock::self().computer + QLatin1Char(' ') + QString::fromLatin1(machine) + QLatin1Char(' ')
-        + InstallationKey::fingerprint();
+    return datafiles::PostingLock::self().computer + QLatin1Char(' ') + datafiles::PostingLock::machineId()
+        + QLatin1Char(' ') + InstallationKey::fingerprint();
 }
 
 QByteArray PostingJournal::digest(const QByteArray& bytes)

@@ -85,9 +85,9 @@ void Program::start()
         localClear = completePendingPosting(shared, QStringList{local}) && localClear;
         (void)platform::removeStaleTemporaryFilesBelow(QDir::cleanPath(shared + QStringLiteral("/..")));
         if (localClear)
-            (void)sweepDeadReplacements(local, {shared});
+            (void)completePendingPosting(local, QStringList{shared});
     } else if (localClear && !m_leftNetworkAtStart) {
-        (void)sweepDeadReplacements(local, {});
+        (void)completePendingPosting(local, QStringList{});
     }
     if (m_store.CompanyName.value().isEmpty())
         m_main->showWelcome();
@@ -135,18 +135,6 @@ bool Program::completePendingPosting(const QString& folder, const std::optional<
     if (sweepBeside)
         (void)posting::removeDeadReplacements(folder, *sweepBeside);
     return true;
-}
-
-// Removes, under the folder's lock, the replacement files of postings killed before their
-// journal, unless a journal of the folder or of `beside` names them.
-int Program::sweepDeadReplacements(const QString& folder, const QStringList& beside)
-{
-    if (!QFileInfo(folder).isDir() || !posting::hasPostingLeftovers(folder))
-        return 0;
-    datafiles::PostingLock lock(folder);
-    if (lock.acquire() != datafiles::PostingLock::Status::Held)
-        return 0;
-    return posting::removeDeadReplacements(folder, beside);
 }
 
 // The probe starts the spreadsheet program, which takes a moment; it runs once the start-up

@@ -121,7 +121,6 @@ public:
 
 private:
     bool completePendingPosting(const QString& folder, const std::optional<QStringList>& sweepBeside = std::nullopt);
-    int sweepDeadReplacements(const QString& folder, const QStringList& beside);
     void loadSettings();
     void runStartupProbe();
     void connectSettingsWindow();
