@@ -123,10 +123,9 @@ platform::FileResult CompanyFile::parse()
     // Written back, a file cut short would look whole, and the rows after the cut would be
     // gone without anyone having been told they were missing.
     if (document.cut)
-        return {false, QStringLiteral("The file \"%1\" is incomplete: it was cut short, and what came after the "
-                                      "cut is missing. %2 Its balances are not changed; open it in the contact "
-                                      "companies window to see what it still holds.")
-                           .arg(m_path, document.cut->rowsSentence())};
+        return {false, document.cut->described(m_path)
+                           + QStringLiteral(" Its balances are not changed; open it in the contact companies window "
+                                            "to see what it still holds.")};
     for (const auto& [row, text] : m_newBalances) {
         grid::ListFileCell cell = document.at(row, BalanceColumn);
         cell.text = text;

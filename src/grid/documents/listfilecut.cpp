@@ -16,4 +16,10 @@ QString ListFileCut::rowsSentence() const
         .arg(QString::number(declared), declared == 1 ? QStringLiteral("row") : QStringLiteral("rows"), foundPart);
 }
 
+QString ListFileCut::described(const QString& path) const
+{
+    return QStringLiteral("The file \"%1\" is incomplete: it was cut short, and what came after the cut is missing. %2")
+        .arg(path, rowsSentence());
+}
+
 } // namespace grid

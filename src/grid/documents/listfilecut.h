@@ -21,6 +21,8 @@ struct ListFileCut {
 
     // The rows the file should hold and those found in it, as one sentence for the user.
     QString rowsSentence() const;
+    // What the user is told of the file at path: that it is incomplete, and its rows.
+    QString described(const QString& path) const;
 };
 
 } // namespace grid

@@ -18,10 +18,6 @@ struct IncompleteFile {
     QString notice() const;
     // Asked before a save writes the document over the file: Yes writes, No saves nothing.
     QString overwriteQuestion() const;
-
-private:
-    // The rows the file should hold and those found in it, as one sentence.
-    QString rows() const;
 };
 
 } // namespace windows
