@@ -34,6 +34,8 @@ namespace {
 
 constexpr int ClientWidth = frmMain::WidthTwips / platform::TwipsPerPixelX;
 constexpr int ClientHeight = frmMain::HeightTwips / platform::TwipsPerPixelY;
+// The space between the login prompt's controls.
+constexpr int LoginGap = 12;
 
 const QString ThankYou = QStringLiteral(
     "Thank you! Please read our help file's step by step topic. It is important that you read this "
@@ -178,7 +180,7 @@ void frmMain::layOutLoginPrompt()
 {
     constexpr int Left = 64;
     constexpr int Top = 100;
-    constexpr int Gap = 12;
+    constexpr int Gap = LoginGap;
     const int right = ShellPictures::backgroundPictureArea(QRect(0, 0, ClientWidth, ClientHeight)).left() - Gap;
     ImageKey->move(Left, Top);
     const int textLeft = ImageKey->geometry().right() + 1 + Gap;
@@ -191,15 +193,21 @@ void frmMain::layOutLoginPrompt()
     txtpassword->setGeometry(Left, rowTop + (pictureSize - boxHeight) / 2, boxWidth, boxHeight);
     OKSecurity->move(txtpassword->geometry().right() + 1 + Gap / 2, rowTop);
     CancelSecurity->move(OKSecurity->geometry().right() + 1 + Gap / 2, rowTop);
-    // Under the box, as high as the longest text of a wait needs.
-    const int waitWidth = CancelSecurity->geometry().right() + 1 - Left;
+}
+
+// The wait's text goes under the box, as high as the longest text of a wait needs. It is
+// laid out when a wait begins, so that no start of the program lays out texts for it.
+void frmMain::layOutLoginWait()
+{
+    const int left = txtpassword->geometry().left();
+    const int waitWidth = CancelSecurity->geometry().right() + 1 - left;
     int waitHeight = 0;
     for (const qint64 longest : {119, 119 * 60, 24 * 3600}) {
         lblWait->setText(LoginWait::text(longest));
         waitHeight = std::max(waitHeight, lblWait->heightForWidth(waitWidth));
     }
     lblWait->clear();
-    lblWait->setGeometry(Left, rowTop + pictureSize + Gap, waitWidth, waitHeight);
+    lblWait->setGeometry(left, OKSecurity->geometry().bottom() + 1 + LoginGap, waitWidth, waitHeight);
 }
 
 void frmMain::connectHandlers()
@@ -364,6 +372,7 @@ void frmMain::startLoginWait()
     if (length.count() <= 0)
         return;
     m_loginWait.start(platform::now(), length);
+    layOutLoginWait();
     txtpassword->setEnabled(false);
     OKSecurity->setEnabled(false);
     lblWait->show();

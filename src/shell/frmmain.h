@@ -111,6 +111,7 @@ private:
     void countFailedPassword();
     void endAfterRefusedLogin();
     void startLoginWait();
+    void layOutLoginWait();
     void showLoginWait();
     void endLoginWait();
 
