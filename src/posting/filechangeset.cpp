@@ -18,11 +18,6 @@ platform::FileResult notWritten(const QString& path)
     return {false, QStringLiteral("The file \"%1\" could not be written.").arg(path)};
 }
 
-platform::FileResult lockLost(const QString& folder)
-{
-    return {false, QStringLiteral("The posting lock in \"%1\" was lost while the files were written.").arg(folder)};
-}
-
 void removeAll(const std::vector<JournalEntry>& entries)
 {
     for (const JournalEntry& entry : entries)
@@ -83,7 +78,7 @@ FileChangeSet::Result FileChangeSet::commit(const QString& folder, const std::fu
     platform::FileResult journal = notWritten(journalPath);
     QByteArray journalBytes;
     if (!stillHeld())
-        journal = lockLost(folder);
+        journal = lockLostWhileWriting(folder);
     else if (steps.next())
         // The journal is written and flushed, and made visible only if the lock is still ours
         // at that moment: a holder stopped while writing it must not publish it after another
@@ -91,7 +86,7 @@ FileChangeSet::Result FileChangeSet::commit(const QString& folder, const std::fu
         journal = PostingJournal::publish(folder, entries, [&]() -> platform::FileResult {
             if (!steps.next())
                 return notWritten(journalPath);
-            return stillHeld() ? platform::FileResult{true, QString()} : lockLost(folder);
+            return stillHeld() ? platform::FileResult{true, QString()} : lockLostWhileWriting(folder);
         }, journalBytes);
     if (!journal) {
         removeAll(entries);
@@ -102,7 +97,7 @@ FileChangeSet::Result FileChangeSet::commit(const QString& folder, const std::fu
     for (const JournalEntry& entry : entries) {
         platform::FileResult renamed = notWritten(entry.path);
         if (!stillHeld())
-            renamed = lockLost(folder);
+            renamed = lockLostWhileWriting(folder);
         else if (steps.next())
             renamed = platform::replaceWith(QFileInfo(entry.path).absolutePath() + QLatin1Char('/') + entry.replacement,
                                             entry.path, false);

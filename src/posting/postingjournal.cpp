@@ -210,11 +210,6 @@ PendingPosting failed(const QString& error)
                            "the next posting. %1").arg(error)};
 }
 
-platform::FileResult lockLost(const QString& folder)
-{
-    return {false, QStringLiteral("The posting lock in \"%1\" was lost.").arg(folder)};
-}
-
 // Where each file of a journal stands now.
 struct Survey {
     std::vector<JournalEntry> toRename; // still as found, its replacement beside it
@@ -295,7 +290,8 @@ PendingPosting renameLeft(const QString& folder, const std::vector<JournalEntry>
     for (const JournalEntry& entry : entries) {
         platform::FileResult renamed{false, QStringLiteral("The file \"%1\" could not be written.").arg(entry.path)};
         if (steps.next())
-            renamed = stillHeld() ? platform::replaceWith(replacementPath(entry), entry.path, false) : lockLost(folder);
+            renamed = stillHeld() ? platform::replaceWith(replacementPath(entry), entry.path, false)
+                                  : lockLostWhileWriting(folder);
         if (!renamed)
             return failed(renamed.error);
         folders.insert(QFileInfo(entry.path).absolutePath());
@@ -416,6 +412,11 @@ const bool completionInstalled = [] {
 }();
 
 } // namespace
+
+platform::FileResult lockLostWhileWriting(const QString& folder)
+{
+    return {false, QStringLiteral("The posting lock in \"%1\" was lost while the files were written.").arg(folder)};
+}
 
 QString PostingJournal::localFolder()
 {

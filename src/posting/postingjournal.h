@@ -107,6 +107,9 @@ public:
                                                     const std::vector<std::pair<QString, QByteArray>>& files);
 };
 
+// The failure of a write that found the posting lock of the folder no longer its holder's.
+[[nodiscard]] platform::FileResult lockLostWhileWriting(const QString& folder);
+
 // What the completion of a posting cut short found.
 struct PendingPosting {
     enum class State {
