@@ -8,9 +8,7 @@
 #include "childprocess.h"
 #include "datafiles/datafoldertree.h"
 #include "datafiles/hostfile.h"
-#include "datafiles/linefilereader.h"
 #include "datafiles/postinglock.h"
-#include "datafiles/scramble.h"
 #include "datafiles/settingsfile.h"
 #include "datafiles/settingsstore.h"
 #include "datafiles/transactionheaderfile.h"
@@ -50,21 +48,11 @@ void PrintTo(const RaceCase& c, std::ostream* os)
     *os << c.name;
 }
 
-bool onShare(const QString& path)
-{
-    return path.contains(QLatin1String("/share/"));
-}
-
 // A copy of the program racing the others, with its output in a file.
 ChildProcess raceChild(const QStringList& arguments, const QString& output,
                        const ChildProcess::Environment& environment = {})
 {
     return ChildProcess::start(POSTING_RACE_CHILD, arguments, output, environment);
-}
-
-QStringList hostLines(const QString& path)
-{
-    return datafiles::LineFileReader::linesOf(datafiles::scrambled(contentOf(path)));
 }
 
 // The program folders of the copies, laid out below one temporary folder.
@@ -89,19 +77,9 @@ protected:
         platform::setProgramFolder(programFolder);
         datafiles::CreateDataFolders();
         datafiles::SettingsStore store;
-        store.setNetworkPathTest(onShare);
-        store.CompanyName = QStringLiteral("Firma");
-        store.Balance = QStringLiteral("1000");
-        store.InvoiceNumber = QStringLiteral("41");
-        store.PaymentNumber = QStringLiteral("7");
-        store.CheckReadWrite.Value = 1;
+        fillFirma(store);
         if (mode == datafiles::NetworkMode::Host) {
-            for (const char* kind : {"Contacts", "Transactions", "Payments"})
-                QDir().mkpath(share() + "QVNET/RAzar/" + kind);
-            store.OptionHost = true;
-            store.MyHostName = hostFile();
-            store.MyHostSystem = share();
-            ASSERT_TRUE(datafiles::WriteHostFile(store));
+            ASSERT_TRUE(makeHost(store, share()));
         } else if (mode == datafiles::NetworkMode::User) {
             store.OptionUser = true;
             store.lblConnectedtohostname = hostFile();

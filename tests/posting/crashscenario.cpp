@@ -1,26 +1,18 @@
 #include "crashscenario.h"
 
 #include "datafiles/datafoldertree.h"
-#include "datafiles/hostfile.h"
 #include "datafiles/paymentheaderexchange.h"
 #include "datafiles/settingsfile.h"
 #include "datafiles/settingsstore.h"
 #include "datafiles/transactionheaderfile.h"
-#include "platform/programfolder.h"
 #include "postingfiles.h"
 #include "posting/paymentposting.h"
 #include "posting/transactionposting.h"
 
-#include <QDir>
 
 namespace crashtest {
 
 namespace {
-
-bool onShare(const QString& path)
-{
-    return path.contains(QLatin1String("/share/"));
-}
 
 QString bankFile(const datafiles::SettingsStore& store)
 {
@@ -69,47 +61,18 @@ QString hostFile()
     return share() + QStringLiteral("Firma.QVNET");
 }
 
-namespace {
-
-// The company, its balance and counters, and network users allowed to write.
-void fillCompany(datafiles::SettingsStore& store)
-{
-    store.setNetworkPathTest(onShare);
-    store.CompanyName = QStringLiteral("Firma");
-    store.Balance = QStringLiteral("1000");
-    store.InvoiceNumber = QStringLiteral("41");
-    store.PaymentNumber = QStringLiteral("7");
-    store.CheckReadWrite.Value = 1;
-}
-
-// Settings in host mode, for the share's host file.
-void makeHost(datafiles::SettingsStore& store)
-{
-    store.OptionHost = true;
-    store.MyHostName = hostFile();
-    store.MyHostSystem = share();
-}
-
-} // namespace
-
 bool prepare(const Scenario& scenario)
 {
     datafiles::CreateDataFolders();
     datafiles::SettingsStore store;
-    fillCompany(store);
-    if (scenario.mode != Mode::Alone)
-        for (const char* folder : {"Contacts", "Transactions", "Payments"})
-            QDir().mkpath(share() + QStringLiteral("QVNET/RAzar/") + QLatin1String(folder));
-    if (scenario.mode == Mode::Host) {
-        makeHost(store);
-        if (!datafiles::WriteHostFile(store))
-            return false;
-    } else if (scenario.mode == Mode::User) {
+    postingtest::fillFirma(store);
+    if (scenario.mode == Mode::Host && !postingtest::makeHost(store, share()))
+        return false;
+    if (scenario.mode == Mode::User) {
         // The host is another computer; this one only connects to its file.
         datafiles::SettingsStore host;
-        fillCompany(host);
-        makeHost(host);
-        if (!datafiles::WriteHostFile(host))
+        postingtest::fillFirma(host);
+        if (!postingtest::makeHost(host, share()))
             return false;
         store.OptionUser = true;
         store.lblConnectedtohostname = hostFile();
@@ -125,27 +88,13 @@ bool prepare(const Scenario& scenario)
 
 bool preparePeer(const QString& peerFolder)
 {
-    const QString ownFolder = platform::programFolder();
-    const QString sharedFile = hostFile();
-    const QString shared = share();
-    QDir().mkpath(peerFolder);
-    platform::setProgramFolder(peerFolder);
-    datafiles::CreateDataFolders();
-    datafiles::SettingsStore other;
-    other.setNetworkPathTest(onShare);
-    other.CompanyName = QStringLiteral("Firma");
-    other.OptionUser = true;
-    other.lblConnectedtohostname = sharedFile;
-    other.lblConnectedtohostsystem = shared;
-    const bool saved = datafiles::SaveSettingsFile(other);
-    platform::setProgramFolder(ownFolder);
-    return saved;
+    return postingtest::makeUserOf(peerFolder, share());
 }
 
 bool post(const Scenario& scenario)
 {
     datafiles::SettingsStore store;
-    store.setNetworkPathTest(onShare);
+    store.setNetworkPathTest(postingtest::onShare);
     datafiles::LoadSettingsFile(store);
     if (scenario.kind == Kind::Transaction) {
         const QString path = datafiles::DataRoot(store) + QStringLiteral("Transactions/42.QVT");

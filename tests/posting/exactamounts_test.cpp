@@ -7,7 +7,6 @@
 #include "datafiles/hostfile.h"
 #include "datafiles/linefilereader.h"
 #include "datafiles/paymentheaderexchange.h"
-#include "datafiles/scramble.h"
 #include "datafiles/settingsfile.h"
 #include "datafiles/transactionheaderfile.h"
 #include "platform/vb.h"
@@ -80,8 +79,7 @@ protected:
     {
         const QString path = ownValuesFile();
         const bool host = path == hostFile();
-        QStringList lines = host ? datafiles::LineFileReader::linesOf(datafiles::scrambled(contentOf(path)))
-                                 : storedLines(path);
+        QStringList lines = host ? hostLines(path) : storedLines(path);
         lines[n - 1] = text;
         datafiles::LineFileWriter writer(datafiles::LastLineEnd::Written);
         for (const QString& line : lines)

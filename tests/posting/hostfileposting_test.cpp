@@ -21,8 +21,6 @@
 #include "support/qtprinters.h"
 #include "support/scopedprompts.h"
 #include "support/tempprogramfolder.h"
-#include "datafiles/linefilereader.h"
-#include "datafiles/scramble.h"
 
 #include <QDir>
 #include <gtest/gtest.h>
@@ -30,11 +28,6 @@
 using datafiles::PostingLock;
 
 namespace {
-
-bool onShare(const QString& path)
-{
-    return path.contains(QLatin1String("/share/"));
-}
 
 } // namespace
 
@@ -53,7 +46,7 @@ TEST(HostFilePostingHelper, PostsAndStopsAtItsFirstWrite)
     PostingLock::pretendComputer(QStringLiteral("Other"), QStringLiteral("Other boot"));
     PostingLock::setTiming({600000, 600000, 50, 600000});
     datafiles::SettingsStore store;
-    store.setNetworkPathTest(onShare);
+    store.setNetworkPathTest(postingtest::onShare);
     datafiles::LoadSettingsFile(store);
     bool stopped = false;
     posting::setWriteStepHook([&](int) {
@@ -87,30 +80,10 @@ class HostFilePostingTest : public ::testing::Test {
 protected:
     HostFilePostingTest()
     {
-        for (const char* kind : {"Contacts", "Transactions", "Payments"})
-            QDir().mkpath(share() + "QVNET/RAzar/" + kind);
+        postingtest::fillFirma(host);
+        EXPECT_TRUE(postingtest::makeHost(host, share()));
         EXPECT_TRUE(postingtest::writeCompanyFile(share() + "QVNET/RAzar/Contacts/Bank.QVC", {{"Ana", "7"}}));
-        host.setNetworkPathTest(onShare);
-        host.OptionHost = true;
-        host.MyHostName = hostFile();
-        host.MyHostSystem = share();
-        host.CompanyName = QStringLiteral("Firma");
-        host.Balance = QStringLiteral("1000");
-        host.InvoiceNumber = QStringLiteral("41");
-        host.PaymentNumber = QStringLiteral("7");
-        host.CheckReadWrite.Value = 1;
-        EXPECT_TRUE(datafiles::WriteHostFile(host));
-
-        platform::setProgramFolder(program.makeFolder("other"));
-        datafiles::CreateDataFolders();
-        datafiles::SettingsStore user;
-        user.setNetworkPathTest(onShare);
-        user.CompanyName = QStringLiteral("Firma");
-        user.OptionUser = true;
-        user.lblConnectedtohostname = hostFile();
-        user.lblConnectedtohostsystem = share();
-        EXPECT_TRUE(datafiles::SaveSettingsFile(user));
-        platform::setProgramFolder(program.path());
+        EXPECT_TRUE(postingtest::makeUserOf(program.filePath("other"), share()));
         program.makeFolder("signals");
     }
     ~HostFilePostingTest() override
@@ -125,8 +98,7 @@ protected:
     // The host file's balance, invoice number and company name as they rest.
     QStringList published() const
     {
-        const QStringList lines =
-            datafiles::LineFileReader::linesOf(datafiles::scrambled(postingtest::contentOf(hostFile())));
+        const QStringList lines = postingtest::hostLines(hostFile());
         return {lines.value(1), lines.value(2), lines.value(3)};
     }
 

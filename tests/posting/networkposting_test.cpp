@@ -1,7 +1,5 @@
 #include "datafiles/datafoldertree.h"
 #include "datafiles/hostfile.h"
-#include "datafiles/linefilereader.h"
-#include "datafiles/scramble.h"
 #include "datafiles/paymentheaderexchange.h"
 #include "datafiles/transactionheaderfile.h"
 #include "postingfixture.h"
@@ -18,35 +16,14 @@ using datafiles::TransactionHeader;
 
 namespace {
 
-// The host file's lines as stored (its first line is no number, so it has a reader of its own).
-QStringList hostLines(const QString& path)
-{
-    return datafiles::LineFileReader::linesOf(datafiles::scrambled(contentOf(path)));
-}
-
-bool onShare(const QString& path)
-{
-    return path.contains(QLatin1String("/share/"));
-}
-
 // This machine is a user of a host whose share lies in a second folder; the host machine's
 // own store writes and reads the host file there.
 class NetworkPostingTest : public PostingTest {
 protected:
     NetworkPostingTest()
     {
-        for (const char* folder : {"Contacts", "Transactions", "Payments"})
-            QDir().mkpath(share() + "QVNET/RAzar/" + folder);
-        hostStore.setNetworkPathTest(onShare);
-        hostStore.OptionHost = true;
-        hostStore.MyHostName = hostFile();
-        hostStore.MyHostSystem = share();
-        hostStore.CompanyName = QStringLiteral("Firma");
-        hostStore.Balance = QStringLiteral("1000");
-        hostStore.InvoiceNumber = QStringLiteral("41");
-        hostStore.PaymentNumber = QStringLiteral("7");
-        hostStore.CheckReadWrite.Value = 1;
-        EXPECT_TRUE(datafiles::WriteHostFile(hostStore));
+        fillFirma(hostStore);
+        EXPECT_TRUE(makeHost(hostStore, share()));
 
         store.setNetworkPathTest(onShare);
         store.OptionUser = true;

@@ -1,7 +1,14 @@
 #include "postingfiles.h"
 
+#include "datafiles/datafoldertree.h"
+#include "datafiles/hostfile.h"
+#include "datafiles/linefilereader.h"
+#include "datafiles/scramble.h"
+#include "datafiles/settingsfile.h"
+#include "datafiles/settingsstore.h"
 #include "grid/documents/gridfile.h"
 #include "grid/gridcore.h"
+#include "platform/programfolder.h"
 #include "platform/safefile.h"
 
 #include <QDir>
@@ -61,6 +68,53 @@ QByteArray lineItemBytes(const QString& path, int items)
     }
     const grid::GridFile file(core);
     return file.SaveFileBytes(path, true);
+}
+
+QStringList hostLines(const QString& path)
+{
+    return datafiles::LineFileReader::linesOf(datafiles::scrambled(contentOf(path)));
+}
+
+bool onShare(const QString& path)
+{
+    return path.contains(QLatin1String("/share/"));
+}
+
+void fillFirma(datafiles::SettingsStore& store)
+{
+    store.setNetworkPathTest(onShare);
+    store.CompanyName = QStringLiteral("Firma");
+    store.Balance = QStringLiteral("1000");
+    store.InvoiceNumber = QStringLiteral("41");
+    store.PaymentNumber = QStringLiteral("7");
+    store.CheckReadWrite.Value = 1;
+}
+
+bool makeHost(datafiles::SettingsStore& store, const QString& share)
+{
+    for (const char* kind : {"Contacts", "Transactions", "Payments"})
+        QDir().mkpath(share + QStringLiteral("QVNET/RAzar/") + QLatin1String(kind));
+    store.OptionHost = true;
+    store.MyHostName = share + QStringLiteral("Firma.QVNET");
+    store.MyHostSystem = share;
+    return datafiles::WriteHostFile(store);
+}
+
+bool makeUserOf(const QString& programFolder, const QString& share)
+{
+    const QString ownFolder = platform::programFolder();
+    QDir().mkpath(programFolder);
+    platform::setProgramFolder(programFolder);
+    datafiles::CreateDataFolders();
+    datafiles::SettingsStore user;
+    user.setNetworkPathTest(onShare);
+    user.CompanyName = QStringLiteral("Firma");
+    user.OptionUser = true;
+    user.lblConnectedtohostname = share + QStringLiteral("Firma.QVNET");
+    user.lblConnectedtohostsystem = share;
+    const bool saved = datafiles::SaveSettingsFile(user);
+    platform::setProgramFolder(ownFolder);
+    return saved;
 }
 
 } // namespace postingtest

@@ -6,9 +6,7 @@
 
 #include "childprocess.h"
 #include "crashscenario.h"
-#include "datafiles/linefilereader.h"
 #include "datafiles/postinglock.h"
-#include "datafiles/scramble.h"
 #include "platform/programfolder.h"
 #include "platform/safefile.h"
 #include "postingfixture.h"
@@ -39,11 +37,6 @@ constexpr int TransactionAsAUser = 2;
 // Short enough for a quick test, long enough that a disk held up by other work does not make
 // a live holder look dead.
 constexpr int Lease = 3000;
-
-QStringList hostLines()
-{
-    return datafiles::LineFileReader::linesOf(datafiles::scrambled(postingtest::contentOf(crashtest::hostFile())));
-}
 
 // A process of this computer that has ended: its lock is dead at once for a waiter here.
 qint64 endedProcess()
@@ -147,7 +140,7 @@ TEST_F(PostingLockTest, AHolderBackFromASleepRemovesNoJournalButItsOwn)
     EXPECT_EQ(posting::CompletePendingPosting(shared()).state, posting::PendingPosting::State::Completed);
     // 250 from the first computer's Save As, 1 from the other's posting.
     EXPECT_EQ(postingtest::balanceOf(shared() + "Contacts/Bank.QVC", 1).toStdString(), "258");
-    const QStringList host = hostLines();
+    const QStringList host = postingtest::hostLines(crashtest::hostFile());
     EXPECT_EQ(host.value(1).toStdString(), "749");
     EXPECT_EQ(host.value(2).toStdString(), "43");
     EXPECT_EQ(postingtest::storedLines(shared() + "Transactions/43.QVTH").value(0).toStdString(), "43");

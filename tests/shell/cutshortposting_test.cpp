@@ -6,8 +6,6 @@
 
 #include "childprocess.h"
 #include "crashscenario.h"
-#include "datafiles/linefilereader.h"
-#include "datafiles/scramble.h"
 #include "datafiles/transactionheaderfile.h"
 #include "platform/safefile.h"
 #include "postingfixture.h"
@@ -27,11 +25,6 @@ namespace {
 
 using postingtest::ChildProcess;
 
-bool onShare(const QString& path)
-{
-    return path.contains(QLatin1String("/share/"));
-}
-
 // What the posting moves: the contact's balance, the own balance and both counters where the
 // share keeps them, and the three values in this computer's settings file.
 struct Values {
@@ -50,8 +43,7 @@ Values valuesNow()
 {
     Values v;
     v.ana = postingtest::balanceOf(crashtest::share() + QStringLiteral("QVNET/RAzar/Contacts/Bank.QVC"), 1).toLongLong();
-    const QStringList host = datafiles::LineFileReader::linesOf(
-        datafiles::scrambled(postingtest::contentOf(crashtest::hostFile())));
+    const QStringList host = postingtest::hostLines(crashtest::hostFile());
     v.balance = host.value(1).toLongLong();
     v.invoice = host.value(2).toLongLong();
     v.payment = host.value(11).toLongLong();
@@ -122,7 +114,7 @@ protected:
     void startAgain()
     {
         makeProgram();
-        program->store().setNetworkPathTest(onShare);
+        program->store().setNetworkPathTest(postingtest::onShare);
         startProgram();
         EXPECT_TRUE(prompts->texts().isEmpty()) << prompts->texts().join(QLatin1Char('\n')).toStdString();
         program.reset();
@@ -216,7 +208,7 @@ TEST_F(CutShortPosting, AStartWithoutTheShareKeepsWhatItsJournalNames)
 
     prompts->queueAnswer(platform::Answer::OK);
     makeProgram();
-    program->store().setNetworkPathTest(onShare);
+    program->store().setNetworkPathTest(postingtest::onShare);
     startProgram();
     program.reset();
     ASSERT_EQ(prompts->texts().size(), 1);

@@ -46,11 +46,6 @@
 
 namespace {
 
-bool onShare(const QString& path)
-{
-    return path.contains(QLatin1String("/share/"));
-}
-
 void waitFor(const QString& file)
 {
     while (!QFileInfo::exists(file))
@@ -167,7 +162,7 @@ int main(int argc, char** argv)
     }
 
     datafiles::SettingsStore store;
-    store.setNetworkPathTest(onShare);
+    store.setNetworkPathTest(postingtest::onShare);
     datafiles::LoadSettingsFile(store);
 
     if (mode == QLatin1String("hold")) {
