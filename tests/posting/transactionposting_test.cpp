@@ -421,6 +421,27 @@ INSTANTIATE_TEST_SUITE_P(Cases, DamagedHeaderValueTest,
                                            DamagedValue{"Negative", "-100"}),
                          [](const auto& info) { return std::string(info.param.name); });
 
+// A file the posting would replace but cannot read (here a folder stands at the
+// transaction's name) cannot be recorded in the journal as it is: nothing is written and the
+// posting is told as not saved, rather than left to a journal no completion can finish.
+TEST_F(TransactionPostingTest, AFileThatCannotBeReadIsNotReplaced)
+{
+    const QString bank = company(QStringLiteral("Bank.QVC"), {{"Ana", "7"}});
+    TransactionHeader h = header(QStringLiteral("100"));
+    fromOwnCompany(h);
+    toContact(h, bank, 1, QStringLiteral("Ana"));
+    QDir().mkpath(newTransaction());
+    const Snapshot before = snapshot({program.path()});
+
+    const TransactionResult result = post(SaveKind::Save, h, newTransaction());
+    EXPECT_EQ(result.outcome, Outcome::NotWritten) << result.notice.text.toStdString();
+    EXPECT_TRUE(result.notice.text.contains("\"" + newTransaction() + "\" could not be read"))
+        << result.notice.text.toStdString();
+    EXPECT_EQ(snapshot({program.path()}), before);
+    EXPECT_FALSE(PostingJournal::exists());
+    EXPECT_EQ(store.Balance.value(), "1000");
+}
+
 // A write that fails half way puts back every file already replaced: the posting has not
 // happened, and the window may try again.
 TEST_F(TransactionPostingTest, AFailedWritePutsEveryFileBack)
