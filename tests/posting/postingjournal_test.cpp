@@ -286,15 +286,16 @@ TEST_F(PostingJournalTest, ACompletionGoesByWhatEachFileHoldsNeverBySize)
 // as damaged, and no file outside the share is renamed, whoever wrote it and however.
 TEST_F(PostingJournalTest, AJournalInAShareRenamesNothingOutsideIt)
 {
-    const QString share = program.makeFolder("share/QVNET/RAzar/Contacts") + "/../";
+    // The journal's folder; names below the share ("share/") are relative to the share.
+    program.makeFolder("share/QVNET/RAzar/Contacts");
+    const QString share = program.filePath("share/QVNET/RAzar/");
     const QString outside = program.makeFolder("outside");
     const QString victim = outside + "/victim.txt";
     const QString planted = outside + "/.victim.txt.~p1";
-    QDir().mkpath(QDir::cleanPath(share + "../../"));
-    ASSERT_TRUE(QFile::link(outside, QDir::cleanPath(share + "Contacts/away")));
+    ASSERT_TRUE(QFile::link(outside, share + "Contacts/away"));
     // A link in the share to the file outside, and a replacement for it planted beside it.
-    ASSERT_TRUE(QFile::link(victim, QDir::cleanPath(share + "Contacts/link.QVC")));
-    const QString plantedInside = QDir::cleanPath(share + "Contacts/.link.QVC.~p1");
+    ASSERT_TRUE(QFile::link(victim, share + "Contacts/link.QVC"));
+    const QString plantedInside = share + "Contacts/.link.QVC.~p1";
     const QByteArray precious = "precious";
     const QByteArray evil = "evil";
     const QByteArray was = PostingJournal::digest(precious);
@@ -312,9 +313,11 @@ TEST_F(PostingJournalTest, AJournalInAShareRenamesNothingOutsideIt)
         {"an absolute path claimed to be this computer's",
          {"A:" + victim, ".victim.txt.~p1", was, becomes, PostingJournal::computerKey(), QByteArray(32, 'k')}},
         {"a relative path that climbs out",
-         {"R:Contacts/../../../outside/victim.txt", ".victim.txt.~p1", was, becomes, "", ""}},
-        {"a relative path through a link out of the share", {"R:Contacts/away/victim.txt", ".victim.txt.~p1", was, becomes, "", ""}},
-        {"a relative path that is a link out of the share", {"R:Contacts/link.QVC", ".link.QVC.~p1", was, becomes, "", ""}},
+         {"R:QVNET/RAzar/Contacts/../../../../outside/victim.txt", ".victim.txt.~p1", was, becomes, "", ""}},
+        {"a relative path through a link out of the share",
+         {"R:QVNET/RAzar/Contacts/away/victim.txt", ".victim.txt.~p1", was, becomes, "", ""}},
+        {"a relative path that is a link out of the share",
+         {"R:QVNET/RAzar/Contacts/link.QVC", ".link.QVC.~p1", was, becomes, "", ""}},
         {"an absolute path spelled with \"..\"",
          {"A:" + outside + "/../outside/victim.txt", ".victim.txt.~p1", was, becomes, PostingJournal::computerKey(),
           QByteArray(32, 'k')}},
