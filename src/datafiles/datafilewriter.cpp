@@ -51,6 +51,30 @@ DataFileWrite writeDataFile(const QString& path, const QByteArray& bytes)
     return writeThroughSafeWriter(path, bytes);
 }
 
+DataFileWrite writeDataFileFenced(const QString& path, const QByteArray& bytes, const std::function<bool()>& lastCheck,
+                                  bool& lockLost)
+{
+    lockLost = false;
+    if (installedWriter()) {
+        lockLost = !lastCheck();
+        return lockLost ? DataFileWrite{} : installedWriter()(path, bytes);
+    }
+    QString replacement;
+    if (const platform::FileResult staged = platform::writeFencedReplacement(path, bytes, replacement); !staged)
+        return {false, permissionWasDenied(path), staged.error};
+    if (!lastCheck()) {
+        QFile::remove(replacement);
+        lockLost = true;
+        return {};
+    }
+    const platform::FileResult renamed = platform::replaceWith(replacement, path);
+    if (renamed)
+        return {true, false, QString()};
+    lockLost = renamed.missingSource;
+    QFile::remove(replacement);
+    return {false, false, renamed.error};
+}
+
 void setDataFileWriter(DataFileWriteFunction writer)
 {
     installedWriter() = std::move(writer);

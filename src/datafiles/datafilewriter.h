@@ -21,6 +21,15 @@ using DataFileWriteFunction = std::function<DataFileWrite(const QString& path, c
 // Writes the bytes as the file's whole new content.
 DataFileWrite writeDataFile(const QString& path, const QByteArray& bytes);
 
+// Writes the bytes as the file's whole new content under the posting lock: through a fenced
+// replacement (platform::writeFencedReplacement) that is renamed over the file right after
+// `lastCheck` says the lock is still the writer's. A writer that slept between that check and
+// its rename finds its replacement taken away by the lock's new holder and writes nothing.
+// `lockLost` is set when the check refused, or the replacement was taken away; nothing was
+// written then.
+DataFileWrite writeDataFileFenced(const QString& path, const QByteArray& bytes, const std::function<bool()>& lastCheck,
+                                  bool& lockLost);
+
 // Replaces the writer (tests); an empty function restores the real one.
 void setDataFileWriter(DataFileWriteFunction writer);
 

@@ -220,13 +220,11 @@ std::optional<QString> refusalToWrite(PostingLock& lock, const QString& path)
 
 // A holder stopped past its lease may have lost the lock to another computer's posting,
 // whose values must not be written over.
-std::optional<QString> lockLost(const PostingLock& lock, const QString& path)
+QString lockLost(const QString& folder, const QString& path)
 {
-    if (lock.stillHeld())
-        return std::nullopt;
     return QStringLiteral("The posting lock of \"%1\" was taken over. The host file \"%2\" was not written; nothing "
                           "was changed. Please try again.")
-        .arg(lock.folder(), path);
+        .arg(folder, path);
 }
 
 bool WriteHostFile(SettingsStore& s)
@@ -249,11 +247,19 @@ bool WriteHostFile(SettingsStore& s)
     takeFresherMoney(s, stored);
     LineTable table = hostLines(s);
     keepDamagedSwitches(s, stored, table);
-    if (const std::optional<QString> lost = locked ? lockLost(lock, path) : std::nullopt) {
-        critical(*lost);
+    const LineFileWriter writer = writerFor(table, LastLineEnd::Written);
+    bool lost = false;
+    const DataFileWrite result = !locked ? writer.writeTo(path)
+                                         : writeDataFileFenced(path, writer.scrambledBytes(), [&lock] {
+                                               if (!lock.stillHeld())
+                                                   return false;
+                                               PostingLock::reachStep(PostingLock::BreakStep::HostFileChecked);
+                                               return true;
+                                           }, lost);
+    if (lost) {
+        critical(lockLost(lock.folder(), path));
         return false;
     }
-    const DataFileWrite result = writerFor(table, LastLineEnd::Written).writeTo(path);
     if (result) {
         if (s.modeHostFile() == path)
             s.markMoneySynced(); // the shared values this machine works with are on disk now

@@ -1,6 +1,7 @@
 #include "datafiles/postinglock.h"
 
 #include "datafiles/datafoldertree.h"
+#include "datafiles/stagedtreecopy.h"
 #include "platform/safefile.h"
 #include "platform/systeminfo.h"
 
@@ -16,6 +17,7 @@
 #include <cstring>
 #include <chrono>
 #include <csignal>
+#include <ctime>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -28,11 +30,13 @@ const QByteArray Mark = QByteArrayLiteral("Quorvane posting lock");
 const QByteArray LeasePrefix = QByteArrayLiteral("lease ");
 constexpr int LeaseDigits = 16;
 
+// A clock that never goes back and counts a suspended machine's sleep too: a laptop closed
+// for an hour must find on waking that its lease went unrenewed for an hour.
 qint64 steadyMs()
 {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(
-               std::chrono::steady_clock::now().time_since_epoch())
-        .count();
+    timespec now {};
+    ::clock_gettime(CLOCK_BOOTTIME, &now);
+    return qint64(now.tv_sec) * 1000 + now.tv_nsec / 1000000;
 }
 
 QByteArray firstLineOf(const QString& path)
@@ -105,13 +109,9 @@ PostingLock::BreakStepHook& breakStepHook()
     return hook;
 }
 
-void reachBreakStep(PostingLock::BreakStep step)
-{
-    if (const PostingLock::BreakStepHook& hook = breakStepHook())
-        hook(step);
-}
-
 const QString MarkerPrefix = QStringLiteral(".posting.lock.broken-");
+// Where a breaker or a holder letting go puts the lock while it looks at it.
+const QString TakenPrefix = QStringLiteral(".posting.lock.taken-");
 // Generations of markers for one dead lock: each needs a breaker killed at one exact step,
 // so a few are plenty; past them the waiter waits out its limit.
 constexpr int MarkerGenerations = 8;
@@ -286,6 +286,7 @@ PostingLock::Status PostingLock::acquire()
     m_lastRenewal = steadyMs();
     m_stopping = false;
     m_refresher = std::thread([this] { refreshLoop(); });
+    revokeStagedWork();
     if (const PendingCompletion& complete = completionSetting(); complete && m_completes) {
         const QString problem = complete(*this);
         if (!problem.isEmpty()) {
@@ -336,7 +337,7 @@ bool PostingLock::isDead(const QString& file, const QByteArray& bytes, const std
 // a live breaker is at it, so that the caller waits.
 bool PostingLock::breakDeadLock(const QByteArray& bytes, const std::optional<LockHolder>& holder)
 {
-    reachBreakStep(BreakStep::JudgedDead);
+    reachStep(BreakStep::JudgedDead);
     // Only the waiter that takes a marker named after this lock may remove this lock.
     const QString token = holder && !holder->token.isEmpty()
         ? holder->token
@@ -361,12 +362,23 @@ bool PostingLock::breakDeadLock(const QByteArray& bytes, const std::optional<Loc
     }
     if (!taken)
         return false;
-    reachBreakStep(BreakStep::MarkerTaken);
+    reachStep(BreakStep::MarkerTaken);
     QByteArray now;
     bool gone = !readLock(path(), now) && !QFileInfo::exists(path());
     if (!gone && now == bytes) {
-        reachBreakStep(BreakStep::LockReread);
-        gone = ::unlink(QFile::encodeName(path()).constData()) == 0 || errno == ENOENT;
+        reachStep(BreakStep::LockReread);
+        // Only the dead lock is removed: one that a waiter took after it was broken
+        // meanwhile (this breaker slept past its marker's lease) is put back.
+        const QString aside = asidePath();
+        const platform::Taken taken = platform::takeIfStill(path(), aside, [&bytes](const QString& file) {
+            QByteArray there;
+            return readLock(file, there) && there == bytes;
+        });
+        if (taken == platform::Taken::Taken || taken == platform::Taken::LeftAside)
+            ::unlink(QFile::encodeName(aside).constData());
+        gone = taken == platform::Taken::Taken || taken == platform::Taken::Missing;
+        if (taken == platform::Taken::PutBack || taken == platform::Taken::LeftAside)
+            now.clear(); // another's lock: wait for it
     }
     for (const QString& marker : markers) {
         ::unlink(QFile::encodeName(marker).constData());
@@ -375,12 +387,42 @@ bool PostingLock::breakDeadLock(const QByteArray& bytes, const std::optional<Loc
     }
     const std::lock_guard guard(sightingsMutex());
     sightings().remove(path());
-    return gone || now != bytes;
+    return gone || (!now.isEmpty() && now != bytes);
 }
 
 bool PostingLock::isBreakMarkerName(const QString& fileName)
 {
-    return fileName.startsWith(MarkerPrefix);
+    return fileName.startsWith(MarkerPrefix) || fileName.startsWith(TakenPrefix);
+}
+
+QString PostingLock::asidePath() const
+{
+    return m_folder + QLatin1Char('/') + TakenPrefix + m_self.token;
+}
+
+QString PostingLock::shareOf(const QString& folder)
+{
+    return QDir::cleanPath(folder + QStringLiteral("/../..")) + QLatin1Char('/');
+}
+
+// Takes away what an earlier holder prepared under this lock and has not put in place: its
+// fenced replacements in the lock's folder and in the share (the host file lies there), the
+// journal it was about to make visible, and its staged copy of the data tree beside the
+// lock's folder. Such a holder lost the lock (it died, or slept past its lease, or its lock
+// was removed under it), and what it does on waking must find nothing to rename. Nothing of
+// it was in place yet; what was is seen by this holder, which reads the files after this.
+void PostingLock::revokeStagedWork() const
+{
+    for (const QString& folder : {m_folder, shareOf(m_folder)}) {
+        const QByteArray base = QFile::encodeName(QDir::cleanPath(folder)) + '/';
+        for (QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System); it.hasNext();) {
+            const QString name = it.nextFileInfo().fileName();
+            if (platform::isFencedFileName(name) || platform::isTemporaryFileOf(name, QStringLiteral("posting.jnl")))
+                ::unlink((base + QFile::encodeName(name)).constData());
+        }
+    }
+    const QFileInfo lockFolder(QDir::cleanPath(m_folder));
+    StagedTreeCopy::revokeStaging(lockFolder.absolutePath(), lockFolder.fileName());
 }
 
 int PostingLock::removeBreakMarkers() const
@@ -399,6 +441,12 @@ int PostingLock::removeBreakMarkers() const
 void PostingLock::setBreakStepHook(BreakStepHook hook)
 {
     breakStepHook() = std::move(hook);
+}
+
+void PostingLock::reachStep(BreakStep step)
+{
+    if (const BreakStepHook& hook = breakStepHook())
+        hook(step);
 }
 
 // Counts the lease up every few seconds. A count that comes later than the holder trusts
@@ -454,12 +502,24 @@ void PostingLock::release()
     m_stop.notify_all();
     if (m_refresher.joinable())
         m_refresher.join();
-    // Only our own lock is removed: one broken meanwhile belongs to another now.
+    // Only our own lock is removed: one broken meanwhile belongs to another now. Our own is
+    // the very file we hold open; it is looked at under a name only we use, so that a lock
+    // another took while we slept here is put back, never removed.
     QByteArray bytes;
     if (readLock(path(), bytes)) {
         const auto holder = decode(bytes);
-        if (holder && holder->token == m_self.token)
-            ::unlink(QFile::encodeName(path()).constData());
+        if (holder && holder->token == m_self.token) {
+            reachStep(BreakStep::Releasing);
+            const QString aside = asidePath();
+            const platform::Taken taken = platform::takeIfStill(path(), aside, [this](const QString& file) {
+                struct stat there {}, ours {};
+                return ::stat(QFile::encodeName(file).constData(), &there) == 0 && ::fstat(m_fd, &ours) == 0
+                    && there.st_dev == ours.st_dev && there.st_ino == ours.st_ino;
+            });
+            // A lock left aside belongs to a holder whose place was taken meanwhile: it lost.
+            if (taken == platform::Taken::Taken || taken == platform::Taken::LeftAside)
+                ::unlink(QFile::encodeName(aside).constData());
+        }
     }
     if (m_fd >= 0)
         ::close(m_fd);

@@ -20,7 +20,17 @@
 // still those it judged dead. A breaker killed while it holds its marker leaves the marker
 // behind; such a marker is judged as a lock is (its breaker's process, or unchanged for the
 // lease time), and a dead one hands the break on to the marker of the next generation, so
-// nothing left in the folder makes a waiter wait past its limit. The holder itself checks
+// nothing left in the folder makes a waiter wait past its limit. Neither a breaker nor a
+// holder letting go unlinks the lock by its name after looking at it: one that slept between
+// the look and the unlink would remove the next holder's lock. The lock is first renamed to a
+// name only that process uses and looked at there; what is not the one meant is put back.
+//
+// A check of the lock is no fence: a holder can sleep between its last check and its write.
+// So whoever takes the lock first takes away what an earlier holder prepared and has not put
+// in place yet (its fenced replacements, its half-made journal, its staged copy of the data
+// tree): a holder that wakes after a takeover finds its rename's source gone and changes
+// nothing, and one whose rename came first has its change seen by the new holder, which
+// reads the files only after this. The holder itself checks
 // before each write that the lock still carries its token and that its own lease was
 // renewed lately enough (half the lease time): a holder whose lease went unrenewed longer
 // than that (stopped, asleep, cut off) has lost the lock for good and writes nothing more,
@@ -120,19 +130,30 @@ public:
     // that is gone. Returns how many.
     int removeBreakMarkers() const;
 
-    // The steps of breaking a dead lock, where tests stop or kill a waiter.
+    // The share whose files a holder of this lock writes: the folder two levels up
+    // ("QVNET/RAzar/" lies in the host's folder, beside the host file; "System/RAzar/" in the
+    // program folder), with a trailing "/".
+    static QString shareOf(const QString& folder);
+
+    // The moments of breaking a dead lock, of letting go of one and of writing under one,
+    // where tests stop or kill a process: each is the last moment before the call that acts.
     enum class BreakStep {
-        JudgedDead,  // the lock was judged dead; no marker is taken yet
-        MarkerTaken, // this waiter holds the marker; the lock is not read again yet
-        LockReread,  // the lock still holds the bytes judged dead; it is not removed yet
+        JudgedDead,      // the lock was judged dead; no marker is taken yet
+        MarkerTaken,     // this waiter holds the marker; the lock is not read again yet
+        LockReread,      // the lock still holds the bytes judged dead; it is not removed yet
+        Releasing,       // the holder found its own lock at the name; it is not removed yet
+        HostFileChecked, // the host file's writer checked the lock last; it renames next
     };
     using BreakStepHook = std::function<void(BreakStep)>;
     static void setBreakStepHook(BreakStepHook hook); // tests
+    static void reachStep(BreakStep step);
 
 private:
     bool tryTake(QString& error);
     bool isDead(const QString& path, const QByteArray& bytes, const std::optional<LockHolder>& holder) const;
     bool breakDeadLock(const QByteArray& bytes, const std::optional<LockHolder>& holder);
+    void revokeStagedWork() const;
+    QString asidePath() const;
     void refreshLoop();
     bool leaseTrusted() const;
 

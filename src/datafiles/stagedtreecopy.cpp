@@ -232,6 +232,7 @@ private:
     QByteArray m_staging;      // the staging folder beside the destination
     TreeState m_seen;          // the destination as last looked at
     std::map<QByteArray, Placed> m_placed; // the files of the new tree
+    int m_removed = 0;         // files of the new tree moved into the old one, to be removed
 };
 
 // The destination's own tree, linked into the staging folder: no byte of it is copied, and a
@@ -396,6 +397,17 @@ platform::FileResult Copier::keepChanges(const QByteArray& changed, const QByteA
                 continue;
         }
         const QByteArray from = changed + '/' + path;
+        if (live) {
+            // Moved out of the old tree, not copied: a holder that took the lock over while
+            // this copy slept took the old tree away, and then nothing is moved over what it
+            // may have written since.
+            if (exists && S_ISDIR(there.st_mode))
+                continue;
+            struct stat put {};
+            if (::rename(from.constData(), target.constData()) == 0 && ::lstat(target.constData(), &put) == 0)
+                m_placed[path] = {quint64(put.st_ino), true};
+            continue;
+        }
         const QByteArray step = temporaryBeside(target);
         struct stat put {}, origin {};
         int error = 0;
@@ -421,8 +433,12 @@ platform::FileResult Copier::keepChanges(const QByteArray& changed, const QByteA
             continue;
         const QByteArray target = into + '/' + path;
         struct stat there {};
-        if (::lstat(target.constData(), &there) == 0 && quint64(there.st_ino) == placed->second.inode)
-            ::unlink(target.constData());
+        if (::lstat(target.constData(), &there) == 0 && quint64(there.st_ino) == placed->second.inode) {
+            if (!live)
+                ::unlink(target.constData());
+            else // into the old tree, which is removed with it: gone with it once taken away
+                ::rename(target.constData(), (changed + "/.~removed" + QByteArray::number(++m_removed)).constData());
+        }
         m_placed.erase(placed);
     }
     m_seen = std::move(now);
@@ -451,7 +467,10 @@ platform::FileResult Copier::putInPlace(bool destinationExists)
         if (const std::optional<QString> refusal = m_options.refusedBeforeExchange())
             return {false, *refusal};
     }
+    reach(TreeCopyStep::ExchangeNext);
 
+    // A staging folder taken away by a new holder of the posting lock (this copy slept past its
+    // lease) makes the exchange fail: nothing is put over what was posted since.
     if (!destinationExists) {
         if (::rename(m_staging.constData(), m_target.constData()) != 0)
             return failed(QStringLiteral("folder"), m_source, errno);
@@ -475,10 +494,11 @@ platform::FileResult Copier::putInPlace(bool destinationExists)
         ::fsync(folder);
         ::close(folder);
     }
-    reach(TreeCopyStep::Exchanged);
     // The old tree now lies at the staging name; a writer that reached it after the look
-    // above and before the exchange finds its change in the new tree.
-    if (destinationExists)
+    // above and before the exchange finds its change in the new tree. That writes into the
+    // live tree, so only while the lock is still this copy's.
+    reach(TreeCopyStep::Exchanged);
+    if (destinationExists && !(m_options.refusedBeforeExchange && m_options.refusedBeforeExchange()))
         (void)keepChanges(m_staging, m_target, true);
     return Done;
 }
@@ -532,6 +552,12 @@ platform::FileResult Copier::run()
         reach(TreeCopyStep::SourceCopied);
         result = putInPlace(exists);
     }
+    // A copy whose staging folder was taken away by a new holder of the posting lock (it slept
+    // past its lease) has put nothing in place: that is what it tells.
+    if (!result && !QFileInfo::exists(QFile::decodeName(m_staging)))
+        return {false, QStringLiteral("The data folder \"%1\" was not copied: the posting lock of its folder was "
+                                      "taken over while the copy was being made, and the copy was taken away. "
+                                      "Nothing was changed; please try again.").arg(m_destination)};
     // On success the staging name now holds the tree that was replaced; on failure, the
     // unfinished copy. Neither is needed any more.
     removeTree(QFile::decodeName(m_staging));
@@ -591,6 +617,27 @@ std::vector<NewerFile> StagedTreeCopy::newerFiles(const QString& source, const Q
         return a.stamp.modifiedNs > b.stamp.modifiedNs;
     });
     return found;
+}
+
+void StagedTreeCopy::revokeStaging(const QString& folder, const QString& destinationName)
+{
+    const QByteArray base = QFile::encodeName(folder) + "/." + QFile::encodeName(destinationName) + ".~";
+    std::vector<Entry> entries;
+    if (!listFolder(QFile::encodeName(folder), entries))
+        return;
+    for (const Entry& entry : entries) {
+        if (!entry.folder || !isStagingName(QFile::decodeName(entry.name), destinationName))
+            continue;
+        const QByteArray from = QFile::encodeName(folder) + '/' + entry.name;
+        QByteArray to;
+        int attempt = 0;
+        do
+            to = base + QByteArray::number(QRandomGenerator::global()->generate() & 0x7ffffff, 16);
+        while (::access(to.constData(), F_OK) == 0 && ++attempt < 100);
+        if (::renameat2(AT_FDCWD, from.constData(), AT_FDCWD, to.constData(), RENAME_NOREPLACE) == 0
+            || (errno == EINVAL && ::rename(from.constData(), to.constData()) == 0))
+            removeTree(QFile::decodeName(to));
+    }
 }
 
 bool StagedTreeCopy::isStagingName(const QString& name, const QString& destinationName)

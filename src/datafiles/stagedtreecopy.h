@@ -43,7 +43,8 @@ struct NewerFile {
 enum class TreeCopyStep {
     DestinationLinked, // the destination's files are linked into the staging folder
     SourceCopied,      // the source's files are copied there too, not yet durable
-    ChangesKept,       // what changed in the destination is carried over; the exchange is next
+    ChangesKept,       // what changed in the destination is carried over; the last check is next
+    ExchangeNext,      // the copy may go on by its last check; it takes the destination's place next
     Exchanged,         // the copy has taken the destination's place; the last changes are next
 };
 // Called at each step (tests); an empty function removes it.
@@ -57,8 +58,9 @@ struct TreeCopyOptions {
     std::optional<std::vector<NewerFile>> replacedNewer;
     // Paths of the source (relative, "/" between folders) that are not copied.
     std::function<bool(const QString& relative)> leftOut;
-    // Asked right before the exchange: a sentence ends the copy with it as the error, the
-    // destination as it was.
+    // Asked right before the exchange, and again before the last changes are carried into
+    // the new tree: a sentence ends the copy with it as the error (the destination as it was,
+    // when asked before the exchange).
     std::function<std::optional<QString>()> refusedBeforeExchange;
     // Called, on the copying thread, after each file of the source.
     std::function<void()> fileCopied;
@@ -82,6 +84,13 @@ public:
     // Whether a name in the destination's folder is one of the staging folders of a copy to
     // the folder named `destinationName`.
     static bool isStagingName(const QString& name, const QString& destinationName);
+
+    // Takes away the staging folders of copies to the folder `destinationName` in `folder`:
+    // each is renamed to a fresh name first, so that a copy that is still running (or wakes
+    // from a sleep) finds its staging folder gone and puts nothing in place, then removed.
+    // A new holder of the posting lock calls it: such copies run under the lock, and one
+    // whose holder lost the lock must not exchange its tree with what was posted since.
+    static void revokeStaging(const QString& folder, const QString& destinationName);
 };
 
 } // namespace datafiles

@@ -279,11 +279,63 @@ FileResult writeReplacement(const QString& path, const QByteArray& bytes, QStrin
     return success();
 }
 
+FileResult writeFencedReplacement(const QString& path, const QByteArray& bytes, QString& replacement)
+{
+    const QString target = resolvedTarget(path);
+    const QByteArray targetName = QFile::encodeName(target);
+    if (::access(targetName.constData(), F_OK) == 0 && ::access(targetName.constData(), W_OK) != 0)
+        return failure(QStringLiteral("written"), path, errno);
+    QByteArray tempName;
+    const int fd = openTemporaryBeside(target, tempName, "l");
+    if (fd < 0)
+        return failure(QStringLiteral("written"), path, errno);
+    struct stat old {};
+    if (::stat(targetName.constData(), &old) == 0)
+        ::fchmod(fd, old.st_mode & 07777);
+    if (const int error = writeFlushAndClose(fd, bytes); error != 0) {
+        ::unlink(tempName.constData());
+        return failure(QStringLiteral("written"), path, error);
+    }
+    replacement = QFile::decodeName(tempName);
+    return success();
+}
+
+bool isFencedFileName(const QString& fileName)
+{
+    const qsizetype mark = fileName.lastIndexOf(QLatin1String(".~l"));
+    return fileName.startsWith(QLatin1Char('.')) && mark > 1
+        && isTemporaryTail(QStringView(fileName).mid(mark + 3));
+}
+
+Taken takeIfStill(const QString& path, const QString& aside, const std::function<bool(const QString& aside)>& isTheOne,
+                  QString* error)
+{
+    const QByteArray name = QFile::encodeName(path);
+    const QByteArray asideName = QFile::encodeName(aside);
+    if (::rename(name.constData(), asideName.constData()) != 0) {
+        if (errno == ENOENT)
+            return Taken::Missing;
+        if (error)
+            *error = QStringLiteral("The file \"%1\" could not be removed: %2.").arg(path, reason(errno));
+        return Taken::Failed;
+    }
+    if (isTheOne(aside))
+        return Taken::Taken;
+    if (::link(asideName.constData(), name.constData()) != 0 && !linkWasMade(asideName))
+        return Taken::LeftAside;
+    ::unlink(asideName.constData());
+    return Taken::PutBack;
+}
+
 FileResult replaceWith(const QString& replacement, const QString& path, bool flushFolder)
 {
     const QByteArray targetName = QFile::encodeName(resolvedTarget(path));
-    if (::rename(QFile::encodeName(replacement).constData(), targetName.constData()) != 0)
-        return failure(QStringLiteral("written"), path, errno);
+    if (::rename(QFile::encodeName(replacement).constData(), targetName.constData()) != 0) {
+        const int error = errno;
+        FileResult failed = failure(QStringLiteral("written"), path, error);
+        failed.missingSource = error == ENOENT && ::access(QFile::encodeName(replacement).constData(), F_OK) != 0;
+        return failed;
+    }
     if (flushFolder)
         syncFolderOf(targetName);
     return success();

@@ -13,6 +13,7 @@ namespace platform {
 struct FileResult {
     bool ok = false;
     QString error; // a sentence naming the file, for the user, when !ok
+    bool missingSource = false; // a rename failed because what it renames is gone
     explicit operator bool() const { return ok; }
 };
 
@@ -55,6 +56,29 @@ FileResult replaceWith(const QString& replacement, const QString& path, bool flu
 void syncFolder(const QString& folder);
 // Whether a file name is a replacement's temporary file.
 bool isReplacementFileName(const QString& fileName);
+
+// A replacement written by a holder of the posting lock that renames it over its file right
+// after its last check of the lock: ".<name>.~l<hex>". Whoever takes the lock next removes
+// every such file first, so that a holder that slept between its check and its rename finds
+// its replacement gone and changes nothing (replaceWith then fails with
+// `FileResult::missingSource` set).
+FileResult writeFencedReplacement(const QString& path, const QByteArray& bytes, QString& replacement);
+bool isFencedFileName(const QString& fileName);
+
+// Takes the file at `path` away only while it is still the one meant. A look followed by an
+// unlink would remove whatever another holder put at the name between the two; instead the
+// name is first renamed to `aside`, a name only this caller uses, and `isTheOne` looks at the
+// file there. What is not the one meant is put back (linked, so that a file put at the name
+// meanwhile is never replaced); when the name is taken again by then, it stays at `aside`.
+enum class Taken {
+    Taken,     // it was the one: it now lies at `aside`, for the caller to remove or keep
+    Missing,   // no file stood at `path`
+    PutBack,   // another file stood there: it is back at `path`
+    LeftAside, // another file stood there, and `path` was taken again meanwhile: it is at `aside`
+    Failed,    // the rename failed; `error` says why
+};
+Taken takeIfStill(const QString& path, const QString& aside, const std::function<bool(const QString& aside)>& isTheOne,
+                  QString* error = nullptr);
 
 // The file a write of the path replaces: the target of a symbolic link, else the path.
 QString resolvedTarget(const QString& path);

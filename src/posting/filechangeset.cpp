@@ -110,8 +110,7 @@ FileChangeSet::Result FileChangeSet::commit(const QString& folder, const std::fu
 
     // Every file is written; a journal that cannot be removed is completed again later,
     // which finds every rename done. Only this posting's own journal is removed.
-    if (steps.next())
-        (void)PostingJournal::removeOwn(journalPath, journalBytes);
+    (void)PostingJournal::removeOwn(journalPath, journalBytes, [&steps] { return steps.next(); });
     return {Outcome::Written, QString()};
 }
 

@@ -10,6 +10,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
 #include <QSet>
 #include <QtEndian>
 #include <cerrno>
@@ -172,43 +173,81 @@ QByteArray sealed(const JournalEntry& entry)
     return out;
 }
 
-QString setAsidePath(const QString& journal, const char* why)
-{
-    return journal + QLatin1Char('.') + QLatin1String(why);
-}
-
-void setAside(const QString& journal, const QString& aside)
-{
-    QFile::remove(aside);
-    QFile::rename(journal, aside);
-    platform::syncFolder(QFileInfo(journal).absolutePath());
-}
-
-PendingPosting damaged(const QString& journal, const QString& why)
-{
-    const QString aside = setAsidePath(journal, "damaged");
-    setAside(journal, aside);
-    return {PendingPosting::State::Damaged,
-            QStringLiteral("A posting that was cut short could not be completed: %1 Its journal was set aside "
-                           "as \"%2\".").arg(why, aside)};
-}
-
-PendingPosting stale(const QString& journal, const QStringList& files)
-{
-    const QString aside = setAsidePath(journal, "stale");
-    setAside(journal, aside);
-    return {PendingPosting::State::Stale,
-            QStringLiteral("A posting that was cut short was not completed, because the files it was written "
-                           "for have changed since (%1): another posting was saved after it. Nothing of it was "
-                           "written. Its journal was set aside as \"%2\".").arg(files.join(QStringLiteral(", ")), aside)};
-}
-
 PendingPosting failed(const QString& error)
 {
     return {PendingPosting::State::Failed,
             QStringLiteral("A posting that was cut short could not be completed; Quorvane tries again before "
                            "the next posting. %1").arg(error)};
 }
+
+QString setAsidePath(const QString& journal, const char* why)
+{
+    return journal + QLatin1Char('.') + QLatin1String(why);
+}
+
+const QString TakenJournalStart = QStringLiteral("posting.taken-");
+
+// A name in the journal's folder that only this caller uses, where a journal lies while it
+// is looked at before its removal: a completion finds journals there too, so that one put
+// there by a holder that lost the lock meanwhile is never hidden for good.
+QString takenJournalPath(const QString& journal)
+{
+    return QFileInfo(journal).absolutePath() + QLatin1Char('/') + TakenJournalStart
+        + QString::number(QRandomGenerator::global()->generate64(), 16) + QStringLiteral(".jnl");
+}
+
+bool isTakenJournalName(const QString& name)
+{
+    return name.startsWith(TakenJournalStart) && name.endsWith(QLatin1String(".jnl"));
+}
+
+// Takes the journal away from its name while it still holds `bytes`: whatever stands there
+// now that holds other bytes is another holder's, and stays (or is put back). True when it
+// was taken; it then lies at `taken`.
+bool takeJournal(const QString& journal, const QByteArray& bytes, const QString& taken)
+{
+    return platform::takeIfStill(journal, taken, [&bytes](const QString& file) {
+               QByteArray there;
+               return platform::readWholeFile(file, there).ok && there == bytes;
+           }) == platform::Taken::Taken;
+}
+
+// Sets the journal aside under `aside`, only while it still holds the bytes judged; false
+// when another holder's journal stands at the name by now (this one lost the lock).
+bool setAside(const QString& journal, const QByteArray& bytes, const QString& aside)
+{
+    const QString taken = takenJournalPath(journal);
+    if (!takeJournal(journal, bytes, taken))
+        return false;
+    if (!QFile::rename(taken, aside)) {
+        QFile::remove(aside);
+        QFile::rename(taken, aside);
+    }
+    platform::syncFolder(QFileInfo(journal).absolutePath());
+    return true;
+}
+
+PendingPosting damaged(const QString& folder, const QString& journal, const QByteArray& bytes, const QString& why)
+{
+    const QString aside = setAsidePath(journal, "damaged");
+    if (!setAside(journal, bytes, aside))
+        return failed(lockLostWhileWriting(folder).error);
+    return {PendingPosting::State::Damaged,
+            QStringLiteral("A posting that was cut short could not be completed: %1 Its journal was set aside "
+                           "as \"%2\".").arg(why, aside)};
+}
+
+PendingPosting stale(const QString& folder, const QString& journal, const QByteArray& bytes, const QStringList& files)
+{
+    const QString aside = setAsidePath(journal, "stale");
+    if (!setAside(journal, bytes, aside))
+        return failed(lockLostWhileWriting(folder).error);
+    return {PendingPosting::State::Stale,
+            QStringLiteral("A posting that was cut short was not completed, because the files it was written "
+                           "for have changed since (%1): another posting was saved after it. Nothing of it was "
+                           "written. Its journal was set aside as \"%2\".").arg(files.join(QStringLiteral(", ")), aside)};
+}
+
 
 // Where each file of a journal stands now.
 struct Survey {
@@ -301,6 +340,40 @@ PendingPosting renameLeft(const QString& folder, const std::vector<JournalEntry>
     return {PendingPosting::State::Completed, QString()};
 }
 
+// Writes a journal of another installation under the lock, fenced: a holder that slept past
+// its lease between its last check and the rename finds its replacement taken away by the
+// lock's new holder, and puts no older journal over one that holder wrote.
+platform::FileResult writeFenced(const QString& path, const QByteArray& bytes, const QString& folder, WriteSteps& steps,
+                                 const std::function<bool()>& stillHeld)
+{
+    QString replacement;
+    if (auto staged = platform::writeFencedReplacement(path, bytes, replacement); !staged)
+        return staged;
+    platform::FileResult renamed = lockLostWhileWriting(folder);
+    if (!steps.next())
+        renamed = {false, QStringLiteral("The file \"%1\" could not be written.").arg(path)};
+    else if (stillHeld())
+        renamed = platform::replaceWith(replacement, path);
+    if (!renamed) {
+        QFile::remove(replacement);
+        if (renamed.missingSource)
+            return lockLostWhileWriting(folder);
+    }
+    return renamed;
+}
+
+// An entry that names this computer and a file of this installation, but a key other than
+// the one this installation holds now: its key file was cut short, replaced or cannot be
+// read. It cannot be vouched for, so it is not applied; nor is it taken for another
+// installation's, which would leave it unreported for good.
+bool isOwnButUnvouched(const JournalEntry& entry)
+{
+    const QString thisComputer = datafiles::PostingLock::self().computer + QLatin1Char(' ')
+        + datafiles::PostingLock::machineId() + QLatin1Char(' ');
+    const QString ownFolder = QDir::cleanPath(datafiles::programPath(QString())) + QLatin1Char('/');
+    return entry.computer.startsWith(thisComputer) && entry.path.startsWith(ownFolder);
+}
+
 // Completes one journal; entries of files only another installation reaches are handed to
 // that installation's own journal.
 PendingPosting completeJournal(const QString& folder, const QString& journal, const std::function<bool()>& stillHeld)
@@ -312,7 +385,7 @@ PendingPosting completeJournal(const QString& folder, const QString& journal, co
         return failed(read.error);
     const auto entries = PostingJournal::decode(folder, bytes);
     if (!entries)
-        return damaged(journal, QStringLiteral("its journal \"%1\" is damaged.").arg(journal));
+        return damaged(folder, journal, bytes, QStringLiteral("its journal \"%1\" is damaged.").arg(journal));
     const QString me = PostingJournal::computerKey();
     std::vector<JournalEntry> mine;
     std::map<QString, std::vector<JournalEntry>> others;
@@ -327,17 +400,19 @@ PendingPosting completeJournal(const QString& folder, const QString& journal, co
     if (found.unreadable)
         return failed(found.problem);
     if (!found.problem.isEmpty())
-        return damaged(journal, found.problem);
+        return damaged(folder, journal, bytes, found.problem);
     if (!found.moved.isEmpty())
-        return stale(journal, found.moved);
+        return stale(folder, journal, bytes, found.moved);
     if (!found.lost.isEmpty())
-        return damaged(journal, QStringLiteral("the new content of %1 is missing.")
+        return damaged(folder, journal, bytes, QStringLiteral("the new content of %1 is missing.")
                                     .arg(QLatin1Char('"') + found.lost.join(QStringLiteral("\", \"")) + QLatin1Char('"')));
 
     WriteSteps steps;
     const PendingPosting done = renameLeft(folder, found.toRename, steps, stillHeld);
     if (done.state != PendingPosting::State::Completed)
         return done;
+    QStringList unvouched;
+    QString parked;
     for (const auto& [computer, left] : others) {
         const QString theirs = journalOf(folder, computer);
         std::vector<JournalEntry> kept = left;
@@ -345,16 +420,28 @@ PendingPosting completeJournal(const QString& folder, const QString& journal, co
         if (QFileInfo::exists(theirs) && platform::readWholeFile(theirs, earlier))
             if (const auto before = PostingJournal::decode(folder, earlier))
                 kept.insert(kept.begin(), before->begin(), before->end());
-        if (auto written = PostingJournal::write(folder, kept, theirs); !written)
+        if (auto written = writeFenced(theirs, PostingJournal::encode(folder, kept), folder, steps, stillHeld); !written)
             return failed(written.error);
+        for (const JournalEntry& entry : left)
+            if (isOwnButUnvouched(entry)) {
+                unvouched << entry.path;
+                parked = theirs;
+            }
     }
-    platform::FileResult removed{false, QString()};
-    if (steps.next())
-        removed = PostingJournal::removeOwn(journal, bytes);
+    platform::FileResult removed = PostingJournal::removeOwn(journal, bytes, [&steps] { return steps.next(); });
     if (!removed)
         return {PendingPosting::State::Failed,
                 QStringLiteral("A posting that was cut short was completed, but its journal \"%1\" could not be "
                                "removed. %2").arg(journal, removed.error)};
+    if (!unvouched.isEmpty())
+        return {PendingPosting::State::Damaged,
+                QStringLiteral("A posting that was cut short was not completed on this computer: its changes to "
+                               "\"%1\" were sealed with this installation's key \"%2\", which %3. They were not "
+                               "applied; they are kept in the journal \"%4\" until that key is back.")
+                    .arg(unvouched.join(QStringLiteral("\", \"")), InstallationKey::path(),
+                         InstallationKey::read() ? QStringLiteral("has been replaced since")
+                                                 : QStringLiteral("cannot be read now"),
+                         parked)};
     return {PendingPosting::State::Completed, QString()};
 }
 
@@ -584,16 +671,26 @@ platform::FileResult PostingJournal::write(const QString& folder, const std::vec
     return platform::writeFileAtomically(journal.isEmpty() ? path(folder) : journal, encode(folder, entries));
 }
 
-platform::FileResult PostingJournal::removeOwn(const QString& journal, const QByteArray& bytes)
+platform::FileResult PostingJournal::removeOwn(const QString& journal, const QByteArray& bytes,
+                                              const std::function<bool()>& beforeRemoval)
 {
     // A holder stopped past its lease may find another holder's journal at the name: it is
-    // left alone (whoever holds the lock now completed this one's, or will).
+    // left alone (whoever holds the lock now completed this one's, or will). The look is no
+    // fence, as the holder may sleep right after it: the journal is taken from its name to
+    // one only this holder uses and looked at again there, and one that is not its own is
+    // put back (or, when yet another stands at the name by then, left where a completion
+    // finds it).
     QByteArray now;
     if (!platform::readWholeFile(journal, now))
         return {true, QString()};
     if (now != bytes)
         return {true, QString()};
-    return remove(journal);
+    if (beforeRemoval && !beforeRemoval())
+        return {false, QStringLiteral("The file \"%1\" could not be removed.").arg(journal)};
+    const QString taken = takenJournalPath(journal);
+    if (!takeJournal(journal, bytes, taken))
+        return {true, QString()};
+    return remove(taken);
 }
 
 platform::FileResult PostingJournal::remove(const QString& journal)
@@ -628,15 +725,22 @@ platform::FileResult PostingJournal::stage(const QString& folder,
 PendingPosting completeUnderLock(const QString& folder, const std::function<bool()>& stillHeld)
 {
     // A journal half written by a holder killed (or stopped past its lease) before it made it
-    // visible: nothing was renamed for it, and no holder but the lock's writes one.
-    for (QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System); it.hasNext();) {
-        const QFileInfo file = it.nextFileInfo();
-        if (platform::isTemporaryFileOf(file.fileName(), QStringLiteral("posting.jnl")))
-            QFile::remove(file.filePath());
-    }
+    // visible was taken away as the lock was taken: nothing was renamed for it.
     PendingPosting pending = completeJournal(folder, PostingJournal::path(folder), stillHeld);
     if (pending.state == PendingPosting::State::Failed)
         return pending;
+    // Journals that a holder was removing when it lost the lock lie under a name of its own.
+    for (QDirIterator it(folder, QDir::Files | QDir::Hidden | QDir::System); it.hasNext();) {
+        const QFileInfo file = it.nextFileInfo();
+        if (!isTakenJournalName(file.fileName()))
+            continue;
+        const PendingPosting taken = completeJournal(folder, file.filePath(), stillHeld);
+        if (taken.state == PendingPosting::State::Failed)
+            return taken;
+        if (pending.state == PendingPosting::State::None
+            || (pending.state == PendingPosting::State::Completed && taken.state != PendingPosting::State::Completed))
+            pending = taken;
+    }
     // A journal set aside leaves the folder clear for this installation's own, which does
     // not depend on it; what was set aside is still told.
     const PendingPosting own = completeJournal(folder, PostingJournal::ownPath(folder), stillHeld);
@@ -692,6 +796,8 @@ bool hasPostingLeftovers(const QString& folder)
         const QString name = it.nextFileInfo().fileName();
         if (datafiles::PostingLock::isBreakMarkerName(name)
             || platform::isTemporaryFileOf(name, QStringLiteral("posting.jnl")))
+            return true;
+        if (isTakenJournalName(name))
             return true;
         if (isJournalName(name))
             journals << name;

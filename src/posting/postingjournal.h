@@ -97,7 +97,10 @@ public:
                                                     const QString& journal = QString());
     // Removes the journal when it still holds `bytes`: one that holds other bytes belongs to
     // another holder and stays. The removal is made to last.
-    [[nodiscard]] static platform::FileResult removeOwn(const QString& journal, const QByteArray& bytes);
+    // `beforeRemoval` is asked once the journal was found to be its own, right before it is
+    // taken away; false leaves it (a failed step).
+    [[nodiscard]] static platform::FileResult removeOwn(const QString& journal, const QByteArray& bytes,
+                                                        const std::function<bool()>& beforeRemoval = {});
     // Removes it whatever it holds (tests), and makes the removal last.
     [[nodiscard]] static platform::FileResult remove(const QString& journal);
 

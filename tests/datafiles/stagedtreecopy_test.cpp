@@ -193,6 +193,8 @@ const char* stepText(TreeCopyStep step)
         return "AfterTheCopy";
     case TreeCopyStep::ChangesKept:
         return "RightBeforeTheExchange";
+    case TreeCopyStep::ExchangeNext:
+        return "AfterTheLastCheck";
     case TreeCopyStep::Exchanged:
         return "AfterTheExchange";
     }

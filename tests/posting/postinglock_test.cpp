@@ -223,6 +223,57 @@ TEST_F(PostingLockTest, ALockTakenMeanwhileIsNotBrokenAsTheDeadOne)
     taker.wait();
 }
 
+// A breaker that slept between its second look at the dead lock and its removal, while a
+// waiter judged its marker dead, broke the lock and took it: on waking it must not remove the
+// new holder's live lock, which a third would then take beside it.
+TEST_F(PostingLockTest, ABreakerBackFromASleepRemovesNoLiveLock)
+{
+    ASSERT_NO_FATAL_FAILURE(leaveDeadLock());
+    const ChildProcess::Environment lease{{"POSTING_RACE_LEASE_MS", QByteArray::number(Lease)}};
+    ChildProcess late = holder(QStringLiteral("late"), QStringLiteral("-"),
+                               {{"POSTING_BREAK_AT", "LockReread:stop"}, {"POSTING_RACE_WAIT_MS", "1000"}, lease.front()});
+    ASSERT_TRUE(late.waitStopped()) << late.describe();
+    ChildProcess taker = holder(QStringLiteral("taker"), QStringLiteral("Other"), lease);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return holds(QStringLiteral("taker")); }, 60000)) << taker.describe();
+    const QByteArray takers = postingtest::contentOf(lockPath());
+
+    late.resume();
+    EXPECT_FALSE(heldBeforeItEnded(QStringLiteral("late"), late)) << "the late breaker took the lock";
+    const auto now = PostingLock::decode(postingtest::contentOf(lockPath()));
+    ASSERT_TRUE(now.has_value()) << "the new holder's lock was removed";
+    EXPECT_EQ(now->token, PostingLock::decode(takers)->token) << "the new holder's lock was replaced";
+    ChildProcess third = holder(QStringLiteral("third"), QStringLiteral("Third"), {{"POSTING_RACE_WAIT_MS", "500"}});
+    EXPECT_FALSE(heldBeforeItEnded(QStringLiteral("third"), third)) << "two computers held the lock at once";
+    release(QStringLiteral("taker"));
+    taker.wait();
+}
+
+// A holder that slept inside its letting go, after it found its own lock at the name and
+// before it removed it, while another computer took the lapsed lock over: on waking it must
+// not remove that computer's lock.
+TEST_F(PostingLockTest, AHolderBackFromASleepInItsReleaseRemovesNoLockButItsOwn)
+{
+    const ChildProcess::Environment lease{{"POSTING_RACE_LEASE_MS", QByteArray::number(Lease)}};
+    ChildProcess first = holder(QStringLiteral("first"), QStringLiteral("-"), {{"POSTING_BREAK_AT", "Releasing:stop"}, lease.front()});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return holds(QStringLiteral("first")); }, 60000)) << first.describe();
+    release(QStringLiteral("first"));
+    ASSERT_TRUE(first.waitStopped()) << first.describe();
+    ChildProcess taker = holder(QStringLiteral("taker"), QStringLiteral("Other"), lease);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return holds(QStringLiteral("taker")); }, 60000)) << taker.describe();
+    const QByteArray takers = postingtest::contentOf(lockPath());
+
+    first.resume();
+    first.wait();
+    EXPECT_TRUE(first.exited(0)) << first.describe();
+    const auto now = PostingLock::decode(postingtest::contentOf(lockPath()));
+    ASSERT_TRUE(now.has_value()) << "the new holder's lock was removed";
+    EXPECT_EQ(now->token, PostingLock::decode(takers)->token) << "the new holder's lock was replaced";
+    ChildProcess third = holder(QStringLiteral("third"), QStringLiteral("Third"), {{"POSTING_RACE_WAIT_MS", "500"}});
+    EXPECT_FALSE(heldBeforeItEnded(QStringLiteral("third"), third)) << "two computers held the lock at once";
+    release(QStringLiteral("taker"));
+    taker.wait();
+}
+
 // A breaker killed while it held its marker: every later wait still ends within its limit,
 // and the lock is taken once the marker is judged dead as a lock would be.
 TEST_F(PostingLockTest, AMarkerLeftByAKilledBreakerBlocksNobodyForGood)

@@ -4,6 +4,13 @@
 // it there instead (SIGSTOP), as a machine that sleeps or pauses would, until it is let go on.
 //
 //   posting_crash_child <program folder> <scenario number> post|stop|complete <step>
+//   posting_crash_child <program folder> <scenario number> writehost|hostcopy <moment>
+//
+// "writehost" writes the host file as the settings window does after the host changed its
+// company's city; "hostcopy" copies the host's data tree into its share as the settings window
+// does when it makes the host again. Each stops itself (SIGSTOP) at the moment named
+// (HostFileChecked, or a step of the tree copy: ExchangeNext, Exchanged) and prints any
+// message it would show, answered OK.
 //
 // POSTING_LEASE_MS, when set, is the lease of its posting lock (a test where another computer
 // takes a stopped holder's lock over); it trusts its own count for three quarters of that.
@@ -11,7 +18,14 @@
 // postings show none), 4 wrong arguments.
 
 #include "crashscenario.h"
+#include "datafiles/datafoldertree.h"
+#include "datafiles/hostdatacopy.h"
+#include "datafiles/hostfile.h"
 #include "datafiles/postinglock.h"
+#include "datafiles/settingsfile.h"
+#include "datafiles/settingsstore.h"
+#include "datafiles/stagedtreecopy.h"
+#include "postingfiles.h"
 #include "platform/clock.h"
 #include "platform/programfolder.h"
 #include "platform/prompts.h"
@@ -20,6 +34,7 @@
 #include "support/childprompts.h"
 
 #include <QDateTime>
+#include <QMap>
 #include <QString>
 #include <csignal>
 #include <cstdio>
@@ -27,6 +42,58 @@
 #include <chrono>
 #include <thread>
 #include <unistd.h>
+
+namespace {
+
+// Messages are printed and answered OK: the writes under a lock that was taken over tell so.
+class PrintedPrompts : public testsupport::NoPrompts {
+public:
+    platform::Answer MsgBox(const QString& text, int, const QString&) override
+    {
+        std::printf("%s\n", text.toLocal8Bit().constData());
+        std::fflush(stdout);
+        return platform::Answer::OK;
+    }
+};
+
+void stopHere()
+{
+    ::raise(SIGSTOP);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+}
+
+// The host's own writes into its share, stopped at a moment.
+int writeAsTheHost(const QString& mode, const QString& moment)
+{
+    PrintedPrompts prompts;
+    platform::setPrompts(&prompts);
+    datafiles::SettingsStore store;
+    store.setNetworkPathTest(postingtest::onShare);
+    datafiles::LoadSettingsFile(store);
+    if (mode == QLatin1String("writehost")) {
+        datafiles::PostingLock::setBreakStepHook([moment](datafiles::PostingLock::BreakStep step) {
+            if (step == datafiles::PostingLock::BreakStep::HostFileChecked && moment == QLatin1String("HostFileChecked"))
+                stopHere();
+        });
+        store.CompanyCity = QStringLiteral("Maribor");
+        return datafiles::WriteHostFile(store) ? 0 : 2;
+    }
+    const QMap<QString, datafiles::TreeCopyStep> steps{{QStringLiteral("ExchangeNext"), datafiles::TreeCopyStep::ExchangeNext},
+                                                       {QStringLiteral("Exchanged"), datafiles::TreeCopyStep::Exchanged}};
+    if (!steps.contains(moment))
+        return 4;
+    datafiles::setTreeCopyStepHook([at = steps.value(moment)](datafiles::TreeCopyStep step) {
+        if (step == at)
+            stopHere();
+    });
+    const platform::FileResult copied = datafiles::HostDataCopy::copy(
+        datafiles::programPath(QStringLiteral("System/RAzar")), datafiles::DataRoot(store), {});
+    if (!copied)
+        std::printf("%s\n", copied.error.toLocal8Bit().constData());
+    return copied ? 0 : 2;
+}
+
+} // namespace
 
 int main(int argc, char** argv)
 {
@@ -60,6 +127,8 @@ int main(int argc, char** argv)
         timing.trustMs = timing.leaseMs * 3 / 4;
         datafiles::PostingLock::setTiming(timing);
     }
+    if (mode == QLatin1String("writehost") || mode == QLatin1String("hostcopy"))
+        return writeAsTheHost(mode, QString::fromLocal8Bit(argv[4]));
     if (mode == QLatin1String("post") || stop)
         return crashtest::post(crashtest::Scenarios[scenario]) ? 0 : 2;
     if (mode == QLatin1String("complete"))

@@ -12,7 +12,8 @@
 // Environment: POSTING_RACE_LEASE_MS the lease of its lock and of the locks it judges;
 // POSTING_RACE_WAIT_MS how long it waits for a live holder; POSTING_STOP_AT_STEP a write step
 // of its posting where it stops itself (SIGSTOP); POSTING_BREAK_AT "<step>:stop|kill", a step
-// of breaking a dead lock (JudgedDead, MarkerTaken, LockReread) where it stops or dies.
+// of breaking a dead lock (JudgedDead, MarkerTaken, LockReread) or of letting its own go
+// (Releasing) where it stops or dies.
 // Prints one line per posting made: "T <invoice number> <path>" or "P <payment number>".
 // Exit status: 0 done, 2 a posting failed, 3 a message box was asked for, 4 wrong arguments.
 
@@ -150,7 +151,8 @@ int main(int argc, char** argv)
         const QMap<QString, datafiles::PostingLock::BreakStep> steps{
             {QStringLiteral("JudgedDead"), datafiles::PostingLock::BreakStep::JudgedDead},
             {QStringLiteral("MarkerTaken"), datafiles::PostingLock::BreakStep::MarkerTaken},
-            {QStringLiteral("LockReread"), datafiles::PostingLock::BreakStep::LockReread}};
+            {QStringLiteral("LockReread"), datafiles::PostingLock::BreakStep::LockReread},
+            {QStringLiteral("Releasing"), datafiles::PostingLock::BreakStep::Releasing}};
         if (parts.size() != 2 || !steps.contains(parts[0]))
             return 4;
         const auto at = steps.value(parts[0]);
