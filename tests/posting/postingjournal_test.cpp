@@ -435,4 +435,57 @@ TEST_F(PostingJournalTest, AnotherInstallationOnThisComputerHandsOnWhatItCannotV
     EXPECT_FALSE(QFile::exists(PostingJournal::ownPath(share)));
 }
 
+
+// This installation's own entry waiting in a journal cannot be vouched for once its key is
+// gone, cut short or replaced: it is not applied, and the completion says so, naming the key
+// file, rather than reporting a completion that did not happen. With the key back, it is.
+TEST_F(PostingJournalTest, AnOwnEntryUnderAKeyThatChangedIsReportedNotCompleted)
+{
+    const std::vector<std::pair<const char*, std::function<void(const QString&)>>> damages = {
+        {"unreadable", [](const QString& key) {
+             ASSERT_TRUE(QFile::remove(key));
+             ASSERT_TRUE(QDir().mkdir(key));
+         }},
+        {"cut short", [](const QString& key) { ASSERT_TRUE(QFile(key).resize(16)); }},
+        {"replaced", [](const QString& key) {
+             QFile f(key);
+             ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+             f.write(QByteArray(32, 'k'));
+         }},
+    };
+    const QString share = program.makeFolder("share/QVNET/RAzar") + "/";
+    for (const auto& [name, damage] : damages) {
+        SCOPED_TRACE(name);
+        const QString own = program.filePath("own.txt");
+        {
+            QFile f(own);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+            f.write("old");
+        }
+        ASSERT_TRUE(PostingJournal::stage(share, {{own, "new"}}));
+        const QString key = InstallationKey::path();
+        const QByteArray original = contentOf(key);
+        ASSERT_EQ(original.size(), 32);
+        damage(key);
+
+        const PendingPosting parked = CompletePendingPosting(share);
+        EXPECT_NE(parked.state, PendingPosting::State::Completed);
+        EXPECT_TRUE(parked.message.contains(key)) << parked.message.toStdString();
+        EXPECT_TRUE(parked.message.contains(own)) << parked.message.toStdString();
+        EXPECT_EQ(contentOf(own), "old");
+
+        QDir().rmdir(key);
+        QFile::remove(key);
+        {
+            QFile f(key);
+            ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+            f.write(original);
+        }
+        const PendingPosting back = CompletePendingPosting(share);
+        EXPECT_EQ(back.state, PendingPosting::State::Completed) << back.message.toStdString();
+        EXPECT_EQ(contentOf(own), "new");
+        EXPECT_FALSE(QFile::exists(PostingJournal::ownPath(share)));
+    }
+}
+
 } // namespace
