@@ -93,8 +93,11 @@ platform::FileResult CompanyFile::open(const QString& path, QByteArray bytes)
     m_path = path;
     m_changed = false;
     m_newBalances.clear();
+    // The bytes are unscrambled where they lie: a company file of many contacts is large,
+    // and a second copy of it costs a posting more than all its other work. Scrambling is
+    // its own inverse, so what was read is had back from the plain lines when it is needed.
+    m_stored.clear();
     if (takeInPlace(bytes)) {
-        m_stored = std::move(bytes);
         m_parsed = false;
         m_document = grid::ListDocument();
         return {true, QString()};
@@ -111,6 +114,8 @@ platform::FileResult CompanyFile::open(const QString& path, QByteArray bytes)
 
 platform::FileResult CompanyFile::parse()
 {
+    if (m_stored.isEmpty() && !m_plain.isEmpty())
+        m_stored = grid::ListFileScrambler::applied(m_plain);
     grid::ListDocument document;
     if (auto read = grid::ListFileReader::read(m_stored, document, m_path); !read)
         return read;
@@ -139,16 +144,24 @@ platform::FileResult CompanyFile::parse()
     return {true, QString()};
 }
 
-bool CompanyFile::takeInPlace(const QByteArray& bytes)
+bool CompanyFile::takeInPlace(QByteArray& bytes)
 {
     const std::array<bool, 256>* same = sameBytes();
     if (!same || !grid::ListFileScrambler::looksScrambled(bytes))
         return false;
-    QByteArray plain = grid::ListFileScrambler::applied(bytes);
+    grid::ListFileScrambler::apply(bytes);
+    if (readInPlace(bytes, *same))
+        return true;
+    grid::ListFileScrambler::apply(bytes); // scrambled again, as read
+    return false;
+}
+
+bool CompanyFile::readInPlace(QByteArray& plain, const std::array<bool, 256>& same)
+{
     const char* p = plain.constData();
     const qsizetype total = plain.size();
     for (qsizetype i = 0; i < total; ++i)
-        if (!(*same)[uchar(p[i])])
+        if (!same[uchar(p[i])])
             return false;
 
     // Every line ends with CR LF, the last one too.
@@ -318,6 +331,31 @@ QByteArray CompanyFile::bytes() const
     const QString password = m_document.passwordLine.value_or(
         QString::fromLatin1(grid::ListFileReader::DefaultPassword));
     return grid::ListFileWriter::scrambledBytes(m_document, password);
+}
+
+QByteArray CompanyFile::takeBytes()
+{
+    if (m_parsed)
+        return bytes();
+    // The new balances go into the plain lines where they stand, from the last one back so
+    // that the places of those before stay where they were found, and the lines are
+    // scrambled there: no second copy of a large file is made.
+    for (auto it = m_newBalances.rbegin(); it != m_newBalances.rend(); ++it) {
+        const TextSpan& span = m_cells[size_t(it->first)].balance;
+        QString safe = it->second;
+        safe.replace(QLatin1String("\r\n"), QLatin1String("\n"));
+        safe.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        m_plain.replace(span.start, span.length, platform::toAnsi(safe));
+    }
+    grid::ListFileScrambler::apply(m_plain);
+    QByteArray out = std::move(m_plain);
+    *this = CompanyFile();
+    return out;
+}
+
+QByteArray CompanyFile::storedBytes() const
+{
+    return m_stored.isEmpty() && !m_plain.isEmpty() ? grid::ListFileScrambler::applied(m_plain) : m_stored;
 }
 
 std::optional<QString> CompanyFile::lockHolder(const QString& path)

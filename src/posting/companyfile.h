@@ -15,6 +15,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <array>
 #include <map>
 #include <optional>
 #include <vector>
@@ -51,8 +52,11 @@ public:
     // The file's new bytes: scrambled, with its own password line (the default one when it
     // was stored without), as the grid's SaveFile writes an opened document.
     QByteArray bytes() const;
+    // The same bytes, made in the place of what was read: the file is left empty, as if
+    // never opened. For a posting, which writes a file once and looks at it no more.
+    QByteArray takeBytes();
     // The file's bytes as they were read.
-    const QByteArray& storedBytes() const { return m_stored; }
+    QByteArray storedBytes() const;
     // Whether the new bytes are the stored ones with balance text replaced, rather than the
     // document written again.
     bool changesInPlace() const { return !m_parsed; }
@@ -73,13 +77,16 @@ private:
 
     // Whether the stored bytes are exactly what the grid writes for the document they read
     // as; if so, fills m_plain, m_rows, m_columns and m_cells.
-    bool takeInPlace(const QByteArray& bytes);
+    // The bytes are unscrambled in place, and scrambled again when they are not of that form.
+    bool takeInPlace(QByteArray& bytes);
+    bool readInPlace(QByteArray& plain, const std::array<bool, 256>& same);
     // Reads the stored bytes into m_document, with the balances set so far.
     [[nodiscard]] platform::FileResult parse();
     QString cellText(int row, int column) const;
     int columnCount() const { return m_parsed ? m_document.columnCount() : m_columns; }
 
     QString m_path;
+    // What was read, scrambled; empty while the plain lines are held instead.
     QByteArray m_stored;
     bool m_changed = false;
     // The document's way: the file as a document.

@@ -80,12 +80,14 @@ ContactBalances::Status ContactBalances::move(const Party& party)
     return Status::Ready;
 }
 
-void ContactBalances::addFiles(FileChangeSet& files) const
+void ContactBalances::addFiles(FileChangeSet& files)
 {
     for (const QString& key : m_order) {
-        const CompanyFile& file = m_files.at(key);
-        if (file.changed())
-            files.add(file.path(), file.bytes());
+        CompanyFile& file = m_files.at(key);
+        if (file.changed()) {
+            const QString path = file.path();
+            files.add(path, file.takeBytes());
+        }
     }
 }
 

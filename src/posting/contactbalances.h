@@ -53,8 +53,9 @@ public:
     const QString& balanceText() const { return m_balanceText; }
     const platform::Decimal& newBalance() const { return m_newBalance; }
 
-    // The files whose balances changed, in the order the parties came.
-    void addFiles(FileChangeSet& files) const;
+    // The files whose balances changed, in the order the parties came. Their bytes are
+    // taken: the files opened are spent afterwards.
+    void addFiles(FileChangeSet& files);
 
 private:
     CompanyFile* fileOf(const QString& path);

@@ -196,6 +196,8 @@ TEST_P(CompanyFileBytes, AreWhatTheDocumentWrites)
     const QByteArray bytes = file.bytes();
     EXPECT_EQ(bytes.size(), expected.size());
     EXPECT_TRUE(bytes == expected);
+    // The posting takes the same bytes made where the file's were read.
+    EXPECT_TRUE(file.takeBytes() == expected);
 }
 
 // A file cut short is never written back by a posting: written whole, it would look whole,
