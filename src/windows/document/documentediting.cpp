@@ -135,6 +135,9 @@ void DocumentWindow::AddColumn_Click()
     if (!name)
         return;
     m_list->AddColumn(m_list->ColumnCount() + 1, NewColumnWidth, *name);
+    // A column appended takes the editing state of the one to its left; behind a new
+    // transaction's item columns, which take no typing, it would take none either.
+    m_list->EnableEdit(m_list->ColumnCount());
     setTextBarLimit(TextBarLimitAfterNaming);
     m_list->ClearUndoRedo();
     markChanged();

@@ -138,6 +138,59 @@ TEST_F(ListEditFixture, DownAtTheBottomOfTheViewScrollsTheRowIntoView)
     EXPECT_TRUE(box(1)->hasFocus());
 }
 
+// Tab from the last column of the last row wholly in view goes on to the next row, into its
+// first cell that takes typing, and brings that row into view, wherever the grid was scrolled
+// to before; what is typed next lands there.
+TEST_F(ListEditFixture, TabFromTheLastRowInViewGoesOnToTheNextRowsFirstTypedCell)
+{
+    struct Case {
+        const char* view;
+        int stepsDown;  // presses on the down arrow before the row is clicked
+        int lastInView; // the last row wholly in view then
+    };
+    // 200 - 20 - 16 = 164 pixels of rows: ten rows and a part of the eleventh.
+    const Case cases[] = {
+        {"at the top", 0, 10},
+        {"five rows down", 5, 15},
+        {"one row short of the bottom", 19, 29},
+    };
+    for (const Case& c : cases) {
+        for (const bool firstTakesTyping : {true, false}) {
+            SCOPED_TRACE(std::string(c.view) + (firstTakesTyping ? "" : ", column 1 takes no typing"));
+            fill();
+            list.EnableEdit(1);
+            if (!firstTakesTyping)
+                list.DisableEdit(1);
+            const int first = firstTakesTyping ? 1 : 2;
+            list.SelectItem(1, 1, 1);
+            for (int step = 0; step < c.stepsDown; ++step) {
+                QTest::mousePress(list.btnDol(), Qt::LeftButton, {}, QPoint(8, 8));
+                QTest::mouseRelease(list.btnDol(), Qt::LeftButton, {}, QPoint(8, 8));
+            }
+            ASSERT_EQ(list.ScrollTop(), -16 * c.stepsDown);
+
+            click(cell(c.lastInView, 3));
+            ASSERT_TRUE(box(3)->hasFocus());
+            QTest::keyClicks(box(3), "x");
+            QTest::keyClick(box(3), Qt::Key_Tab);
+            EXPECT_EQ(list.iSelected(), c.lastInView + 1);
+            EXPECT_EQ(list.EditColumn(), first);
+            ASSERT_TRUE(box(first)->hasFocus());
+            // The new row lies wholly inside the rows' area, its editors on it.
+            const int top = ed(first)->mapTo(&list, QPoint(0, 0)).y();
+            EXPECT_EQ(top, 20 + 16 * c.lastInView + list.ScrollTop() + 1);
+            EXPECT_GE(top, 20);
+            EXPECT_LE(top + 15, 20 + 164);
+            QTest::keyClicks(box(first), "y");
+            // Each cell's text was selected as it took the keyboard, so the typing replaced it.
+            EXPECT_EQ(list.GetItem(c.lastInView, 3), QStringLiteral("x"));
+            EXPECT_EQ(list.GetItem(c.lastInView + 1, first), QStringLiteral("y"));
+            EXPECT_EQ(list.GetItem(c.lastInView + 1, 3), QStringLiteral("r%1c3").arg(c.lastInView + 1));
+            list.DeselectRow();
+        }
+    }
+}
+
 TEST_F(ListEditFixture, TheEditorsFollowTheScrollAndNeverCoverTheHeader)
 {
     click(cell(2, 1));

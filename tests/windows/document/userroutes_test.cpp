@@ -20,6 +20,7 @@
 #include <QDropEvent>
 #include <QMenu>
 #include <QMimeData>
+#include <QMouseEvent>
 #include <QTest>
 #include <functional>
 #include <memory>
@@ -208,6 +209,45 @@ TEST_P(SavedDocument, MovingAboutTheCellsMarksNothing)
     EXPECT_EQ(window->lblChangeStatus(), QStringLiteral("0"));
     window->menu(QStringLiteral("close"))->trigger();
     EXPECT_FALSE(window->isVisible());
+}
+
+// ---------------------------------------------------------------- column widths
+
+// A column's width dragged wider on the header is a change of the document like any other:
+// closing asks "Save Changes?", and Yes keeps the width in the file, so the document opens
+// with it again.
+TEST_P(SavedDocument, AColumnWidthDraggedOnTheHeaderIsKeptBySaveChanges)
+{
+    SKIP_UNLESS_SAVES_PLAINLY();
+    openSaved();
+    grid::DocumentList& grid = list();
+    const int before = grid.GetWidthColumn(1);
+    const int wider = before + 37;
+    // The user takes the right edge of column 1 on the header and drags it to the right.
+    const int border = int(grid.columnLeftOnGrid(1)) + before;
+    const int y = 10;
+    ASSERT_EQ(grid.childAt(border, y), nullptr) << "the header is the grid's own surface";
+    QTest::mousePress(&grid, Qt::LeftButton, {}, QPoint(border, y));
+    QMouseEvent drag(QEvent::MouseMove, QPointF(border + 37, y), grid.mapToGlobal(QPointF(border + 37, y)),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&grid, &drag);
+    QTest::mouseRelease(&grid, Qt::LeftButton, {}, QPoint(border + 37, y));
+    ASSERT_EQ(grid.GetWidthColumn(1), wider);
+    EXPECT_EQ(window->lblChangeStatus(), QStringLiteral("1"));
+
+    prompts.script().clear();
+    prompts->queueAnswer(Answer::Yes);
+    window->menu(QStringLiteral("close"))->trigger();
+    ASSERT_EQ(prompts->texts(), QStringList{QStringLiteral("Save Changes?")});
+    EXPECT_EQ(window->lblChangeStatus(), QStringLiteral("0"));
+    // Yes saved and left the window open; now it closes without a question.
+    window->menu(QStringLiteral("close"))->trigger();
+    EXPECT_FALSE(window->isVisible());
+
+    openWindow();
+    openThroughDialog(path);
+    ASSERT_EQ(window->windowTitle(), caption(fileName("Workshop")));
+    EXPECT_EQ(list().GetWidthColumn(1), wider);
 }
 
 // ---------------------------------------------------------------- Tab

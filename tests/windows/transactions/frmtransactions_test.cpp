@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
+#include <functional>
 
 namespace transactiontest {
 namespace {
@@ -456,6 +457,85 @@ TEST_F(Transactions, TabPassesOverTheItemColumns)
     EXPECT_TRUE(prompts->recorded().isEmpty()) << prompts->texts().join(QStringLiteral(" | ")).toStdString();
     for (int r = 1; r <= 2; ++r)
         EXPECT_EQ(list.GetItem(r, 1), QStringLiteral("Item %1").arg(r));
+}
+
+// A column the user adds takes typing however the transaction came to the window: new with
+// nothing loaded, after File > New, and right after its first Save, as well as opened from its
+// file. The user clicks the cell, types, presses Tab and types on; the text bar shows the cell.
+TEST_F(Transactions, AnAddedColumnTakesTypingInEveryNewTransaction)
+{
+    const QString bank = company(QStringLiteral("Bank.QVC"), {{"Ana", "0"}});
+    const QString saved = transaction(QStringLiteral("17.QVT"));
+    writeTransaction(saved, headerToContact(QStringLiteral("17"), QStringLiteral("30"), bank));
+    window.reset(); // each case makes its own
+    struct Case {
+        const char* name;
+        std::function<void()> start;
+        const char* caption;
+    };
+    const Case cases[] = {
+        {"nothing loaded", [] {}, "Transaction [ Unsaved ]"},
+        {"File > New after an opened transaction",
+         [&] {
+             openThroughDialog(saved);
+             window->menu(QStringLiteral("new"))->trigger();
+         },
+         "Transaction [ Unsaved ]"},
+        {"right after its first Save",
+         [&] {
+             openThroughDialog(saved);
+             window->menu(QStringLiteral("new"))->trigger(); // the parties stay
+             setLine(1, QStringLiteral("Desk"), QStringLiteral("250"), QStringLiteral("1"), QStringLiteral("250"));
+             prompts->queueSave(transaction(QStringLiteral("42.QVT")));
+             prompts->queueAnswer(Answer::OK); // "Transaction Saved"
+             ASSERT_TRUE(window->cmdSave_Click());
+         },
+         "Transaction [ 42.QVT ]"},
+        {"opened from its file", [&] { openThroughDialog(saved); }, "Transaction [ 17.QVT ]"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        openWindow();
+        window->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+        c.start();
+        ASSERT_EQ(window->windowTitle(), QString::fromLatin1(c.caption));
+        prompts.script().clear();
+        prompts->queueInput(QStringLiteral("Note"));
+        window->menu(QStringLiteral("AddColumn"))->trigger();
+        prompts.script().clear();
+        grid::DocumentList& list = window->List1();
+        const int note = list.ColumnCount();
+        ASSERT_EQ(note, 5);
+        ASSERT_EQ(list.GetColumnHeader(note), QStringLiteral("Note"));
+
+        // The window is made wide enough to show the Note column (the first Save docks the
+        // contact window beside this one and narrows it); then a click in the middle of row
+        // 1's Note cell, on whatever lies there.
+        window->resize(900, window->height());
+        const QPoint at(int(list.columnLeftOnGrid(note)) + list.GetWidthColumn(note) / 2,
+                        list.headerHeight() + grid::GridCore::RowHeight / 2 + list.ScrollTop());
+        ASSERT_TRUE(list.rect().contains(at));
+        QWidget* target = list.childAt(at) ? list.childAt(at) : &list;
+        QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(&list, at));
+        ASSERT_EQ(list.iSelected(), 1);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("rush"));
+        EXPECT_EQ(window->TextText()->text(), QStringLiteral("rush"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("ok"));
+
+        EXPECT_EQ(list.GetItem(1, note), QStringLiteral("rush"));
+        EXPECT_EQ(list.GetItem(2, note), QStringLiteral("ok"));
+        EXPECT_EQ(list.iSelected(), 2);
+        EXPECT_EQ(window->TextText()->text(), QStringLiteral("ok"));
+        EXPECT_EQ(window->lblChangeStatus(), QStringLiteral("1"));
+        EXPECT_TRUE(prompts->recorded().isEmpty()) << prompts->texts().join(QStringLiteral(" | ")).toStdString();
+
+        // The window goes without a question, for the next case.
+        window->setlblChangeStatus(QStringLiteral("0"));
+        window.reset();
+        prompts.script().clear();
+    }
 }
 
 // A payment is entered against the transaction as its files hold it.
