@@ -217,7 +217,9 @@ bool takeJournal(const QString& journal, const QByteArray& bytes, const QString&
 bool setAside(const QString& journal, const QByteArray& bytes, const QString& aside)
 {
     const QString taken = takenJournalPath(journal);
-    if (!takeJournal(journal, bytes, taken))
+    // A holder can sleep here past its lease, while another computer takes the lock and
+    // shows its own journal under this name.
+    if (WriteSteps steps; !steps.next() || !takeJournal(journal, bytes, taken))
         return false;
     if (!QFile::rename(taken, aside)) {
         QFile::remove(aside);

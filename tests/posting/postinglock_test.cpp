@@ -9,6 +9,7 @@
 #include "datafiles/postinglock.h"
 #include "platform/programfolder.h"
 #include "platform/safefile.h"
+#include "postingfiles.h"
 #include "postingfixture.h"
 #include "posting/postingjournal.h"
 #include "support/pinnedclock.h"
@@ -144,6 +145,61 @@ TEST_F(PostingLockTest, AHolderBackFromASleepRemovesNoJournalButItsOwn)
     EXPECT_EQ(host.value(1).toStdString(), "749");
     EXPECT_EQ(host.value(2).toStdString(), "43");
     EXPECT_EQ(postingtest::storedLines(shared() + "Transactions/43.QVTH").value(0).toStdString(), "43");
+}
+
+// A completer that found a damaged journal and slept past its lease before setting it aside
+// sets aside nothing but that journal: the journal that stands under the name by then is
+// another computer's posting, and hidden it would stay half written for good.
+TEST_F(PostingLockTest, ACompleterBackFromASleepSetsAsideNoJournalButTheOneItJudged)
+{
+    const crashtest::Scenario& scenario = crashtest::Scenarios[TransactionAsAUser];
+    const QString journal = posting::PostingJournal::path(shared());
+    const QByteArray damaged("QVPOST3\nnot a journal");
+    {
+        QFile f(journal);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write(damaged);
+    }
+    ChildProcess first = ChildProcess::start(POSTING_CRASH_CHILD,
+                                             {program.path(), QString::number(TransactionAsAUser),
+                                              QStringLiteral("stopcomplete"), QStringLiteral("1")},
+                                             program.filePath(QStringLiteral("completer.out")),
+                                             {{"POSTING_LEASE_MS", QByteArray::number(Lease)}});
+    ASSERT_TRUE(first.waitStopped()) << first.describe();
+    ASSERT_EQ(postingtest::contentOf(journal), damaged); // judged, not yet set aside
+
+    const QString bank = shared() + "Contacts/Bank.QVC";
+    const qint64 balance = postingtest::balanceOf(bank, 1).toLongLong();
+    QFile(program.filePath(QStringLiteral("go"))).open(QIODevice::WriteOnly);
+    // Another computer takes the dead lock over and sets the damaged journal aside itself;
+    // then it posts: its journal shows and its company file is renamed; it stops before the
+    // header's rename.
+    ChildProcess taker = holder(QStringLiteral("taker"), QStringLiteral("Other"),
+                                {{"POSTING_RACE_LEASE_MS", QByteArray::number(Lease)}});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return holds(QStringLiteral("taker")); }, 60000)) << taker.describe();
+    ASSERT_FALSE(QFileInfo::exists(journal));
+    release(QStringLiteral("taker"));
+    taker.wait();
+    ChildProcess other = ChildProcess::start(
+        POSTING_RACE_CHILD, {peer(), QStringLiteral("Other"), program.filePath(QStringLiteral("go")), "transactions", "1"},
+        program.filePath(QStringLiteral("other.out")),
+        {{"POSTING_RACE_LEASE_MS", QByteArray::number(Lease)},
+         {"POSTING_STOP_AT_STEP", QByteArray::number(crashtest::files(scenario) + 4)}});
+    ASSERT_TRUE(other.waitStopped()) << other.describe();
+    const QByteArray theirs = postingtest::contentOf(journal);
+    ASSERT_FALSE(theirs.isEmpty());
+    ASSERT_NE(theirs, damaged);
+
+    first.resume();
+    first.wait();
+    EXPECT_TRUE(first.exited(2)) << first.describe(); // told it set nothing aside
+    EXPECT_EQ(postingtest::contentOf(journal), theirs) << "the other computer's journal was set aside";
+    other.kill();
+    other.wait();
+
+    PostingLock::setTiming({60000, Lease, 100, 60000});
+    EXPECT_EQ(posting::CompletePendingPosting(shared()).state, posting::PendingPosting::State::Completed);
+    EXPECT_EQ(postingtest::balanceOf(bank, 1).toLongLong(), balance + 1);
 }
 
 // A holder whose lease went unrenewed longer than it trusts (the machine slept) writes

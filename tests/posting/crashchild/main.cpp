@@ -108,7 +108,7 @@ int main(int argc, char** argv)
     platform::pinClock(QDateTime(QDate(2026, 12, 10), QTime(12, 0, 0)));
     testsupport::NoPrompts prompts;
     platform::setPrompts(&prompts);
-    const bool stop = mode == QLatin1String("stop");
+    const bool stop = mode == QLatin1String("stop") || mode == QLatin1String("stopcomplete");
     posting::setWriteStepHook([killAt, stop](int step) {
         if (step != killAt)
             return true;
@@ -131,7 +131,7 @@ int main(int argc, char** argv)
         return writeAsTheHost(mode, QString::fromLocal8Bit(argv[4]));
     if (mode == QLatin1String("post") || stop)
         return crashtest::post(crashtest::Scenarios[scenario]) ? 0 : 2;
-    if (mode == QLatin1String("complete"))
+    if (mode == QLatin1String("complete") || mode == QLatin1String("stopcomplete"))
         return posting::CompletePendingPosting(crashtest::postingFolder(crashtest::Scenarios[scenario])).state
                 == posting::PendingPosting::State::Completed
             ? 0

@@ -170,7 +170,9 @@ int main(int argc, char** argv)
     if (mode == QLatin1String("hold")) {
         const QString release = QString::fromLocal8Bit(argv[5]);
         datafiles::PostingLock lock(datafiles::PostingLock::folderFor(store));
-        if (lock.acquire() != datafiles::PostingLock::Status::Held)
+        // A posting cut short that it could not complete leaves the lock ours all the same.
+        if (const auto status = lock.acquire();
+            status != datafiles::PostingLock::Status::Held && status != datafiles::PostingLock::Status::Unfinished)
             return 2;
         QFile held(release + QStringLiteral(".held"));
         if (!held.open(QIODevice::WriteOnly))
