@@ -352,10 +352,9 @@ platform::FileResult writeFenced(const QString& path, const QByteArray& bytes, c
     if (auto staged = platform::writeFencedReplacement(path, bytes, replacement); !staged)
         return staged;
     platform::FileResult renamed = lockLostWhileWriting(folder);
-    if (!steps.next())
-        renamed = {false, QStringLiteral("The file \"%1\" could not be written.").arg(path)};
-    else if (stillHeld())
-        renamed = platform::replaceWith(replacement, path);
+    if (stillHeld())
+        renamed = steps.next() ? platform::replaceWith(replacement, path)
+                               : platform::FileResult{false, QStringLiteral("The file \"%1\" could not be written.").arg(path)};
     if (!renamed) {
         QFile::remove(replacement);
         if (renamed.missingSource)

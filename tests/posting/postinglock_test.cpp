@@ -202,6 +202,50 @@ TEST_F(PostingLockTest, ACompleterBackFromASleepSetsAsideNoJournalButTheOneItJud
     EXPECT_EQ(postingtest::balanceOf(bank, 1).toLongLong(), balance + 1);
 }
 
+// A completer that hands another installation's entries on to that installation's journal,
+// and sleeps past its lease between its last check and the rename, puts no older journal over
+// what happened meanwhile: here the other installation has completed them itself and moved
+// its file on since. Put back, they would be taken for a posting overtaken by a later one.
+TEST_F(PostingLockTest, ACompleterBackFromASleepHandsNoEntriesOnThatWereDealtWithMeanwhile)
+{
+    const QString own = program.filePath(QStringLiteral("own.txt"));
+    const auto write = [](const QString& path, const QByteArray& bytes) {
+        QFile f(path);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(bytes);
+    };
+    write(own, "old");
+    ASSERT_TRUE(posting::PostingJournal::stage(shared(), {{own, "new"}}));
+
+    // Another installation of this computer completes the share's journal: the entry is not
+    // its own, so it writes it into this installation's journal; it stops right before that
+    // rename, its last check passed.
+    ChildProcess other = ChildProcess::start(POSTING_CRASH_CHILD,
+                                             {program.makeFolder(QStringLiteral("second")),
+                                              QString::number(TransactionAsAUser), QStringLiteral("stopcomplete"),
+                                              QStringLiteral("1")},
+                                             program.filePath(QStringLiteral("second.out")),
+                                             {{"POSTING_LEASE_MS", QByteArray::number(Lease)},
+                                              {"POSTING_COMPLETE_FOLDER", shared().toLocal8Bit()}});
+    ASSERT_TRUE(other.waitStopped()) << other.describe();
+    ASSERT_FALSE(QFileInfo::exists(posting::PostingJournal::ownPath(shared())));
+
+    // This installation takes the lapsed lock over and completes its entry itself; a later
+    // save moves its file on.
+    PostingLock::setTiming({60000, Lease, 100, 60000});
+    ASSERT_EQ(posting::CompletePendingPosting(shared()).state, posting::PendingPosting::State::Completed);
+    ASSERT_EQ(postingtest::contentOf(own), "new");
+    write(own, "newer");
+
+    other.resume();
+    other.wait();
+    EXPECT_TRUE(other.exited(2)) << other.describe(); // told it wrote nothing
+    EXPECT_FALSE(QFileInfo::exists(posting::PostingJournal::ownPath(shared())));
+    const posting::PendingPosting next = posting::CompletePendingPosting(shared());
+    EXPECT_EQ(next.state, posting::PendingPosting::State::None) << next.message.toStdString();
+    EXPECT_EQ(postingtest::contentOf(own), "newer");
+}
+
 // A holder whose lease went unrenewed longer than it trusts (the machine slept) writes
 // nothing more, even when nobody has taken its lock over yet: a waiter may be at it.
 TEST_F(PostingLockTest, AHolderWhoseLeaseLapsedWritesNothingMore)

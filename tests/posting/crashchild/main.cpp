@@ -129,12 +129,24 @@ int main(int argc, char** argv)
     }
     if (mode == QLatin1String("writehost") || mode == QLatin1String("hostcopy"))
         return writeAsTheHost(mode, QString::fromLocal8Bit(argv[4]));
-    if (mode == QLatin1String("post") || stop)
+    if (mode == QLatin1String("post") || mode == QLatin1String("stop"))
         return crashtest::post(crashtest::Scenarios[scenario]) ? 0 : 2;
-    if (mode == QLatin1String("complete") || mode == QLatin1String("stopcomplete"))
-        return posting::CompletePendingPosting(crashtest::postingFolder(crashtest::Scenarios[scenario])).state
+    if (mode == QLatin1String("complete") || mode == QLatin1String("stopcomplete")) {
+        // Another installation's completion of the folder named, from a program folder of its own.
+        QString folder = qEnvironmentVariable("POSTING_COMPLETE_FOLDER");
+        if (folder.isEmpty())
+            folder = crashtest::postingFolder(crashtest::Scenarios[scenario]);
+        else {
+            datafiles::CreateDataFolders();
+            datafiles::SettingsStore store;
+            store.CompanyName = QStringLiteral("Second");
+            if (!datafiles::SaveSettingsFile(store))
+                return 4;
+        }
+        return posting::CompletePendingPosting(folder).state
                 == posting::PendingPosting::State::Completed
             ? 0
             : 2;
+    }
     return 4;
 }
