@@ -2,6 +2,7 @@
 
 #include "datafiles/datafoldertree.h"
 #include "platform/prompts.h"
+#include "platform/textcodec.h"
 #include "platform/vb.h"
 
 namespace datafiles {
@@ -31,6 +32,16 @@ std::optional<int> parseCheck(const QString& line)
     const double whole = platform::vb::RoundHalfEven(*number);
     if (whole == 0 || whole == 1)
         return int(whole);
+    return std::nullopt;
+}
+
+std::optional<UnstorableText> firstUnstorableLine(const NamedLines& lines)
+{
+    for (const NamedLine& named : lines) {
+        const QString text = named.line.get();
+        if (const qsizetype at = platform::firstUnheld(text); at >= 0)
+            return UnstorableText{QString::fromLatin1(named.field), text, at};
+    }
     return std::nullopt;
 }
 

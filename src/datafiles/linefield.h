@@ -23,6 +23,27 @@ struct LineField {
 
 using LineTable = std::vector<LineField>;
 
+// A line with the name its window gives the field, for the messages about it.
+struct NamedLine {
+    const char* field;
+    LineField line;
+};
+
+using NamedLines = std::vector<NamedLine>;
+
+// A text of a record that its file cannot hold: a character outside Windows-1250, which
+// would be stored as "?". `field` names the field as its window shows it ("the note");
+// `position` is where the character stands in `text`.
+struct UnstorableText {
+    QString field;
+    QString text;
+    qsizetype position = -1;
+};
+
+// The first line, in the order given, whose text the file cannot hold; nullopt when it can
+// hold them all.
+std::optional<UnstorableText> firstUnstorableLine(const NamedLines& lines);
+
 // "True" or "False", as option buttons and check marks are stored.
 QString optionText(bool selected);
 // "True"/"False" in any letter case, or a number (not 0 selects); nullopt otherwise.
