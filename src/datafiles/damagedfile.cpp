@@ -32,6 +32,7 @@ struct Damage {
     QStringList told;
     bool replaced = false;   // a line the next writing replaces
     bool switchKept = false; // a switch line the next writing keeps as found
+    bool switchMissing = false; // a switch line the file is cut short before
 };
 
 Damage damageOf(int lineCount, const QList<NumberLine>& numberLines, const QStringList& lines)
@@ -47,11 +48,13 @@ Damage damageOf(int lineCount, const QList<NumberLine>& numberLines, const QStri
                             : QStringLiteral("line %1 (%2) holds \"%3\", which is %4")
                                   .arg(number.line)
                                   .arg(number.field, *line,
-                                       number.isSwitch ? QStringLiteral("neither 0 nor 1")
+                                       number.isSwitch ? QStringLiteral("neither \"0\" nor \"1\"")
                                                        : QStringLiteral("not a number")));
     }
     if (lines.size() < lineCount) {
         damage.replaced = true;
+        for (const NumberLine& number : numberLines)
+            damage.switchMissing = damage.switchMissing || (number.isSwitch && number.line > lines.size());
         damage.told << QStringLiteral("it ends after line %1 of its %2 lines").arg(lines.size()).arg(lineCount);
     }
     return damage;
@@ -77,8 +80,11 @@ bool reportDamagedLines(const QString& kind, const QString& path, int lineCount,
                                              "when the file is next written. ")
                             : QStringLiteral("Quorvane has read the rest of it. ");
     if (damage.switchKept)
-        text += QStringLiteral("A switch that is neither 0 nor 1 is kept as it is in the file until it is set again "
+        text += QStringLiteral("A switch that is neither \"0\" nor \"1\" is kept as it is in the file until it is set again "
                                "in the settings window. ");
+    if (damage.switchMissing)
+        text += QStringLiteral("A switch whose line is missing is not taken as off: its line is written empty until "
+                               "the switch is set again in the settings window. ");
     platform::prompts().MsgBox(text + damagedCopySentence(copy, error), platform::MsgStyle::Critical);
     return true;
 }

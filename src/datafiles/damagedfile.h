@@ -11,9 +11,10 @@
 
 namespace datafiles {
 
-// A line (1-based) that must read as a number, or as a switch (0 or 1), and the field it
-// belongs to. A switch line found damaged is not replaced when the file is next written: its
-// writer keeps it as found until the switch is set anew.
+// A line (1-based) that must read as a number, or as a switch ("0" or "1"), and the field it
+// belongs to. A switch line found damaged, or missing from a file cut short, is not replaced
+// when the file is next written: its writer keeps it as found (empty where it was missing)
+// until the switch is set anew.
 struct NumberLine {
     int line;
     QString field;

@@ -74,7 +74,7 @@ bool isCompleteEnoughHostFile(const QStringList& lines)
 // time would send itself back to the login whenever it opened its own settings.
 void applyPasswordSwitch(SettingsStore& store, const QString& line)
 {
-    const auto value = platform::vb::CDbl(line);
+    const auto value = parseCheck(line); // a damaged line neither clears nor asks
     if (!value)
         return;
     if (*value == 0) {
@@ -94,8 +94,8 @@ LineField writtenOnly(std::function<QString()> get)
     return {std::move(get), [](const QString&) {}};
 }
 
-// A switch's line: 0 or 1 sets the switch; anything else leaves it as it is and marks the
-// line damaged, so that writing the host file keeps the line as found.
+// A switch's line: "0" or "1" sets the switch; anything else leaves it as it is and marks
+// the line damaged, so that writing the host file keeps the line as found.
 LineField switchLine(CheckBoxField& box, bool& damaged)
 {
     return {[&box] { return QString::number(box.Value.value()); },
@@ -151,15 +151,28 @@ void reportDamage(const QString& path, const LineFileReader::Reading& reading)
                        reading.lines, scrambled(reading.plain));
 }
 
+// A switch line the host file read did not hold (it was cut short before it) is damaged as
+// one holding neither "0" nor "1": the switch keeps its value, which is not the host's.
+void markMissingSwitches(SettingsStore& s, const QStringList& lines)
+{
+    if (lines.size() < ReadWriteLine)
+        s.hostReadWriteLineDamaged = true;
+    if (lines.size() < UseMyPasswordLine)
+        s.hostUseMyPasswordLineDamaged = true;
+}
+
 // A switch line found damaged when the host file was read, the switch not set since, is
-// written as the file holds it now.
+// written as the host file holds it now; empty where it is cut short before that line, never
+// as the store's value, which would be taken for the host's ("0" clears its password).
 void keepDamagedSwitches(SettingsStore& s, const QStringList& stored, LineTable& table)
 {
+    if (stored.isEmpty())
+        return; // no host file there now: nothing of it to keep
     const std::pair<int, bool> switches[] = {{ReadWriteLine, s.hostReadWriteLineDamaged},
                                              {UseMyPasswordLine, s.hostUseMyPasswordLineDamaged}};
     for (const auto& [n, damaged] : switches)
-        if (const auto line = LineFileReader::line(stored, n); damaged && line)
-            table[size_t(n - 1)].get = [text = *line] { return text; };
+        if (damaged)
+            table[size_t(n - 1)].get = [text = LineFileReader::line(stored, n).value_or(QString())] { return text; };
 }
 
 void fallBackWithoutMessage(SettingsStore& store)
@@ -296,6 +309,7 @@ bool ReadHostFile(SettingsStore& s)
     }
     reportDamage(file, reading);
     assignLines(hostLines(s), reading.lines);
+    markMissingSwitches(s, reading.lines);
     s.markMoneySynced();
     return true;
 }
@@ -315,6 +329,7 @@ bool ReadHostSwitches(SettingsStore& s)
     for (const auto& [n, field] : switches)
         if (const auto line = LineFileReader::line(reading.lines, n))
             field.set(*line);
+    markMissingSwitches(s, reading.lines);
     return true;
 }
 

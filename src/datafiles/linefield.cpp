@@ -2,6 +2,7 @@
 
 #include "datafiles/datafoldertree.h"
 #include "platform/prompts.h"
+#include "platform/textcodec.h"
 #include "platform/vb.h"
 
 namespace datafiles {
@@ -23,14 +24,38 @@ std::optional<bool> parseOption(const QString& line)
     return std::nullopt;
 }
 
+// A switch line is the program's own "0" or "1". Read as a number, " 0", "-0" or "0.4" would
+// turn a host's password protection off, and "0.6" on, with nobody having set it so.
 std::optional<int> parseCheck(const QString& line)
 {
-    const auto number = platform::vb::CDbl(line);
-    if (!number)
+    if (line == QLatin1String("0"))
+        return 0;
+    if (line == QLatin1String("1"))
+        return 1;
+    return std::nullopt;
+}
+
+bool isCount(const platform::Decimal& number)
+{
+    static const platform::Decimal limit(1'000'000'000'000'000LL);
+    return number.isWhole() && !number.isNegative() && number < limit;
+}
+
+std::optional<platform::Decimal> parseCount(const QString& text)
+{
+    const auto number = platform::Decimal::fromText(text);
+    if (!number || !isCount(*number))
         return std::nullopt;
-    const double whole = platform::vb::RoundHalfEven(*number);
-    if (whole == 0 || whole == 1)
-        return int(whole);
+    return number;
+}
+
+std::optional<UnstorableText> firstUnstorableLine(const NamedLines& lines)
+{
+    for (const NamedLine& named : lines) {
+        const QString text = named.line.get();
+        if (const qsizetype at = platform::firstUnheld(text); at >= 0)
+            return UnstorableText{QString::fromLatin1(named.field), text, at};
+    }
     return std::nullopt;
 }
 

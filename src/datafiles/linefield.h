@@ -7,6 +7,7 @@
 #include "datafiles/linefilereader.h"
 #include "datafiles/linefilewriter.h"
 #include "datafiles/storefield.h"
+#include "platform/decimal.h"
 
 #include <QString>
 #include <QStringList>
@@ -23,12 +24,40 @@ struct LineField {
 
 using LineTable = std::vector<LineField>;
 
+// A line with the name its window gives the field, for the messages about it.
+struct NamedLine {
+    const char* field;
+    LineField line;
+};
+
+using NamedLines = std::vector<NamedLine>;
+
+// A text of a record that its file cannot hold: a character outside Windows-1250, which
+// would be stored as "?". `field` names the field as its window shows it ("the note");
+// `position` is where the character stands in `text`.
+struct UnstorableText {
+    QString field;
+    QString text;
+    qsizetype position = -1;
+};
+
+// The first line, in the order given, whose text the file cannot hold; nullopt when it can
+// hold them all.
+std::optional<UnstorableText> firstUnstorableLine(const NamedLines& lines);
+
 // "True" or "False", as option buttons and check marks are stored.
 QString optionText(bool selected);
 // "True"/"False" in any letter case, or a number (not 0 selects); nullopt otherwise.
 std::optional<bool> parseOption(const QString& line);
-// A check box's 0 or 1 read as a number; nullopt otherwise.
+// A check box's (a switch's) line as this program writes it: "0" or "1", nothing else; any
+// other text (" 0", "-0", "0.6", "2", "") is damaged and gives nullopt.
 std::optional<int> parseCheck(const QString& line);
+// A counter (the invoice and payment numbers): a whole number from 0 of at most 15 digits,
+// which the number form writes exactly.
+bool isCount(const platform::Decimal& number);
+// A counter's text read by the rules of the number form; nullopt when it is not a count
+// ("-5", "41.5", "1E+50", "").
+std::optional<platform::Decimal> parseCount(const QString& text);
 
 // The line of a text, an option and a check box value. The field is a settings store field
 // (its rule runs as the line is assigned) or a plain member of a record.

@@ -15,14 +15,6 @@ namespace {
 constexpr int KeyLine = 7; // the transaction number
 constexpr int NoteLine = 35;
 
-// A line of the file with the name the payments window gives its field.
-struct NamedLine {
-    const char* field;
-    LineField line;
-};
-
-using NamedLines = std::vector<NamedLine>;
-
 void addCheckBox(NamedLines& lines, PaymentCheckBox& box, const char* field)
 {
     lines.push_back({field, textLine(box.Caption)});
@@ -101,15 +93,10 @@ LineTable paymentFileLines(PaymentRecord& p)
     return table;
 }
 
-std::optional<UnstorablePaymentText> firstUnstorableText(const PaymentRecord& payment)
+std::optional<UnstorableText> firstUnstorableText(const PaymentRecord& payment)
 {
     PaymentRecord copy = payment; // the lines bind to a payment they may change
-    for (const NamedLine& named : namedPaymentLines(copy)) {
-        const QString text = named.line.get();
-        if (const qsizetype at = platform::firstUnheld(text); at >= 0)
-            return UnstorablePaymentText{QString::fromLatin1(named.field), text, at};
-    }
-    return std::nullopt;
+    return firstUnstorableLine(namedPaymentLines(copy));
 }
 
 bool SavePaymentFile(const QString& path, const PaymentRecord& payment)

@@ -18,18 +18,9 @@ inline constexpr int PaymentFileLines = 35;
 // is written with each line break as CR LF, and read as everything after line 34.
 LineTable paymentFileLines(PaymentRecord& payment);
 
-// A text of the payment that its file cannot hold: a character outside Windows-1250, which
-// would be stored as "?". `field` names the field as the payments window shows it ("the
-// note"); `position` is where the character stands in `text`.
-struct UnstorablePaymentText {
-    QString field;
-    QString text;
-    qsizetype position = -1;
-};
-
-// The first text, in the order of the file, that the payment file cannot hold; nullopt when
-// it can hold them all.
-std::optional<UnstorablePaymentText> firstUnstorableText(const PaymentRecord& payment);
+// The first text, in the order of the file, that the payment file cannot hold, named as the
+// payments window shows its field; nullopt when it can hold them all.
+std::optional<UnstorableText> firstUnstorableText(const PaymentRecord& payment);
 
 // Writes the payment file. A failure is shown to the user, naming the file, and false is
 // returned.

@@ -8,6 +8,7 @@
 #include "datafiles/transactionheader.h"
 
 #include <QString>
+#include <optional>
 
 namespace datafiles {
 
@@ -17,6 +18,11 @@ inline constexpr int TransactionHeaderKeyLine = 1;
 
 // The 19 lines of the header file and the header fields they belong to.
 LineTable transactionHeaderLines(TransactionHeader& header);
+
+// The first text of the header, in the order of the file, that the header file cannot hold,
+// named as the transactions window shows its field; nullopt when it can hold them all. The
+// date is left out: the posting writes its own.
+std::optional<UnstorableText> firstUnstorableText(const TransactionHeader& header);
 
 // Writes the header file. Line 1 is the transaction's own number (TransactionNumber), so
 // saving an older transaction again keeps the number its payments refer to. A failure is

@@ -39,7 +39,7 @@ enum class Refusal {
     NoPaymentValue,         // the payment value is empty
     BadPaymentValue,        // not a number, or below 0.01
     Overpayment,            // more than the header on disk leaves open
-    UnstorableText,         // a text holds a character the payment file cannot store
+    UnstorableText,         // a text holds a character its file cannot store (also a transaction's header)
     NoPaymentFile,          // no payment file name was given
     PaymentFileExists,      // another posting wrote a payment file of that name meanwhile
     // The parties' company files

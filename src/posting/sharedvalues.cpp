@@ -20,13 +20,6 @@ using datafiles::LineFileReader;
 
 using platform::Decimal;
 
-// A counter counts in whole numbers the number form writes exactly.
-bool isCount(const Decimal& number)
-{
-    static const Decimal limit(1'000'000'000'000'000LL);
-    return number.isWhole() && number > -limit && number < limit;
-}
-
 // The sentence for a value that does not read as an amount.
 QString unreadable(const QString& place, const QString& text)
 {
@@ -148,18 +141,20 @@ bool SharedValues::countOn(const QString& text, int count, const QString& place,
         m_error = ambiguousBalance(place, text);
         return false;
     }
-    const auto number = Decimal::fromText(text);
-    if (!number) {
+    if (!Decimal::fromText(text)) {
         m_error = unreadable(place, text);
         return false;
     }
     const QString digits = QString::number(Decimal::WrittenDigits);
-    if (!isCount(*number)) {
-        m_error = QStringLiteral("%1 is \"%2\", which is not a whole number of at most %3 digits.").arg(place, text, digits);
+    // A counter below 0 was never written by a posting: it is damaged, as one with a fraction is.
+    const auto number = datafiles::parseCount(text);
+    if (!number) {
+        m_error = QStringLiteral("%1 is \"%2\", which is not a whole number from 0 of at most %3 digits.")
+                      .arg(place, text, digits);
         return false;
     }
     const Decimal next = *number + Decimal(count);
-    if (!isCount(next)) {
+    if (!datafiles::isCount(next)) {
         m_error = QStringLiteral("%1 is \"%2\", and the next number would have more than %3 digits.").arg(place, text, digits);
         return false;
     }

@@ -4,8 +4,8 @@
 // is read again just before the posting so that the change is applied to the values the
 // host holds now (another machine may have posted since they were fetched). A value the
 // posting moves must be read and held exactly: a balance that is no amount, or a counter
-// that is no whole number of at most 15 digits, refuses the posting, naming its file and
-// line, rather than being counted as 0 and written over.
+// that is no whole number from 0 of at most 15 digits, refuses the posting, naming its file
+// and line, rather than being counted as 0 (or on from below 0) and written over.
 
 #include "platform/decimal.h"
 
@@ -81,7 +81,7 @@ private:
     // it was set and not yet written.
     QString placeOf(const QString& what, int settingsLine, int hostLine, bool setHere) const;
     // The counter's text moved on by `count`; false with error() set when it is no whole
-    // number of at most 15 digits, or the next one would not be.
+    // number from 0 of at most 15 digits, or the next one would not be.
     [[nodiscard]] bool countOn(const QString& text, int count, const QString& place, QString& counted);
 
     QByteArray settingsBytes() const;

@@ -9,6 +9,7 @@
 #include "datafiles/settingsstore.h"
 #include "datafiles/transactionheaderfile.h"
 #include "platform/clock.h"
+#include "platform/textcodec.h"
 #include "platform/vb.h"
 #include "posting/companyfile.h"
 #include "posting/contactbalances.h"
@@ -146,6 +147,19 @@ CheckResult checkStoredHeader(const StoredLines& stored, const QString& headerPa
                   datafiles::HeaderFileTitle);
 }
 
+// A character outside the files' code page would be written into the header file as "?": a
+// party's company file would then be named by a path that leads nowhere, and its payments
+// could not find it.
+CheckResult checkStorable(const TransactionHeader& h)
+{
+    const auto unstorable = datafiles::firstUnstorableText(h);
+    if (!unstorable)
+        return {};
+    return refuse(Refusal::UnstorableText,
+                  platform::unstorableRefusal(QStringLiteral("The transaction"), unstorable->field, unstorable->text,
+                                              unstorable->position));
+}
+
 QByteArray headerBytes(TransactionHeader header)
 {
     return datafiles::writerFor(datafiles::transactionHeaderLines(header),
@@ -178,7 +192,7 @@ CheckResult TransactionPosting::checkEntry(const TransactionHeader& h, SaveKind 
                                 : QStringLiteral("Select the Company and Contact this transfer is going to!"));
     if (from.ownCompany && to.ownCompany)
         return refuseHeader(Refusal::BothOwnCompany, QStringLiteral("Can't transfer from and to your company!"));
-    return {};
+    return checkStorable(h);
 }
 
 void TransactionPosting::reloadSharedValues()

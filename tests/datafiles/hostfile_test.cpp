@@ -294,10 +294,14 @@ TEST_F(HostFileTest, ADamagedSwitchLineIsToldAndNeverWrittenBackAsOff)
         const char* found;
         const char* told;
     } cases[] = {
-        {15, "x", "line 15 (CheckUseMyPassword) holds \"x\", which is neither 0 nor 1"},
-        {15, "2", "line 15 (CheckUseMyPassword) holds \"2\", which is neither 0 nor 1"},
+        {15, "x", "line 15 (CheckUseMyPassword) holds \"x\", which is neither \"0\" nor \"1\""},
+        {15, "2", "line 15 (CheckUseMyPassword) holds \"2\", which is neither \"0\" nor \"1\""},
         {15, "", "line 15 (CheckUseMyPassword) is empty"},
-        {14, "yes", "line 14 (CheckReadWrite) holds \"yes\", which is neither 0 nor 1"},
+        {14, "yes", "line 14 (CheckReadWrite) holds \"yes\", which is neither \"0\" nor \"1\""},
+        {15, " 0", "line 15 (CheckUseMyPassword) holds \" 0\", which is neither \"0\" nor \"1\""},
+        {15, "-0", "line 15 (CheckUseMyPassword) holds \"-0\", which is neither \"0\" nor \"1\""},
+        {15, "0.4", "line 15 (CheckUseMyPassword) holds \"0.4\", which is neither \"0\" nor \"1\""},
+        {14, "0.6", "line 14 (CheckReadWrite) holds \"0.6\", which is neither \"0\" nor \"1\""},
     };
     const auto storedLine = [this](int n) { return LineFileReader::linesOf(scrambled(contentOf(hostFile()))).value(n - 1); };
     for (const auto& c : cases) {
@@ -309,7 +313,7 @@ TEST_F(HostFileTest, ADamagedSwitchLineIsToldAndNeverWrittenBackAsOff)
         ASSERT_EQ(prompts->recorded().size(), 1);
         EXPECT_EQ(prompts->recorded()[0].text,
                   "The host file \"" + hostFile() + "\" is damaged: " + c.told
-                      + ". Quorvane has read the rest of it. A switch that is neither 0 nor 1 is kept as it is in "
+                      + ". Quorvane has read the rest of it. A switch that is neither \"0\" nor \"1\" is kept as it is in "
                         "the file until it is set again in the settings window. The file as it was found is kept as \""
                       + hostFile() + ".damaged\".");
         const bool passwordSwitch = c.line == 15;
@@ -335,6 +339,63 @@ TEST_F(HostFileTest, ADamagedSwitchLineIsToldAndNeverWrittenBackAsOff)
         prompts.script().clear();
         QFile::remove(hostFile() + ".damaged");
     }
+}
+
+// A host file cut short before its switch lines says nothing of the switches; the store's
+// values are not the host's. As with a switch line that is damaged, they are told, and the
+// next writing does not put them there as the host's: the lines are written empty, not as
+// off, so that the host's password outlives the writing and the readings after it. Once the
+// host sets a switch, it is written as set.
+TEST_F(HostFileTest, AHostFileCutShortBeforeItsSwitchesIsNotWrittenBackWithThemOff)
+{
+    const QByteArray cut = scrambled(plainLines(HostLines().set(15, "1").lines.mid(0, 12)));
+    writeBytes(hostFile(), cut);
+    prompts->queueAnswer(Answer::OK);
+    ASSERT_TRUE(ReadHostFile(store));
+    ASSERT_EQ(prompts->recorded().size(), 1);
+    EXPECT_EQ(prompts->recorded()[0].text,
+              "The host file \"" + hostFile() + "\" is damaged: it ends after line 12 of its 18 lines. Quorvane has "
+              "read the rest of it; what could not be read is replaced when the file is next written. A switch whose "
+              "line is missing is not taken as off: its line is written empty until the switch is set again in the "
+              "settings window. The file as it was found is kept as \"" + hostFile() + ".damaged\".");
+    EXPECT_EQ(store.CURRENTPASSWORD.value(), "geslo");
+    EXPECT_EQ(store.CheckUseMyPassword.Value.value(), 0);
+
+    const auto storedLines = [this] { return LineFileReader::linesOf(scrambled(contentOf(hostFile()))); };
+    ASSERT_TRUE(WriteHostFile(store));
+    QStringList written = storedLines();
+    ASSERT_EQ(written.size(), HostFileLines);
+    EXPECT_EQ(written.mid(10, 5), QStringList({"geslo", "17", "", "", ""}));
+    prompts->queueAnswer(Answer::OK); // the empty switch lines are told
+    ASSERT_TRUE(ReadHostFile(store));
+    ASSERT_EQ(prompts->recorded().size(), 2);
+    EXPECT_TRUE(prompts->recorded()[1].text.contains(
+        "line 14 (CheckReadWrite) is empty; line 15 (CheckUseMyPassword) is empty"))
+        << prompts->recorded()[1].text.toStdString();
+    EXPECT_EQ(store.CURRENTPASSWORD.value(), "geslo");
+
+    store.CheckUseMyPassword.Value = 1;
+    ASSERT_TRUE(WriteHostFile(store));
+    written = storedLines();
+    EXPECT_EQ(written.value(13), "");
+    EXPECT_EQ(written.value(14), "1");
+
+    // A host that comes back to Host mode takes only the switches from its file: one cut short
+    // before them leaves them unset there as well.
+    writeBytes(hostFile(), cut);
+    SettingsStore back;
+    RecordingShell backShell(back);
+    becomeHost(back);
+    ASSERT_TRUE(ReadHostSwitches(back));
+    ASSERT_TRUE(WriteHostFile(back));
+    EXPECT_EQ(storedLines().mid(13, 2), QStringList({"", ""}));
+
+    // A host file made anew elsewhere has nothing of the cut one to keep: it holds the switches
+    // as they are set.
+    const QString fresh = share() + "Nova.QVNET";
+    back.MyHostName = fresh;
+    ASSERT_TRUE(WriteHostFile(back));
+    EXPECT_EQ(LineFileReader::linesOf(scrambled(contentOf(fresh))).mid(13, 2), QStringList({"0", "0"}));
 }
 
 TEST_F(HostFileTest, APermissionFailureShowsTheHostingMessageAndFallsBack)

@@ -164,10 +164,45 @@ TEST(LineField, OptionAndCheckConversions)
         std::optional<int> value;
     };
     const CheckCase checks[] = {
-        {"0", 0}, {"1", 1}, {" 1 ", 1}, {"True", std::nullopt}, {"5", std::nullopt}, {"", std::nullopt},
+        {"0", 0}, {"1", 1}, {" 1 ", std::nullopt}, {"True", std::nullopt}, {"5", std::nullopt}, {"", std::nullopt},
     };
     for (const CheckCase& c : checks)
         EXPECT_EQ(parseCheck(c.line), c.value) << c.line.toStdString();
     EXPECT_EQ(optionText(true), "True");
     EXPECT_EQ(optionText(false), "False");
+}
+
+// A switch line is taken only as this program writes it, and a counter only as a whole number
+// from 0 of at most 15 digits: a line taken as whole by a looser reading would switch a host's
+// password off (" 0", "-0", "0.4"), on ("0.6"), or count an invoice on from below 0 ("-5"),
+// with nobody having set it so. Every other form is damaged.
+TEST(LineField, SwitchAndCounterLinesAreTakenOnlyInTheFormsWritten)
+{
+    const struct {
+        const char* line;
+        std::optional<int> value;
+    } switches[] = {
+        {"0", 0}, {"1", 1},
+        {" 0", std::nullopt}, {"0 ", std::nullopt}, {"-0", std::nullopt}, {"+1", std::nullopt},
+        {"0.4", std::nullopt}, {"0.6", std::nullopt}, {"1.0", std::nullopt}, {"01", std::nullopt},
+        {"1E+0", std::nullopt}, {"2", std::nullopt}, {"-1", std::nullopt}, {"True", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& c : switches)
+        EXPECT_EQ(parseCheck(QString::fromLatin1(c.line)), c.value) << "switch \"" << c.line << '"';
+
+    const struct {
+        const char* line;
+        const char* value; // nullptr: damaged
+    } counters[] = {
+        {"0", "0"}, {"41", "41"}, {"999999999999999", "999999999999999"},
+        {"-5", nullptr}, {"-1", nullptr}, {"-0.5", nullptr}, {"41.5", nullptr}, {"1E+50", nullptr},
+        {"1000000000000000", nullptr}, {"abc", nullptr}, {"", nullptr},
+    };
+    for (const auto& c : counters) {
+        const auto count = parseCount(QString::fromLatin1(c.line));
+        EXPECT_EQ(count ? std::optional<QString>(count->text()) : std::nullopt,
+                  c.value ? std::optional<QString>(QString::fromLatin1(c.value)) : std::nullopt)
+            << "counter \"" << c.line << '"';
+    }
 }

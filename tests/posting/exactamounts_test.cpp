@@ -278,14 +278,24 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"SettingsInvoiceNumberInExponentForm", Kept::SettingsFile, 48, "1E+50", nullptr,
                     Refusal::OwnValueUnreadable,
                     "The invoice number on line 48 of the settings file \"%1\" is \"1E+50\", which is not a whole "
-                    "number of at most 15 digits."},
+                    "number from 0 of at most 15 digits."},
         RefusedCase{"HostInvoiceNumberInExponentForm", Kept::HostFile, 3, "1E+50", nullptr,
                     Refusal::OwnValueUnreadable,
                     "The invoice number on line 3 of the host file \"%1\" is \"1E+50\", which is not a whole "
-                    "number of at most 15 digits."},
+                    "number from 0 of at most 15 digits."},
+        RefusedCase{"SettingsInvoiceNumberBelowZero", Kept::SettingsFile, 48, "-5", nullptr,
+                    Refusal::OwnValueUnreadable,
+                    "The invoice number on line 48 of the settings file \"%1\" is \"-5\", which is not a whole "
+                    "number from 0 of at most 15 digits."},
+        RefusedCase{"HostInvoiceNumberBelowZero", Kept::HostFile, 3, "-5", nullptr, Refusal::OwnValueUnreadable,
+                    "The invoice number on line 3 of the host file \"%1\" is \"-5\", which is not a whole "
+                    "number from 0 of at most 15 digits."},
+        RefusedCase{"HostPaymentNumberBelowZero", Kept::HostFile, 12, "-1", "100", Refusal::OwnValueUnreadable,
+                    "The payment number on line 12 of the host file \"%1\" is \"-1\", which is not a whole "
+                    "number from 0 of at most 15 digits."},
         RefusedCase{"InvoiceNumberWithAFraction", Kept::SettingsFile, 48, "41.5", nullptr, Refusal::OwnValueUnreadable,
                     "The invoice number on line 48 of the settings file \"%1\" is \"41.5\", which is not a whole "
-                    "number of at most 15 digits."},
+                    "number from 0 of at most 15 digits."},
         RefusedCase{"InvoiceNumberGroupedOrNot", Kept::SettingsFile, 48, "1,000", nullptr, Refusal::OwnValueUnreadable,
                     "The invoice number on line 48 of the settings file \"%1\" is \"1,000\", which reads as 1000 to "
                     "some and as 1 to others: a comma before three digits may group thousands or separate decimals. "
@@ -298,13 +308,13 @@ INSTANTIATE_TEST_SUITE_P(
                     "The invoice number on line 48 of the settings file \"%1\" is empty."},
         RefusedCase{"InvoiceNumberTypedInTheSettingsWindow", Kept::SettingsWindow, 48, "1E+50", nullptr,
                     Refusal::OwnValueUnreadable,
-                    "The invoice number set in the settings window is \"1E+50\", which is not a whole number of at "
-                    "most 15 digits."},
+                    "The invoice number set in the settings window is \"1E+50\", which is not a whole number from 0 "
+                    "of at most 15 digits."},
         RefusedCase{"SettingsPaymentNumberNotANumber", Kept::SettingsFile, 61, "x7", "100", Refusal::OwnValueUnreadable,
                     "The payment number on line 61 of the settings file \"%1\" is not a number (\"x7\")."},
         RefusedCase{"HostPaymentNumberBeyondTheCount", Kept::HostFile, 12, "1E+16", "100", Refusal::OwnValueUnreadable,
                     "The payment number on line 12 of the host file \"%1\" is \"1E+16\", which is not a whole "
-                    "number of at most 15 digits."},
+                    "number from 0 of at most 15 digits."},
         RefusedCase{"BalanceNeedingTooManyDigits", Kept::SettingsFile, 47, "1e-40", "10", Refusal::BalanceTooLarge,
                     "The balance of your company would need more digits than Quorvane writes an amount with (15 "
                     "significant digits), so it could not be kept exactly."},

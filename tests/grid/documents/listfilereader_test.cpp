@@ -318,6 +318,8 @@ TEST(ListFileReader, TextThatIsNotAListFileIsRefused)
         {"a header without a bar", "\\\\1\r\n\\\\1\r\n"},
         {"a row count that is no number", "\\\\1|#||A|50\r\n\\\\none\r\nx#0#000#1#1\r\n"},
         {"a row-count line without backslashes", "\\\\1|#||A|50\r\n7\r\n"},
+        // Its last digit taken for the count, it would open as 7 rows, to be saved over.
+        {"a row count of three digits without its backslashes", "\\\\1|#||A|50\r\n777\r\nx#0#000#1#1\r\n"},
         {"cell lines where the row count belongs", "\\\\1|#||A|50\r\nx#0#000#1#1\r\n"},
         {"cell lines after an empty row-count line", "\\\\1|#||A|50\r\n\r\nx#0#000#1#1\r\n"},
         {"lines after an empty header line", "\r\n\\\\1\r\nx#0#000#1#1\r\n"},

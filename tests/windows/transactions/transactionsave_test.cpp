@@ -128,6 +128,68 @@ TEST_F(Saving, ACharacterTheFileCannotHoldStopsTheSaveBeforeAnythingIsPosted)
     EXPECT_EQ(cellOf(path, 1, 1), QString::fromUtf8("Smorrebrod €"));
 }
 
+// A party's company file whose path holds a character the header file cannot store would be
+// named there with "?", and the payments on the transaction could not find it: Save refuses
+// before it asks for a name, naming the field and the character, and writes nothing. A path
+// in Central European letters is stored as it is.
+TEST_F(Saving, APartyTheHeaderFileCannotStoreRefusesTheSaveNamingFieldAndCharacter)
+{
+    using windows::PartySide;
+    const struct {
+        const char* name;
+        PartySide side;
+        const char* file; // in the contacts folder
+        const char* contact;
+        const char* told;
+    } cases[] = {
+        {"the receiver's company file", PartySide::To, "M\u00f8ller.QVC", "Ana",
+         "the path of the To company's file holds the character \"\u00f8\" (U+00F8)"},
+        {"the sender's company file", PartySide::From, "\u00d8stbank \U0001F600.QVC", "Ana",
+         "the path of the From company's file holds the character \"\u00d8\" (U+00D8)"},
+        {"the receiver's contact", PartySide::To, "Bank.QVC", "S\u00f8ren",
+         "the To contact holds the character \"\u00f8\" (U+00F8)"},
+    };
+    setLine(1, QStringLiteral("Desk"), QStringLiteral("250"), QStringLiteral("1"), QStringLiteral("250"));
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const QString file = company(QString::fromUtf8(c.file), {{"Ana", "7"}});
+        if (c.side == PartySide::To)
+            window->FromMyCompany_Click();
+        else
+            window->ToMyCompany_Click();
+        window->takeContact(c.side, {file, QString::fromUtf8(c.contact), QStringLiteral("1")});
+        const auto before = snapshot({folder.path()});
+        prompts.script().clear();
+        prompts->queueAnswer(Answer::OK);
+
+        EXPECT_FALSE(window->cmdSave_Click());
+        ASSERT_EQ(prompts->recorded().size(), 1) << prompts->texts().join('|').toStdString();
+        EXPECT_EQ(prompts->recorded().first().text,
+                  "The transaction was not saved: " + QString::fromUtf8(c.told)
+                      + ", which the file cannot store (documents are kept in Central European text, Windows-1250). "
+                        "Change it and save again.");
+        EXPECT_EQ(prompts->recorded().first().style, 16);
+        EXPECT_EQ(snapshot({folder.path()}), before);
+        EXPECT_EQ(program.store.InvoiceNumber.value(), QStringLiteral("41"));
+        EXPECT_EQ(program.store.Balance.value(), QStringLiteral("1000"));
+        EXPECT_EQ(window->windowTitle(), QStringLiteral("Transaction [ Unsaved ]"));
+        EXPECT_EQ(window->lblChangeStatus(), QStringLiteral("1"));
+    }
+
+    const QString sarka = QString::fromUtf8("\u0160\u00e1rka");
+    const QString stored = company(QString::fromUtf8("\u010cebelarstvo \u017dagar.QVC"), {{sarka, "7"}});
+    window->FromMyCompany_Click();
+    window->takeContact(PartySide::To, {stored, sarka, QStringLiteral("1")});
+    const QString path = transaction(QStringLiteral("42.QVT"));
+    prompts.script().clear();
+    prompts->queueSave(path);
+    prompts->queueAnswer(Answer::OK); // "Transaction Saved"
+    ASSERT_TRUE(window->cmdSave_Click()) << prompts->texts().join('|').toStdString();
+    EXPECT_EQ(headerLines(path).value(11), stored);
+    EXPECT_EQ(headerLines(path).value(13), sarka);
+    EXPECT_EQ(cellOf(stored, 1, 2), QStringLiteral("257"));
+}
+
 // A transaction whose line file was cut short shows only the lines left, and a Save would post
 // their smaller value as a change: it asks first. No posts and writes nothing; Yes posts the
 // value as shown, and the file is whole again.
