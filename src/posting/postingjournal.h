@@ -64,8 +64,19 @@ public:
     // the fingerprint of its key.
     static QString computerKey();
 
+    // The shared folder of a lock's folder: below it files are named relative to it.
+    static QString shareOf(const QString& folder);
+
+    // No posting writes a journal anywhere near these: a posting changes a handful of files.
+    // A journal beyond them is refused before it is read, whoever wrote it.
+    static constexpr qint64 MaxBytes = 1 << 20;
+    static constexpr quint32 MaxEntries = 512;
+    static constexpr int MaxPathBytes = 4096; // the longest path the system opens
+
     // The digest journals keep of a file's content.
     static QByteArray digest(const QByteArray& bytes);
+    // The digest of an open file's content from where it stands; nullopt when it cannot be read.
+    static std::optional<QByteArray> digestOfOpen(int fd);
     // The digest of the file as it is now: empty when there is none, nullopt when it cannot
     // be read.
     static std::optional<QByteArray> digestOf(const QString& path);
