@@ -87,22 +87,6 @@ int openBeneath(int root, const QList<QByteArray>& parts, int flags)
     return walk(root, parts, flags);
 }
 
-// Opens a regular file for reading; a folder, a device or a pipe put at its name is refused
-// without waiting on it.
-int openRegular(int root, const QList<QByteArray>& parts, FileHandle& file)
-{
-    const int fd = openBeneath(root, parts, O_RDONLY | O_NONBLOCK);
-    if (fd < 0)
-        return errno;
-    FileHandle opened(fd);
-    struct stat info {};
-    if (::fstat(fd, &info) != 0)
-        return errno;
-    if (!S_ISREG(info.st_mode))
-        return S_ISDIR(info.st_mode) ? EISDIR : EINVAL;
-    file = std::move(opened);
-    return 0;
-}
 
 bool writeAll(int fd, const QByteArray& bytes)
 {
@@ -170,10 +154,7 @@ int ConfinedFolder::open(const QString& relative, int flags, FileHandle& file) c
 
 int ConfinedFolder::openForReading(const QString& relative, FileHandle& file) const
 {
-    if (!isOpen())
-        return ENOENT;
-    const QList<QByteArray> parts = partsOf(relative);
-    return parts.isEmpty() ? EXDEV : openRegular(m_root.fd(), parts, file);
+    return open(relative, O_RDONLY, file);
 }
 
 int ConfinedFolder::readWhole(const QString& relative, qint64 limit, QByteArray& bytes) const
@@ -186,8 +167,8 @@ int ConfinedFolder::readWhole(const QString& relative, qint64 limit, QByteArray&
         return errno;
     if (info.st_size > limit)
         return EFBIG;
-    // Read to one byte past the limit, so that a file that grows meanwhile is refused too.
-    QByteArray read(qsizetype(limit) + 1, Qt::Uninitialized);
+    // What it holds as it was measured: anything it grows by meanwhile is not read.
+    QByteArray read(qsizetype(info.st_size), Qt::Uninitialized);
     qsizetype got = 0;
     while (got < read.size()) {
         const ssize_t n = ::read(file.fd(), read.data() + got, size_t(read.size() - got));
@@ -200,8 +181,6 @@ int ConfinedFolder::readWhole(const QString& relative, qint64 limit, QByteArray&
             break;
         got += n;
     }
-    if (got > limit)
-        return EFBIG;
     read.truncate(got);
     bytes = read;
     return 0;

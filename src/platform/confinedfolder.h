@@ -47,10 +47,10 @@ public:
     // when the path is not spelled inside it.
     QString relativeName(const QString& path) const;
 
-    // Opens a regular file for reading.
+    // Opens a file for reading.
     int openForReading(const QString& relative, FileHandle& file) const;
-    // Reads a whole regular file of at most `limit` bytes; a larger one is refused (EFBIG) by
-    // its size before any of it is read.
+    // Reads a whole file of at most `limit` bytes; a larger one is refused (EFBIG) by its size
+    // before any of it is read.
     int readWhole(const QString& relative, qint64 limit, QByteArray& bytes) const;
     // Opens the folder that holds the name, for the operations below, and gives the name's
     // last part.

@@ -202,18 +202,26 @@ bool isTakenJournalName(const QString& name)
     return name.startsWith(TakenJournalStart) && name.endsWith(QLatin1String(".jnl"));
 }
 
+// A journal that counts more entries than any posting writes.
+bool countsTooMany(const QByteArray& bytes)
+{
+    if (bytes.size() < Mark.size() + 4 || !bytes.startsWith(Mark))
+        return false;
+    return qFromBigEndian<quint32>(bytes.constData() + Mark.size()) > PostingJournal::MaxEntries;
+}
+
 enum class JournalRead { Read, Missing, TooLarge, Failed };
 
 // Reads a journal of a lock's folder (or one taken aside there) through a handle on the shared
-// folder. One larger than any posting writes is refused by its size, before it is read: anybody
-// who can write to the share can put one there, and every computer reads it at every start and
-// every posting.
+// folder. One larger than any posting writes, in bytes (told by its size, before it is read)
+// or in entries, is refused: anybody who can write to the share can put one there, and every
+// computer reads it at every start and every posting.
 JournalRead readJournal(const QString& journal, QByteArray& bytes, QString* error = nullptr)
 {
     const platform::ConfinedFolder share(rootOf(QFileInfo(journal).absolutePath()));
     switch (const int read = share.readWhole(share.relativeName(journal), PostingJournal::MaxBytes, bytes)) {
     case 0:
-        return JournalRead::Read;
+        return countsTooMany(bytes) ? JournalRead::TooLarge : JournalRead::Read;
     case ENOENT:
     case ENOTDIR:
         return JournalRead::Missing;
@@ -226,19 +234,10 @@ JournalRead readJournal(const QString& journal, QByteArray& bytes, QString* erro
     }
 }
 
-// A journal that counts more entries than any posting writes.
-bool countsTooMany(const QByteArray& bytes)
-{
-    if (bytes.size() < Mark.size() + 4 || !bytes.startsWith(Mark))
-        return false;
-    return qFromBigEndian<quint32>(bytes.constData() + Mark.size()) > PostingJournal::MaxEntries;
-}
-
 bool isBeyondAnyPosting(const QString& file)
 {
     QByteArray there;
-    const JournalRead read = readJournal(file, there);
-    return read == JournalRead::TooLarge || (read == JournalRead::Read && countsTooMany(there));
+    return readJournal(file, there) == JournalRead::TooLarge;
 }
 
 // Takes the journal away from its name while it is still the one judged: whatever stands
@@ -440,8 +439,6 @@ PendingPosting completeJournal(const QString& folder, const QString& journal, co
     case JournalRead::TooLarge:
         return beyondAnyPosting(folder, journal);
     case JournalRead::Read:
-        if (countsTooMany(bytes))
-            return beyondAnyPosting(folder, journal);
         break;
     }
     const auto entries = PostingJournal::decode(folder, bytes);
@@ -686,7 +683,7 @@ std::optional<std::vector<JournalEntry>> PostingJournal::decode(const QString& f
     Reader reader(bytes, body);
     reader.bytes(quint64(Mark.size()));
     const auto count = reader.number<quint32>();
-    if (!count || *count > MaxEntries)
+    if (!count)
         return std::nullopt;
     const QString root = rootOf(folder);
     std::vector<JournalEntry> entries;

@@ -1,9 +1,10 @@
 // The crash test's child process: in the program folder it is given, it posts (or completes
 // a posting left unfinished) and kills itself with SIGKILL just before the write step it is
 // given, as a crash or a power cut would stop it there. Step 0 runs to the end. "stop" stops
-// it there instead (SIGSTOP), as a machine that sleeps or pauses would, until it is let go on.
+// it there instead (SIGSTOP), as a machine that sleeps or pauses would, until it is let go on;
+// "completestop" stops a completion so, and prints what the completion tells.
 //
-//   posting_crash_child <program folder> <scenario number> post|stop|complete <step>
+//   posting_crash_child <program folder> <scenario number> post|stop|complete|completestop <step>
 //   posting_crash_child <program folder> <scenario number> writehost|hostcopy <moment>
 //
 // "writehost" writes the host file as the settings window does after the host changed its
@@ -108,7 +109,7 @@ int main(int argc, char** argv)
     platform::pinClock(QDateTime(QDate(2026, 12, 10), QTime(12, 0, 0)));
     testsupport::NoPrompts prompts;
     platform::setPrompts(&prompts);
-    const bool stop = mode == QLatin1String("stop");
+    const bool stop = mode == QLatin1String("stop") || mode == QLatin1String("completestop");
     posting::setWriteStepHook([killAt, stop](int step) {
         if (step != killAt)
             return true;
@@ -129,12 +130,16 @@ int main(int argc, char** argv)
     }
     if (mode == QLatin1String("writehost") || mode == QLatin1String("hostcopy"))
         return writeAsTheHost(mode, QString::fromLocal8Bit(argv[4]));
-    if (mode == QLatin1String("post") || stop)
+    if (mode == QLatin1String("post") || mode == QLatin1String("stop"))
         return crashtest::post(crashtest::Scenarios[scenario]) ? 0 : 2;
-    if (mode == QLatin1String("complete"))
-        return posting::CompletePendingPosting(crashtest::postingFolder(crashtest::Scenarios[scenario])).state
-                == posting::PendingPosting::State::Completed
-            ? 0
-            : 2;
+    if (mode == QLatin1String("complete") || mode == QLatin1String("completestop")) {
+        const posting::PendingPosting pending =
+            posting::CompletePendingPosting(crashtest::postingFolder(crashtest::Scenarios[scenario]));
+        if (!pending.message.isEmpty()) {
+            std::printf("%s\n", pending.message.toLocal8Bit().constData());
+            std::fflush(stdout);
+        }
+        return pending.state == posting::PendingPosting::State::Completed ? 0 : 2;
+    }
     return 4;
 }
