@@ -65,7 +65,7 @@ int walk(int root, const QList<QByteArray>& parts, int flags)
         folder = next;
     }
     const int fd = ::openat(folder, parts.last().constData(), flags | O_NOFOLLOW | O_CLOEXEC);
-    if (fd < 0 && (errno == ENOTDIR || errno == ENXIO) && isLinkIn(folder, parts.last()))
+    if (fd < 0 && errno == ENOTDIR && isLinkIn(folder, parts.last()))
         errno = ELOOP;
     if (folder != root)
         closeKeepingErrno(folder);
