@@ -860,9 +860,10 @@ int removeDeadReplacements(const QString& folder, const QStringList& otherFolder
     // Removed through a handle on the shared folder: a folder of the share turned into a link
     // meanwhile makes the removal fail, and nothing outside the share is removed.
     const JournalFiles files(folder);
+    WriteSteps steps;
     int removed = 0;
-    forEachReplacement(folder, [&removed, &named, &files](const QString& path) {
-        if (!named.contains(cleanAbsolute(path)) && files.removeBelowShare(path))
+    forEachReplacement(folder, [&removed, &named, &files, &steps](const QString& path) {
+        if (!named.contains(cleanAbsolute(path)) && steps.next() && files.removeBelowShare(path))
             ++removed;
         return true;
     });

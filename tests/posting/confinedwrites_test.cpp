@@ -40,8 +40,8 @@ QString makeFile(const QString& path, const QByteArray& bytes)
 // A folder of the victim's own, outside the share, that nobody else may enter, holding one
 // file of value.
 struct Victim {
-    explicit Victim(const testsupport::TempProgramFolder& program)
-        : folder(program.makeFolder(QStringLiteral("victim"))), file(folder + QStringLiteral("/secret.QVC"))
+    explicit Victim(const testsupport::TempProgramFolder& program, const QString& name = QStringLiteral("secret.QVC"))
+        : folder(program.makeFolder(QStringLiteral("victim"))), name(name), file(folder + QLatin1Char('/') + name)
     {
         makeFile(file, precious);
         QFile::setPermissions(folder, QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
@@ -50,7 +50,7 @@ struct Victim {
     ::testing::AssertionResult untouched() const
     {
         const QStringList there = QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
-        if (there != QStringList{QStringLiteral("secret.QVC")})
+        if (there != QStringList{name})
             return ::testing::AssertionFailure() << "the victim's folder holds " << there.join(", ").toStdString();
         if (contentOf(file) != precious)
             return ::testing::AssertionFailure() << "the victim's file now holds " << contentOf(file).toStdString();
@@ -58,6 +58,7 @@ struct Victim {
     }
 
     QString folder;
+    QString name;
     QString file;
     const QByteArray precious = "precious";
 };
@@ -212,6 +213,35 @@ TEST_P(ACompletionMeetsALinkMadeAfterItsCheck, AndWritesNothingOutsideTheShare)
 INSTANTIATE_TEST_SUITE_P(Swaps, ACompletionMeetsALinkMadeAfterItsCheck,
                          ::testing::Values(Swap{"AFolderOfThePath", swapTheFolder}, Swap{"TheFile", swapTheFile}),
                          [](const ::testing::TestParamInfo<Swap>& info) { return std::string(info.param.name); });
+
+// The sweep of dead replacements at a start, a real process stopped right before it removes
+// one: the folder that holds it is swapped for a link to the victim's folder, in which a file
+// of the same name lies. It stays.
+TEST(ConfinedSweep, RemovesNothingOutsideTheShareWhenAFolderBecomesALink)
+{
+    testsupport::TempProgramFolder program;
+    testsupport::PinnedClock clock{QDateTime(QDate(2026, 12, 10), QTime(12, 0, 0))};
+    constexpr int TransactionAsAUser = 2;
+    ASSERT_TRUE(crashtest::prepare(crashtest::Scenarios[TransactionAsAUser]));
+    const QString contacts = crashtest::postingFolder(crashtest::Scenarios[TransactionAsAUser]) + "Contacts";
+    const QString dead = QStringLiteral(".Bank.QVC.~p1f");
+    makeFile(contacts + QLatin1Char('/') + dead, "a posting killed before its journal");
+    const Victim victim(program, dead);
+
+    ChildProcess sweep = ChildProcess::start(
+        POSTING_CRASH_CHILD, {program.path(), QString::number(TransactionAsAUser), QStringLiteral("sweepstop"), "1"},
+        program.filePath(QStringLiteral("sweep.out")));
+    ASSERT_TRUE(sweep.waitStopped()) << sweep.describe();
+    const QString link = QFileInfo(contacts).absolutePath() + QStringLiteral("/.swap");
+    ASSERT_TRUE(QFile::link(victim.folder, link));
+    ASSERT_TRUE(exchange(contacts, link));
+    sweep.resume();
+    sweep.wait();
+    EXPECT_TRUE(sweep.exited(0)) << sweep.describe();
+    EXPECT_EQ(sweep.lines(), QStringList{"0"});
+    EXPECT_TRUE(victim.untouched());
+    EXPECT_TRUE(QFile::exists(link + QLatin1Char('/') + dead)); // the share's own, now under the other name
+}
 
 // The journal's sentence for the user: one sentence, however many paths it names.
 ::testing::AssertionResult oneSentence(const QString& message)

@@ -2,9 +2,10 @@
 // a posting left unfinished) and kills itself with SIGKILL just before the write step it is
 // given, as a crash or a power cut would stop it there. Step 0 runs to the end. "stop" stops
 // it there instead (SIGSTOP), as a machine that sleeps or pauses would, until it is let go on;
-// "completestop" stops a completion so, and prints what the completion tells.
+// "completestop" stops a completion so, and prints what the completion tells; "sweepstop"
+// stops the sweep of dead replacements under the lock so, as a start makes it.
 //
-//   posting_crash_child <program folder> <scenario number> post|stop|complete|completestop <step>
+//   posting_crash_child <program folder> <scenario number> post|stop|complete|completestop|sweepstop <step>
 //   posting_crash_child <program folder> <scenario number> writehost|hostcopy <moment>
 //
 // "writehost" writes the host file as the settings window does after the host changed its
@@ -109,7 +110,8 @@ int main(int argc, char** argv)
     platform::pinClock(QDateTime(QDate(2026, 12, 10), QTime(12, 0, 0)));
     testsupport::NoPrompts prompts;
     platform::setPrompts(&prompts);
-    const bool stop = mode == QLatin1String("stop") || mode == QLatin1String("completestop");
+    const bool stop = mode == QLatin1String("stop") || mode == QLatin1String("completestop")
+        || mode == QLatin1String("sweepstop");
     posting::setWriteStepHook([killAt, stop](int step) {
         if (step != killAt)
             return true;
@@ -140,6 +142,14 @@ int main(int argc, char** argv)
             std::fflush(stdout);
         }
         return pending.state == posting::PendingPosting::State::Completed ? 0 : 2;
+    }
+    if (mode == QLatin1String("sweepstop")) {
+        datafiles::PostingLock lock(crashtest::postingFolder(crashtest::Scenarios[scenario]));
+        lock.setCompletes(false);
+        if (lock.acquire() != datafiles::PostingLock::Status::Held)
+            return 2;
+        std::printf("%d\n", posting::removeDeadReplacements(lock.folder()));
+        return 0;
     }
     return 4;
 }
