@@ -243,6 +243,40 @@ TEST(ConfinedSweep, RemovesNothingOutsideTheShareWhenAFolderBecomesALink)
     EXPECT_TRUE(QFile::exists(link + QLatin1Char('/') + dead)); // the share's own, now under the other name
 }
 
+// The start's sweep of the share's stale temporary files, a real process stopped right before
+// it removes one: the folder that holds it is swapped for a link to the victim's folder, in
+// which a file of the same name, as old, lies. It stays.
+TEST(ConfinedSweep, OfStaleTemporaryFilesRemovesNothingOutsideTheShare)
+{
+    testsupport::TempProgramFolder program;
+    testsupport::PinnedClock clock{QDateTime(QDate(2026, 12, 10), QTime(12, 0, 0))};
+    constexpr int TransactionAsAUser = 2;
+    ASSERT_TRUE(crashtest::prepare(crashtest::Scenarios[TransactionAsAUser]));
+    const QString contacts = crashtest::postingFolder(crashtest::Scenarios[TransactionAsAUser]) + "Contacts";
+    const QString stale = QStringLiteral(".Bank.QVC.~1a2b");
+    const QDateTime twoDaysAgo = QDateTime::currentDateTime().addDays(-2);
+    const auto age = [&twoDaysAgo](const QString& path) {
+        QFile file(path);
+        return file.open(QIODevice::ReadWrite) && file.setFileTime(twoDaysAgo, QFileDevice::FileModificationTime);
+    };
+    ASSERT_TRUE(age(makeFile(contacts + QLatin1Char('/') + stale, "a writer killed long ago")));
+    const Victim victim(program, stale);
+    ASSERT_TRUE(age(victim.file));
+
+    ChildProcess sweep = ChildProcess::start(
+        POSTING_CRASH_CHILD, {program.path(), QString::number(TransactionAsAUser), QStringLiteral("stalesweep"), "0"},
+        program.filePath(QStringLiteral("sweep.out")));
+    ASSERT_TRUE(sweep.waitStopped()) << sweep.describe();
+    const QString link = QFileInfo(contacts).absolutePath() + QStringLiteral("/.swap");
+    ASSERT_TRUE(QFile::link(victim.folder, link));
+    ASSERT_TRUE(exchange(contacts, link));
+    sweep.resume();
+    sweep.wait();
+    EXPECT_TRUE(sweep.exited(0)) << sweep.describe();
+    EXPECT_TRUE(victim.untouched());
+    EXPECT_FALSE(QFile::exists(link + QLatin1Char('/') + stale)); // the share's own, from the folder it listed
+}
+
 // The journal's sentence for the user: one sentence, however many paths it names.
 ::testing::AssertionResult oneSentence(const QString& message)
 {

@@ -3,9 +3,12 @@
 // given, as a crash or a power cut would stop it there. Step 0 runs to the end. "stop" stops
 // it there instead (SIGSTOP), as a machine that sleeps or pauses would, until it is let go on;
 // "completestop" stops a completion so, and prints what the completion tells; "sweepstop"
-// stops the sweep of dead replacements under the lock so, as a start makes it.
+// stops the sweep of dead replacements under the lock so, as a start makes it; "stalesweep"
+// sweeps the share's stale temporary files as a start does, stopped (SIGSTOP) right before
+// its first removal.
 //
 //   posting_crash_child <program folder> <scenario number> post|stop|complete|completestop|sweepstop <step>
+//   posting_crash_child <program folder> <scenario number> stalesweep 0
 //   posting_crash_child <program folder> <scenario number> writehost|hostcopy <moment>
 //
 // "writehost" writes the host file as the settings window does after the host changed its
@@ -31,6 +34,7 @@
 #include "platform/clock.h"
 #include "platform/programfolder.h"
 #include "platform/prompts.h"
+#include "platform/safefile.h"
 #include "posting/postingjournal.h"
 #include "posting/writestephook.h"
 #include "support/childprompts.h"
@@ -142,6 +146,11 @@ int main(int argc, char** argv)
             std::fflush(stdout);
         }
         return pending.state == posting::PendingPosting::State::Completed ? 0 : 2;
+    }
+    if (mode == QLatin1String("stalesweep")) {
+        platform::setStaleRemovalHook([](const QString&) { stopHere(); });
+        std::printf("%d\n", platform::removeStaleTemporaryFilesBelow(crashtest::share() + QStringLiteral("QVNET")));
+        return 0;
     }
     if (mode == QLatin1String("sweepstop")) {
         datafiles::PostingLock lock(crashtest::postingFolder(crashtest::Scenarios[scenario]));
