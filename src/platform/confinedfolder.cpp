@@ -220,7 +220,8 @@ int statIn(int folder, const QByteArray& name, struct stat& info)
     return ::fstatat(folder, name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 ? 0 : errno;
 }
 
-int writeReplacementIn(int folder, const QByteArray& name, const QByteArray& bytes, QByteArray& replacement)
+int writeReplacementIn(int folder, const QByteArray& name, const QByteArray& bytes, QByteArray& replacement,
+                       bool fenced)
 {
     struct stat old {};
     const int found = statIn(folder, name, old);
@@ -239,7 +240,7 @@ int writeReplacementIn(int folder, const QByteArray& name, const QByteArray& byt
     int fd = -1;
     QByteArray temporary;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = '.' + name + ".~p" + QByteArray::number(QRandomGenerator::global()->generate(), 16);
+        temporary = '.' + name + (fenced ? ".~l" : ".~p") + QByteArray::number(QRandomGenerator::global()->generate(), 16);
         fd = ::openat(folder, temporary.constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0666);
         if (fd < 0 && errno != EEXIST)
             return errno;

@@ -72,10 +72,12 @@ private:
 // In a folder opened by openParent, on a name in it (no "/"):
 // the file's status, the name not followed (0, ENOENT, ...);
 int statIn(int folder, const QByteArray& name, struct stat& info);
-// a new temporary file ".<name>.~p<hex>" holding the bytes, flushed to the disk, with the
-// permissions of the file it is to replace; a name that is a link or not a regular file, or
-// a file that cannot be written to, is refused;
-int writeReplacementIn(int folder, const QByteArray& name, const QByteArray& bytes, QByteArray& replacement);
+// a new temporary file holding the bytes, flushed to the disk, with the permissions of the
+// file it is to replace, named as writeReplacement (".<name>.~p<hex>") or, `fenced`, as
+// writeFencedReplacement (".<name>.~l<hex>") names it; a name that is a link or not a regular
+// file, or a file that cannot be written to, is refused;
+int writeReplacementIn(int folder, const QByteArray& name, const QByteArray& bytes, QByteArray& replacement,
+                       bool fenced = false);
 // renames `from` over `to`, where `to` must be no symbolic link;
 int replaceIn(int folder, const QByteArray& from, const QByteArray& to);
 // removes the file;

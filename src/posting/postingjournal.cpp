@@ -393,23 +393,34 @@ PendingPosting renameLeft(const QString& folder, const std::vector<JournalEntry>
 
 // Writes a journal of another installation under the lock, fenced: a holder that slept past
 // its lease between its last check and the rename finds its replacement taken away by the
-// lock's new holder, and puts no older journal over one that holder wrote.
+// lock's new holder, and puts no older journal over one that holder wrote. It is written
+// through a handle on the shared folder: a link at its name, or in its way, refuses it.
 platform::FileResult writeFenced(const QString& path, const QByteArray& bytes, const QString& folder, WriteSteps& steps,
                                  const std::function<bool()>& stillHeld)
 {
-    QString replacement;
-    if (auto staged = platform::writeFencedReplacement(path, bytes, replacement); !staged)
-        return staged;
+    const platform::ConfinedFolder share(rootOf(folder));
+    platform::FileHandle parent;
+    QByteArray name;
+    QByteArray replacement;
+    int error = share.openParent(share.relativeName(path), parent, name);
+    if (error == 0)
+        error = platform::writeReplacementIn(parent.fd(), name, bytes, replacement, true);
+    if (error != 0)
+        return {false, platform::ConfinedFolder::failure(path, QStringLiteral("written"), error)};
     platform::FileResult renamed = lockLostWhileWriting(folder);
-    if (!steps.next())
+    if (!steps.next()) {
         renamed = {false, QStringLiteral("The file \"%1\" could not be written.").arg(path)};
-    else if (stillHeld())
-        renamed = platform::replaceWith(replacement, path);
-    if (!renamed) {
-        QFile::remove(replacement);
-        if (renamed.missingSource)
-            return lockLostWhileWriting(folder);
+    } else if (stillHeld()) {
+        error = platform::replaceIn(parent.fd(), replacement, name);
+        if (error == ENOENT)
+            return lockLostWhileWriting(folder); // the lock's new holder took the replacement away
+        renamed = {error == 0, error == 0 ? QString()
+                                          : platform::ConfinedFolder::failure(path, QStringLiteral("written"), error)};
     }
+    if (!renamed)
+        (void)platform::removeIn(parent.fd(), replacement);
+    else
+        platform::syncFolderHandle(parent.fd());
     return renamed;
 }
 

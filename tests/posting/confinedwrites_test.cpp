@@ -14,6 +14,7 @@
 #include "support/qtprinters.h"
 #include "support/tempprogramfolder.h"
 
+#include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -119,6 +120,30 @@ TEST_F(ConfinedPostingWrites, ALinkInTheShareRefusesThePostingAndNothingOutsideC
                 QDir(path).removeRecursively();
         }
     }
+}
+
+// A completion hands the entries of another installation's files to that installation's own
+// journal in the share; when a link stands at that journal's name, nothing is written through
+// it, and the completion is not told as done.
+TEST_F(ConfinedPostingWrites, AJournalHandedOnIsNotWrittenThroughALink)
+{
+    const QString folder = program.makeFolder(QStringLiteral("share/QVNET/RAzar")) + QLatin1Char('/');
+    const Victim victim(program);
+    const QString other = QStringLiteral("Other 0123 fingerprint");
+    const QString theirs = folder + QStringLiteral("posting.%1.jnl")
+                                        .arg(QString::fromLatin1(
+                                            QCryptographicHash::hash(other.toUtf8(), QCryptographicHash::Sha1).toHex().left(12)));
+    ASSERT_TRUE(QFile::link(victim.file, theirs));
+    const QByteArray d = PostingJournal::digest("x");
+    ASSERT_TRUE(PostingJournal::write(folder, {{QStringLiteral("/elsewhere/c.QVT"), QStringLiteral(".c.QVT.~p2e"), d, d,
+                                                other, QByteArray(32, 's')}}));
+
+    const PendingPosting pending = CompletePendingPosting(folder);
+    EXPECT_EQ(pending.state, PendingPosting::State::Failed) << pending.message.toStdString();
+    EXPECT_TRUE(pending.message.contains(theirs)) << pending.message.toStdString();
+    EXPECT_TRUE(victim.untouched());
+    EXPECT_TRUE(PostingJournal::exists(folder));
+    EXPECT_TRUE(QFileInfo(theirs).isSymLink());
 }
 
 // How a user of the share swaps a name of a journal's first file while another computer
