@@ -20,7 +20,10 @@
 // finds it still holding the bytes it wrote or completed.
 //
 // A file below the shared folder is named relative to it, so that every computer finds it
-// under its own path to the share; such a name never climbs out of it. A file outside it
+// under its own path to the share; such a name never climbs out of it, and such a file is
+// read, written and renamed through a handle on the shared folder that follows no link at any
+// part of its name (JournalFiles), so that a link put into the share at any moment refuses the
+// posting or its completion instead of leading it outside the share. A file outside it
 // (this computer's settings file, or a transaction saved elsewhere) is named by its path on
 // the computer that posted, with that installation's name and a seal made with a key only it
 // holds (InstallationKey): only that installation completes it, and only when the seal is
