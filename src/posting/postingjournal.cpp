@@ -210,7 +210,7 @@ bool countsTooMany(const QByteArray& bytes)
     return qFromBigEndian<quint32>(bytes.constData() + Mark.size()) > PostingJournal::MaxEntries;
 }
 
-enum class JournalRead { Read, Missing, TooLarge, Failed };
+enum class JournalRead { Read, Missing, TooLarge, Linked, Failed };
 
 // Reads a journal of a lock's folder (or one taken aside there) through a handle on the shared
 // folder. One larger than any posting writes, in bytes (told by its size, before it is read)
@@ -227,6 +227,9 @@ JournalRead readJournal(const QString& journal, QByteArray& bytes, QString* erro
         return JournalRead::Missing;
     case EFBIG:
         return JournalRead::TooLarge;
+    case ELOOP:
+    case EXDEV:
+        return JournalRead::Linked;
     default:
         if (error)
             *error = platform::ConfinedFolder::failure(journal, QStringLiteral("read"), read);
@@ -238,6 +241,12 @@ bool isBeyondAnyPosting(const QString& file)
 {
     QByteArray there;
     return readJournal(file, there) == JournalRead::TooLarge;
+}
+
+bool isLinked(const QString& file)
+{
+    QByteArray there;
+    return readJournal(file, there) == JournalRead::Linked;
 }
 
 // Takes the journal away from its name while it is still the one judged: whatever stands
@@ -298,8 +307,20 @@ PendingPosting beyondAnyPosting(const QString& folder, const QString& journal)
     if (!setAside(journal, isBeyondAnyPosting, aside))
         return failed(lockLostWhileWriting(folder).error);
     return {PendingPosting::State::Damaged,
-            QStringLiteral("The posting journal \"%1\" is larger than any posting writes, so it was set aside "
-                           "as damaged as \"%2\" and nothing of it was written.").arg(journal, aside)};
+            QStringLiteral("The posting journal \"%1\" is larger than any posting writes, so nothing of it was "
+                           "written and it was set aside as \"%2\".").arg(journal, aside)};
+}
+
+// A journal that is a link (or lies behind one) is not followed: it is set aside as it is.
+PendingPosting linkedJournal(const QString& folder, const QString& journal)
+{
+    const QString aside = setAsidePath(journal, "damaged");
+    if (!setAside(journal, isLinked, aside))
+        return failed(lockLostWhileWriting(folder).error);
+    return {PendingPosting::State::Damaged,
+            QStringLiteral("A posting that was cut short could not be completed: its journal \"%1\" is a symbolic "
+                           "link or lies behind one, and Quorvane follows none in a shared folder. It was set aside "
+                           "as \"%2\".").arg(journal, aside)};
 }
 
 PendingPosting stale(const QString& folder, const QString& journal, const QByteArray& bytes, const QStringList& files)
@@ -449,6 +470,8 @@ PendingPosting completeJournal(const QString& folder, const QString& journal, co
         return failed(error);
     case JournalRead::TooLarge:
         return beyondAnyPosting(folder, journal);
+    case JournalRead::Linked:
+        return linkedJournal(folder, journal);
     case JournalRead::Read:
         break;
     }

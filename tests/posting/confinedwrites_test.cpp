@@ -146,6 +146,23 @@ TEST_F(ConfinedPostingWrites, AJournalHandedOnIsNotWrittenThroughALink)
     EXPECT_TRUE(QFileInfo(theirs).isSymLink());
 }
 
+// A journal that is itself a link, or lies behind one, is not followed: it is set aside as
+// damaged, naming it, and the next posting is not held up by it.
+TEST_F(ConfinedPostingWrites, AJournalThatIsALinkIsSetAsideUnfollowed)
+{
+    const QString folder = program.makeFolder(QStringLiteral("share/QVNET/RAzar")) + QLatin1Char('/');
+    const Victim victim(program);
+    ASSERT_TRUE(QFile::link(victim.file, PostingJournal::path(folder)));
+
+    const PendingPosting pending = CompletePendingPosting(folder);
+    EXPECT_EQ(pending.state, PendingPosting::State::Damaged) << pending.message.toStdString();
+    EXPECT_TRUE(pending.message.contains(PostingJournal::path(folder))) << pending.message.toStdString();
+    EXPECT_TRUE(QFileInfo(PostingJournal::path(folder) + QStringLiteral(".damaged")).isSymLink());
+    EXPECT_FALSE(QFileInfo(PostingJournal::path(folder)).isSymLink());
+    EXPECT_EQ(CompletePendingPosting(folder).state, PendingPosting::State::None);
+    EXPECT_TRUE(victim.untouched());
+}
+
 // How a user of the share swaps a name of a journal's first file while another computer
 // completes that journal.
 struct Swap {
