@@ -22,13 +22,14 @@ QString besideIt(const QString& relative, const QString& name)
     return folder.isEmpty() ? name : folder + QLatin1Char('/') + name;
 }
 
-JournalFiles::Digest pathDigest(const QString& path)
+// The digest of a file outside the share, read by its path; a failure names it as `named`.
+JournalFiles::Digest pathDigest(const QString& path, const QString& named)
 {
     JournalFiles::Digest d;
     d.digest = PostingJournal::digestOf(path);
     if (!d.digest) {
         d.error = EIO;
-        d.message = QStringLiteral("The file \"%1\" could not be read.").arg(path);
+        d.message = QStringLiteral("The file \"%1\" could not be read.").arg(named);
     }
     return d;
 }
@@ -36,7 +37,6 @@ JournalFiles::Digest pathDigest(const QString& path)
 } // namespace
 
 JournalFiles::JournalFiles(const QString& folder) : m_share(PostingJournal::shareOf(folder)) {}
-
 
 JournalFiles::Digest JournalFiles::digestBelow(const QString& relative, const QString& path) const
 {
@@ -61,7 +61,7 @@ JournalFiles::Digest JournalFiles::digestBelow(const QString& relative, const QS
 JournalFiles::Digest JournalFiles::digestOf(const JournalEntry& entry) const
 {
     const QString relative = belowShare(entry.path);
-    return relative.isEmpty() ? pathDigest(entry.path) : digestBelow(relative, entry.path);
+    return relative.isEmpty() ? pathDigest(entry.path, entry.path) : digestBelow(relative, entry.path);
 }
 
 JournalFiles::Digest JournalFiles::replacementDigestOf(const JournalEntry& entry) const
@@ -69,14 +69,14 @@ JournalFiles::Digest JournalFiles::replacementDigestOf(const JournalEntry& entry
     const QString path = QFileInfo(entry.path).absolutePath() + QLatin1Char('/') + entry.replacement;
     const QString relative = belowShare(entry.path);
     if (relative.isEmpty())
-        return QFileInfo::exists(path) ? pathDigest(path) : Digest{QByteArray(), 0, QString()};
+        return QFileInfo::exists(path) ? pathDigest(path, path) : Digest{QByteArray(), 0, QString()};
     return digestBelow(besideIt(relative, entry.replacement), path);
 }
 
 JournalFiles::Digest JournalFiles::digestOf(const QString& path) const
 {
     const QString relative = belowShare(path);
-    return relative.isEmpty() ? pathDigest(platform::resolvedTarget(path)) : digestBelow(relative, path);
+    return relative.isEmpty() ? pathDigest(platform::resolvedTarget(path), path) : digestBelow(relative, path);
 }
 
 platform::FileResult JournalFiles::writeReplacement(const QString& path, const QByteArray& bytes,
