@@ -399,17 +399,70 @@ int removeStaleTemporaryFiles(const QString& target)
     return removeStale(folder, names);
 }
 
+namespace {
+
+std::function<void(const QString&)>& staleRemovalHook()
+{
+    static std::function<void(const QString&)> hook;
+    return hook;
+}
+
+// Removes the stale temporary files below an open folder. Every step starts from the handle
+// of the folder it is in and follows no link: a folder of a share that another user turns
+// into a link meanwhile is neither entered nor removed from, so nothing outside is removed.
+int removeStaleBelow(int folder, const QString& path, qint64 maxAge, std::time_t now)
+{
+    const int listed = ::openat(folder, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    DIR* listing = listed >= 0 ? ::fdopendir(listed) : nullptr;
+    if (!listing) {
+        if (listed >= 0)
+            ::close(listed);
+        return 0;
+    }
+    QList<QByteArray> names;
+    while (const dirent* entry = ::readdir(listing)) {
+        const QByteArray name(entry->d_name);
+        if (name != "." && name != "..")
+            names.append(name);
+    }
+    ::closedir(listing);
+    int removed = 0;
+    for (const QByteArray& name : names) {
+        const QString inside = path + QLatin1Char('/') + QFile::decodeName(name);
+        // A folder is entered only as a folder: a link, whatever it leads to, is not.
+        if (const int below = ::openat(folder, name.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            below >= 0) {
+            removed += removeStaleBelow(below, inside, maxAge, now);
+            ::close(below);
+            continue;
+        }
+        struct stat info {};
+        if (::fstatat(folder, name.constData(), &info, AT_SYMLINK_NOFOLLOW) == 0 && S_ISREG(info.st_mode)
+            && isTemporaryFileName(QFile::decodeName(name)) && qint64(info.st_mtime) <= qint64(now) - maxAge) {
+            if (staleRemovalHook())
+                staleRemovalHook()(inside);
+            if (::unlinkat(folder, name.constData(), 0) == 0)
+                ++removed;
+        }
+    }
+    return removed;
+}
+
+} // namespace
+
 int removeStaleTemporaryFilesBelow(const QString& folder)
 {
-    QStringList names;
-    int removed = 0;
-    for (const Entry& entry : entriesOf(folder)) {
-        if (entry.folder)
-            removed += removeStaleTemporaryFilesBelow(folder + QLatin1Char('/') + entry.name);
-        else if (isTemporaryFileName(entry.name))
-            names << entry.name;
-    }
-    return removed + removeStale(folder, names);
+    const int fd = ::open(QFile::encodeName(folder).constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0)
+        return 0;
+    const int removed = removeStaleBelow(fd, folder, staleTemporaryFileAge(folder), std::time(nullptr));
+    ::close(fd);
+    return removed;
+}
+
+void setStaleRemovalHook(std::function<void(const QString& path)> hook)
+{
+    staleRemovalHook() = std::move(hook);
 }
 
 } // namespace platform

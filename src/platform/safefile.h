@@ -104,7 +104,10 @@ qint64 staleTemporaryFileAge(const QString& folder,
 int removeStaleTemporaryFiles(const QString& target);
 
 // Removes the stale temporary files anywhere below the folder, without following symbolic
-// links; returns how many were removed. Failures are passed over.
+// links at any part of the way, at the moment of each removal too; returns how many were
+// removed. Failures are passed over.
 int removeStaleTemporaryFilesBelow(const QString& folder);
+// Tests: called with the path of each file right before that removal (a test stops there).
+void setStaleRemovalHook(std::function<void(const QString& path)> hook);
 
 } // namespace platform

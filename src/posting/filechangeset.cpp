@@ -1,6 +1,7 @@
 #include "posting/filechangeset.h"
 
 #include "platform/safefile.h"
+#include "posting/journalfiles.h"
 #include "posting/postingjournal.h"
 #include "posting/writestephook.h"
 
@@ -18,10 +19,10 @@ platform::FileResult notWritten(const QString& path)
     return {false, QStringLiteral("The file \"%1\" could not be written.").arg(path)};
 }
 
-void removeAll(const std::vector<JournalEntry>& entries)
+void removeAll(const std::vector<JournalEntry>& entries, const JournalFiles& files)
 {
     for (const JournalEntry& entry : entries)
-        QFile::remove(QFileInfo(entry.path).absolutePath() + QLatin1Char('/') + entry.replacement);
+        files.removeReplacement(entry.path, entry.replacement);
 }
 
 } // namespace
@@ -49,26 +50,31 @@ QByteArray FileChangeSet::bytesOf(const QString& path) const
 FileChangeSet::Result FileChangeSet::commit(const QString& folder, const std::function<bool()>& stillHeld) const
 {
     WriteSteps steps;
+    JournalFiles files(folder);
     std::vector<JournalEntry> entries;
     for (const File& file : m_files) {
-        // The file replaced is the one a link leads to, and the journal records what it holds
+        // A file below the shared folder is written there under its own name, through a handle
+        // on the folder: a link anywhere on its way refuses the posting. A file outside it
+        // (this computer's settings file, a transaction saved elsewhere) is the one its link
+        // leads to, as any save of it keeps the link. The journal records what the file holds
         // now, under the lock: it is rolled forward only onto this.
-        const QString target = platform::resolvedTarget(file.path);
-        const std::optional<QByteArray> before = PostingJournal::digestOf(target);
+        const bool below = !files.belowShare(file.path).isEmpty();
+        const QString target = below ? file.path : platform::resolvedTarget(file.path);
+        const JournalFiles::Digest before = files.digestOf(file.path);
         platform::FileResult written = notWritten(file.path);
         QString replacement;
-        if (!before)
-            written = {false, QStringLiteral("The file \"%1\" could not be read.").arg(file.path)};
+        if (!before.digest)
+            written = {false, before.message};
         else if (steps.next())
-            written = platform::writeReplacement(file.path, file.bytes, replacement);
+            written = files.writeReplacement(file.path, file.bytes, replacement);
         JournalEntry entry;
         if (written)
-            written = PostingJournal::entryFor(folder, target, QFileInfo(replacement).fileName(), *before,
+            written = PostingJournal::entryFor(folder, target, replacement, *before.digest,
                                                PostingJournal::digest(file.bytes), entry);
         if (!written) {
             if (!replacement.isEmpty())
-                QFile::remove(replacement);
-            removeAll(entries);
+                files.removeReplacement(target, replacement);
+            removeAll(entries, files);
             return {Outcome::PutBack, written.error};
         }
         entries.push_back(entry);
@@ -89,24 +95,20 @@ FileChangeSet::Result FileChangeSet::commit(const QString& folder, const std::fu
             return stillHeld() ? platform::FileResult{true, QString()} : lockLostWhileWriting(folder);
         }, journalBytes);
     if (!journal) {
-        removeAll(entries);
+        removeAll(entries, files);
         return {Outcome::PutBack, journal.error};
     }
 
-    QSet<QString> folders;
     for (const JournalEntry& entry : entries) {
         platform::FileResult renamed = notWritten(entry.path);
         if (!stillHeld())
             renamed = lockLostWhileWriting(folder);
         else if (steps.next())
-            renamed = platform::replaceWith(QFileInfo(entry.path).absolutePath() + QLatin1Char('/') + entry.replacement,
-                                            entry.path, false);
+            renamed = files.rename(entry);
         if (!renamed)
             return {Outcome::Deferred, renamed.error};
-        folders.insert(QFileInfo(entry.path).absolutePath());
     }
-    for (const QString& changed : folders)
-        platform::syncFolder(changed);
+    files.flushFolders();
 
     // Every file is written; a journal that cannot be removed is completed again later,
     // which finds every rename done. Only this posting's own journal is removed.

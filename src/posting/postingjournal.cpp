@@ -3,6 +3,7 @@
 #include "datafiles/datafoldertree.h"
 #include "datafiles/postinglock.h"
 #include "posting/installationkey.h"
+#include "posting/journalfiles.h"
 #include "posting/writestephook.h"
 
 #include <QCryptographicHash>
@@ -201,25 +202,78 @@ bool isTakenJournalName(const QString& name)
     return name.startsWith(TakenJournalStart) && name.endsWith(QLatin1String(".jnl"));
 }
 
-// Takes the journal away from its name while it still holds `bytes`: whatever stands there
-// now that holds other bytes is another holder's, and stays (or is put back). True when it
-// was taken; it then lies at `taken`.
-bool takeJournal(const QString& journal, const QByteArray& bytes, const QString& taken)
+// A journal that counts more entries than any posting writes.
+bool countsTooMany(const QByteArray& bytes)
 {
-    return platform::takeIfStill(journal, taken, [&bytes](const QString& file) {
-               QByteArray there;
-               return platform::readWholeFile(file, there).ok && there == bytes;
-           }) == platform::Taken::Taken;
+    if (bytes.size() < Mark.size() + 4 || !bytes.startsWith(Mark))
+        return false;
+    return qFromBigEndian<quint32>(bytes.constData() + Mark.size()) > PostingJournal::MaxEntries;
 }
 
-// Sets the journal aside under `aside`, only while it still holds the bytes judged; false
-// when another holder's journal stands at the name by now (this one lost the lock).
-bool setAside(const QString& journal, const QByteArray& bytes, const QString& aside)
+enum class JournalRead { Read, Missing, TooLarge, Linked, Failed };
+
+// Reads a journal of a lock's folder (or one taken aside there) through a handle on the shared
+// folder. One larger than any posting writes, in bytes (told by its size, before it is read)
+// or in entries, is refused: anybody who can write to the share can put one there, and every
+// computer reads it at every start and every posting.
+JournalRead readJournal(const QString& journal, QByteArray& bytes, QString* error = nullptr)
+{
+    const platform::ConfinedFolder share(rootOf(QFileInfo(journal).absolutePath()));
+    switch (const int read = share.readWhole(share.relativeName(journal), PostingJournal::MaxBytes, bytes)) {
+    case 0:
+        return countsTooMany(bytes) ? JournalRead::TooLarge : JournalRead::Read;
+    case ENOENT:
+    case ENOTDIR:
+        return JournalRead::Missing;
+    case EFBIG:
+        return JournalRead::TooLarge;
+    case ELOOP:
+    case EXDEV:
+        return JournalRead::Linked;
+    default:
+        if (error)
+            *error = platform::ConfinedFolder::failure(journal, QStringLiteral("read"), read);
+        return JournalRead::Failed;
+    }
+}
+
+bool isBeyondAnyPosting(const QString& file)
+{
+    QByteArray there;
+    return readJournal(file, there) == JournalRead::TooLarge;
+}
+
+bool isLinked(const QString& file)
+{
+    QByteArray there;
+    return readJournal(file, there) == JournalRead::Linked;
+}
+
+// Takes the journal away from its name while it is still the one judged: whatever stands
+// there now that is not is another holder's, and stays (or is put back). True when it was
+// taken; it then lies at `taken`.
+bool takeJournalIf(const QString& journal, const QString& taken, const std::function<bool(const QString&)>& isTheOne)
+{
+    return platform::takeIfStill(journal, taken, isTheOne) == platform::Taken::Taken;
+}
+
+// The same, for the journal that still holds `bytes`.
+bool takeJournal(const QString& journal, const QByteArray& bytes, const QString& taken)
+{
+    return takeJournalIf(journal, taken, [&bytes](const QString& file) {
+        QByteArray there;
+        return readJournal(file, there) == JournalRead::Read && there == bytes;
+    });
+}
+
+// Sets the journal aside under `aside`, only while it is still the one judged; false when
+// another holder's journal stands at the name by now (this one lost the lock).
+bool setAside(const QString& journal, const std::function<bool(const QString&)>& isTheOne, const QString& aside)
 {
     const QString taken = takenJournalPath(journal);
     // A holder can sleep here past its lease, while another computer takes the lock and
     // shows its own journal under this name.
-    if (WriteSteps steps; !steps.next() || !takeJournal(journal, bytes, taken))
+    if (WriteSteps steps; !steps.next() || !takeJournalIf(journal, taken, isTheOne))
         return false;
     if (!QFile::rename(taken, aside)) {
         QFile::remove(aside);
@@ -227,6 +281,14 @@ bool setAside(const QString& journal, const QByteArray& bytes, const QString& as
     }
     platform::syncFolder(QFileInfo(journal).absolutePath());
     return true;
+}
+
+bool setAside(const QString& journal, const QByteArray& bytes, const QString& aside)
+{
+    return setAside(journal, [&bytes](const QString& file) {
+        QByteArray there;
+        return readJournal(file, there) == JournalRead::Read && there == bytes;
+    }, aside);
 }
 
 PendingPosting damaged(const QString& folder, const QString& journal, const QByteArray& bytes, const QString& why)
@@ -237,6 +299,30 @@ PendingPosting damaged(const QString& folder, const QString& journal, const QByt
     return {PendingPosting::State::Damaged,
             QStringLiteral("A posting that was cut short could not be completed: %1 Its journal was set aside "
                            "as \"%2\".").arg(why, aside)};
+}
+
+// A journal larger than any posting writes is set aside as it is, unread; the user is told
+// in one sentence.
+PendingPosting beyondAnyPosting(const QString& folder, const QString& journal)
+{
+    const QString aside = setAsidePath(journal, "damaged");
+    if (!setAside(journal, isBeyondAnyPosting, aside))
+        return failed(lockLostWhileWriting(folder).error);
+    return {PendingPosting::State::Damaged,
+            QStringLiteral("The posting journal \"%1\" is larger than any posting writes, so nothing of it was "
+                           "written and it was set aside as \"%2\".").arg(journal, aside)};
+}
+
+// A journal that is a link (or lies behind one) is not followed: it is set aside as it is.
+PendingPosting linkedJournal(const QString& folder, const QString& journal)
+{
+    const QString aside = setAsidePath(journal, "damaged");
+    if (!setAside(journal, isLinked, aside))
+        return failed(lockLostWhileWriting(folder).error);
+    return {PendingPosting::State::Damaged,
+            QStringLiteral("A posting that was cut short could not be completed: its journal \"%1\" is a symbolic "
+                           "link or lies behind one, and Quorvane follows none in a shared folder. It was set aside "
+                           "as \"%2\".").arg(journal, aside)};
 }
 
 PendingPosting stale(const QString& folder, const QString& journal, const QByteArray& bytes, const QStringList& files)
@@ -260,32 +346,25 @@ struct Survey {
     bool unreadable = false;            // a file could not be read now; try again later
 };
 
-// Whether a file named relative to the shared folder is really inside it: its folder,
-// with every link followed, lies below the shared folder's, and it is no link itself.
-bool reallyInside(const QString& root, const JournalEntry& entry)
+// Why a file named relative to the shared folder is not acted on: a link stands at its name
+// or in its path, or the name leaves the folder.
+QString notInside(const QString& root, const JournalEntry& entry, const JournalFiles::Digest& found)
 {
-    const QString rootReal = QFileInfo(root).canonicalFilePath();
-    const QString folderReal = QFileInfo(QFileInfo(entry.path).absolutePath()).canonicalFilePath();
-    if (rootReal.isEmpty() || folderReal.isEmpty())
-        return false;
-    if (folderReal != rootReal && !folderReal.startsWith(rootReal + QLatin1Char('/')))
-        return false;
-    struct stat info {};
-    return ::lstat(QFile::encodeName(entry.path).constData(), &info) != 0 || !S_ISLNK(info.st_mode);
+    if (found.error == EXDEV)
+        return QStringLiteral("its journal names \"%1\", which lies outside \"%2\".").arg(entry.path, root);
+    return QStringLiteral("its journal names \"%1\", which is a symbolic link or lies behind one; Quorvane "
+                          "follows none in a shared folder.").arg(entry.path);
 }
 
-Survey survey(const QString& folder, const std::vector<JournalEntry>& entries)
+Survey survey(const QString& folder, const std::vector<JournalEntry>& entries, const JournalFiles& files)
 {
     Survey s;
     const QString root = rootOf(folder);
     std::optional<QByteArray> key;
     for (const JournalEntry& entry : entries) {
-        if (entry.computer.isEmpty()) {
-            if (!reallyInside(root, entry)) {
-                s.problem = QStringLiteral("its journal names \"%1\", which lies outside \"%2\".").arg(entry.path, root);
-                return s;
-            }
-        } else {
+        // A file below the shared folder is read through a handle on it, and no link is
+        // followed anywhere on its way; one outside it was written by this installation.
+        if (!entry.computer.isEmpty()) {
             if (!key)
                 key = InstallationKey::read();
             if (!key || InstallationKey::seal(*key, sealed(entry)) != entry.seal) {
@@ -294,30 +373,27 @@ Survey survey(const QString& folder, const std::vector<JournalEntry>& entries)
                 return s;
             }
         }
-        const std::optional<QByteArray> now = PostingJournal::digestOf(entry.path);
-        if (!now) {
-            s.unreadable = true;
-            s.problem = QStringLiteral("The file \"%1\" could not be read.").arg(entry.path);
+        const JournalFiles::Digest found = files.digestOf(entry);
+        const JournalFiles::Digest newContent = found.digest ? files.replacementDigestOf(entry) : found;
+        for (const JournalFiles::Digest& read : {found, newContent}) {
+            if (read.digest)
+                continue;
+            s.unreadable = !read.linked();
+            s.problem = read.linked() ? notInside(root, entry, read) : read.message;
             return s;
         }
-        const QString replacement = replacementPath(entry);
-        if (QFileInfo::exists(replacement)) {
-            const std::optional<QByteArray> content = PostingJournal::digestOf(replacement);
-            if (!content) {
-                s.unreadable = true;
-                s.problem = QStringLiteral("The file \"%1\" could not be read.").arg(replacement);
-                return s;
-            }
-            if (*content != entry.after) {
+        const QByteArray& now = *found.digest;
+        if (!newContent.digest->isEmpty()) { // the replacement stands
+            if (*newContent.digest != entry.after) {
                 s.problem = QStringLiteral("the new content of \"%1\" is damaged.").arg(entry.path);
                 return s;
             }
-            if (*now == entry.before || *now == entry.after)
+            if (now == entry.before || now == entry.after)
                 s.toRename.push_back(entry);
             else
                 s.moved << entry.path;
-        } else if (*now != entry.after) {
-            (*now == entry.before ? s.lost : s.moved) << entry.path;
+        } else if (now != entry.after) {
+            (now == entry.before ? s.lost : s.moved) << entry.path;
         }
     }
     return s;
@@ -325,41 +401,53 @@ Survey survey(const QString& folder, const std::vector<JournalEntry>& entries)
 
 // Renames what is left of the entries; the folders are flushed once at the end.
 PendingPosting renameLeft(const QString& folder, const std::vector<JournalEntry>& entries, WriteSteps& steps,
-                          const std::function<bool()>& stillHeld)
+                          const std::function<bool()>& stillHeld, JournalFiles& files)
 {
-    QSet<QString> folders;
     for (const JournalEntry& entry : entries) {
         platform::FileResult renamed{false, QStringLiteral("The file \"%1\" could not be written.").arg(entry.path)};
         if (steps.next())
-            renamed = stillHeld() ? platform::replaceWith(replacementPath(entry), entry.path, false)
-                                  : lockLostWhileWriting(folder);
+            renamed = stillHeld() ? files.rename(entry) : lockLostWhileWriting(folder);
         if (!renamed)
             return failed(renamed.error);
-        folders.insert(QFileInfo(entry.path).absolutePath());
     }
-    for (const QString& changed : folders)
-        platform::syncFolder(changed);
+    files.flushFolders();
     return {PendingPosting::State::Completed, QString()};
 }
 
 // Writes a journal of another installation under the lock, fenced: a holder that slept past
 // its lease between its last check and the rename finds its replacement taken away by the
-// lock's new holder, and puts no older journal over one that holder wrote.
+// lock's new holder, and puts no older journal over one that holder wrote. It is written
+// through a handle on the shared folder: a link at its name, or in its way, refuses it.
 platform::FileResult writeFenced(const QString& path, const QByteArray& bytes, const QString& folder, WriteSteps& steps,
                                  const std::function<bool()>& stillHeld)
 {
-    QString replacement;
-    if (auto staged = platform::writeFencedReplacement(path, bytes, replacement); !staged)
-        return staged;
+    const platform::ConfinedFolder share(rootOf(folder));
+    platform::FileHandle parent;
+    QByteArray name;
+    QByteArray replacement;
+    int error = share.openParent(share.relativeName(path), parent, name);
+    if (error == 0)
+        error = platform::writeReplacementIn(parent.fd(), name, bytes, replacement, true);
+    if (error != 0)
+        return {false, platform::ConfinedFolder::failure(path, QStringLiteral("written"), error)};
     platform::FileResult renamed = lockLostWhileWriting(folder);
-    if (stillHeld())
-        renamed = steps.next() ? platform::replaceWith(replacement, path)
-                               : platform::FileResult{false, QStringLiteral("The file \"%1\" could not be written.").arg(path)};
-    if (!renamed) {
-        QFile::remove(replacement);
-        if (renamed.missingSource)
-            return lockLostWhileWriting(folder);
+    // The step comes after the last check: a holder that sleeps there past its lease finds
+    // its replacement taken away by the lock's new holder when it wakes.
+    if (stillHeld()) {
+        if (!steps.next()) {
+            renamed = {false, QStringLiteral("The file \"%1\" could not be written.").arg(path)};
+        } else {
+            error = platform::replaceIn(parent.fd(), replacement, name);
+            if (error == ENOENT)
+                return lockLostWhileWriting(folder); // the lock's new holder took the replacement away
+            renamed = {error == 0, error == 0 ? QString()
+                                              : platform::ConfinedFolder::failure(path, QStringLiteral("written"), error)};
+        }
     }
+    if (!renamed)
+        (void)platform::removeIn(parent.fd(), replacement);
+    else
+        platform::syncFolderHandle(parent.fd());
     return renamed;
 }
 
@@ -379,11 +467,20 @@ bool isOwnButUnvouched(const JournalEntry& entry)
 // that installation's own journal.
 PendingPosting completeJournal(const QString& folder, const QString& journal, const std::function<bool()>& stillHeld)
 {
-    if (!QFileInfo::exists(journal))
-        return {};
     QByteArray bytes;
-    if (auto read = platform::readWholeFile(journal, bytes); !read)
-        return failed(read.error);
+    QString error;
+    switch (readJournal(journal, bytes, &error)) {
+    case JournalRead::Missing:
+        return {};
+    case JournalRead::Failed:
+        return failed(error);
+    case JournalRead::TooLarge:
+        return beyondAnyPosting(folder, journal);
+    case JournalRead::Linked:
+        return linkedJournal(folder, journal);
+    case JournalRead::Read:
+        break;
+    }
     const auto entries = PostingJournal::decode(folder, bytes);
     if (!entries)
         return damaged(folder, journal, bytes, QStringLiteral("its journal \"%1\" is damaged.").arg(journal));
@@ -397,7 +494,8 @@ PendingPosting completeJournal(const QString& folder, const QString& journal, co
             others[entry.computer].push_back(entry);
     }
     // Every file is looked at before any is renamed: a journal is applied whole or not at all.
-    const Survey found = survey(folder, mine);
+    JournalFiles files(folder);
+    const Survey found = survey(folder, mine, files);
     if (found.unreadable)
         return failed(found.problem);
     if (!found.problem.isEmpty())
@@ -409,7 +507,7 @@ PendingPosting completeJournal(const QString& folder, const QString& journal, co
                                     .arg(QLatin1Char('"') + found.lost.join(QStringLiteral("\", \"")) + QLatin1Char('"')));
 
     WriteSteps steps;
-    const PendingPosting done = renameLeft(folder, found.toRename, steps, stillHeld);
+    const PendingPosting done = renameLeft(folder, found.toRename, steps, stillHeld, files);
     if (done.state != PendingPosting::State::Completed)
         return done;
     QStringList unvouched;
@@ -418,7 +516,7 @@ PendingPosting completeJournal(const QString& folder, const QString& journal, co
         const QString theirs = journalOf(folder, computer);
         std::vector<JournalEntry> kept = left;
         QByteArray earlier;
-        if (QFileInfo::exists(theirs) && platform::readWholeFile(theirs, earlier))
+        if (readJournal(theirs, earlier) == JournalRead::Read)
             if (const auto before = PostingJournal::decode(folder, earlier))
                 kept.insert(kept.begin(), before->begin(), before->end());
         if (auto written = writeFenced(theirs, PostingJournal::encode(folder, kept), folder, steps, stillHeld); !written)
@@ -474,7 +572,7 @@ QSet<QString> namedReplacements(const QString& folder)
         if (!isJournalName(journal.fileName()))
             continue;
         QByteArray bytes;
-        if (!platform::readWholeFile(journal.filePath(), bytes))
+        if (readJournal(journal.filePath(), bytes) != JournalRead::Read)
             continue;
         if (const auto entries = PostingJournal::decode(folder, bytes))
             for (const JournalEntry& entry : *entries)
@@ -559,6 +657,29 @@ std::optional<QByteArray> PostingJournal::digestOf(const QString& path)
     return canonical(XXH3_128bits_digest(&state));
 }
 
+std::optional<QByteArray> PostingJournal::digestOfOpen(int fd)
+{
+    XXH3_state_t state;
+    XXH3_128bits_reset(&state);
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR)
+            continue;
+        if (got < 0)
+            return std::nullopt;
+        if (got == 0)
+            break;
+        XXH3_128bits_update(&state, buffer, size_t(got));
+    }
+    return canonical(XXH3_128bits_digest(&state));
+}
+
+QString PostingJournal::shareOf(const QString& folder)
+{
+    return rootOf(folder);
+}
+
 platform::FileResult PostingJournal::entryFor(const QString& folder, const QString& path, const QString& replacement,
                                               const QByteArray& before, const QByteArray& after, JournalEntry& entry)
 {
@@ -613,7 +734,7 @@ std::optional<std::vector<JournalEntry>> PostingJournal::decode(const QString& f
         const auto after = before ? reader.counted() : std::nullopt;
         const auto computer = after ? reader.text() : std::nullopt;
         const auto seal = computer ? reader.counted() : std::nullopt;
-        if (!seal)
+        if (!seal || path->toUtf8().size() > MaxPathBytes)
             return std::nullopt;
         JournalEntry entry{QString(), *replacement, *before, *after, *computer, *seal};
         if (path->startsWith(Relative)) {
@@ -682,7 +803,7 @@ platform::FileResult PostingJournal::removeOwn(const QString& journal, const QBy
     // put back (or, when yet another stands at the name by then, left where a completion
     // finds it).
     QByteArray now;
-    if (!platform::readWholeFile(journal, now))
+    if (readJournal(journal, now) != JournalRead::Read)
         return {true, QString()};
     if (now != bytes)
         return {true, QString()};
@@ -776,9 +897,13 @@ int removeDeadReplacements(const QString& folder, const QStringList& otherFolder
     QSet<QString> named = namedReplacements(folder);
     for (const QString& other : otherFolders)
         named.unite(namedReplacements(other));
+    // Removed through a handle on the shared folder: a folder of the share turned into a link
+    // meanwhile makes the removal fail, and nothing outside the share is removed.
+    const JournalFiles files(folder);
+    WriteSteps steps;
     int removed = 0;
-    forEachReplacement(folder, [&removed, &named](const QString& path) {
-        if (!named.contains(cleanAbsolute(path)) && QFile::remove(path))
+    forEachReplacement(folder, [&removed, &named, &files, &steps](const QString& path) {
+        if (!named.contains(cleanAbsolute(path)) && steps.next() && files.removeBelowShare(path))
             ++removed;
         return true;
     });

@@ -20,7 +20,10 @@
 // finds it still holding the bytes it wrote or completed.
 //
 // A file below the shared folder is named relative to it, so that every computer finds it
-// under its own path to the share; such a name never climbs out of it. A file outside it
+// under its own path to the share; such a name never climbs out of it, and such a file is
+// read, written and renamed through a handle on the shared folder that follows no link at any
+// part of its name (JournalFiles), so that a link put into the share at any moment refuses the
+// posting or its completion instead of leading it outside the share. A file outside it
 // (this computer's settings file, or a transaction saved elsewhere) is named by its path on
 // the computer that posted, with that installation's name and a seal made with a key only it
 // holds (InstallationKey): only that installation completes it, and only when the seal is
@@ -64,8 +67,19 @@ public:
     // the fingerprint of its key.
     static QString computerKey();
 
+    // The shared folder of a lock's folder: below it files are named relative to it.
+    static QString shareOf(const QString& folder);
+
+    // No posting writes a journal anywhere near these: a posting changes a handful of files.
+    // A journal beyond them is refused before it is read, whoever wrote it.
+    static constexpr qint64 MaxBytes = 1 << 20;
+    static constexpr quint32 MaxEntries = 512;
+    static constexpr int MaxPathBytes = 4096; // the longest path the system opens
+
     // The digest journals keep of a file's content.
     static QByteArray digest(const QByteArray& bytes);
+    // The digest of an open file's content from where it stands; nullopt when it cannot be read.
+    static std::optional<QByteArray> digestOfOpen(int fd);
     // The digest of the file as it is now: empty when there is none, nullopt when it cannot
     // be read.
     static std::optional<QByteArray> digestOf(const QString& path);

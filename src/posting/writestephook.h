@@ -1,6 +1,7 @@
 #pragma once
 // The write steps of a posting, counted from 1 in each commit or completion: the journal,
-// then each file, then the journal's removal. Tests stop a posting at a chosen step (a child
+// then each file, then the journal's removal; and each removal of the sweep of dead
+// replacements. Tests stop a posting at a chosen step (a child
 // process kills itself there) or make the step fail as a failed write would; the program
 // itself installs nothing.
 

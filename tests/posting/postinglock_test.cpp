@@ -162,7 +162,7 @@ TEST_F(PostingLockTest, ACompleterBackFromASleepSetsAsideNoJournalButTheOneItJud
     }
     ChildProcess first = ChildProcess::start(POSTING_CRASH_CHILD,
                                              {program.path(), QString::number(TransactionAsAUser),
-                                              QStringLiteral("stopcomplete"), QStringLiteral("1")},
+                                              QStringLiteral("completestop"), QStringLiteral("1")},
                                              program.filePath(QStringLiteral("completer.out")),
                                              {{"POSTING_LEASE_MS", QByteArray::number(Lease)}});
     ASSERT_TRUE(first.waitStopped()) << first.describe();
@@ -222,7 +222,7 @@ TEST_F(PostingLockTest, ACompleterBackFromASleepHandsNoEntriesOnThatWereDealtWit
     // rename, its last check passed.
     ChildProcess other = ChildProcess::start(POSTING_CRASH_CHILD,
                                              {program.makeFolder(QStringLiteral("second")),
-                                              QString::number(TransactionAsAUser), QStringLiteral("stopcomplete"),
+                                              QString::number(TransactionAsAUser), QStringLiteral("completestop"),
                                               QStringLiteral("1")},
                                              program.filePath(QStringLiteral("second.out")),
                                              {{"POSTING_LEASE_MS", QByteArray::number(Lease)},

@@ -1,9 +1,14 @@
 // The crash test's child process: in the program folder it is given, it posts (or completes
 // a posting left unfinished) and kills itself with SIGKILL just before the write step it is
 // given, as a crash or a power cut would stop it there. Step 0 runs to the end. "stop" stops
-// it there instead (SIGSTOP), as a machine that sleeps or pauses would, until it is let go on.
+// it there instead (SIGSTOP), as a machine that sleeps or pauses would, until it is let go on;
+// "completestop" stops a completion so, and prints what the completion tells; "sweepstop"
+// stops the sweep of dead replacements under the lock so, as a start makes it; "stalesweep"
+// sweeps the share's stale temporary files as a start does, stopped (SIGSTOP) right before
+// its first removal.
 //
-//   posting_crash_child <program folder> <scenario number> post|stop|complete <step>
+//   posting_crash_child <program folder> <scenario number> post|stop|complete|completestop|sweepstop <step>
+//   posting_crash_child <program folder> <scenario number> stalesweep 0
 //   posting_crash_child <program folder> <scenario number> writehost|hostcopy <moment>
 //
 // "writehost" writes the host file as the settings window does after the host changed its
@@ -29,6 +34,7 @@
 #include "platform/clock.h"
 #include "platform/programfolder.h"
 #include "platform/prompts.h"
+#include "platform/safefile.h"
 #include "posting/postingjournal.h"
 #include "posting/writestephook.h"
 #include "support/childprompts.h"
@@ -108,7 +114,8 @@ int main(int argc, char** argv)
     platform::pinClock(QDateTime(QDate(2026, 12, 10), QTime(12, 0, 0)));
     testsupport::NoPrompts prompts;
     platform::setPrompts(&prompts);
-    const bool stop = mode == QLatin1String("stop") || mode == QLatin1String("stopcomplete");
+    const bool stop = mode == QLatin1String("stop") || mode == QLatin1String("completestop")
+        || mode == QLatin1String("sweepstop");
     posting::setWriteStepHook([killAt, stop](int step) {
         if (step != killAt)
             return true;
@@ -131,22 +138,37 @@ int main(int argc, char** argv)
         return writeAsTheHost(mode, QString::fromLocal8Bit(argv[4]));
     if (mode == QLatin1String("post") || mode == QLatin1String("stop"))
         return crashtest::post(crashtest::Scenarios[scenario]) ? 0 : 2;
-    if (mode == QLatin1String("complete") || mode == QLatin1String("stopcomplete")) {
+    if (mode == QLatin1String("complete") || mode == QLatin1String("completestop")) {
         // Another installation's completion of the folder named, from a program folder of its own.
         QString folder = qEnvironmentVariable("POSTING_COMPLETE_FOLDER");
-        if (folder.isEmpty())
+        if (folder.isEmpty()) {
             folder = crashtest::postingFolder(crashtest::Scenarios[scenario]);
-        else {
+        } else {
             datafiles::CreateDataFolders();
             datafiles::SettingsStore store;
             store.CompanyName = QStringLiteral("Second");
             if (!datafiles::SaveSettingsFile(store))
                 return 4;
         }
-        return posting::CompletePendingPosting(folder).state
-                == posting::PendingPosting::State::Completed
-            ? 0
-            : 2;
+        const posting::PendingPosting pending = posting::CompletePendingPosting(folder);
+        if (!pending.message.isEmpty()) {
+            std::printf("%s\n", pending.message.toLocal8Bit().constData());
+            std::fflush(stdout);
+        }
+        return pending.state == posting::PendingPosting::State::Completed ? 0 : 2;
+    }
+    if (mode == QLatin1String("stalesweep")) {
+        platform::setStaleRemovalHook([](const QString&) { stopHere(); });
+        std::printf("%d\n", platform::removeStaleTemporaryFilesBelow(crashtest::share() + QStringLiteral("QVNET")));
+        return 0;
+    }
+    if (mode == QLatin1String("sweepstop")) {
+        datafiles::PostingLock lock(crashtest::postingFolder(crashtest::Scenarios[scenario]));
+        lock.setCompletes(false);
+        if (lock.acquire() != datafiles::PostingLock::Status::Held)
+            return 2;
+        std::printf("%d\n", posting::removeDeadReplacements(lock.folder()));
+        return 0;
     }
     return 4;
 }
