@@ -143,6 +143,7 @@ public:
         LockReread,      // the lock still holds the bytes judged dead; it is not removed yet
         Releasing,       // the holder found its own lock at the name; it is not removed yet
         HostFileChecked, // the host file's writer checked the lock last; it renames next
+        PostingRead,     // a posting read the files it changes; it writes them next
     };
     using BreakStepHook = std::function<void(BreakStep)>;
     static void setBreakStepHook(BreakStepHook hook); // tests

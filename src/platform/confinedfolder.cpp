@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cerrno>
 #include <cstring>
+#include <limits>
 #include <fcntl.h>
 #include <linux/openat2.h>
 #include <sys/stat.h>
@@ -279,4 +280,35 @@ void syncFolderHandle(int folder)
     ::fsync(folder);
 }
 
+namespace {
+
+thread_local ConfinedReads* innermostReads = nullptr;
+
+} // namespace
+
+ConfinedReads::ConfinedReads(const QString& folder) : m_folder(folder), m_outer(innermostReads)
+{
+    innermostReads = this;
+}
+
+ConfinedReads::~ConfinedReads()
+{
+    innermostReads = m_outer;
+}
+
+bool ConfinedReads::read(const QString& path, QByteArray& bytes, bool& ok, QString& error)
+{
+    if (!innermostReads)
+        return false;
+    const ConfinedFolder& folder = innermostReads->m_folder;
+    const QString below = folder.relativeName(path);
+    if (below.isEmpty())
+        return false;
+    const int read = folder.readWhole(below, std::numeric_limits<qint64>::max(), bytes);
+    ok = read == 0;
+    error = ok ? QString() : ConfinedFolder::failure(path, QStringLiteral("read"), read);
+    return true;
+}
+
 } // namespace platform
+

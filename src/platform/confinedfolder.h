@@ -85,4 +85,24 @@ int removeIn(int folder, const QByteArray& name);
 // flushes the folder, so that the names changed in it last.
 void syncFolderHandle(int folder);
 
+// While one lives on a thread, readWholeFile reads a file spelled below its folder through a
+// handle on that folder, following no link: what a posting reads in a shared folder under its
+// lock is what lies there, never a file elsewhere that a link, made and taken away again
+// before the posting writes, leads to. Scopes nest; the innermost holds.
+class ConfinedReads {
+public:
+    explicit ConfinedReads(const QString& folder);
+    ~ConfinedReads();
+    ConfinedReads(const ConfinedReads&) = delete;
+    ConfinedReads& operator=(const ConfinedReads&) = delete;
+
+    // The file's bytes read through the innermost scope's folder, as readWholeFile tells them;
+    // false when no scope holds the path, which is then read by its path.
+    static bool read(const QString& path, QByteArray& bytes, bool& ok, QString& error);
+
+private:
+    ConfinedFolder m_folder;
+    ConfinedReads* m_outer;
+};
+
 } // namespace platform

@@ -1,5 +1,7 @@
 #include "platform/safefile.h"
 
+#include "platform/confinedfolder.h"
+
 #include "platform/systeminfo.h"
 
 #include <QFile>
@@ -359,6 +361,9 @@ bool isReplacementFileName(const QString& fileName)
 
 FileResult readWholeFile(const QString& path, QByteArray& bytes)
 {
+    FileResult confined;
+    if (ConfinedReads::read(path, bytes, confined.ok, confined.error))
+        return confined;
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {false, QStringLiteral("The file \"%1\" could not be read: %2.").arg(path, file.errorString())};

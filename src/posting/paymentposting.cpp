@@ -7,6 +7,7 @@
 #include "datafiles/paymentfile.h"
 #include "datafiles/paymentheaderexchange.h"
 #include "datafiles/postinglock.h"
+#include "platform/confinedfolder.h"
 #include "datafiles/settingsfile.h"
 #include "datafiles/settingsstore.h"
 #include "datafiles/transactionheaderfile.h"
@@ -258,6 +259,10 @@ PaymentResult PaymentPosting::post(const PaymentSave& save)
     datafiles::PostingLock lock(datafiles::PostingLock::folderFor(m_store));
     if (auto locked = takePostingLock(lock, Kind); !locked)
         return refused(locked);
+    // What lies in the share is read through a handle on it: a link put there for a moment
+    // must not bring a file from elsewhere on this computer into what the posting writes.
+    std::optional<platform::ConfinedReads> confined;
+    confined.emplace(datafiles::PostingLock::shareOf(lock.folder()));
     const PaymentRecord& p = save.payment;
     if (auto entry = checkEntry(p); !entry)
         return refused(entry);
@@ -307,6 +312,7 @@ PaymentResult PaymentPosting::post(const PaymentSave& save)
         return refused(exact);
     const PaymentRecord stored = storedPayment(p, header, paid);
     FileChangeSet files;
+    datafiles::PostingLock::reachStep(datafiles::PostingLock::BreakStep::PostingRead);
     contacts.addFiles(files);
     files.add(p.lblChangeStatus.ToolTipText, headerBytes(header, paid));
     shared.addFiles(files);
@@ -318,6 +324,8 @@ PaymentResult PaymentPosting::post(const PaymentSave& save)
     result.FileName = save.FileName;
     result.payment = stored;
     result.contactFiles = ContactBalances::companyFiles(parties);
+    // The writes keep their own handles on the share; the lock is looked at where it stands.
+    confined.reset();
     result.outcome = commitPosting(files, shared, Kind, lock, result.notice);
     return result;
 }

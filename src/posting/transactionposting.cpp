@@ -5,6 +5,7 @@
 #include "datafiles/hostfile.h"
 #include "datafiles/linefield.h"
 #include "datafiles/postinglock.h"
+#include "platform/confinedfolder.h"
 #include "datafiles/settingsfile.h"
 #include "datafiles/settingsstore.h"
 #include "datafiles/transactionheaderfile.h"
@@ -228,6 +229,10 @@ TransactionResult TransactionPosting::post(const TransactionSave& save)
     datafiles::PostingLock lock(datafiles::PostingLock::folderFor(m_store));
     if (auto locked = takePostingLock(lock, Kind); !locked)
         return refused(locked);
+    // What lies in the share is read through a handle on it: a link put there for a moment
+    // must not bring a file from elsewhere on this computer into what the posting writes.
+    std::optional<platform::ConfinedReads> confined;
+    confined.emplace(datafiles::PostingLock::shareOf(lock.folder()));
     const TransactionHeader& h = save.header;
     if (auto entry = checkEntry(h, save.kind); !entry)
         return refused(entry);
@@ -289,6 +294,7 @@ TransactionResult TransactionPosting::post(const TransactionSave& save)
     written.oldvalue.Caption = written.Value.Caption;
 
     FileChangeSet files;
+    datafiles::PostingLock::reachStep(datafiles::PostingLock::BreakStep::PostingRead);
     contacts.addFiles(files);
     files.add(headerPath, headerBytes(written));
     files.add(path, save.lineItems);
@@ -300,6 +306,8 @@ TransactionResult TransactionPosting::post(const TransactionSave& save)
     result.FileName = path;
     result.header = written;
     result.contactFiles = ContactBalances::companyFiles(parties);
+    // The writes keep their own handles on the share; the lock is looked at where it stands.
+    confined.reset();
     result.outcome = commitPosting(files, shared, Kind, lock, result.notice);
     return result;
 }

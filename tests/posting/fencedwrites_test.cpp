@@ -106,4 +106,43 @@ INSTANTIATE_TEST_SUITE_P(
                       HostMoment{"TheHostCopyBeforeItsExchange", "hostcopy", "ExchangeNext", "was not copied"}),
     [](const ::testing::TestParamInfo<HostMoment>& info) { return std::string(info.param.name); });
 
+// A posting reads the company files of the share through a handle on it. A user of the share
+// who puts a link to a file elsewhere on the poster's computer in place of a company file,
+// and the file back once the posting has read it, would otherwise make the posting write
+// what that other file holds into the share.
+TEST(ConfinedPostingReads, ALinkPutInPlaceOfACompanyFileBringsNothingFromElsewhereIntoTheShare)
+{
+    constexpr int TransactionAsAUser = 2;
+    testsupport::TempProgramFolder program;
+    const crashtest::Scenario& scenario = crashtest::Scenarios[TransactionAsAUser];
+    ASSERT_TRUE(crashtest::prepare(scenario));
+    const QString bank = crashtest::share() + QStringLiteral("QVNET/RAzar/Contacts/Bank.QVC");
+    ASSERT_TRUE(QFileInfo(bank).isFile());
+    const QString secret = program.makeFolder(QStringLiteral("private")) + QStringLiteral("/Bank.QVC");
+    ASSERT_TRUE(postingtest::writeCompanyFile(secret, {{"Ana", "7"}, {"Secret", "1000000"}}));
+    const QString kept = program.filePath(QStringLiteral("Bank.QVC.kept"));
+    ASSERT_TRUE(QFile::rename(bank, kept));
+    ASSERT_TRUE(QFile::link(secret, bank));
+    const QByteArray secretBytes = postingtest::contentOf(secret);
+
+    // Stopped once it has read the files it changes, where the link is taken away again.
+    ChildProcess poster = ChildProcess::start(
+        POSTING_CRASH_CHILD, {program.path(), QString::number(TransactionAsAUser), QStringLiteral("readstop"), QStringLiteral("0")},
+        program.filePath(QStringLiteral("poster.out")), {});
+    const bool stopped = poster.waitStopped();
+    if (stopped) {
+        ASSERT_TRUE(QFile::remove(bank));
+        ASSERT_TRUE(QFile::copy(kept, bank));
+        poster.resume();
+        poster.wait();
+    }
+    EXPECT_FALSE(stopped) << "the posting read the file the link leads to";
+    EXPECT_TRUE(poster.exited(2)) << poster.describe(); // refused, not posted
+    EXPECT_TRUE(QFileInfo(bank).isSymLink()); // nothing was written in its place
+    if (!QFileInfo(bank).isSymLink())
+        EXPECT_NE(postingtest::cellOf(bank, 2, 1).toStdString(), "Secret");
+    EXPECT_EQ(postingtest::contentOf(secret), secretBytes);
+}
+
 } // namespace
+

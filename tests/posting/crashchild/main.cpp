@@ -136,7 +136,12 @@ int main(int argc, char** argv)
     }
     if (mode == QLatin1String("writehost") || mode == QLatin1String("hostcopy"))
         return writeAsTheHost(mode, QString::fromLocal8Bit(argv[4]));
-    if (mode == QLatin1String("post") || mode == QLatin1String("stop"))
+    if (mode == QLatin1String("readstop")) // stopped once it has read what it changes
+        datafiles::PostingLock::setBreakStepHook([](datafiles::PostingLock::BreakStep step) {
+            if (step == datafiles::PostingLock::BreakStep::PostingRead)
+                stopHere();
+        });
+    if (mode == QLatin1String("post") || mode == QLatin1String("stop") || mode == QLatin1String("readstop"))
         return crashtest::post(crashtest::Scenarios[scenario]) ? 0 : 2;
     if (mode == QLatin1String("complete") || mode == QLatin1String("completestop")) {
         // Another installation's completion of the folder named, from a program folder of its own.
