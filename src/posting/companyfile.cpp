@@ -345,7 +345,20 @@ QByteArray CompanyFile::takeBytes()
         QString safe = it->second;
         safe.replace(QLatin1String("\r\n"), QLatin1String("\n"));
         safe.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        m_plain.replace(span.start, span.length, platform::toAnsi(safe));
+        const QByteArray text = platform::toAnsi(safe);
+        // One move of what follows the cell, where its text changes length: the buffer
+        // grows at its end in place, rather than being copied whole.
+        const qsizetype size = m_plain.size();
+        const qsizetype after = span.start + span.length;
+        const qsizetype delta = text.size() - span.length;
+        if (delta > 0)
+            m_plain.resize(size + delta);
+        char* data = m_plain.data();
+        if (delta != 0)
+            std::memmove(data + after + delta, data + after, size_t(size - after));
+        std::memcpy(data + span.start, text.constData(), size_t(text.size()));
+        if (delta < 0)
+            m_plain.resize(size + delta);
     }
     grid::ListFileScrambler::apply(m_plain);
     QByteArray out = std::move(m_plain);
