@@ -1,6 +1,8 @@
 // Shows the transactions window as a user has it after opening a transaction, with its Header
 // menu pulled down to the receiving contact, and saves its picture:
-// transactionshot <picture.png>. Everything it shows is fixed (the transaction and its
+// transactionshot <picture.png> [<new transaction picture.png>]. The second picture is a new
+// transaction (File > New) with a column "Note" added and typed into, row by row, as a user
+// types: a click into its first cell, "rush", Tab, "ok". Everything it shows is fixed (the transaction and its
 // header file, the window's size, the style and the fonts), so the same build gives the
 // same picture every time.
 
@@ -19,6 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QTemporaryDir>
+#include <QTest>
 #include <cstdio>
 
 namespace {
@@ -94,8 +97,8 @@ QImage pulledDown(QMenu& menu, const QPoint& at)
 
 int main(int argc, char** argv)
 {
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: transactionshot <picture.png>\n");
+    if (argc != 2 && argc != 3) {
+        std::fprintf(stderr, "usage: transactionshot <picture.png> [<new transaction picture.png>]\n");
         return 2;
     }
     qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -166,6 +169,33 @@ int main(int argc, char** argv)
     if (!shot.save(QString::fromLocal8Bit(argv[1]), "PNG")) {
         std::fprintf(stderr, "transactionshot: %s could not be written\n", argv[1]);
         return 1;
+    }
+    if (argc == 3) {
+        window.menu(QStringLiteral("new"))->trigger();
+        prompts.input = QStringLiteral("Note");
+        window.menu(QStringLiteral("AddColumn"))->trigger();
+        prompts.input.clear();
+        QApplication::processEvents();
+        grid::DocumentList& list = window.List1();
+        const int note = list.ColumnCount();
+        const QPoint at(int(list.columnLeftOnGrid(note)) + list.GetWidthColumn(note) / 2,
+                        list.headerHeight() + grid::GridCore::RowHeight / 2 + list.ScrollTop());
+        QWidget* target = list.childAt(at) ? list.childAt(at) : &list;
+        QTest::mouseClick(target, Qt::LeftButton, {}, target->mapFrom(&list, at));
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("rush"));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("ok"));
+        QApplication::processEvents();
+        if (list.GetItem(1, note) != QStringLiteral("rush") || list.GetItem(2, note) != QStringLiteral("ok")) {
+            std::fprintf(stderr, "transactionshot: the added column took no typing\n");
+            return 1;
+        }
+        const QImage typed = windowshot::withTitleBar(window.grab().toImage(), window.windowTitle());
+        if (!typed.save(QString::fromLocal8Bit(argv[2]), "PNG")) {
+            std::fprintf(stderr, "transactionshot: %s could not be written\n", argv[2]);
+            return 1;
+        }
+        window.setlblChangeStatus(QStringLiteral("0")); // it goes without a question
     }
     platform::setProgramFolder(QString());
     return 0;

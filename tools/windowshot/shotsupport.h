@@ -48,7 +48,7 @@ class Choosing : public platform::Prompts {
 public:
     explicit Choosing(QString path) : m_path(std::move(path)) {}
     platform::Answer MsgBox(const QString&, int, const QString&) override { return platform::Answer::OK; }
-    QString InputBox(const QString&, const QString&, const QString&) override { return QString(); }
+    QString InputBox(const QString&, const QString&, const QString&) override { return input; }
     bool ShowOpen(platform::CommonDialog& dialog) override
     {
         dialog.FileName = m_path;
@@ -57,6 +57,8 @@ public:
     }
     bool ShowSave(platform::CommonDialog&) override { return false; }
     bool ShowColor(platform::CommonDialog&) override { return false; }
+
+    QString input; // what is typed into an input box
 
 private:
     QString m_path;
