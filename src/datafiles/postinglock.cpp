@@ -459,15 +459,26 @@ void PostingLock::refreshLoop()
     const qint64 offset = start.size() - LeaseDigits;
     std::unique_lock lock(m_mutex);
     while (!m_stop.wait_for(lock, std::chrono::milliseconds(timing().refreshMs), [this] { return m_stopping; })) {
+        const qint64 counting = steadyMs();
         if (!leaseTrusted()) {
             m_lapsed = true;
             return;
         }
+        reachStep(BreakStep::Renewing);
         ++lease;
         const QByteArray digits = QByteArray::number(lease, 16).rightJustified(LeaseDigits, '0');
-        if (::pwrite(m_fd, digits.constData(), size_t(digits.size()), offset) == qint64(digits.size())
-            && ::fdatasync(m_fd) == 0)
-            m_lastRenewal = steadyMs();
+        if (::pwrite(m_fd, digits.constData(), size_t(digits.size()), offset) != qint64(digits.size())
+            || ::fdatasync(m_fd) != 0)
+            continue;
+        // The look above is no fence: stopped between it and the write for longer than the
+        // lease, the holder would count up a lease a waiter may have judged dead meanwhile,
+        // and take it for renewed. A count that lands later than trusted renews nothing.
+        if (!leaseTrusted()) {
+            m_lapsed = true;
+            return;
+        }
+        // Renewed as of the moment the count began: it showed no earlier than that.
+        m_lastRenewal = counting;
     }
 }
 

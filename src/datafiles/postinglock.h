@@ -114,6 +114,9 @@ public:
     [[nodiscard]] Status acquire();
     // Whether the lock is still ours and safe to write under.
     bool stillHeld() const;
+    // Whether the lease went uncounted for longer than trusted while held: the lock was lost
+    // for good. Final once release() has returned.
+    bool lapsed() const { return m_lapsed; }
     void release();
 
     const QString& folder() const { return m_folder; }
@@ -144,6 +147,7 @@ public:
         Releasing,       // the holder found its own lock at the name; it is not removed yet
         HostFileChecked, // the host file's writer checked the lock last; it renames next
         PostingRead,     // a posting read the files it changes; it writes them next
+        Renewing,        // the holder found its lease trusted; it counts it up next
     };
     using BreakStepHook = std::function<void(BreakStep)>;
     static void setBreakStepHook(BreakStepHook hook); // tests

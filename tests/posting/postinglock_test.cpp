@@ -268,6 +268,25 @@ TEST_F(PostingLockTest, AHolderWhoseLeaseLapsedWritesNothingMore)
     EXPECT_FALSE(posting::PostingJournal::exists(shared()));
 }
 
+// A holder stopped between the look at its lease and counting it up, for longer than the
+// lease, does not take its late count for a renewal: a waiter may have judged the lock dead
+// meanwhile. The look is no fence; what counts is when the count was made.
+TEST_F(PostingLockTest, AHolderStoppedAsItCountsItsLeaseUpTakesTheLateCountForNoRenewal)
+{
+    ChildProcess late = holder(QStringLiteral("late"), QStringLiteral("-"),
+                               {{"POSTING_RACE_LEASE_MS", QByteArray::number(Lease)},
+                                {"POSTING_RACE_TRUST_MS", QByteArray::number(Lease * 3 / 4)},
+                                {"POSTING_BREAK_AT", "Renewing:stop"}});
+    ASSERT_TRUE(late.waitStopped()) << late.describe();
+    // Asleep for longer than the lease, with its count looked at and not yet made.
+    std::this_thread::sleep_for(std::chrono::milliseconds(Lease + 500));
+    release(QStringLiteral("late"));
+    late.resume();
+    late.wait();
+    ASSERT_TRUE(late.exited(0)) << late.describe();
+    EXPECT_EQ(postingtest::contentOf(program.filePath(QStringLiteral("late.out"))).trimmed(), "lapsed");
+}
+
 // A holder on another computer that counts its lease up is never taken for dead, however
 // long the waiter waits past the lease.
 TEST_F(PostingLockTest, ALiveHolderCountingItsLeaseUpIsHonoured)

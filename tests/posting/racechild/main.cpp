@@ -38,6 +38,7 @@
 #include <QMap>
 #include <QStringList>
 #include <QString>
+#include <atomic>
 #include <chrono>
 #include <csignal>
 #include <cstdio>
@@ -138,8 +139,8 @@ int main(int argc, char** argv)
     const auto setting = [](const char* name, int otherwise) {
         return qEnvironmentVariableIsSet(name) ? qEnvironmentVariableIntValue(name) : otherwise;
     };
-    datafiles::PostingLock::setTiming(
-        {setting("POSTING_RACE_WAIT_MS", 600000), setting("POSTING_RACE_LEASE_MS", 600000), 100, 600000});
+    datafiles::PostingLock::setTiming({setting("POSTING_RACE_WAIT_MS", 600000), setting("POSTING_RACE_LEASE_MS", 600000),
+                                       100, setting("POSTING_RACE_TRUST_MS", 600000)});
     if (const int stopAt = setting("POSTING_STOP_AT_STEP", 0); stopAt > 0)
         posting::setWriteStepHook([stopAt](int step) {
             if (step == stopAt)
@@ -152,13 +153,16 @@ int main(int argc, char** argv)
             {QStringLiteral("JudgedDead"), datafiles::PostingLock::BreakStep::JudgedDead},
             {QStringLiteral("MarkerTaken"), datafiles::PostingLock::BreakStep::MarkerTaken},
             {QStringLiteral("LockReread"), datafiles::PostingLock::BreakStep::LockReread},
-            {QStringLiteral("Releasing"), datafiles::PostingLock::BreakStep::Releasing}};
+            {QStringLiteral("Releasing"), datafiles::PostingLock::BreakStep::Releasing},
+            {QStringLiteral("Renewing"), datafiles::PostingLock::BreakStep::Renewing}};
         if (parts.size() != 2 || !steps.contains(parts[0]))
             return 4;
         const auto at = steps.value(parts[0]);
         const int signal = parts[1] == QLatin1String("kill") ? SIGKILL : SIGSTOP;
+        // A holder counts its lease up again and again: it stops at the first count only.
         datafiles::PostingLock::setBreakStepHook([at, signal](datafiles::PostingLock::BreakStep step) {
-            if (step == at)
+            static std::atomic<bool> counted{false};
+            if (step == at && (step != datafiles::PostingLock::BreakStep::Renewing || !counted.exchange(true)))
                 ::raise(signal);
         });
     }
@@ -179,6 +183,11 @@ int main(int argc, char** argv)
             return 2;
         held.close();
         waitFor(release);
+        // Whether the holder lost the lock by a lease that went uncounted too long; known
+        // for sure once its counting has ended with the release.
+        lock.release();
+        std::printf("%s\n", lock.lapsed() ? "lapsed" : "kept");
+        std::fflush(stdout);
         return 0;
     }
 
