@@ -782,6 +782,16 @@ platform::FileResult PostingJournal::publish(const QString& folder, const std::v
     const platform::FileResult made = platform::createExclusive(journal, written, {0666, lastCheck});
     if (!made && allowed && QFileInfo::exists(journal))
         return {false, QStringLiteral("The journal of another posting, \"%1\", stands in the way.").arg(journal)};
+    // The journal is made by its path, which a link put in the folder's place at that very
+    // moment would lead elsewhere: it is looked for where it belongs, through the share, and a
+    // posting whose journal is not there is not saved. Told as cut short instead, it would
+    // wait for a completion that never finds its journal.
+    if (made) {
+        QByteArray there;
+        if (readJournal(journal, there) != JournalRead::Read || there != written)
+            return {false, QStringLiteral("The journal \"%1\" could not be written: a symbolic link stands in its "
+                                          "path, and in a shared folder Quorvane follows none.").arg(journal)};
+    }
     if (made)
         platform::syncFolder(QFileInfo(journal).absolutePath());
     return made;

@@ -1,5 +1,7 @@
 #include "crashscenario.h"
 
+#include <cstdio>
+
 #include "datafiles/datafoldertree.h"
 #include "datafiles/paymentheaderexchange.h"
 #include "datafiles/settingsfile.h"
@@ -99,10 +101,11 @@ bool post(const Scenario& scenario)
     if (scenario.kind == Kind::Transaction) {
         const QString path = datafiles::DataRoot(store) + QStringLiteral("Transactions/42.QVT");
         posting::TransactionPosting posting(store);
-        return posting
-            .post({posting::SaveKind::SaveAs, between(QStringLiteral("250"), bankFile(store), true), path,
-                   postingtest::lineItemBytes(path)})
-            .posted();
+        const posting::TransactionResult result = posting.post(
+            {posting::SaveKind::SaveAs, between(QStringLiteral("250"), bankFile(store), true), path,
+             postingtest::lineItemBytes(path)});
+        std::fprintf(stderr, "%s\n", result.notice.text.toLocal8Bit().constData());
+        return result.posted();
     }
     datafiles::PaymentRecord payment;
     if (datafiles::LoadHeaderForPayment(paymentHeader(store), payment, store) != datafiles::PaymentHeaderLoad::Loaded)

@@ -246,6 +246,35 @@ TEST_F(PostingLockTest, ACompleterBackFromASleepHandsNoEntriesOnThatWereDealtWit
     EXPECT_EQ(postingtest::contentOf(own), "newer");
 }
 
+// A journal made by its path while a link stands in place of the lock's folder lands
+// elsewhere: the posting looks for it where it belongs and, not finding it there, is told as
+// not saved, rather than as cut short and left to a completion that would never find it.
+TEST_F(PostingLockTest, AJournalMadeThroughALinkInPlaceOfItsFolderIsNoJournal)
+{
+    const crashtest::Scenario& scenario = crashtest::Scenarios[TransactionAsAUser];
+    const QString bank = shared() + "Contacts/Bank.QVC";
+    const QString balance = postingtest::balanceOf(bank, 1);
+    ChildProcess poster = this->poster("stop", crashtest::files(scenario) + 1); // its replacements written, no journal yet
+    ASSERT_TRUE(poster.waitStopped()) << poster.describe();
+
+    // The lock's folder is moved away and a link to a folder elsewhere put in its place,
+    // with the lock as it stands, so that the holder's last look finds its lock.
+    const QString folder = QDir::cleanPath(shared());
+    const QString moved = folder + QStringLiteral(".real");
+    const QString elsewhere = program.makeFolder(QStringLiteral("elsewhere"));
+    ASSERT_TRUE(QDir().rename(folder, moved));
+    ASSERT_TRUE(QFile::copy(moved + QStringLiteral("/posting.lock"), elsewhere + QStringLiteral("/posting.lock")));
+    ASSERT_TRUE(QFile::link(elsewhere, folder));
+    poster.resume();
+    poster.wait();
+    ASSERT_TRUE(QFile::remove(folder));
+    ASSERT_TRUE(QDir().rename(moved, folder));
+
+    EXPECT_TRUE(poster.exited(2)) << poster.describe(); // told as not saved
+    EXPECT_FALSE(posting::PostingJournal::exists(shared()));
+    EXPECT_EQ(postingtest::balanceOf(bank, 1), balance);
+}
+
 // A holder whose lease went unrenewed longer than it trusts (the machine slept) writes
 // nothing more, even when nobody has taken its lock over yet: a waiter may be at it.
 TEST_F(PostingLockTest, AHolderWhoseLeaseLapsedWritesNothingMore)
