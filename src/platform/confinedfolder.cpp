@@ -1,5 +1,7 @@
 #include "platform/confinedfolder.h"
 
+#include "platform/safefile.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -86,24 +88,6 @@ int openBeneath(int root, const QList<QByteArray>& parts, int flags)
         noOpenat2 = true;
     }
     return walk(root, parts, flags);
-}
-
-
-bool writeAll(int fd, const QByteArray& bytes)
-{
-    const char* p = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, size_t(left));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        p += n;
-        left -= n;
-    }
-    return true;
 }
 
 } // namespace

@@ -38,22 +38,6 @@ FileResult success()
     return {true, QString()};
 }
 
-bool writeAll(int fd, const QByteArray& bytes)
-{
-    const char* p = bytes.constData();
-    qsizetype left = bytes.size();
-    while (left > 0) {
-        const ssize_t n = ::write(fd, p, size_t(left));
-        if (n < 0) {
-            if (errno == EINTR)
-                continue;
-            return false;
-        }
-        p += n;
-        left -= n;
-    }
-    return true;
-}
 
 // Where the bytes of a path really go: the target of a symbolic link, so that saving
 // through a link keeps the link.
@@ -192,6 +176,23 @@ FileResult createInPlace(const QString& path, const QByteArray& bytes, unsigned 
 
 } // namespace
 
+bool writeAll(int fd, const QByteArray& bytes)
+{
+    const char* p = bytes.constData();
+    qsizetype left = bytes.size();
+    while (left > 0) {
+        const ssize_t n = ::write(fd, p, size_t(left));
+        if (n < 0) {
+            if (errno == EINTR)
+                continue;
+            return false;
+        }
+        p += n;
+        left -= n;
+    }
+    return true;
+}
+
 
 QString resolvedTarget(const QString& path)
 {
@@ -260,14 +261,18 @@ FileResult createExclusive(const QString& path, const QByteArray& bytes, const E
     return failure(QStringLiteral("created"), path, error);
 }
 
-FileResult writeReplacement(const QString& path, const QByteArray& bytes, QString& replacement)
+namespace {
+
+// The new content of a file, written and flushed beside it under a temporary name of the
+// kind given, with the file's permissions.
+FileResult writeBeside(const QString& path, const QByteArray& bytes, QString& replacement, const char* kind)
 {
     const QString target = resolvedTarget(path);
     const QByteArray targetName = QFile::encodeName(target);
     if (::access(targetName.constData(), F_OK) == 0 && ::access(targetName.constData(), W_OK) != 0)
         return failure(QStringLiteral("written"), path, errno);
     QByteArray tempName;
-    const int fd = openTemporaryBeside(target, tempName, "p");
+    const int fd = openTemporaryBeside(target, tempName, kind);
     if (fd < 0)
         return failure(QStringLiteral("written"), path, errno);
     struct stat old {};
@@ -281,25 +286,16 @@ FileResult writeReplacement(const QString& path, const QByteArray& bytes, QStrin
     return success();
 }
 
+} // namespace
+
+FileResult writeReplacement(const QString& path, const QByteArray& bytes, QString& replacement)
+{
+    return writeBeside(path, bytes, replacement, "p");
+}
+
 FileResult writeFencedReplacement(const QString& path, const QByteArray& bytes, QString& replacement)
 {
-    const QString target = resolvedTarget(path);
-    const QByteArray targetName = QFile::encodeName(target);
-    if (::access(targetName.constData(), F_OK) == 0 && ::access(targetName.constData(), W_OK) != 0)
-        return failure(QStringLiteral("written"), path, errno);
-    QByteArray tempName;
-    const int fd = openTemporaryBeside(target, tempName, "l");
-    if (fd < 0)
-        return failure(QStringLiteral("written"), path, errno);
-    struct stat old {};
-    if (::stat(targetName.constData(), &old) == 0)
-        ::fchmod(fd, old.st_mode & 07777);
-    if (const int error = writeFlushAndClose(fd, bytes); error != 0) {
-        ::unlink(tempName.constData());
-        return failure(QStringLiteral("written"), path, error);
-    }
-    replacement = QFile::decodeName(tempName);
-    return success();
+    return writeBeside(path, bytes, replacement, "l");
 }
 
 bool isFencedFileName(const QString& fileName)

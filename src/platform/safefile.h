@@ -83,6 +83,10 @@ Taken takeIfStill(const QString& path, const QString& aside, const std::function
 // The file a write of the path replaces: the target of a symbolic link, else the path.
 QString resolvedTarget(const QString& path);
 
+// Writes all the bytes to an open file, however many calls it takes; false on an error
+// (errno tells it).
+bool writeAll(int fd, const QByteArray& bytes);
+
 // Reads a whole file; nullopt-like failure through ok=false.
 FileResult readWholeFile(const QString& path, QByteArray& bytes);
 
