@@ -21,9 +21,11 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
 #include <csignal>
+#include <map>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <thread>
@@ -77,6 +79,19 @@ protected:
                                    {peer(), computer, program.filePath(QStringLiteral("go")), "hold",
                                     program.filePath(name)},
                                    program.filePath(name + QStringLiteral(".out")), environment);
+    }
+    // The lock is still the one "taker" made (its bytes `takers`), and a third computer cannot
+    // take it: nobody else holds it at once. Then the taker lets it go.
+    void expectTheTakerAloneHolds(const QByteArray& takers, ChildProcess& taker)
+    {
+        const auto now = PostingLock::decode(postingtest::contentOf(lockPath()));
+        EXPECT_TRUE(now.has_value()) << "the new holder's lock was removed";
+        if (now)
+            EXPECT_EQ(now->token, PostingLock::decode(takers)->token) << "the new holder's lock was replaced";
+        ChildProcess third = holder(QStringLiteral("third"), QStringLiteral("Third"), {{"POSTING_RACE_WAIT_MS", "500"}});
+        EXPECT_FALSE(heldBeforeItEnded(QStringLiteral("third"), third)) << "two computers held the lock at once";
+        release(QStringLiteral("taker"));
+        taker.wait();
     }
     bool holds(const QString& name) const { return QFileInfo::exists(program.filePath(name + QStringLiteral(".held"))); }
     void release(const QString& name) const { QFile(program.filePath(name)).open(QIODevice::WriteOnly); }
@@ -387,13 +402,7 @@ TEST_F(PostingLockTest, ABreakerBackFromASleepRemovesNoLiveLock)
 
     late.resume();
     EXPECT_FALSE(heldBeforeItEnded(QStringLiteral("late"), late)) << "the late breaker took the lock";
-    const auto now = PostingLock::decode(postingtest::contentOf(lockPath()));
-    ASSERT_TRUE(now.has_value()) << "the new holder's lock was removed";
-    EXPECT_EQ(now->token, PostingLock::decode(takers)->token) << "the new holder's lock was replaced";
-    ChildProcess third = holder(QStringLiteral("third"), QStringLiteral("Third"), {{"POSTING_RACE_WAIT_MS", "500"}});
-    EXPECT_FALSE(heldBeforeItEnded(QStringLiteral("third"), third)) << "two computers held the lock at once";
-    release(QStringLiteral("taker"));
-    taker.wait();
+    expectTheTakerAloneHolds(takers, taker);
 }
 
 // A holder that slept inside its letting go, after it found its own lock at the name and
@@ -413,13 +422,7 @@ TEST_F(PostingLockTest, AHolderBackFromASleepInItsReleaseRemovesNoLockButItsOwn)
     first.resume();
     first.wait();
     EXPECT_TRUE(first.exited(0)) << first.describe();
-    const auto now = PostingLock::decode(postingtest::contentOf(lockPath()));
-    ASSERT_TRUE(now.has_value()) << "the new holder's lock was removed";
-    EXPECT_EQ(now->token, PostingLock::decode(takers)->token) << "the new holder's lock was replaced";
-    ChildProcess third = holder(QStringLiteral("third"), QStringLiteral("Third"), {{"POSTING_RACE_WAIT_MS", "500"}});
-    EXPECT_FALSE(heldBeforeItEnded(QStringLiteral("third"), third)) << "two computers held the lock at once";
-    release(QStringLiteral("taker"));
-    taker.wait();
+    expectTheTakerAloneHolds(takers, taker);
 }
 
 // A breaker killed while it held its marker: every later wait still ends within its limit,
@@ -460,6 +463,63 @@ TEST_F(PostingLockTest, AMarkerLeftByAKilledBreakerBlocksNobodyForGood)
 
 // The journal's bytes reach the disk before its name does, and its name before any file is
 // renamed on the strength of it.
+// A completion that hands another installation's entries on to that installation's journal
+// has that journal's bytes and its folder on the disk before its own journal goes: a machine
+// that stops in between must not lose the entries with both journals.
+TEST_F(PostingLockTest, AJournalHandedOnIsOnTheDiskBeforeTheJournalItCameFromGoes)
+{
+    const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
+    ASSERT_FALSE(strace.isEmpty()) << "strace is missing (scripts/setup.sh installs it)";
+    const QString own = program.filePath(QStringLiteral("own.txt"));
+    {
+        QFile f(own);
+        ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+        f.write("old");
+    }
+    ASSERT_TRUE(posting::PostingJournal::stage(shared(), {{own, "new"}}));
+    const QString log = program.filePath(QStringLiteral("strace.log"));
+    QProcess child;
+    child.setProcessChannelMode(QProcess::MergedChannels);
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("POSTING_COMPLETE_FOLDER"), shared());
+    child.setProcessEnvironment(environment);
+    child.start(strace, {"-f", "-qq", "-y", "-s", "4096", "-e",
+                         "trace=write,fsync,fdatasync,link,linkat,rename,renameat,renameat2,unlink,unlinkat", "-e",
+                         "signal=none", "-o", log, POSTING_CRASH_CHILD, program.makeFolder(QStringLiteral("second")),
+                         QString::number(TransactionAsAUser), "complete", "0"});
+    ASSERT_TRUE(child.waitForFinished(-1));
+    ASSERT_EQ(child.exitCode(), 0) << child.readAll().toStdString();
+    ASSERT_TRUE(QFile::exists(posting::PostingJournal::ownPath(shared())));
+    QFile traced(log);
+    ASSERT_TRUE(traced.open(QIODevice::ReadOnly));
+    const std::vector<testsupport::TracedCall> calls = testsupport::tracedCalls(traced.readAll());
+    SCOPED_TRACE("the completion's calls:\n" + testsupport::listed(calls));
+
+    const QString folder = QDir::cleanPath(QFileInfo(shared()).canonicalFilePath());
+    const QString theirs = QFileInfo(posting::PostingJournal::ownPath(shared())).fileName();
+    std::size_t handed = calls.size();
+    for (std::size_t i = 0; i < calls.size() && handed == calls.size(); ++i)
+        if (calls[i].name.startsWith(QLatin1String("rename")) && QFileInfo(calls[i].path).fileName() == theirs)
+            handed = i;
+    ASSERT_LT(handed, calls.size()) << "the entries were not handed on by a rename";
+    const QString replacement = folder + QLatin1Char('/') + QFileInfo(calls[handed].from).fileName();
+    bool bytesFlushed = false;
+    for (std::size_t i = 0; i < handed; ++i)
+        bytesFlushed |= isFlush(calls[i]) && calls[i].path == replacement;
+    EXPECT_TRUE(bytesFlushed) << "the handed-on journal's bytes were not flushed before its rename";
+
+    const QString journal = folder + QStringLiteral("/posting.jnl");
+    std::size_t gone = calls.size();
+    for (std::size_t i = handed + 1; i < calls.size() && gone == calls.size(); ++i)
+        if (calls[i].name.startsWith(QLatin1String("rename")) && calls[i].from == journal)
+            gone = i;
+    ASSERT_LT(gone, calls.size()) << "the completed journal was not taken away";
+    bool folderFlushed = false;
+    for (std::size_t i = handed + 1; i < gone; ++i)
+        folderFlushed |= isFlush(calls[i]) && calls[i].path == folder;
+    EXPECT_TRUE(folderFlushed) << "the folder was not flushed between the hand-on and the journal's going";
+}
+
 TEST_F(PostingLockTest, TheJournalIsFlushedBeforeItShowsAndItsFolderBeforeTheRenames)
 {
     const QString strace = QStandardPaths::findExecutable(QStringLiteral("strace"));
@@ -500,6 +560,39 @@ TEST_F(PostingLockTest, TheJournalIsFlushedBeforeItShowsAndItsFolderBeforeTheRen
     for (std::size_t i = shown + 1; i < firstRename; ++i)
         folderFlushed |= isFlush(calls[i]) && calls[i].path == folder;
     EXPECT_TRUE(folderFlushed) << "the journal's folder was not flushed before the first rename";
+
+    // Every folder a replacement was renamed in is flushed before the journal goes: a machine
+    // that stops once it has gone must find every rename on the disk, or the posting is half
+    // written with nothing left to complete it.
+    std::size_t gone = calls.size();
+    for (std::size_t i = firstRename; i < calls.size() && gone == calls.size(); ++i)
+        if (calls[i].name.startsWith(QLatin1String("rename")) && calls[i].from == journal)
+            gone = i;
+    ASSERT_LT(gone, calls.size()) << "the journal was not taken away after the renames";
+    static const QRegularExpression descriptor(QStringLiteral(R"(^\d+<([^>]*)>)"));
+    std::map<QString, std::size_t> lastRenameIn; // by folder
+    for (std::size_t i = firstRename; i < gone; ++i) {
+        const testsupport::TracedCall& call = calls[i];
+        if (!call.name.startsWith(QLatin1String("rename")) || !platform::isReplacementFileName(QFileInfo(call.from).fileName()))
+            continue;
+        // A rename by path names its folder; one between folder handles names the handle's.
+        const QString in = call.from.startsWith(QLatin1Char('/')) ? QFileInfo(call.path).absolutePath()
+                                                                  : descriptor.match(call.arguments).captured(1);
+        lastRenameIn[in] = i;
+        // Its bytes were on the disk before the journal that names it showed.
+        const QString replacement = call.from.startsWith(QLatin1Char('/')) ? call.from : in + QLatin1Char('/') + call.from;
+        bool bytesOnDisk = false;
+        for (std::size_t j = 0; j < shown; ++j)
+            bytesOnDisk |= isFlush(calls[j]) && calls[j].path == replacement;
+        EXPECT_TRUE(bytesOnDisk) << "the replacement " << replacement.toStdString() << " was not flushed before the journal showed";
+    }
+    EXPECT_GE(lastRenameIn.size(), 2u) << "the posting's renames were not all seen";
+    for (const auto& [in, last] : lastRenameIn) {
+        bool flushed = false;
+        for (std::size_t i = last + 1; i < gone; ++i)
+            flushed |= isFlush(calls[i]) && calls[i].path == in;
+        EXPECT_TRUE(flushed) << "the folder " << in.toStdString() << " was not flushed before the journal went";
+    }
 }
 
 } // namespace
