@@ -257,44 +257,44 @@ bool takeJournalIf(const QString& journal, const QString& taken, const std::func
     return platform::takeIfStill(journal, taken, isTheOne) == platform::Taken::Taken;
 }
 
+// Whether a journal still holds `bytes`: the one judged.
+std::function<bool(const QString&)> holding(const QByteArray& bytes)
+{
+    return [&bytes](const QString& file) {
+        QByteArray there;
+        return readJournal(file, there) == JournalRead::Read && there == bytes;
+    };
+}
+
 // The same, for the journal that still holds `bytes`.
 bool takeJournal(const QString& journal, const QByteArray& bytes, const QString& taken)
 {
-    return takeJournalIf(journal, taken, [&bytes](const QString& file) {
-        QByteArray there;
-        return readJournal(file, there) == JournalRead::Read && there == bytes;
-    });
+    return takeJournalIf(journal, taken, holding(bytes));
 }
 
-// Sets the journal aside under `aside`, only while it is still the one judged; false when
-// another holder's journal stands at the name by now (this one lost the lock).
-bool setAside(const QString& journal, const std::function<bool(const QString&)>& isTheOne, const QString& aside)
+// Sets the journal aside as "<journal>.<why>", only while it is still the one judged, and
+// gives that name; an empty text when another holder's journal stands at the name by now
+// (this one lost the lock).
+QString setAside(const QString& journal, const char* why, const std::function<bool(const QString&)>& isTheOne)
 {
+    const QString aside = setAsidePath(journal, why);
     const QString taken = takenJournalPath(journal);
     // A holder can sleep here past its lease, while another computer takes the lock and
     // shows its own journal under this name.
     if (WriteSteps steps; !steps.next() || !takeJournalIf(journal, taken, isTheOne))
-        return false;
+        return QString();
     if (!QFile::rename(taken, aside)) {
         QFile::remove(aside);
         QFile::rename(taken, aside);
     }
     platform::syncFolder(QFileInfo(journal).absolutePath());
-    return true;
-}
-
-bool setAside(const QString& journal, const QByteArray& bytes, const QString& aside)
-{
-    return setAside(journal, [&bytes](const QString& file) {
-        QByteArray there;
-        return readJournal(file, there) == JournalRead::Read && there == bytes;
-    }, aside);
+    return aside;
 }
 
 PendingPosting damaged(const QString& folder, const QString& journal, const QByteArray& bytes, const QString& why)
 {
-    const QString aside = setAsidePath(journal, "damaged");
-    if (!setAside(journal, bytes, aside))
+    const QString aside = setAside(journal, "damaged", holding(bytes));
+    if (aside.isEmpty())
         return failed(lockLostWhileWriting(folder).error);
     return {PendingPosting::State::Damaged,
             QStringLiteral("A posting that was cut short could not be completed: %1 Its journal was set aside "
@@ -305,8 +305,8 @@ PendingPosting damaged(const QString& folder, const QString& journal, const QByt
 // in one sentence.
 PendingPosting beyondAnyPosting(const QString& folder, const QString& journal)
 {
-    const QString aside = setAsidePath(journal, "damaged");
-    if (!setAside(journal, isBeyondAnyPosting, aside))
+    const QString aside = setAside(journal, "damaged", isBeyondAnyPosting);
+    if (aside.isEmpty())
         return failed(lockLostWhileWriting(folder).error);
     return {PendingPosting::State::Damaged,
             QStringLiteral("The posting journal \"%1\" is larger than any posting writes, so nothing of it was "
@@ -316,8 +316,8 @@ PendingPosting beyondAnyPosting(const QString& folder, const QString& journal)
 // A journal that is a link (or lies behind one) is not followed: it is set aside as it is.
 PendingPosting linkedJournal(const QString& folder, const QString& journal)
 {
-    const QString aside = setAsidePath(journal, "damaged");
-    if (!setAside(journal, isLinked, aside))
+    const QString aside = setAside(journal, "damaged", isLinked);
+    if (aside.isEmpty())
         return failed(lockLostWhileWriting(folder).error);
     return {PendingPosting::State::Damaged,
             QStringLiteral("A posting that was cut short could not be completed: its journal \"%1\" is a symbolic "
@@ -327,8 +327,8 @@ PendingPosting linkedJournal(const QString& folder, const QString& journal)
 
 PendingPosting stale(const QString& folder, const QString& journal, const QByteArray& bytes, const QStringList& files)
 {
-    const QString aside = setAsidePath(journal, "stale");
-    if (!setAside(journal, bytes, aside))
+    const QString aside = setAside(journal, "stale", holding(bytes));
+    if (aside.isEmpty())
         return failed(lockLostWhileWriting(folder).error);
     return {PendingPosting::State::Stale,
             QStringLiteral("A posting that was cut short was not completed, because the files it was written "
